@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "dupes/name_matcher.h"
+
+namespace mv {
+
+// Narrows a comparison to the pairs that can match. Built once over the
+// reference names (they play `first` in NamesMatch, the probe plays `second`);
+// for a probe it yields every reference that may match at the percentage, and
+// usually few others. The caller still runs PreparedNamesMatch on each.
+class CandidateIndex {
+public:
+    static std::unique_ptr<CandidateIndex> Build(const std::vector<PreparedName>& refs, int percent);
+    virtual ~CandidateIndex() = default;
+
+    // Appends to `out`, in ascending order, every index j >= from for which
+    // PreparedNamesMatch(refs[j], probe, percent) may hold. Never leaves out a match.
+    virtual void Candidates(const PreparedName& probe, uint32_t from,
+                            std::vector<uint32_t>& out) const = 0;
+};
+
+}  // namespace mv

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+// One comparison of file names: folders against the Mp3 list (mode 1), folders
+// against themselves (mode 2), or one search text against the list (mode 3).
+// No widgets: the caller shows the rows, the texts and the messages.
+namespace mv {
+
+enum CompareMode : int { kModeFolderVsList = 1, kModeFolderVsItself = 2, kModeSearchList = 3 };
+
+// Shared between the thread that runs the comparison and the one that shows it.
+struct CompareControl {
+    std::atomic<bool> stopRequested{false};  // polled after every pair test
+    std::atomic<uint64_t> pairsDone{0};      // the gauge's position
+    std::atomic<uint64_t> pairsTotal{0};     // the gauge's maximum
+};
+
+// One result row pair: left is what the delete commands act on, right the reference.
+struct CompareRow {
+    std::string left;
+    std::string right;
+};
+
+struct CompareParams {
+    int mode = kModeFolderVsItself;
+    std::vector<std::string> folders;  // the folders to compare, in order (modes 1, 2)
+    std::string ext = "Mp3";           // the extension box's text
+    std::string percentText = "80";    // the percentage box's text
+    std::string searchText;            // mode 3
+    // Modes 1 and 3: the lines of the Mp3 list as read when the run starts;
+    // nullopt when the file could not be read.
+    std::optional<std::vector<std::string>> listLines;
+    bool exhaustive = false;  // test every pair with the plain loop (the reference)
+    // Optional: receives rows in order, in batches, from the comparing thread.
+    // When set, the rows are not also kept in CompareResult::rows.
+    std::function<void(std::vector<CompareRow>&&)> onRows;
+};
+
+struct CompareResult {
+    std::vector<CompareRow> rows;  // empty when onRows took them
+    uint64_t rowCount = 0;
+    // "N result(s) in S seconds"; empty when nothing was compared (no files).
+    std::string resultText;
+    // Messages to show, in order ("This Directory contains no Mp3s!",
+    // "You don't have any list!!", "Comparison finished", ...).
+    std::vector<std::string> messages;
+    bool cancelled = false;     // the run ended with the stop flag set
+    bool percentRefused = false;  // the percentage text was not a whole number; nothing ran
+    std::vector<std::string> foldersPassedOver;  // folders that could not be entered
+};
+
+// The percentage box's text as a whole number; nullopt when it is not one.
+std::optional<int> ParsePercent(const std::string& text);
+
+// Runs one comparison to its end or until control.stopRequested is set.
+CompareResult RunCompare(const CompareParams& params, CompareControl& control);
+
+}  // namespace mv

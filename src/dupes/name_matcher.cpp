@@ -1,0 +1,140 @@
+#include "dupes/name_matcher.h"
+
+#include <cstdint>
+
+#include "platform/text_encoding.h"
+
+namespace mv {
+namespace {
+
+char FoldByte(unsigned char b) {
+    switch (b) {
+        case 0xE8: case 0xE9: case 0xEA: return 'e';
+        case 0xC8: case 0xC9: case 0xCA: return 'E';
+        case 0xE0: return 'a';
+        case 0xC0: return 'A';
+        case 0xC7: return 'C';
+        case 0xE7: return 'c';
+        default: break;
+    }
+    if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == ' ' ||
+        b == '.') {
+        return static_cast<char>(b);
+    }
+    return ' ';
+}
+
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
+std::string NormalizeName(std::string_view name) {
+    std::string s = ToWindows1252(name);
+    for (char& c : s) c = FoldByte(static_cast<unsigned char>(c));
+
+    // Inner dots: the first dot goes while it stands before the last six
+    // characters; each removal shortens the string, so the bound moves too.
+    std::string noDots;
+    noDots.reserve(s.size());
+    size_t removed = 0;
+    size_t pos = 0;
+    for (; pos < s.size(); ++pos) {
+        if (s[pos] != '.') {
+            noDots += s[pos];
+            continue;
+        }
+        // 1-based position of this dot in the current string, against its length.
+        const size_t p = pos - removed + 1;
+        const size_t len = s.size() - removed;
+        if (p + 5 < len) {
+            ++removed;
+            continue;
+        }
+        break;
+    }
+    noDots.append(s, pos, std::string::npos);
+
+    std::string out;
+    out.reserve(noDots.size());
+    size_t k = 0;
+    while (k < noDots.size() && noDots[k] == ' ') ++k;
+    for (; k < noDots.size(); ++k) {
+        if (noDots[k] == ' ' && !out.empty() && out.back() == ' ') continue;
+        out += noDots[k];
+    }
+    return out;
+}
+
+bool WordsMatch(std::string_view first, std::string_view second) {
+    if (first.size() == 1 || second.size() == 1) return first == second;
+    const std::string_view& s = first.size() <= second.size() ? first : second;
+    const std::string_view& l = first.size() <= second.size() ? second : first;
+    return l.size() < s.size() + 3 && l.find(s) != std::string_view::npos;
+}
+
+std::string CutExtension(std::string_view normalized) {
+    std::string s(normalized);
+    const size_t dot = s.find('.');
+    if (dot != std::string::npos) s.erase(dot, 5);
+    return s;
+}
+
+PreparedName PrepareName(std::string_view normalized) {
+    PreparedName out;
+    const std::string s = CutExtension(normalized);
+    out.startsWithBackslash = !s.empty() && s[0] == '\\';
+    size_t k = 0;
+    while (k < s.size()) {
+        while (k < s.size() && s[k] == ' ') ++k;
+        const size_t start = k;
+        while (k < s.size() && s[k] != ' ') ++k;
+        if (k > start) {
+            std::string w = s.substr(start, k - start);
+            for (char& c : w) c = Upper(c);
+            out.words.push_back(std::move(w));
+        }
+    }
+    return out;
+}
+
+bool PreparedNamesMatch(const PreparedName& first, const PreparedName& second, int percent) {
+    if (percent >= 102) return false;
+    const size_t total = first.words.size() + second.words.size();
+    if (percent <= 99 && (total == 0 || first.startsWithBackslash || second.startsWithBackslash)) {
+        return false;
+    }
+
+    std::vector<std::string_view> f(first.words.begin(), first.words.end());
+    std::vector<std::string_view> s(second.words.begin(), second.words.end());
+    size_t matched = 0;
+    // Greedy pairing in scan order. After a pair is taken the scan could restart
+    // from the first word of S, but no earlier word of S can pair now: the words
+    // of F it was tested against only lost one, so the scan resumes where it was.
+    size_t si = 0;
+    while (si < s.size()) {
+        bool paired = false;
+        for (size_t fi = 0; fi < f.size(); ++fi) {
+            if (WordsMatch(s[si], f[fi])) {
+                f[fi] = f.back();
+                f.pop_back();
+                s[si] = s.back();
+                s.pop_back();
+                matched += 2;
+                paired = true;
+                break;
+            }
+        }
+        if (!paired) ++si;
+    }
+
+    if (percent == 100) return f.empty();
+    if (percent == 101) return s.empty();
+    return 100LL * static_cast<long long>(matched) >=
+           static_cast<long long>(percent) * static_cast<long long>(total);
+}
+
+bool NamesMatch(std::string_view first, std::string_view second, int percent) {
+    return PreparedNamesMatch(PrepareName(first), PrepareName(second), percent);
+}
+
+}  // namespace mv
