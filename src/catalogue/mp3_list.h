@@ -39,6 +39,7 @@ class TMp3List {
 
     size_t LineCount() const { return lines_.size(); }
     const std::vector<std::string>& Lines() const { return lines_; }
+    // The index must be below LineCount() (std::out_of_range otherwise).
     const std::string& Line(size_t index) const { return lines_.at(index); }
     // Empty for an index past the end.
     ListLineKind LineKind(size_t index) const;
