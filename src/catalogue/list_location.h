@@ -3,15 +3,13 @@
 #include <string>
 #include <string_view>
 
-// The list location: where the next title of the list lies, as the list is read
-// from the top ("/CD/folder/sub", no trailing '/').
-namespace mv {
+#include "dupes/list_locations.h"
 
-// Moves the location past one line: a CD marker sets it to "/" + the CD's name,
-// a folder entry appends the whole line, an up entry drops the last "/name"
-// (nothing when the location is already empty; all of it when it holds no '/').
-// Titles and empty lines leave it as it is.
-void StepListLocation(std::string& location, std::string_view line);
+// The list location: where the next title of the list lies, as the list is read
+// from the top ("/CD/folder/sub", no trailing '/'). The upkeep line by line is
+// the compare engine's AdvanceListLocation, so the list editor, the walk over
+// the titles and the comparison always agree.
+namespace mv {
 
 // A title's full list location: location + "/" + title.
 std::string FullListLocation(std::string_view location, std::string_view title);

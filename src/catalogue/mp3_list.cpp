@@ -95,7 +95,7 @@ void TMp3List::WalkTitles(const TitleAction& action) const {
         if (KindOfListLine(line) == ListLineKind::Title) {
             action(i, line, location);
         } else {
-            StepListLocation(location, line);
+            AdvanceListLocation(location, line);
         }
     }
 }
