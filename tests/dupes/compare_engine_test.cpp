@@ -1,7 +1,9 @@
 #include "dupes/compare_engine.h"
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -95,16 +97,25 @@ TEST(FolderAgainstItself, EveryPairOnceAndSmallerFirstEvenWhenEarlier) {
 }
 
 TEST(FolderAgainstItself, UnreadableSizeCountsAsZeroForBoth) {
-    if (geteuid() == 0) GTEST_SKIP() << "permissions do not hold back root";
     TempTree tree;
     const auto small = tree.File("a/Song.mp3", 10);
-    const auto big = tree.File("b/Song.mp3", 99);
-    // A folder that can be listed but not searched: its files' sizes cannot be read.
-    std::filesystem::permissions(tree.Path("b"), std::filesystem::perms::owner_read);
-    const CompareResult r =
-        Compare(FolderParams(kModeFolderVsItself, {tree.Path("a"), tree.Path("b")}));
-    std::filesystem::permissions(tree.Path("b"), std::filesystem::perms::owner_all);
-    EXPECT_THAT(r.rows, ElementsAre(Row(big, small)));
+    // A folder deep enough that it can be listed while the full path of a file
+    // in it is too long to look up: the file's size cannot be read.
+    std::string deep = tree.Path("b");
+    while (deep.size() < 3800) deep += "/" + std::string(200, 'd');
+    std::filesystem::create_directories(deep);
+    const std::string name = "Song" + std::string(240, '_') + ".mp3";
+    const int dir = open(deep.c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(dir, 0);
+    const int fd = openat(dir, name.c_str(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, std::string(99, 'x').data(), 99), 99);
+    close(fd);
+
+    const CompareResult r = Compare(FolderParams(kModeFolderVsItself, {tree.Path("a"), deep}));
+    unlinkat(dir, name.c_str(), 0);
+    close(dir);
+    EXPECT_THAT(r.rows, ElementsAre(Row(deep + "/" + name, small)));
 }
 
 TEST(FolderAgainstItself, SingleFileAndNoFiles) {
