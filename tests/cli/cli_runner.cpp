@@ -4,7 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
+#include <atomic>
 #include <fstream>
 #include <sstream>
 
@@ -20,19 +20,19 @@ std::string Slurp(const std::filesystem::path& path) {
 
 }  // namespace
 
-CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
-              const std::string& home) {
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("mv_cli_io_" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    const auto inPath = dir / "in", outPath = dir / "out", errPath = dir / "err";
-    std::ofstream(inPath, std::ios::binary) << input;
+CliProcess::CliProcess(const std::vector<std::string>& args, const std::string& input,
+                       const std::string& home) {
+    static std::atomic<int> serial{0};
+    dir_ = std::filesystem::temp_directory_path() /
+           ("mv_cli_io_" + std::to_string(getpid()) + "_" + std::to_string(serial++));
+    std::filesystem::create_directories(dir_);
+    std::ofstream(dir_ / "in", std::ios::binary) << input;
 
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int in = open(inPath.c_str(), O_RDONLY);
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_ = fork();
+    if (pid_ == 0) {
+        const int in = open((dir_ / "in").c_str(), O_RDONLY);
+        const int out = open((dir_ / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = open((dir_ / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);
@@ -43,13 +43,28 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
         execv(MV_CLI_PATH, argv.data());
         _exit(127);
     }
+}
+
+CliProcess::~CliProcess() {
+    if (pid_ > 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    std::filesystem::remove_all(dir_);
+}
+
+std::string CliProcess::OutSoFar() const {
+    return Slurp(dir_ / "out");
+}
+
+CliRun CliProcess::Finish() {
     CliRun run;
     int status = 0;
-    waitpid(pid, &status, 0);
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = Slurp(outPath);
-    run.err = Slurp(errPath);
-    std::filesystem::remove_all(dir);
+    run.out = Slurp(dir_ / "out");
+    run.err = Slurp(dir_ / "err");
     return run;
 }
 

@@ -138,3 +138,30 @@ TEST_F(CliTest, SearchFindsTitlesAndShowsNoClosingMessage) {
 
 }  // namespace
 }  // namespace mv
+
+namespace mv {
+namespace {
+
+TEST_F(CliTest, CtrlCStopsTheRunAndKeepsTheRowsFound) {
+    // Enough pair tests to run for seconds; the early titles match.
+    std::vector<std::string> lines{"\\Mp3 List", "\\CD"};
+    for (int k = 0; k < 50; ++k) lines.push_back("Track Name.mp3");
+    for (int k = 0; k < 400000; ++k) lines.push_back("Unrelated Words " + std::to_string(k));
+    List(lines);
+    for (int k = 0; k < 40; ++k) File("Track Name " + std::string(k + 1, 'x') + ".mp3");
+
+    CliProcess cli({"compare", "--exhaustive", Music()}, "", Home());
+    // Rows on stdout show that the comparison is under way.
+    for (int wait = 0; wait < 3000 && cli.OutSoFar().empty(); ++wait) usleep(10000);
+    kill(cli.Pid(), SIGINT);
+    const CliRun r = cli.Finish();
+    EXPECT_EQ(r.exitCode, 130) << r.err;
+    EXPECT_THAT(r.err, HasSubstr("Comparison Cancelled"));
+    const size_t rows = static_cast<size_t>(std::count(r.out.begin(), r.out.end(), '\n'));
+    EXPECT_GE(rows, 50u);
+    EXPECT_LT(rows, 40u * 50u);
+    EXPECT_THAT(r.err, StartsWith(std::to_string(rows) + " results in "));
+}
+
+}  // namespace
+}  // namespace mv
