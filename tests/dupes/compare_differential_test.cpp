@@ -105,7 +105,7 @@ TEST(CompareDifferential, NarrowedLoopGivesThePlainLoopsRows) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         std::mt19937 rng(seed);
         TempTree tree;
-        MakeFiles(rng, tree, 100);
+        MakeFiles(rng, tree, 80);
         const std::vector<std::string> folders{tree.Path("d0"), tree.Path("d1"), tree.Path("d2")};
 
         CompareParams dupes;
@@ -122,7 +122,7 @@ TEST(CompareDifferential, NarrowedLoopGivesThePlainLoopsRows) {
         CompareParams search;
         search.mode = kModeSearchList;
         search.listLines = list.listLines;
-        for (int k = 0; k < 5; ++k) {
+        for (int k = 0; k < 3; ++k) {
             search.searchText = RandomName(rng);
             ExpectSameRows(search);
         }

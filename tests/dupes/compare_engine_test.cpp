@@ -143,14 +143,5 @@ TEST(FolderAgainstItself, UnreadableFolderIsPassedOverAndTheRestCompared) {
     EXPECT_THAT(r.rows, ElementsAre(Row(b, a)));
 }
 
-TEST(FolderAgainstItself, RootFolderRowsHaveOneSlash) {
-    // Only the joining is checked here; the root of the machine holds no mp3 to compare.
-    TempTree tree;
-    const auto a = tree.File("x.mp3", 1);
-    const auto b = tree.File("X.MP3", 1);
-    const CompareResult r = Compare(FolderParams(kModeFolderVsItself, {tree.Root() + "/"}));
-    EXPECT_THAT(r.rows, ElementsAre(Row(a, b)));
-}
-
 }  // namespace
 }  // namespace mv

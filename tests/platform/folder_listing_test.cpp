@@ -102,14 +102,6 @@ TEST_F(TempTree, CollectionOfFolderWithoutMatchesIsEmpty) {
     EXPECT_TRUE(CollectFolders(Path("missing"), "mp3").empty());
 }
 
-TEST(FilesystemRoot, ListsAndCollectsFromSlashWithoutDoubleSlash) {
-    std::vector<std::string> names;
-    EXPECT_GT(ListSubfolders("/", names), 0);
-    for (const auto& n : names) EXPECT_NE(n.front(), '.');
-    // "/" itself has no mp3, so rows under it would start with a single slash.
-    EXPECT_EQ(JoinPath("/", names.front()).rfind("//", 0), std::string::npos);
-}
-
 TEST_F(TempTree, FileOpsActOnFilesOnly) {
     File("ro.mp3");
     fs::permissions(Path("ro.mp3"), fs::perms::owner_read);
