@@ -277,6 +277,28 @@ TEST_F(EnginePlayback, BadInputsGiveErrorsAndNoState) {
     EXPECT_TRUE(s.CommandS(XA_CMD_INPUT_OPEN, Tone(440, 0.3).string()));
 }
 
+TEST_F(EnginePlayback, DefaultOutputAnswersWithOrWithoutSound) {
+    // Machines without a sound server or card must get a refusal, not a hang;
+    // where there is sound, this plays silently.
+    EngineSession s({});
+    ASSERT_TRUE(s.CommandIII(XA_CMD_SET_OUTPUT_VOLUME, -1, 0, -1));
+    ASSERT_TRUE(s.CommandS(XA_CMD_INPUT_OPEN, Tone(440, 0.3).string()));
+    s.Mark();
+    if (s.Command(XA_CMD_PLAY, 10s)) {
+        EXPECT_TRUE(s.WaitForState(XA_PLAYER_STATE_EOS, 5s));
+    } else {
+        const auto error =
+            s.WaitFor([](const Record& r) { return r.code == XA_NOTIFY_ERROR; }, 0ms);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->u8at4, XA_SOURCE_OUTPUT);
+        EXPECT_FALSE(s.WaitFor(
+            [](const Record& r) {
+                return r.code == XA_NOTIFY_PLAYER_STATE && r.u8at4 == XA_PLAYER_STATE_PLAYING;
+            },
+            0ms));
+    }
+}
+
 TEST_F(EnginePlayback, DeletingWhilePlayingEndsCleanly) {
     const auto mp3 = Tone(440, 1.0);
     for (int i = 0; i < 3; ++i) {

@@ -10,7 +10,11 @@
 namespace mv::test {
 
 EngineSession::EngineSession(const std::filesystem::path& wav) {
-    ::setenv("MP3VANDREL_AUDIO_OUT", ("wav:" + wav.string()).c_str(), 1);
+    if (wav.empty()) {
+        ::unsetenv("MP3VANDREL_AUDIO_OUT");
+    } else {
+        ::setenv("MP3VANDREL_AUDIO_OUT", ("wav:" + wav.string()).c_str(), 1);
+    }
     fd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (player_new(&player_, &fd_) != XA_SUCCESS) player_ = nullptr;
 }

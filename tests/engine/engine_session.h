@@ -31,7 +31,8 @@ using namespace std::chrono_literals;
 
 class EngineSession {
   public:
-    // Output goes to the WAV file wav.
+    // Output goes to the WAV file wav; with an empty path, to the default
+    // sound output.
     explicit EngineSession(const std::filesystem::path& wav);
     ~EngineSession();
     EngineSession(const EngineSession&) = delete;
