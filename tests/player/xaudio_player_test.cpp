@@ -1,0 +1,107 @@
+#include "player/xaudio_player.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <functional>
+#include <memory>
+
+#include "event_recorder.h"
+#include "fake_engine_handle.h"
+#include "notification_builder.h"
+
+namespace mv {
+namespace {
+
+using ::testing::ElementsAre;
+using N = NotificationBuilder;
+
+QCoreApplication& App() {
+    static int argc = 1;
+    static char name[] = "player_tests";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+    return app;
+}
+
+// Runs the event loop until `done` holds or a generous limit passes.
+bool ProcessEventsUntil(const std::function<bool()>& done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return done();
+}
+
+class TXaudioPlayerTest : public ::testing::Test {
+  protected:
+    TXaudioPlayerTest() : fake(FAKE_XAUDIO) { App(); }
+
+    FakeEngineHandle fake;
+};
+
+TEST_F(TXaudioPlayerTest, NotificationsArriveThroughTheEventLoopInOrder) {
+    QObject owner;
+    auto* player = new TXaudioPlayer(&owner);
+    EventRecorder recorder(*player);
+    player->OnNotifyMessage = nullptr;
+    player->SetXaudioPath(FAKE_XAUDIO);
+    player->Init();
+
+    fake.Push(N(78).U8(4, 1));
+    fake.Push(N(85).U32(4, 10).U32(8, 400));
+    fake.Push(N(78).U8(4, 3));
+    EXPECT_TRUE(ProcessEventsUntil([&] { return recorder.log.size() >= 3; }));
+    EXPECT_THAT(recorder.log,
+                ElementsAre("PlayerState(1)", "InputPosition(10,400)", "PlayerState(3)"));
+
+    // Later records wake the loop again.
+    fake.Push(N(77));
+    EXPECT_TRUE(ProcessEventsUntil([&] { return recorder.log.size() >= 4; }));
+    EXPECT_EQ(recorder.log.back(), "Exited()");
+}
+
+TEST_F(TXaudioPlayerTest, AHandlerRunningTheEventLoopDoesNotReorderRecords) {
+    TXaudioPlayer player;
+    EventRecorder recorder(player);
+    player.OnNotifyMessage = nullptr;
+    player.SetXaudioPath(FAKE_XAUDIO);
+    player.Init();
+    // Like a handler that shows a modal box: the loop runs inside it.
+    player.OnNotifyPlayerState = [&](XaudioComponent&, int32_t state) {
+        recorder.log.push_back("PlayerState(" + std::to_string(state) + ") begins");
+        if (state == 3) {
+            fake.Push(N(78).U8(4, 0));
+            QElapsedTimer timer;
+            timer.start();
+            while (timer.elapsed() < 100) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            }
+        }
+        recorder.log.push_back("ends");
+    };
+    fake.Push(N(78).U8(4, 3));
+    EXPECT_TRUE(ProcessEventsUntil([&] { return recorder.log.size() >= 4; }));
+    EXPECT_THAT(recorder.log,
+                ElementsAre("PlayerState(3) begins", "ends", "PlayerState(0) begins", "ends"));
+}
+
+TEST_F(TXaudioPlayerTest, DestroyedWithItsOwner) {
+    int deletes = 0;
+    fake.State().deleteCounter = &deletes;
+    auto owner = std::make_unique<QObject>();
+    auto* player = new TXaudioPlayer(owner.get());
+    player->SetXaudioPath(FAKE_XAUDIO);
+    player->Init();
+    fake.Push(N(73));
+    owner.reset();
+    EXPECT_EQ(deletes, 1);
+    // A signal left on the closed descriptor reaches nobody.
+    QCoreApplication::processEvents();
+}
+
+}  // namespace
+}  // namespace mv
