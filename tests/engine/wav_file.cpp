@@ -53,9 +53,10 @@ std::optional<WavSound> ReadWav(const std::filesystem::path& path) {
         } else if (std::memcmp(b.data() + at, "data", 4) == 0) {
             // A writer that was not finished leaves a size beyond the file.
             if (size > b.size() - at - 8) return std::nullopt;
-            const std::size_t bytes = size;
-            sound.samples.resize(bytes / 2);
-            std::memcpy(sound.samples.data(), b.data() + at + 8, sound.samples.size() * 2);
+            sound.samples.resize(size / 2);
+            if (!sound.samples.empty()) {
+                std::memcpy(sound.samples.data(), b.data() + at + 8, sound.samples.size() * 2);
+            }
             return sound.channels > 0 ? std::optional(sound) : std::nullopt;
         }
         at += 8 + size + (size & 1);
