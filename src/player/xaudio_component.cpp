@@ -113,9 +113,8 @@ bool XaudioComponent::ConvertMessage(unsigned message, uintptr_t wparam, intptr_
 }
 
 bool XaudioComponent::HandleEngineMessage(unsigned message, uintptr_t wparam, intptr_t lparam) {
-    if (message < XA_NOTIFY_WINDOW_MESSAGE) {
-        return false;
-    }
+    // Numbers below 0x9000 would get the platform's default window handling;
+    // there is none here, and the engine refuses to convert them.
     XA_Message msg{};
     if (!ConvertMessage(message, wparam, lparam, msg)) {
         return false;

@@ -119,7 +119,7 @@ class XaudioComponent {
     int NotificationFd() const { return notifyFd_; }
 
     // Takes one notification from the engine for the given message number
-    // (numbers below 0x9000 are never engine notifications) and raises its
+    // (the engine converts only XA_NOTIFY_WINDOW_MESSAGE) and raises its
     // events. False when there was none to take (no engine player, empty
     // queue, not an engine message).
     bool HandleEngineMessage(unsigned message, uintptr_t wparam, intptr_t lparam);

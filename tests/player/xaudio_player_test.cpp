@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <functional>
-#include <memory>
 
 #include "event_recorder.h"
 #include "fake_engine_handle.h"
@@ -87,20 +86,6 @@ TEST_F(TXaudioPlayerTest, AHandlerRunningTheEventLoopDoesNotReorderRecords) {
     EXPECT_TRUE(ProcessEventsUntil([&] { return recorder.log.size() >= 4; }));
     EXPECT_THAT(recorder.log,
                 ElementsAre("PlayerState(3) begins", "ends", "PlayerState(0) begins", "ends"));
-}
-
-TEST_F(TXaudioPlayerTest, DestroyedWithItsOwner) {
-    int deletes = 0;
-    fake.State().deleteCounter = &deletes;
-    auto owner = std::make_unique<QObject>();
-    auto* player = new TXaudioPlayer(owner.get());
-    player->SetXaudioPath(FAKE_XAUDIO);
-    player->Init();
-    fake.Push(N(73));
-    owner.reset();
-    EXPECT_EQ(deletes, 1);
-    // A signal left on the closed descriptor reaches nobody.
-    QCoreApplication::processEvents();
 }
 
 }  // namespace
