@@ -19,4 +19,8 @@ struct EngineCommand {
     std::optional<XA_EqualizerInfo> equalizer;  // SetCodecEqualizer with a record
 };
 
+// The send variant each command code is sent with; null for codes that are
+// no command.
+const char* CommandVariant(int code);
+
 }  // namespace mv

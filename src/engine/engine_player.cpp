@@ -204,6 +204,9 @@ void EnginePlayer::ReportModule(int code) {
 // Commands
 
 void EnginePlayer::Execute(const EngineCommand& c) {
+    const char* variant = CommandVariant(c.code);
+    if (!variant) return Nack(c.code, XA_ERROR_NOT_SUPPORTED);
+    if (c.variant != variant) return Nack(c.code, XA_ERROR_INVALID_PARAMETERS);
     switch (c.code) {
         case XA_CMD_PLAY:
             return Play(c);
@@ -267,7 +270,6 @@ void EnginePlayer::Stop(const EngineCommand& c) {
 }
 
 void EnginePlayer::Seek(const EngineCommand& c) {
-    if (c.variant != "II") return Nack(c.code, XA_ERROR_INVALID_PARAMETERS);
     if (!decoder_.IsOpen()) return Nack(c.code, XA_ERROR_NO_INPUT);
     const std::int64_t range = c.ints[1];
     if (range <= 0) return Nack(c.code, XA_ERROR_INVALID_PARAMETERS);
@@ -284,7 +286,6 @@ void EnginePlayer::Seek(const EngineCommand& c) {
 }
 
 void EnginePlayer::OpenInput(const EngineCommand& c) {
-    if (c.variant != "S") return Nack(c.code, XA_ERROR_INVALID_PARAMETERS);
     if (decoder_.IsOpen()) {
         if (state_ != XA_PLAYER_STATE_STOPPED) {
             output_.Drop();
@@ -355,7 +356,6 @@ void EnginePlayer::CloseOutput(const EngineCommand& c) {
 }
 
 void EnginePlayer::SetEnvironmentInteger(const EngineCommand& c) {
-    if (c.variant != "SI") return Nack(c.code, XA_ERROR_INVALID_PARAMETERS);
     const std::string& name = c.texts[0];
     const int value = c.ints[0];
     if (name == XA_ENV_PITCH) {
@@ -371,7 +371,6 @@ void EnginePlayer::SetEnvironmentInteger(const EngineCommand& c) {
 }
 
 void EnginePlayer::SetVolume(const EngineCommand& c) {
-    if (c.variant != "III") return Nack(c.code, XA_ERROR_INVALID_PARAMETERS);
     if (!ValidLevel(c.ints[0]) || !ValidLevel(c.ints[1]) || !ValidLevel(c.ints[2])) {
         return Nack(c.code, XA_ERROR_INVALID_PARAMETERS);
     }
@@ -383,7 +382,6 @@ void EnginePlayer::SetVolume(const EngineCommand& c) {
 }
 
 void EnginePlayer::SetEqualizer(const EngineCommand& c) {
-    if (c.variant != "P") return Nack(c.code, XA_ERROR_INVALID_PARAMETERS);
     if (!decoder_.SetEqualizer(c.equalizer ? &*c.equalizer : nullptr)) {
         return Nack(c.code, XA_ERROR_NOT_SUPPORTED);
     }

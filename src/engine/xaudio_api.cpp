@@ -12,13 +12,10 @@ struct XA_Player {
 
 namespace {
 
-bool KnownCommand(int code) {
-    return code >= XA_CMD_SYNCHRONIZE && code <= XA_CMD_GET_DEBUG_LEVEL &&
-           !(code >= 53 && code <= 56) && code != 67 && code != 68;
-}
-
 int Queue(XA_Player* player, mv::EngineCommand command) {
-    if (!player || !KnownCommand(command.code)) return XA_ERROR_INVALID_PARAMETERS;
+    // Unknown codes are queued too: their refusal comes back as a nack, the
+    // one answer the caller is sure to read.
+    if (!player) return XA_ERROR_INVALID_PARAMETERS;
     try {
         player->engine.Send(std::move(command));
     } catch (const std::bad_alloc&) {

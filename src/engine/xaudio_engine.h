@@ -8,6 +8,9 @@
  *
  * Change log of this header (kept short; every change is announced here):
  *   - first version.
+ *   - control_message_send_*: an unknown command code is queued and answered
+ *     by a nack (XA_ERROR_NOT_SUPPORTED) instead of being refused by the
+ *     result; only a null player is still refused by the result.
  *
  * ---------------------------------------------------------------------------
  * Threads and notifications
@@ -373,8 +376,9 @@ const char* xaudio_error_string(int code);
 unsigned long xaudio_get_version(int component);
 
 /* Queue one command. Return 0 when queued, XA_ERROR_INVALID_PARAMETERS for a
- * null player or an unknown code, XA_ERROR_OUT_OF_MEMORY otherwise. A command
- * queued with the wrong send variant is nacked (XA_ERROR_INVALID_PARAMETERS). */
+ * null player, XA_ERROR_OUT_OF_MEMORY otherwise. An unknown code is nacked
+ * (XA_ERROR_NOT_SUPPORTED); a command sent with another variant than the one
+ * its code lists above is nacked (XA_ERROR_INVALID_PARAMETERS). */
 int control_message_send_N(XA_Player* player, int code);
 int control_message_send_P(XA_Player* player, int code, const void* ptr);
 int control_message_send_S(XA_Player* player, int code, const char* s);
