@@ -14,20 +14,13 @@
 #include "cli/play_command.h"
 #include "player/engine_library.h"
 #include "player/xaudio_player.h"
+#include "test_application.h"
 #include "tone_fixture.h"
 
 namespace mv {
 namespace {
 
 using ::testing::HasSubstr;
-
-QCoreApplication& App() {
-    static int argc = 1;
-    static char name[] = "player_tests";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-    return app;
-}
 
 // Sends the engine's sound to a WAV file while in scope.
 class WavOutput {
@@ -43,7 +36,7 @@ class WavOutput {
 class RealEngineTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        App();
+        TestApplication();
         if (!std::filesystem::exists(DefaultXaudioPath())) {
             GTEST_SKIP() << "engine library not built";
         }

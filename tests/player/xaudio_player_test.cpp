@@ -10,20 +10,13 @@
 #include "event_recorder.h"
 #include "fake_engine_handle.h"
 #include "notification_builder.h"
+#include "test_application.h"
 
 namespace mv {
 namespace {
 
 using ::testing::ElementsAre;
 using N = NotificationBuilder;
-
-QCoreApplication& App() {
-    static int argc = 1;
-    static char name[] = "player_tests";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-    return app;
-}
 
 // Runs the event loop until `done` holds or a generous limit passes.
 bool ProcessEventsUntil(const std::function<bool()>& done) {
@@ -37,7 +30,7 @@ bool ProcessEventsUntil(const std::function<bool()>& done) {
 
 class TXaudioPlayerTest : public ::testing::Test {
   protected:
-    TXaudioPlayerTest() : fake(FAKE_XAUDIO) { App(); }
+    TXaudioPlayerTest() : fake(FAKE_XAUDIO) { TestApplication(); }
 
     FakeEngineHandle fake;
 };
