@@ -11,6 +11,8 @@
  *   - control_message_send_*: an unknown command code is queued and answered
  *     by a nack (XA_ERROR_NOT_SUPPORTED) instead of being refused by the
  *     result; only a null player is still refused by the result.
+ *   - documentation only: the WAV output's pace, and which settings are
+ *     stored without effect.
  *
  * ---------------------------------------------------------------------------
  * Threads and notifications
@@ -96,9 +98,17 @@
  * Output: the modules "pulse,alsa" are tried in that order. When the
  *   environment variable MP3VANDREL_AUDIO_OUT is "wav:FILE", the sound is
  *   written to the WAV file FILE instead (16-bit PCM at the stream's rate),
- *   created when output opens. OutputModuleRegister(name) is acknowledged
- *   (any name, the output modules are built in). OutputClose closes the
- *   device; the next Play opens it again.
+ *   created (emptied) when output opens or the format changes. It is written
+ *   at the pace of real time, 30 ms ahead at most, like a sound device, so
+ *   commands meet the sound at the same point; it is complete once
+ *   OutputClose is answered or player_delete has returned. OutputModuleRegister(name) is
+ * acknowledged (any name, the output modules are built in). OutputClose closes the device; the next
+ * Play opens it again.
+ *
+ * Stored and reported, without effect on the sound: the priority, the
+ *   player mode, the output ports, the codec quality, the notification mask
+ *   (every notification is always sent), the debug level, the timecode
+ *   granularity and the balance.
  *
  * Errors: a file that is missing, unreadable or not MPEG audio gives an
  *   XA_NOTIFY_ERROR record (source XA_SOURCE_INPUT, code < 0, message text)
