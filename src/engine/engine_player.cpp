@@ -87,8 +87,7 @@ void EnginePlayer::ForgetPendingSound() {
 }
 
 void EnginePlayer::PlayStep() {
-    const auto channels = static_cast<std::size_t>(decoder_.Channels());
-    if (pendingFrame_ * channels >= pending_.size()) {
+    if (pendingFrame_ * static_cast<std::size_t>(decoder_.Channels()) >= pending_.size()) {
         pending_.clear();
         pendingFrame_ = 0;
         pendingStartSample_ = decoder_.Position();
@@ -106,9 +105,18 @@ void EnginePlayer::PlayStep() {
             SetState(XA_PLAYER_STATE_EOS);
             return;
         }
+        if (decoder_.Rate() != output_.Rate() || decoder_.Channels() != output_.Channels()) {
+            if (!StartOutput()) {
+                output_.Close();
+                Push(Notification(XA_NOTIFY_OUTPUT_STATE).U8(4, 0));
+                SetState(XA_PLAYER_STATE_STOPPED);
+                return;
+            }
+        }
         resampler_.Configure(decoder_.Rate(), decoder_.Channels(), SpeedFactor(speedValue_));
         resampler_.Process(decoded_, pending_);
     }
+    const auto channels = static_cast<std::size_t>(decoder_.Channels());
     const std::size_t available = pending_.size() / channels - pendingFrame_;
     const std::size_t frames = std::min(available, kPieceFrames);
     const float gain = muted_ ? 0.0f : static_cast<float>(VolumeGain(master_) * VolumeGain(pcm_));
@@ -130,7 +138,6 @@ bool EnginePlayer::StartOutput() {
     const std::string error = output_.Start(decoder_.Rate(), decoder_.Channels());
     if (!error.empty()) {
         Error(XA_SOURCE_OUTPUT, XA_ERROR_OUTPUT_FAILED, error);
-        if (!output_.IsOpen() && wasOpen) Push(Notification(XA_NOTIFY_OUTPUT_STATE).U8(4, 0));
         return false;
     }
     if (!wasOpen) {

@@ -106,6 +106,17 @@ Mp3Decoder::Read Mp3Decoder::Next(std::vector<float>& out) {
         unsigned char* audio = nullptr;
         std::size_t bytes = 0;
         const int result = mpg123_decode_frame(handle_, &frameNumber, &audio, &bytes);
+        if (result == MPG123_NEW_FORMAT) {
+            // A stream glued from parts may change rate or channels midway.
+            long rate = 0;
+            int channels = 0;
+            int encoding = 0;
+            if (mpg123_getformat(handle_, &rate, &channels, &encoding) == MPG123_OK && rate > 0 &&
+                channels > 0) {
+                rate_ = rate;
+                channels_ = channels;
+            }
+        }
         if (result == MPG123_OK || result == MPG123_NEW_FORMAT) {
             if (bytes == 0) continue;
             const std::size_t count = bytes / sizeof(float);

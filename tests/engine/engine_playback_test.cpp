@@ -37,8 +37,8 @@ class EnginePlayback : public ::testing::Test {
             *dir_ /
             (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".wav");
     }
-    std::filesystem::path Tone(int hertz, double seconds) {
-        const auto mp3 = MakeToneMp3(*dir_, hertz, seconds);
+    std::filesystem::path Tone(int hertz, double seconds, int rate = kRate, int channels = 2) {
+        const auto mp3 = MakeToneMp3(*dir_, hertz, seconds, rate, channels);
         EXPECT_TRUE(mp3.has_value()) << "could not make a " << hertz << " Hz MP3";
         return mp3.value_or(*dir_ / "missing.mp3");
     }
@@ -186,6 +186,27 @@ TEST_F(EnginePlayback, OutputReopensAtNextPlayAfterClose) {
     const auto wav = ReadWav(wav_);
     ASSERT_TRUE(wav);
     EXPECT_NEAR(static_cast<long>(wav->Frames()), kRate * 3 / 10, kFrameTolerance);
+}
+
+TEST_F(EnginePlayback, FormatChangeInsideAStreamRestartsTheOutput) {
+    // Two songs glued into one file: stereo 44.1 kHz, then mono 22.05 kHz.
+    // Fed to the first format, the second part would play at the wrong speed
+    // with its samples split over two channels.
+    const auto glued = *dir_ / "glued.mp3";
+    {
+        std::ofstream out(glued, std::ios::binary);
+        for (const auto& part : {Tone(440, 0.3), Tone(300, 0.5, 22050, 1)}) {
+            std::ifstream in(part, std::ios::binary);
+            out << in.rdbuf();
+        }
+    }
+    EngineSession s(wav_);
+    const auto wav = PlayWhole(s, glued);
+    ASSERT_TRUE(wav);  // the file holds the last format's part
+    EXPECT_EQ(wav->rate, 22050);
+    EXPECT_EQ(wav->channels, 1);
+    EXPECT_GE(static_cast<long>(wav->Frames()), 22050 / 2 - 1152);
+    EXPECT_LE(static_cast<long>(wav->Frames()), 22050 / 2 + 2 * 1152);
 }
 
 TEST_F(EnginePlayback, VolumeFollowsTheSquareCurve) {

@@ -18,15 +18,18 @@ bool Mp3ToolsAvailable() {
 }
 
 std::optional<std::filesystem::path> MakeToneMp3(const std::filesystem::path& dir, int hertz,
-                                                 double seconds) {
-    const std::string stem =
-        "tone_" + std::to_string(hertz) + "_" + std::to_string(static_cast<int>(seconds * 1000));
+                                                 double seconds, int rate, int channels) {
+    const std::string stem = "tone_" + std::to_string(hertz) + "_" +
+                             std::to_string(static_cast<int>(seconds * 1000)) + "_" +
+                             std::to_string(rate) + "_" + std::to_string(channels);
     const auto wav = dir / (stem + ".wav");
     const auto mp3 = dir / (stem + ".mp3");
     if (std::filesystem::exists(mp3)) return mp3;
-    if (!Run("sox -n -r 44100 -c 2 -b 16 '" + wav.string() + "' synth " + std::to_string(seconds) +
-             " sine " + std::to_string(hertz) + " vol 0.5") ||
-        !Run("lame --quiet -b 128 '" + wav.string() + "' '" + mp3.string() + "'")) {
+    const std::string kbps = rate < 32000 ? "64" : "128";
+    if (!Run("sox -n -r " + std::to_string(rate) + " -c " + std::to_string(channels) + " -b 16 '" +
+             wav.string() + "' synth " + std::to_string(seconds) + " sine " +
+             std::to_string(hertz) + " vol 0.5") ||
+        !Run("lame --quiet -b " + kbps + " '" + wav.string() + "' '" + mp3.string() + "'")) {
         return std::nullopt;
     }
     std::filesystem::remove(wav);
