@@ -66,11 +66,15 @@ std::string AudioOutput::Start(long rate, int channels) {
     return {};
 }
 
-void AudioOutput::Play(const std::int16_t* samples, std::size_t frames) {
-    if (!started_ || frames == 0) return;
+std::string AudioOutput::Play(const std::int16_t* samples, std::size_t frames) {
+    if (!started_ || frames == 0) return {};
     const std::size_t bytes = frames * static_cast<std::size_t>(channels_) * sizeof(std::int16_t);
-    out123_play(handle_, const_cast<std::int16_t*>(samples), bytes);
+    if (out123_play(handle_, const_cast<std::int16_t*>(samples), bytes) < bytes &&
+        out123_errcode(handle_) != OUT123_OK) {
+        return "Sound output " + Name() + " failed: " + out123_strerror(handle_);
+    }
     if (target_.paced) Pace(frames);
+    return {};
 }
 
 void AudioOutput::Pace(std::size_t frames) {

@@ -36,8 +36,9 @@ class AudioOutput {
     // Starts (or restarts with another format) 16-bit output; opens first
     // when needed. Returns an error text, empty on success.
     std::string Start(long rate, int channels);
-    // Blocks while the device (or the pace of a file) asks to wait.
-    void Play(const std::int16_t* samples, std::size_t frames);
+    // Blocks while the device (or the pace of a file) asks to wait. Returns
+    // an error text when the sound could not be written, empty otherwise.
+    std::string Play(const std::int16_t* samples, std::size_t frames);
     void Pause();
     void Continue();
     void Drop();   // discards sound not yet heard

@@ -126,7 +126,15 @@ void EnginePlayer::PlayStep() {
         const float v = std::clamp(in[i] * gain, -1.0f, 1.0f);
         outBuffer_[i] = static_cast<std::int16_t>(std::lrint(v * 32767.0f));
     }
-    output_.Play(outBuffer_.data(), frames);
+    if (const std::string error = output_.Play(outBuffer_.data(), frames); !error.empty()) {
+        // A lost device or a full disk: stop where we are rather than race
+        // through the song unheard. The next Play opens the output again.
+        Error(XA_SOURCE_OUTPUT, XA_ERROR_OUTPUT_FAILED, error);
+        output_.Close();
+        Push(Notification(XA_NOTIFY_OUTPUT_STATE).U8(4, 0));
+        SetState(XA_PLAYER_STATE_STOPPED);
+        return;
+    }
     pendingFrame_ += frames;
 
     const auto now = std::chrono::steady_clock::now();

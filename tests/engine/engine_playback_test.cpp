@@ -320,6 +320,18 @@ TEST_F(EnginePlayback, DefaultOutputAnswersWithOrWithoutSound) {
     }
 }
 
+TEST_F(EnginePlayback, OutputFailingWhilePlayingStopsWithAnError) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    EngineSession s("/dev/full");  // every write fails: a full disk
+    ASSERT_TRUE(s.CommandS(XA_CMD_INPUT_OPEN, Tone(440, 1.0).string()));
+    s.Mark();
+    ASSERT_TRUE(s.Command(XA_CMD_PLAY));
+    const auto error = s.WaitFor([](const Record& r) { return r.code == XA_NOTIFY_ERROR; }, 2s);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->u8at4, XA_SOURCE_OUTPUT);
+    EXPECT_TRUE(s.WaitForState(XA_PLAYER_STATE_STOPPED, 1s));
+}
+
 TEST_F(EnginePlayback, DeletingWhilePlayingEndsCleanly) {
     const auto mp3 = Tone(440, 1.0);
     for (int i = 0; i < 3; ++i) {
