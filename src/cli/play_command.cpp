@@ -1,0 +1,224 @@
+#include "cli/play_command.h"
+
+#include <poll.h>
+#include <pthread.h>
+#include <signal.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <thread>
+
+#include "player/xaudio_component.h"
+#include "player/xaudio_exception.h"
+
+namespace mv {
+
+namespace {
+
+constexpr int kWaitMs = 100;  // how soon a stop request is noticed
+constexpr uint8_t kInputOpenCommand = 8;
+constexpr uint8_t kPlayCommand = 4;
+
+const char* StateName(int32_t state) {
+    switch (state) {
+        case 0:
+            return "stopped";
+        case 1:
+            return "playing";
+        case 2:
+            return "paused";
+        case 3:
+            return "end of stream";
+        default:
+            return "unknown";
+    }
+}
+
+// Component texts may hold a CR between their lines.
+std::string ForTerminal(std::string text) {
+    for (char& c : text) {
+        if (c == '\r') {
+            c = '\n';
+        }
+    }
+    return text;
+}
+
+enum class Outcome { Ended, Failed, Stopped };
+
+// Plays one file after the other on a started component, reporting what the
+// engine tells.
+class PlaySession {
+  public:
+    PlaySession(XaudioComponent& player, std::atomic<bool>& stop) : player_(player), stop_(stop) {
+        player_.OnNotifyPlayerState = [this](XaudioComponent&, int32_t state) {
+            std::cout << "state: " << StateName(state) << " (" << state << ")\n" << std::flush;
+            if (state == XA_PLAYER_STATE_EOS) {
+                ended_ = true;
+            }
+        };
+        player_.OnNotifyInputPosition = [this](XaudioComponent&, uint32_t offset, uint32_t range) {
+            if (range == 0) {
+                return;
+            }
+            // One line per percent is plenty for a terminal.
+            const int percent = static_cast<int>(uint64_t{offset} * 100 / range);
+            if (percent != lastPercent_) {
+                lastPercent_ = percent;
+                std::cout << "position: " << offset << "/" << range << "\n" << std::flush;
+            }
+        };
+        player_.OnNotifyError = [](XaudioComponent&, uint8_t, int16_t code,
+                                   const std::string& msg) {
+            std::cerr << "error: " << msg << " (" << code << ")\n";
+        };
+        player_.OnNotifyAck = [this](XaudioComponent&, uint8_t command) {
+            if (command == kInputOpenCommand) {
+                openAnswered_ = true;
+            }
+        };
+        player_.OnNotifyNack = [this](XaudioComponent& sender, uint8_t command, int16_t code) {
+            if (command == kInputOpenCommand) {
+                openAnswered_ = true;
+                openRefused_ = true;
+            } else if (command == kPlayCommand) {
+                failed_ = true;
+            } else {
+                return;
+            }
+            std::cerr << "refused: " << sender.ErrorString(code) << "\n";
+        };
+    }
+
+    Outcome Play(const std::string& file) {
+        ended_ = false;
+        failed_ = false;
+        openAnswered_ = false;
+        openRefused_ = false;
+        lastPercent_ = -1;
+        std::cout << "Playing " << file << "\n" << std::flush;
+        player_.Stop();
+        player_.InputClose();
+        player_.OutputClose();
+        player_.InputOpen(file);
+        // Play only an input that opened, so no answer about one file is
+        // taken for the next.
+        if (!WaitFor([this] { return openAnswered_; })) {
+            return Outcome::Stopped;
+        }
+        if (openRefused_) {
+            return Outcome::Failed;
+        }
+        player_.Play();
+        if (!WaitFor([this] { return ended_ || failed_; })) {
+            return Outcome::Stopped;
+        }
+        return ended_ ? Outcome::Ended : Outcome::Failed;
+    }
+
+  private:
+    // Handles notifications until `done` holds; false (playback stopped) when
+    // a stop was asked first.
+    template <typename Done>
+    bool WaitFor(Done done) {
+        pollfd watched{player_.NotificationFd(), POLLIN, 0};
+        while (!done()) {
+            if (stop_) {
+                player_.Stop();
+                player_.InputClose();
+                player_.OutputClose();
+                return false;
+            }
+            ::poll(&watched, 1, kWaitMs);
+            player_.DrainNotifications();
+        }
+        return true;
+    }
+
+    XaudioComponent& player_;
+    std::atomic<bool>& stop_;
+    bool ended_ = false;
+    bool failed_ = false;
+    bool openAnswered_ = false;
+    bool openRefused_ = false;
+    int lastPercent_ = -1;
+};
+
+// Runs the command with SIGINT and SIGTERM turned into the stop flag. The
+// signals are blocked before the engine starts its threads, so only the
+// waiting thread ever takes them.
+int RunWithStopSignals(const std::vector<std::string>& files, const std::string& out) {
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigset_t previous;
+    pthread_sigmask(SIG_BLOCK, &stopSignals, &previous);
+
+    std::atomic<bool> stop{false};
+    std::atomic<bool> finished{false};
+    std::thread waiter([&] {
+        int signal = 0;
+        sigwait(&stopSignals, &signal);
+        if (!finished) {
+            stop = true;
+        }
+    });
+    const int result = RunPlayCommand(files, out, stop);
+    finished = true;
+    pthread_kill(waiter.native_handle(), SIGTERM);
+    waiter.join();
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    return result;
+}
+
+}  // namespace
+
+int RunPlayCommand(const std::vector<std::string>& files, const std::string& out,
+                   std::atomic<bool>& stop) {
+    if (files.empty()) {
+        std::cerr << "play: no files given\n";
+        return 2;
+    }
+    if (!out.empty()) {
+        if (out.rfind("wav:", 0) != 0 || out.size() == 4) {
+            std::cerr << "play: --out takes wav:FILE\n";
+            return 2;
+        }
+        // The engine reads its output choice from the environment.
+        ::setenv("MP3VANDREL_AUDIO_OUT", out.c_str(), 1);
+    }
+    try {
+        XaudioComponent player;
+        player.Init();
+        PlaySession session(player, stop);
+        int failed = 0;
+        for (const auto& file : files) {
+            const Outcome outcome = session.Play(file);
+            if (outcome == Outcome::Stopped) {
+                std::cout << "Stopped\n";
+                return 130;
+            }
+            if (outcome == Outcome::Failed) {
+                ++failed;
+            }
+        }
+        return failed == 0 ? 0 : 1;
+    } catch (const EXaudioException& e) {
+        std::cerr << "play: " << ForTerminal(e.what()) << "\n";
+        return 1;
+    }
+}
+
+void AddPlayCommand(CLI::App& app, int& exitCode) {
+    auto* command = app.add_subcommand("play", "Play MP3 files one after the other");
+    auto files = std::make_shared<std::vector<std::string>>();
+    auto out = std::make_shared<std::string>();
+    command->add_option("--out", *out, "Write the sound to a WAV file instead: wav:FILE");
+    command->add_option("files", *files, "The MP3 files to play")->required();
+    command->callback([files, out, &exitCode] { exitCode = RunWithStopSignals(*files, *out); });
+}
+
+}  // namespace mv

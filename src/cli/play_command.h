@@ -1,0 +1,27 @@
+#pragma once
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+namespace CLI {
+class App;
+}
+
+namespace mv {
+
+// `play [--out wav:FILE] FILE...`: plays the files one after the other
+// through the audio engine library beside the executable, printing the
+// player's state changes and the position. `out` empty plays to the sound
+// output; "wav:FILE" writes the sound to FILE instead (each file replaces the
+// previous one's sound there). Setting `stop` ends the playback.
+// Returns 0 when every file played to its end, 1 when a file could not be
+// played or the engine could not start, 2 for a bad `out`, 130 when stopped.
+int RunPlayCommand(const std::vector<std::string>& files, const std::string& out,
+                   std::atomic<bool>& stop);
+
+// Registers the `play` subcommand; Ctrl+C (or SIGTERM) stops the playback.
+// Its result lands in `exitCode`.
+void AddPlayCommand(CLI::App& app, int& exitCode);
+
+}  // namespace mv

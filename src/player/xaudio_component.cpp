@@ -1,0 +1,399 @@
+#include "player/xaudio_component.h"
+
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include "player/xaudio_exception.h"
+
+namespace mv {
+
+namespace {
+
+constexpr uint32_t kDefaultPriority = 3;
+constexpr int kVersionComponent = 2;
+
+}  // namespace
+
+XaudioComponent::XaudioComponent() : xaudioPath_(DefaultXaudioPath()) {
+    notifyFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (notifyFd_ < 0) {
+        throw EXaudioException("Cannot Create Hidden Window");
+    }
+    UnloadEngine();
+}
+
+XaudioComponent::~XaudioComponent() {
+    XA_Player* player = player_;
+    player_ = nullptr;
+    if (player != nullptr && library_.EntryPoints().player_delete != nullptr) {
+        library_.EntryPoints().player_delete(player);
+    }
+    UnloadEngine();
+    // The engine only writes the descriptor while its player lives.
+    ::close(notifyFd_);
+}
+
+uint32_t XaudioComponent::GetPriority() const {
+    if (player_ != nullptr) {
+        return static_cast<uint32_t>(library_.EntryPoints().player_get_priority(player_));
+    }
+    return priority_;
+}
+
+void XaudioComponent::SetPriority(uint32_t value) {
+    if (player_ != nullptr) {
+        library_.EntryPoints().player_set_priority(player_, static_cast<int>(value));
+    } else {
+        priority_ = value;
+    }
+}
+
+bool XaudioComponent::Init() {
+    EnsureStarted();
+    return true;
+}
+
+std::string XaudioComponent::ErrorString(int32_t code) {
+    if (!EnsureStarted()) {
+        return {};
+    }
+    const char* text = library_.EntryPoints().xaudio_error_string(code);
+    return text != nullptr ? std::string(text) : std::string();
+}
+
+uint32_t XaudioComponent::GetVersion(uint8_t component) const {
+    if (player_ == nullptr) {
+        return 0;
+    }
+    return static_cast<uint32_t>(library_.EntryPoints().xaudio_get_version(component));
+}
+
+bool XaudioComponent::EnsureStarted() {
+    if (player_ != nullptr) {
+        return true;
+    }
+    if (!library_.IsLoaded()) {
+        LoadEngine();
+        if (!library_.IsLoaded()) {
+            return false;
+        }
+    }
+    const XaudioEntryPoints& entry = library_.EntryPoints();
+    CheckInterfaceVersion(entry.xaudio_get_version(kVersionComponent));
+    XA_Player* created = nullptr;
+    if (entry.player_new(&created, &notifyFd_) != 0 || created == nullptr) {
+        throw EXaudioException("Cannot Start Xaudio Player");
+    }
+    player_ = created;
+    if (priority_ != kDefaultPriority) {
+        entry.player_set_priority(player_, static_cast<int>(priority_));
+    }
+    return true;
+}
+
+void XaudioComponent::LoadEngine() {
+    library_.Load(xaudioPath_);
+}
+
+void* XaudioComponent::ResolveSymbol(const std::string& name) {
+    return library_.ResolveSymbol(name);
+}
+
+void XaudioComponent::UnloadEngine() {
+    library_.Unload();
+}
+
+bool XaudioComponent::ConvertMessage(unsigned message, uintptr_t wparam, intptr_t lparam,
+                                     XA_Message& msg) {
+    if (player_ == nullptr) {
+        return false;
+    }
+    return library_.EntryPoints().control_win32_params_to_message(player_, &msg, message, wparam,
+                                                                  lparam) == 0;
+}
+
+bool XaudioComponent::HandleEngineMessage(unsigned message, uintptr_t wparam, intptr_t lparam) {
+    // Numbers below 0x9000 would get the platform's default window handling;
+    // there is none here, and the engine refuses to convert them.
+    XA_Message msg{};
+    if (!ConvertMessage(message, wparam, lparam, msg)) {
+        return false;
+    }
+    DispatchNotification(msg);
+    return true;
+}
+
+int XaudioComponent::DrainNotifications() {
+    if (draining_) {
+        return 0;
+    }
+    draining_ = true;
+    // Reset the descriptor before taking records: one queued meanwhile makes
+    // it readable again, so nothing is left behind unsignalled.
+    uint64_t counter = 0;
+    [[maybe_unused]] const ssize_t got = ::read(notifyFd_, &counter, sizeof counter);
+    int handled = 0;
+    for (;;) {
+        bool more = false;
+        try {
+            more = HandleEngineMessage(XA_NOTIFY_WINDOW_MESSAGE, 0, 0);
+        } catch (...) {
+            // The handler stops; the notification is spent, the next one comes.
+            more = true;
+        }
+        if (!more) {
+            break;
+        }
+        ++handled;
+    }
+    draining_ = false;
+    return handled;
+}
+
+int32_t XaudioComponent::SendN(int code) {
+    return EnsureStarted() ? library_.EntryPoints().control_message_send_N(player_, code) : 0;
+}
+
+int32_t XaudioComponent::SendP(int code, const void* pointer) {
+    return EnsureStarted() ? library_.EntryPoints().control_message_send_P(player_, code, pointer)
+                           : 0;
+}
+
+int32_t XaudioComponent::SendS(int code, const char* text) {
+    return EnsureStarted() ? library_.EntryPoints().control_message_send_S(player_, code, text) : 0;
+}
+
+int32_t XaudioComponent::SendSS(int code, const char* text1, const char* text2) {
+    return EnsureStarted()
+               ? library_.EntryPoints().control_message_send_SS(player_, code, text1, text2)
+               : 0;
+}
+
+int32_t XaudioComponent::SendSI(int code, const char* text, int value) {
+    return EnsureStarted()
+               ? library_.EntryPoints().control_message_send_SI(player_, code, text, value)
+               : 0;
+}
+
+int32_t XaudioComponent::SendIPI(int code, int value1, void* pointer, int value2) {
+    return EnsureStarted() ? library_.EntryPoints().control_message_send_IPI(player_, code, value1,
+                                                                             pointer, value2)
+                           : 0;
+}
+
+int32_t XaudioComponent::SendI(int code, int value) {
+    return EnsureStarted() ? library_.EntryPoints().control_message_send_I(player_, code, value)
+                           : 0;
+}
+
+int32_t XaudioComponent::SendII(int code, int value1, int value2) {
+    return EnsureStarted()
+               ? library_.EntryPoints().control_message_send_II(player_, code, value1, value2)
+               : 0;
+}
+
+int32_t XaudioComponent::SendIII(int code, int value1, int value2, int value3) {
+    return EnsureStarted() ? library_.EntryPoints().control_message_send_III(player_, code, value1,
+                                                                             value2, value3)
+                           : 0;
+}
+
+// Command operations; the number is the engine's command code.
+int32_t XaudioComponent::Synchronize() {
+    return SendN(2);
+}
+int32_t XaudioComponent::Ping(int32_t tag) {
+    return SendI(3, tag);
+}
+int32_t XaudioComponent::Play() {
+    return SendN(4);
+}
+int32_t XaudioComponent::Pause() {
+    return SendN(5);
+}
+int32_t XaudioComponent::Stop() {
+    return SendN(6);
+}
+int32_t XaudioComponent::InputSeek(int32_t offset, int32_t range) {
+    return SendII(7, offset, range);
+}
+int32_t XaudioComponent::InputOpen(const std::string& name) {
+    return SendS(8, name.c_str());
+}
+int32_t XaudioComponent::InputClose() {
+    return SendN(9);
+}
+int32_t XaudioComponent::InputSendMessage(uint16_t value, void* pointer, int32_t integer) {
+    return SendIPI(10, static_cast<int>(value), pointer, integer);
+}
+int32_t XaudioComponent::InputAddFilter(const std::string& name, int32_t integer) {
+    return SendSI(11, name.c_str(), integer);
+}
+int32_t XaudioComponent::InputRemoveFilter(const std::string& name, int32_t integer) {
+    return SendSI(12, name.c_str(), integer);
+}
+int32_t XaudioComponent::InputFilterList() {
+    return SendN(13);
+}
+int32_t XaudioComponent::InputModuleRegister(const std::string& name) {
+    return SendS(14, name.c_str());
+}
+int32_t XaudioComponent::InputModuleQuery(int32_t module) {
+    return SendI(15, module);
+}
+int32_t XaudioComponent::InputModulesList() {
+    return SendN(16);
+}
+int32_t XaudioComponent::OutputOpen(const std::string& name) {
+    return SendS(17, name.c_str());
+}
+int32_t XaudioComponent::OutputClose() {
+    return SendN(18);
+}
+int32_t XaudioComponent::OutputSendMessage(uint16_t value, void* pointer, int32_t integer) {
+    return SendIPI(19, static_cast<int>(value), pointer, integer);
+}
+int32_t XaudioComponent::OutputMute() {
+    return SendN(20);
+}
+int32_t XaudioComponent::OutputUnmute() {
+    return SendN(21);
+}
+int32_t XaudioComponent::OutputReset() {
+    return SendN(22);
+}
+int32_t XaudioComponent::OutputDrain() {
+    return SendN(23);
+}
+int32_t XaudioComponent::OutputAddFilter(const std::string& name, int32_t integer) {
+    return SendSI(24, name.c_str(), integer);
+}
+int32_t XaudioComponent::OutputRemoveFilter(const std::string& name, int32_t integer) {
+    return SendSI(25, name.c_str(), integer);
+}
+int32_t XaudioComponent::OutputFilterList() {
+    return SendN(26);
+}
+int32_t XaudioComponent::OutputModuleRegister(const std::string& name) {
+    return SendS(27, name.c_str());
+}
+int32_t XaudioComponent::OutputModuleQuery(int32_t module) {
+    return SendI(28, module);
+}
+int32_t XaudioComponent::OutputModulesList() {
+    return SendN(29);
+}
+int32_t XaudioComponent::CodecSendMessage(uint16_t value, void* pointer, int32_t integer) {
+    return SendIPI(30, static_cast<int>(value), pointer, integer);
+}
+int32_t XaudioComponent::CodecModuleRegister(const std::string& name) {
+    return SendS(31, name.c_str());
+}
+int32_t XaudioComponent::CodecModuleQuery(int32_t module) {
+    return SendI(32, module);
+}
+int32_t XaudioComponent::CodecModulesList() {
+    return SendN(33);
+}
+int32_t XaudioComponent::SetPlayerMode(int32_t mode) {
+    return SendI(34, mode);
+}
+int32_t XaudioComponent::GetPlayerMode() {
+    return SendN(35);
+}
+int32_t XaudioComponent::SetPlayerEnvironmentInteger(const std::string& name, int32_t value) {
+    return SendSI(36, name.c_str(), value);
+}
+int32_t XaudioComponent::GetPlayerEnvironmentInteger(const std::string& name) {
+    return SendS(37, name.c_str());
+}
+int32_t XaudioComponent::SetPlayerEnvironmentString(const std::string& name,
+                                                    const std::string& value) {
+    return SendSS(38, name.c_str(), value.c_str());
+}
+int32_t XaudioComponent::GetPlayerEnvironmentString(const std::string& name) {
+    return SendS(39, name.c_str());
+}
+int32_t XaudioComponent::UnsetPlayerEnvironment(const std::string& name) {
+    return SendS(40, name.c_str());
+}
+int32_t XaudioComponent::SetInputName(const std::string& name) {
+    return SendS(41, name.c_str());
+}
+int32_t XaudioComponent::GetInputName() {
+    return SendN(42);
+}
+int32_t XaudioComponent::SetInputModule(int32_t module) {
+    return SendI(43, module);
+}
+int32_t XaudioComponent::GetInputModule() {
+    return SendN(44);
+}
+int32_t XaudioComponent::SetInputPositionRange(int32_t range) {
+    return SendI(45, range);
+}
+int32_t XaudioComponent::GetInputPositionRange() {
+    return SendN(46);
+}
+int32_t XaudioComponent::SetInputTimecodeGranularity(int32_t granularity) {
+    return SendI(47, granularity);
+}
+int32_t XaudioComponent::GetInputTimecodeGranularity() {
+    return SendN(48);
+}
+int32_t XaudioComponent::SetOutputName(const std::string& name) {
+    return SendS(49, name.c_str());
+}
+int32_t XaudioComponent::GetOutputName() {
+    return SendN(50);
+}
+int32_t XaudioComponent::SetOutputModule(int32_t module) {
+    return SendI(51, module);
+}
+int32_t XaudioComponent::GetOutputModule() {
+    return SendN(52);
+}
+int32_t XaudioComponent::SetOutputVolume(int32_t master, int32_t pcm, int32_t balance) {
+    return SendIII(57, master, pcm, balance);
+}
+int32_t XaudioComponent::GetOutputVolume() {
+    return SendN(58);
+}
+int32_t XaudioComponent::SetOutputChannels(int32_t channels) {
+    return SendI(59, channels);
+}
+int32_t XaudioComponent::GetOutputChannels() {
+    return SendN(60);
+}
+int32_t XaudioComponent::SetOutputPorts(int32_t ports) {
+    return SendI(61, ports);
+}
+int32_t XaudioComponent::GetOutputPorts() {
+    return SendN(62);
+}
+int32_t XaudioComponent::SetCodecQuality(uint8_t quality) {
+    return SendI(63, static_cast<int>(quality));
+}
+int32_t XaudioComponent::GetCodecQuality() {
+    return SendN(64);
+}
+int32_t XaudioComponent::SetCodecEqualizer(const XA_EqualizerInfo* equalizer) {
+    return SendP(65, equalizer);
+}
+int32_t XaudioComponent::GetCodecEqualizer() {
+    return SendN(66);
+}
+int32_t XaudioComponent::SetNotificationMask(int32_t mask) {
+    return SendI(69, mask);
+}
+int32_t XaudioComponent::GetNotificationMask() {
+    return SendN(70);
+}
+int32_t XaudioComponent::SetDebugLevel(int32_t level) {
+    return SendI(71, level);
+}
+int32_t XaudioComponent::GetDebugLevel() {
+    return SendN(72);
+}
+
+}  // namespace mv

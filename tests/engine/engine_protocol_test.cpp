@@ -1,0 +1,84 @@
+// The command protocol without sound: every command gets one answer, in the
+// order sent, and the values asked for come back as notifications.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "engine_session.h"
+
+namespace mv::test {
+namespace {
+
+std::filesystem::path NoWav() {
+    return std::filesystem::temp_directory_path() /
+           ("mv_engine_protocol_" + std::to_string(::getpid()) + ".wav");
+}
+
+TEST(EngineProtocol, ReportsVersionAndStartsReady) {
+    EXPECT_EQ((xaudio_get_version(2) >> 16) & 0xff, 3u);
+    EXPECT_EQ((xaudio_get_version(2) >> 8) & 0xff, 8u);
+    EXPECT_STRNE(xaudio_error_string(12345), nullptr);
+    XA_Player* none = nullptr;
+    EXPECT_NE(player_new(nullptr, nullptr), XA_SUCCESS);
+    EXPECT_NE(control_message_send_N(none, XA_CMD_PLAY), XA_SUCCESS);
+
+    EngineSession s(NoWav());
+    ASSERT_TRUE(s.Started());
+    EXPECT_TRUE(s.WaitFor([](const Record& r) { return r.code == XA_NOTIFY_READY; }, 1s));
+    EXPECT_EQ(player_get_priority(s.Player()), 3);
+    EXPECT_EQ(player_set_priority(s.Player(), 5), XA_SUCCESS);
+    EXPECT_EQ(player_get_priority(s.Player()), 5);
+    XA_Message m{};
+    EXPECT_EQ(control_win32_params_to_message(s.Player(), &m, 0x8fff, 0, 0),
+              XA_ERROR_NOT_A_MESSAGE);
+}
+
+TEST(EngineProtocol, AnswersEveryCommandInOrder) {
+    EngineSession s(NoWav());
+    // Unknown codes, codes sent with the wrong variant and commands this
+    // engine cannot carry out are refused; what the program sends is accepted.
+    EXPECT_FALSE(s.Command(53));
+    EXPECT_FALSE(s.Command(XA_CMD_INPUT_SEEK));  // needs II
+    EXPECT_FALSE(s.CommandSI(XA_CMD_INPUT_ADD_FILTER, "reverb", 0));
+    EXPECT_TRUE(s.CommandS(XA_CMD_OUTPUT_MODULE_REGISTER, "xa_dsound_output.dll"));
+    EXPECT_TRUE(s.CommandSI(XA_CMD_SET_PLAYER_ENVIRONMENT_INTEGER, XA_ENV_WINDOW, 77));
+    EXPECT_FALSE(s.CommandSI(XA_CMD_SET_PLAYER_ENVIRONMENT_INTEGER, XA_ENV_PITCH, 2001));
+    EXPECT_TRUE(s.Command(XA_CMD_STOP));  // harmless without a song
+    EXPECT_TRUE(s.Command(XA_CMD_INPUT_CLOSE));
+    EXPECT_TRUE(s.Command(XA_CMD_OUTPUT_CLOSE));
+
+    // A burst of commands is answered one by one in the order sent.
+    s.Mark();
+    for (int tag = 1; tag <= 50; ++tag) control_message_send_I(s.Player(), XA_CMD_PING, tag);
+    for (std::uint32_t tag = 1; tag <= 50; ++tag) {
+        const auto pong = s.WaitFor([](const Record& r) { return r.code == XA_NOTIFY_PONG; }, 2s);
+        ASSERT_TRUE(pong);
+        EXPECT_EQ(pong->u32at4, tag);
+        const auto ack = s.WaitFor([](const Record& r) { return r.code == XA_NOTIFY_ACK; }, 2s);
+        ASSERT_TRUE(ack);
+        EXPECT_EQ(ack->u8at4, XA_CMD_PING);
+    }
+}
+
+TEST(EngineProtocol, GivesBackWhatWasSet) {
+    EngineSession s(NoWav());
+    ASSERT_TRUE(s.CommandSI(XA_CMD_SET_PLAYER_ENVIRONMENT_INTEGER, XA_ENV_PITCH, 1500));
+    s.Mark();
+    ASSERT_TRUE(s.CommandS(XA_CMD_GET_PLAYER_ENVIRONMENT_INTEGER, XA_ENV_PITCH));
+    const auto env = s.WaitFor(
+        [](const Record& r) { return r.code == XA_NOTIFY_PLAYER_ENVIRONMENT_INTEGER; }, 1s);
+    ASSERT_TRUE(env);
+    EXPECT_EQ(env->text4, XA_ENV_PITCH);
+    EXPECT_EQ(env->u32at8, 1500u);
+    EXPECT_FALSE(s.CommandS(XA_CMD_GET_PLAYER_ENVIRONMENT_INTEGER, "NO.SUCH.NAME"));
+
+    ASSERT_TRUE(s.CommandIII(XA_CMD_SET_OUTPUT_VOLUME, 80, 40, -1));
+    s.Mark();
+    ASSERT_TRUE(s.Command(XA_CMD_GET_OUTPUT_VOLUME));
+    const auto volume =
+        s.WaitFor([](const Record& r) { return r.code == XA_NOTIFY_OUTPUT_VOLUME; }, 1s);
+    ASSERT_TRUE(volume);
+    EXPECT_EQ(volume->u32at4 & 0xffffff, 80u | (40u << 8) | (50u << 16));
+}
+
+}  // namespace
+}  // namespace mv::test

@@ -1,0 +1,116 @@
+// The component and the play command against the real engine library,
+// which the build puts beside the test executable. Sound goes to WAV files.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli/play_command.h"
+#include "player/engine_library.h"
+#include "player/xaudio_player.h"
+#include "test_application.h"
+#include "tone_fixture.h"
+
+namespace mv {
+namespace {
+
+using ::testing::HasSubstr;
+
+// Sends the engine's sound to a WAV file while in scope.
+class WavOutput {
+  public:
+    explicit WavOutput(const std::filesystem::path& wav) {
+        ::setenv("MP3VANDREL_AUDIO_OUT", ("wav:" + wav.string()).c_str(), 1);
+    }
+    ~WavOutput() { ::unsetenv("MP3VANDREL_AUDIO_OUT"); }
+    WavOutput(const WavOutput&) = delete;
+    WavOutput& operator=(const WavOutput&) = delete;
+};
+
+class RealEngineTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        TestApplication();
+        if (!std::filesystem::exists(DefaultXaudioPath())) {
+            GTEST_SKIP() << "engine library not built";
+        }
+        if (tone.mp3.empty()) {
+            GTEST_SKIP() << "sox or lame missing";
+        }
+    }
+
+    ToneFixture tone;
+};
+
+TEST_F(RealEngineTest, PlaysAGeneratedMp3IntoAWavFile) {
+    const auto wav = tone.dir / "out.wav";
+    std::vector<int> states;
+    uint32_t lastRange = 0;
+    {
+        WavOutput output(wav);
+        TXaudioPlayer player;
+        player.OnNotifyPlayerState = [&](XaudioComponent&, int32_t state) {
+            states.push_back(state);
+        };
+        player.OnNotifyInputPosition = [&](XaudioComponent&, uint32_t, uint32_t range) {
+            lastRange = range;
+        };
+        player.Init();
+        EXPECT_EQ(player.GetVersion(2) & 0xFFFF00u, 0x030800u);
+        player.InputOpen(tone.mp3.string());
+        player.Play();
+
+        QElapsedTimer timer;
+        timer.start();
+        while (std::find(states.begin(), states.end(), 3) == states.end() &&
+               timer.elapsed() < 15000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        }
+    }  // the engine finishes the WAV file when it ends
+    const auto playing = std::find(states.begin(), states.end(), 1);
+    ASSERT_NE(playing, states.end());
+    EXPECT_NE(std::find(playing, states.end(), 3), states.end());
+    EXPECT_EQ(lastRange, 400u);
+    ASSERT_TRUE(std::filesystem::exists(wav));
+    // One second of 16-bit stereo at 44.1 kHz, give or take the codec's padding.
+    EXPECT_GT(std::filesystem::file_size(wav), 150000u);
+}
+
+TEST_F(RealEngineTest, PlayCommandGoesOnPastAFileThatCannotBeOpened) {
+    const auto wav = tone.dir / "cli.wav";
+    std::atomic<bool> stop{false};
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    const int result = RunPlayCommand({(tone.dir / "missing.mp3").string(), tone.mp3.string()},
+                                      "wav:" + wav.string(), stop);
+    ::unsetenv("MP3VANDREL_AUDIO_OUT");
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(result, 1);
+    EXPECT_THAT(err, HasSubstr("missing.mp3"));
+    EXPECT_THAT(out, HasSubstr("state: playing (1)"));
+    EXPECT_THAT(out, HasSubstr("position: 400/400"));
+    EXPECT_THAT(out, HasSubstr("state: end of stream (3)"));
+    EXPECT_TRUE(std::filesystem::exists(wav));
+}
+
+TEST_F(RealEngineTest, PlayCommandStopsWhenAsked) {
+    std::atomic<bool> stop{true};
+    ::testing::internal::CaptureStdout();
+    const int result =
+        RunPlayCommand({tone.mp3.string()}, "wav:" + (tone.dir / "s.wav").string(), stop);
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    ::unsetenv("MP3VANDREL_AUDIO_OUT");
+    EXPECT_EQ(result, 130);
+    EXPECT_THAT(out, HasSubstr("Stopped"));
+    EXPECT_THAT(out, ::testing::Not(HasSubstr("end of stream")));
+}
+
+}  // namespace
+}  // namespace mv
