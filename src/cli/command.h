@@ -31,5 +31,7 @@ using CommandList = std::vector<Command>;
 
 void AddMatchCommand(CLI::App& app, CommandList& commands);
 void AddCompareCommands(CLI::App& app, CommandList& commands);
+// `play [--out wav:FILE] FILE...`; Ctrl+C (or SIGTERM) stops the playback.
+void AddPlayCommand(CLI::App& app, CommandList& commands);
 
 }  // namespace mv::cli

@@ -10,6 +10,7 @@
 #include <memory>
 #include <thread>
 
+#include "cli/command.h"
 #include "player/xaudio_component.h"
 #include "player/xaudio_exception.h"
 
@@ -212,13 +213,18 @@ int RunPlayCommand(const std::vector<std::string>& files, const std::string& out
     }
 }
 
-void AddPlayCommand(CLI::App& app, int& exitCode) {
+}  // namespace mv
+
+namespace mv::cli {
+
+void AddPlayCommand(CLI::App& app, CommandList& commands) {
     auto* command = app.add_subcommand("play", "Play MP3 files one after the other");
     auto files = std::make_shared<std::vector<std::string>>();
     auto out = std::make_shared<std::string>();
     command->add_option("--out", *out, "Write the sound to a WAV file instead: wav:FILE");
     command->add_option("files", *files, "The MP3 files to play")->required();
-    command->callback([files, out, &exitCode] { exitCode = RunWithStopSignals(*files, *out); });
+    commands.push_back(
+        {command, [files, out](CommandIo&) { return RunWithStopSignals(*files, *out); }});
 }
 
-}  // namespace mv
+}  // namespace mv::cli

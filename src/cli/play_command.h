@@ -4,10 +4,6 @@
 #include <string>
 #include <vector>
 
-namespace CLI {
-class App;
-}
-
 namespace mv {
 
 // `play [--out wav:FILE] FILE...`: plays the files one after the other
@@ -19,9 +15,5 @@ namespace mv {
 // played or the engine could not start, 2 for a bad `out`, 130 when stopped.
 int RunPlayCommand(const std::vector<std::string>& files, const std::string& out,
                    std::atomic<bool>& stop);
-
-// Registers the `play` subcommand; Ctrl+C (or SIGTERM) stops the playback.
-// Its result lands in `exitCode`.
-void AddPlayCommand(CLI::App& app, int& exitCode);
 
 }  // namespace mv
