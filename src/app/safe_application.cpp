@@ -5,7 +5,6 @@
 
 SafeApplication::SafeApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Mp3 Vandrel"));
-    setApplicationDisplayName(QStringLiteral("Mp3 Vandrel"));
 }
 
 bool SafeApplication::notify(QObject* receiver, QEvent* event) {

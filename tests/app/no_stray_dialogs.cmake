@@ -1,0 +1,16 @@
+# Fails when a source file other than the Qt dialogs names Qt's dialog classes:
+# every box must go through the Dialogs seam, or tests cannot answer it.
+file(GLOB_RECURSE sources ${SRC}/*.cpp ${SRC}/*.h)
+set(strays "")
+foreach(f IN LISTS sources)
+  if(f MATCHES "/ui/main/qt_dialogs\\.(h|cpp)$")
+    continue()
+  endif()
+  file(STRINGS ${f} hits REGEX "QMessageBox|QInputDialog|QFileDialog")
+  if(hits)
+    list(APPEND strays ${f})
+  endif()
+endforeach()
+if(strays)
+  message(FATAL_ERROR "Qt dialogs named outside qt_dialogs: ${strays}")
+endif()
