@@ -55,7 +55,7 @@ class LayoutTest : public ::testing::Test {
         window = std::make_unique<TfPrinc>(dialogs, drives, tree.Root());
     }
     uitest::TempTree tree;
-    uitest::ScriptedDialogs dialogs;
+    ScriptedDialogs dialogs;
     uitest::FolderDrives drives;
     std::unique_ptr<TfPrinc> window;
 };

@@ -50,7 +50,7 @@ class MainWindowTest : public ::testing::Test {
         window->seams.readTag = [this](const std::string& p) { tags.push_back(p); };
     }
     uitest::TempTree tree;
-    uitest::ScriptedDialogs dialogs;
+    ScriptedDialogs dialogs;
     uitest::FolderDrives drives;
     RecordingPlayback playback;
     std::vector<std::string> tags;

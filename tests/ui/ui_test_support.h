@@ -4,15 +4,13 @@
 
 #include <QApplication>
 #include <QString>
-#include <deque>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/drives.h"
-#include "ui/main/dialogs.h"
+#include "scripted_dialogs.h"
 
 namespace uitest {
 
@@ -24,41 +22,6 @@ inline QApplication& App() {
     static QApplication app(argc, argv);
     return app;
 }
-
-// Records every text shown and answers questions from a queue (No when empty).
-class ScriptedDialogs : public Dialogs {
-  public:
-    std::vector<QString> shown;
-    std::deque<bool> answers;
-
-    void Information(QWidget*, const QString& text) override { shown.push_back(text); }
-    bool YesNo(QWidget*, const QString& text) override { return Answer(text); }
-    bool OkCancel(QWidget*, const QString& text) override { return Answer(text); }
-    std::optional<QString> InputText(QWidget*, const QString&, const QString& prompt,
-                                     const QString&) override {
-        shown.push_back(prompt);
-        return std::nullopt;
-    }
-    std::optional<QString> OpenFile(QWidget*, const QString& caption, const QString&,
-                                    const QString&) override {
-        shown.push_back(caption);
-        return std::nullopt;
-    }
-    std::optional<QString> SaveFile(QWidget*, const QString& caption, const QString&,
-                                    const QString&) override {
-        shown.push_back(caption);
-        return std::nullopt;
-    }
-
-  private:
-    bool Answer(const QString& text) {
-        shown.push_back(text);
-        if (answers.empty()) return false;
-        bool a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-};
 
 // Temporary folders standing in for drives.
 class FolderDrives : public mv::DriveList {
