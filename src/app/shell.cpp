@@ -4,7 +4,9 @@
 #include <QCoreApplication>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSlider>
+#include <QTimer>
 #include <cstdio>
 #include <exception>
 #include <system_error>
@@ -66,7 +68,7 @@ void Shell::FormCreate() {
 
     if (seams_.createPlayer) {
         try {
-            seams_.createPlayer(w);
+            seams_.createPlayer(w, *tray_);
         } catch (const std::exception& e) {
             // No sound; every attempt to play says so.
             std::fprintf(stderr, "mp3vandrel: the audio player could not start: %s\n", e.what());
@@ -111,8 +113,15 @@ void Shell::Report(const std::string& error) {
 
 void Shell::CloseClick() {
     if (exited_) return;
-    exited_ = true;
     TfPrinc& w = *window_;
+    // Exit from the tray menu during a comparison: stop it first, so no
+    // worker outlives the window; Exit goes on once the window is idle.
+    if (w.IsBusy()) {
+        w.bCancel->click();
+        QTimer::singleShot(50, this, &Shell::CloseClick);
+        return;
+    }
+    exited_ = true;
     Report(SaveSettings({w, seams_, IniFile(), loaded_}).error);
     Report(mv::SavePlaylist(LastListFile(), w.playlist));
     if (seams_.freePlayer) seams_.freePlayer();

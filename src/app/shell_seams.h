@@ -6,14 +6,16 @@
 #include "app/settings.h"
 
 class TfPrinc;
+class TrayIcon;
 
 // What the shell asks of the windows and components that other folders build
 // (player, equalizer, list editor, ban list, version check). An unset seam is
 // skipped; the settings a missing window would show pass through unchanged.
 struct ShellSeams {
     // Start-up: the audio player component (may throw when the engine cannot
-    // start; the program then runs without sound). Freed at Exit.
-    std::function<void(TfPrinc&)> createPlayer;
+    // start; the program then runs without sound). The tray icon's tip follows
+    // the music. Freed at Exit.
+    std::function<void(TfPrinc&, TrayIcon&)> createPlayer;
     std::function<void()> freePlayer;
     // The windows created after the main window, and the ban list window.
     std::function<void(TfPrinc&)> createLaterWindows;

@@ -7,7 +7,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSlider>
+#include <QThread>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -169,10 +171,29 @@ TEST_F(ShellTest, CloseBoxKeepsTheProgramRunning) {
     EXPECT_FALSE(w.isMinimized());
 }
 
+TEST_F(ShellTest, ExitDuringALongOperationStopsItAndWaitsForItsEnd) {
+    TfPrinc& w = Start().Window();
+    int stops = 0;
+    QObject::connect(w.bCancel, &QPushButton::clicked, [&] { ++stops; });
+    w.EnterBusyState();
+    shell_->CloseClick();
+    EXPECT_FALSE(shell_->Exited());
+    EXPECT_EQ(stops, 1);
+    EXPECT_FALSE(std::filesystem::exists(home_ / "Mp3Vandrel.ini"));
+
+    w.LeaveBusyState();
+    for (int i = 0; i < 100 && !shell_->Exited(); ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    EXPECT_TRUE(shell_->Exited());
+    EXPECT_TRUE(std::filesystem::exists(home_ / "Mp3Vandrel.ini"));
+}
+
 TEST_F(ShellTest, SeamsRunInOrderAndFailuresDoNotStopStartUp) {
     QStringList calls;
     ShellSeams seams;
-    seams.createPlayer = [&](TfPrinc&) {
+    seams.createPlayer = [&](TfPrinc&, TrayIcon&) {
         calls << QStringLiteral("player");
         throw std::runtime_error("no engine");
     };
