@@ -17,6 +17,7 @@
 #include <QSlider>
 #include <QTimer>
 
+#include "dupes/windows/compare_commands.h"
 #include "dupes/windows/result_list_handlers.h"
 #include "ui/main/caption_feedback.h"
 #include "ui/main/dialogs.h"
@@ -114,6 +115,42 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
     };
     results_ = std::make_unique<ResultListHandlers>(widgets, dialogs_, playlist, foundFiles,
                                                     std::move(hooks));
+
+    CompareWidgets compareWidgets;
+    compareWidgets.window = this;
+    compareWidgets.lList = lList;
+    compareWidgets.lRef = lRef;
+    compareWidgets.lRes = lRes;
+    compareWidgets.gp = gp;
+    compareWidgets.ePerc = ePerc;
+    compareWidgets.eExt = eExt;
+    compareWidgets.pTag = pTag;
+    compareWidgets.cbRec = cbRec;
+    compareWidgets.cbMinimize = cbMinimize;
+    compareWidgets.bSave = bSave;
+    CompareHooks compareHooks;
+    compareHooks.enterBusyState = [this] { EnterBusyState(); };
+    compareHooks.leaveBusyState = [this] { LeaveBusyState(); };
+    compareHooks.refreshBrowser = [this] { brefreshClick(); };
+    compareHooks.browserFolder = [this] { return browser_->Folder(); };
+    compareHooks.hideToTray = [this] {
+        if (hideToTray) {
+            hideToTray();
+        } else {
+            hide();
+        }
+    };
+    compareHooks.showFromTray = [this] {
+        if (showFromTray) {
+            showFromTray();
+        } else {
+            show();
+            raise();
+            activateWindow();
+        }
+    };
+    compare_ = std::make_unique<CompareCommands>(compareWidgets, dialogs_, *results_, foundFiles,
+                                                 programFolder_, std::move(compareHooks));
     WireControls();
 
     std::error_code ec;
@@ -360,6 +397,13 @@ void TfPrinc::ConnectSeam(QAction* action, std::function<void()> TfPrincSeams::*
 
 void TfPrinc::WireControls() {
     connect(brefresh, &QPushButton::clicked, this, &TfPrinc::brefreshClick);
+    connect(bCompare, &QAction::triggered, this, [this] {
+        if (!busy_) compare_->bCompareClick();
+    });
+    connect(bFolder, &QAction::triggered, this, [this] {
+        if (!busy_) compare_->bFolderClick();
+    });
+    connect(bCancel, &QPushButton::clicked, compare_.get(), &CompareCommands::bCancelClick);
     connect(eExt, &QLineEdit::textChanged, this, &TfPrinc::eExtChange);
     connect(fl, &QListWidget::itemDoubleClicked, this, &TfPrinc::flDblClick);
     connect(fl, &QListWidget::customContextMenuRequested, this, &TfPrinc::flContextPopup);

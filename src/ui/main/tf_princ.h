@@ -12,6 +12,7 @@
 //                   comparing"; unset: hide().
 //   showFromTray    shows the window again at the end of a comparison; unset:
 //                   show(), raise(), activateWindow().
+//   bCancel         Stop: a click stops the running comparison.
 //   bClose, Close   the two Exit actions (File menu, tray menu pmMain); the shell
 //                   connects them. pmMain is the tray menu.
 //   cbRec, cbMinimize, tmiRecurse, tmiVerCheck  checkable option actions; a click
@@ -34,6 +35,7 @@
 #include "player/playlist_file.h"
 #include "ui/main/proportional_layout.h"
 
+class CompareCommands;
 class Dialogs;
 class FileBrowser;
 class ResultListHandlers;
@@ -161,6 +163,8 @@ class TfPrinc : public QMainWindow {
     const std::filesystem::path& ProgramFolder() const { return programFolder_; }
     FileBrowser& Browser() { return *browser_; }
     ResultListHandlers& Results() { return *results_; }
+    // The comparison commands (bCompareClick, bFolderClick, bCancelClick, RunCompare).
+    CompareCommands& Compare() { return *compare_; }
     Dialogs& DialogsSeam() { return dialogs_; }
 
     // Layout.
@@ -207,6 +211,7 @@ class TfPrinc : public QMainWindow {
     QWidget* client_ = nullptr;
     std::unique_ptr<FileBrowser> browser_;
     std::unique_ptr<ResultListHandlers> results_;
+    std::unique_ptr<CompareCommands> compare_;
 
     std::vector<QWidget*> windowChildren_;
     std::vector<mv::LayoutRect> windowDesign_;
