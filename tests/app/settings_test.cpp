@@ -77,20 +77,8 @@ TEST_F(SettingsFile, RoundTripKeepsEveryValue) {
 
     const auto r = ReadSettings(Ini());
     ASSERT_TRUE(r.fileFound);
-    const Settings& t = r.settings;
-    EXPECT_TRUE(t.shuffle);
-    EXPECT_FALSE(t.recCompare || t.minimize || t.versionCheck || t.recPlaylist);
-    EXPECT_EQ(t.percentage, "100");
-    EXPECT_EQ(t.extension, "wma");
-    EXPECT_EQ(t.displayMode, 1);
-    EXPECT_EQ(t.listCount, 1234);
-    EXPECT_EQ(t.server, "music.example:9000");
-    EXPECT_TRUE(t.eqEnabled);
-    EXPECT_EQ(t.bars, s.bars);
-    // Writing what was read changes nothing.
-    const std::string first = Read(Ini());
-    ASSERT_EQ(WriteSettings(Ini(), t), "");
-    EXPECT_EQ(Read(Ini()), first);
+    // Every key differs from its default, so a key lost either way shows here.
+    EXPECT_EQ(FormatSettings(r.settings), FormatSettings(s));
 }
 
 TEST_F(SettingsFile, ReadsHandWrittenFilesLeniently) {
