@@ -22,6 +22,7 @@
 #include "ui/main/caption_feedback.h"
 #include "ui/main/dialogs.h"
 #include "ui/main/file_browser.h"
+#include "ui/main/fitting_label.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ W* Named(W* widget, const char* name) {
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, bool centred) {
-    auto* label = Named(new QLabel(Text(text), parent), name);
+    auto* label = Named(new FittingLabel(Text(text), parent), name);
     if (centred) label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     return label;
 }
@@ -80,7 +81,10 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
       programFolder_(std::move(programFolder)) {
     setObjectName(Text("fPrinc"));
     setWindowTitle(Text("Mp3 Vandrel"));
+    // The design font is an 11-pixel sans serif; the nearest the desktop has.
     QFont design = font();
+    design.setFamilies({Text("MS Sans Serif"), Text("Liberation Sans"), Text("Arial"),
+                        Text("DejaVu Sans Condensed")});
     design.setPixelSize(11);
     setFont(design);
 

@@ -79,7 +79,10 @@ int main(int argc, char** argv) {
     for (const char* n : {"Artist - Song One", "Band - Tune"}) {
         window.lPlayList->addItem(QString::fromLatin1(n));
     }
-    if (argc >= 3) window.resize(std::atoi(argv[1]), std::atoi(argv[2]));
+    if (argc >= 3) {
+        window.move(0, 0);
+        window.resize(std::atoi(argv[1]), std::atoi(argv[2]));
+    }
     window.show();
     return app.exec();
 }
