@@ -7,6 +7,7 @@
 #include <QListView>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 
 #include "dupes/windows/result_list_handlers.h"
@@ -214,6 +215,40 @@ TEST_F(MainWindowTest, CloseQueryDecidesWhetherTheWindowCloses) {
     EXPECT_EQ(asked, 1);
     window->closeQuery = nullptr;
     EXPECT_TRUE(window->close());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, CaptionAndTooltipFollowThePointer) {
+    window->resize(TfPrinc::kDesignWidth, TfPrinc::kDesignHeight);
+    window->CaptureLayout();
+    window->show();
+    window->Results().Model().Append({{"/music/Long Name.mp3", "/CD1/Long Name.mp3",
+                                       mv::RowKind::FileOnDisk, mv::RowKind::ListLocation}});
+    auto move = [](QWidget* target, QPoint pos) {
+        QMouseEvent e(QEvent::MouseMove, QPointF(pos), target->mapToGlobal(QPointF(pos)),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &e);
+    };
+    QWidget* viewport = window->lbFile->viewport();
+    move(viewport, window->lbFile->visualRect(window->Results().Model().index(0, 1)).center());
+    EXPECT_EQ(window->windowTitle(), L("Mp3 Vandrel - /CD1/Long Name.mp3"));
+    EXPECT_EQ(window->lbFile->toolTip(), L("/CD1/Long Name.mp3"));
+
+    move(window->lbCompRes->viewport(), QPoint(5, viewport->height() - 3));  // below the rows
+    EXPECT_EQ(window->windowTitle(), L("Mp3 Vandrel - /CD1/Long Name.mp3"));
+    EXPECT_TRUE(window->lbCompRes->toolTip().isEmpty());
+
+    move(window->bCancel, QPoint(3, 3));
+    EXPECT_EQ(window->windowTitle(), L("Stop current comparison"));
+
+    window->SetPlaybackStatus(L("Paused"));
+    window->eExt->setText(L("wma"));
+    QWidget* client = window->centralWidget();
+    move(client, QPoint(client->width() - 2, client->height() - 2));  // no control there
+    EXPECT_EQ(window->windowTitle(), L("wma Vandrel - Paused"));
 }
 
 }  // namespace

@@ -126,6 +126,7 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
 
     mv::CompareParams params;
     params.mode = request.mode;
+    if (request.folders) compareFolders_ = *request.folders;
     params.folders = compareFolders_;
     params.ext = w_.eExt->text().toStdString();
     params.percentText = percentText;

@@ -58,6 +58,8 @@ struct CompareRequest {
     int mode = mv::kModeFolderVsItself;
     std::optional<std::string> percentText;  // instead of ePerc's text
     std::string searchText;                  // mode 3
+    // The folders to compare instead of those the last command collected.
+    std::optional<std::vector<std::string>> folders;
 };
 
 // The message when the percentage box holds no whole number.
