@@ -37,6 +37,8 @@ struct CompareParams {
     // nullopt when the file could not be read.
     std::optional<std::vector<std::string>> listLines;
     bool exhaustive = false;  // test every pair with the plain loop (the reference)
+    // Threads for the narrowed loop; 0 picks by itself (at most 2, one for a small run).
+    unsigned threads = 0;
     // Optional: receives rows in order, in batches, from the comparing thread.
     // When set, the rows are not also kept in CompareResult::rows.
     std::function<void(std::vector<CompareRow>&&)> onRows;
@@ -50,7 +52,7 @@ struct CompareResult {
     // Messages to show, in order ("This Directory contains no Mp3s!",
     // "You don't have any list!!", "Comparison finished", ...).
     std::vector<std::string> messages;
-    bool cancelled = false;     // the run ended with the stop flag set
+    bool cancelled = false;       // the run ended with the stop flag set
     bool percentRefused = false;  // the percentage text was not a whole number; nothing ran
     std::vector<std::string> foldersPassedOver;  // folders that could not be entered
 };
@@ -58,7 +60,13 @@ struct CompareResult {
 // The percentage box's text as a whole number; nullopt when it is not one.
 std::optional<int> ParsePercent(const std::string& text);
 
-// Runs one comparison to its end or until control.stopRequested is set.
+// "N result(s) in S seconds", S the elapsed milliseconds / 1000 without
+// trailing zeros ("0 result in 0.047 seconds", "12 results in 3 seconds").
+std::string FormatResultText(uint64_t rowCount, uint64_t elapsedMs);
+
+// Runs one comparison to its end or until control.stopRequested is set. The
+// caller clears stopRequested before it starts the run, so that a stop pressed
+// while the run is starting is not lost; the run sets it when there is no list.
 CompareResult RunCompare(const CompareParams& params, CompareControl& control);
 
 }  // namespace mv

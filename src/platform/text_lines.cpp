@@ -32,6 +32,9 @@ std::vector<std::string> SplitLines(std::string_view text) {
 }
 
 std::optional<std::vector<std::string>> ReadLines(const std::filesystem::path& path) {
+    // A folder opens like an empty file; it is no list.
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
     std::ostringstream buf;

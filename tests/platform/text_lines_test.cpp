@@ -55,6 +55,7 @@ TEST_F(TextLinesFile, WritesCrLfByteForByteAndLeavesNoTemporary) {
 
 TEST_F(TextLinesFile, ReportsFailuresAndKeepsTheOldFile) {
     EXPECT_FALSE(ReadLines(dir_ / "absent.txt").has_value());
+    EXPECT_FALSE(ReadLines(dir_).has_value());
     const auto path = dir_ / "List.txt";
     ASSERT_EQ(WriteLinesAtomically(path, {"keep"}), "");
     // A folder that does not exist cannot take the temporary file.

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The lines of the Mp3 list and of the ban list: what a line is, by its first
+// characters.
+namespace mv {
+
+// Line 0 of every list the program writes.
+inline constexpr std::string_view kListHeader = "\\Mp3 List";
+
+enum class ListLineKind {
+    CdMarker,     // starts with '\': the rest is a CD's name
+    FolderEntry,  // starts with '/': enters the folder named by the rest
+    UpEntry,      // exactly "..": back to the parent folder
+    Title,        // any other line that is not empty
+    Empty,        // no kind: every reader passes over it
+};
+
+ListLineKind KindOfListLine(std::string_view line);
+
+// A line break or a NUL inside a stored text would split or cut the file when it
+// is read back, so every text that becomes a line has them turned into blanks.
+// Returns the text unchanged when it holds none.
+std::string ToSingleLine(std::string_view text);
+
+}  // namespace mv

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <functional>
+#include <iosfwd>
+#include <vector>
+
+namespace mv::cli {
+
+// The streams a command talks to: results on out, everything else on err.
+struct CommandIo {
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+// Exit codes of the tool.
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 130;  // stopped by Ctrl+C; the rows found are printed
+
+// A subcommand and what runs when the command line chose it. Options are bound
+// to state the action owns, so a command registers everything it needs at once.
+struct Command {
+    CLI::App* app = nullptr;
+    std::function<int(CommandIo&)> run;
+};
+
+using CommandList = std::vector<Command>;
+
+void AddMatchCommand(CLI::App& app, CommandList& commands);
+void AddCompareCommands(CLI::App& app, CommandList& commands);
+
+}  // namespace mv::cli

@@ -1,0 +1,139 @@
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "cli/command.h"
+#include "cli/interrupt_watch.h"
+#include "cli/progress_bar.h"
+#include "dupes/compare_engine.h"
+#include "platform/folder_listing.h"
+#include "platform/program_folder.h"
+#include "platform/text_lines.h"
+
+// dupes (folders against themselves), compare (folders against the Mp3 list)
+// and search (one text against the list).
+namespace mv::cli {
+namespace {
+
+struct CompareOptions {
+    int mode = kModeFolderVsItself;
+    std::string percent = "80";
+    std::string ext = "Mp3";
+    bool noRecurse = false;
+    bool exhaustive = false;
+    std::string list;  // empty: Mp3List.txt in the program folder
+    std::string folder;
+    std::string text;
+};
+
+void PrintMessages(const CompareResult& result, int mode, std::ostream& err) {
+    // The result text stands before the closing "Comparison ..." message, the
+    // way the window shows its label before the box.
+    const bool closing =
+        !result.resultText.empty() && (result.cancelled || mode != kModeSearchList);
+    const size_t beforeText = result.messages.size() - (closing ? 1 : 0);
+    for (size_t k = 0; k < beforeText; ++k) err << result.messages[k] << '\n';
+    if (!result.resultText.empty()) err << result.resultText << '\n';
+    for (size_t k = beforeText; k < result.messages.size(); ++k) err << result.messages[k] << '\n';
+}
+
+int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
+    if (!ParsePercent(opts.percent)) {
+        io.err << "The match percentage must be a whole number.\n";
+        return kExitUsage;
+    }
+    CompareParams params;
+    params.mode = opts.mode;
+    params.ext = opts.ext;
+    params.percentText = opts.percent;
+    params.exhaustive = opts.exhaustive;
+
+    if (opts.mode != kModeSearchList) {
+        const std::string folder = TrimFolderPath(opts.folder);
+        std::error_code ec;
+        if (!std::filesystem::is_directory(folder, ec)) {
+            io.err << "No such folder: " << folder << '\n';
+            return kExitFailure;
+        }
+        params.folders =
+            opts.noRecurse ? std::vector<std::string>{folder} : CollectFolders(folder, opts.ext);
+    } else {
+        params.searchText = opts.text;
+        params.percentText = "101";
+    }
+    bool listMissing = false;
+    if (opts.mode != kModeFolderVsItself) {
+        const std::filesystem::path list =
+            opts.list.empty() ? ProgramFolder() / "Mp3List.txt" : std::filesystem::path(opts.list);
+        params.listLines = ReadLines(list);
+        listMissing = !params.listLines || params.listLines->empty();
+    }
+
+    CompareControl control;
+    InterruptWatch interrupt(control.stopRequested);
+    params.onRows = [&io](std::vector<CompareRow>&& rows) {
+        for (const auto& row : rows) io.out << row.left << '\t' << row.right << '\n';
+        io.out.flush();
+    };
+    CompareResult result;
+    {
+        ProgressBar bar(control.pairsDone, control.pairsTotal);
+        result = RunCompare(params, control);
+    }
+    for (const auto& folder : result.foldersPassedOver) {
+        io.err << "Passed over a folder that cannot be read: " << folder << '\n';
+    }
+    PrintMessages(result, opts.mode, io.err);
+
+    if (result.resultText.empty() || listMissing) return kExitFailure;  // no files, no list
+    if (interrupt.Interrupted()) return kExitInterrupted;
+    return kExitOk;
+}
+
+CLI::App* AddCommonOptions(CLI::App* sub, CompareOptions& opts) {
+    sub->add_option("--percent", opts.percent, "Match percentage, a whole number")
+        ->capture_default_str();
+    sub->add_option("--ext", opts.ext, "Extension of the files to compare")->capture_default_str();
+    sub->add_flag("--no-recurse", opts.noRecurse, "Only the files of FOLDER itself");
+    sub->add_option("FOLDER", opts.folder, "The folder to compare")->required();
+    return sub;
+}
+
+}  // namespace
+
+void AddCompareCommands(CLI::App& app, CommandList& commands) {
+    auto dupes = std::make_shared<CompareOptions>();
+    dupes->mode = kModeFolderVsItself;
+    CLI::App* dupesApp = AddCommonOptions(
+        app.add_subcommand("dupes", "Finds duplicates among the files below FOLDER"), *dupes);
+    dupesApp->add_flag("--exhaustive", dupes->exhaustive, "Test every pair with the plain loop");
+    commands.push_back(
+        {dupesApp, [dupes](CommandIo& io) { return RunCompareCommand(*dupes, io); }});
+
+    auto compare = std::make_shared<CompareOptions>();
+    compare->mode = kModeFolderVsList;
+    CLI::App* compareApp = AddCommonOptions(
+        app.add_subcommand("compare",
+                           "Finds the files below FOLDER that are already in the Mp3 list"),
+        *compare);
+    compareApp->add_option("--list", compare->list,
+                           "The Mp3 list (default: Mp3List.txt in the program folder)");
+    compareApp->add_flag("--exhaustive", compare->exhaustive,
+                         "Test every pair with the plain loop");
+    commands.push_back(
+        {compareApp, [compare](CommandIo& io) { return RunCompareCommand(*compare, io); }});
+
+    auto search = std::make_shared<CompareOptions>();
+    search->mode = kModeSearchList;
+    CLI::App* searchApp = app.add_subcommand(
+        "search", "Finds the titles of the Mp3 list that hold every word of TEXT");
+    searchApp->add_option("--list", search->list,
+                          "The Mp3 list (default: Mp3List.txt in the program folder)");
+    searchApp->add_flag("--exhaustive", search->exhaustive, "Test every pair with the plain loop");
+    searchApp->add_option("TEXT", search->text, "The text to search for")->required();
+    commands.push_back(
+        {searchApp, [search](CommandIo& io) { return RunCompareCommand(*search, io); }});
+}
+
+}  // namespace mv::cli

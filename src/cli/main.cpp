@@ -1,0 +1,28 @@
+#include <iostream>
+
+#include "cli/command.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{
+        "Finds duplicate music files by their names, within folders or against the Mp3 list.",
+        "mp3vandrel-cli"};
+    app.require_subcommand(1);
+    app.failure_message(CLI::FailureMessage::help);
+
+    mv::cli::CommandList commands;
+    mv::cli::AddMatchCommand(app, commands);
+    mv::cli::AddCompareCommands(app, commands);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e, std::cout, std::cerr);
+        return code == 0 ? mv::cli::kExitOk : mv::cli::kExitUsage;
+    }
+
+    mv::cli::CommandIo io{std::cin, std::cout, std::cerr};
+    for (auto& command : commands) {
+        if (command.app->parsed()) return command.run(io);
+    }
+    return mv::cli::kExitUsage;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "dupes/compare_engine.h"
+#include "dupes/list_locations.h"
+#include "dupes/name_matcher.h"
+
+// The pair tests of one comparison, once the files and references are known.
+namespace mv {
+
+// Everything the pair tests need, prepared once per comparison.
+struct CompareSetup {
+    int mode = kModeFolderVsItself;
+    int percent = 80;
+    std::vector<PreparedName> refs;    // the references: `first` of NamesMatch
+    std::vector<PreparedName> probes;  // modes 1 and 3: the files or the search text
+    std::vector<char> passOver;        // references that are never tested
+    std::vector<std::string> paths;    // modes 1 and 2: the files joined with their folders
+    std::string searchText;            // mode 3
+    const std::vector<std::string>* lines = nullptr;  // modes 1 and 3: the Mp3 list
+
+    // `second` of NamesMatch: in mode 2 the files are their own references.
+    const std::vector<PreparedName>& Probes() const {
+        return mode == kModeFolderVsItself ? refs : probes;
+    }
+    // The first reference a probe is tested against.
+    size_t FirstRef(size_t probe) const { return mode == kModeFolderVsItself ? probe + 1 : 0; }
+};
+
+// Collects rows and hands them to the caller's callback in batches (or keeps
+// them when there is none).
+class RowSink {
+  public:
+    RowSink(const std::function<void(std::vector<CompareRow>&&)>& onRows,
+            std::vector<CompareRow>& kept)
+        : onRows_(onRows), kept_(kept) {}
+
+    void Add(CompareRow&& row);
+    void AddAll(std::vector<CompareRow>&& rows);
+    // Delivers the pending rows when enough have gathered or enough time passed.
+    void MaybeFlush();
+    void Flush();
+    uint64_t Count() const { return count_; }
+
+  private:
+    const std::function<void(std::vector<CompareRow>&&)>& onRows_;
+    std::vector<CompareRow>& kept_;
+    std::vector<CompareRow> pending_;
+    uint64_t count_ = 0;
+    std::chrono::steady_clock::time_point lastFlush_ = std::chrono::steady_clock::now();
+};
+
+// Every pair, one after the other, the list location kept line by line: the
+// reference behaviour the narrowed loop must reproduce.
+void RunPlainLoop(const CompareSetup& setup, RowSink& sink, CompareControl& control);
+
+// Only the pairs the candidate index lets through, on up to `threads` threads;
+// the same rows in the same order as the plain loop. `locations` is required in
+// modes 1 and 3.
+void RunIndexedLoop(const CompareSetup& setup, const ListLocations* locations, unsigned threads,
+                    RowSink& sink, CompareControl& control);
+
+}  // namespace mv

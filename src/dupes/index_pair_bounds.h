@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+
+// How many word pairs a name pair needs at least to match at a percentage.
+// Greedy pairing never pairs more words than a maximum matching does, so a
+// bound that holds for every matching holds for the verdict too.
+namespace mv {
+
+// Fewest pairs a reference of `f` words needs with any probe, assuming f >= 1.
+// At 1..99 the pairs k satisfy 200k >= p(f + n) and k <= n, so
+// k >= p*f / (200 - p). At 100 every reference word pairs; at 101 one pair at
+// least (the probe has words, else it matches anything).
+inline uint32_t MinPairsOfReference(uint32_t f, int percent) {
+    if (percent == 100) return f;
+    if (percent == 101) return 1;
+    const uint64_t p = static_cast<uint64_t>(percent);
+    return static_cast<uint32_t>((p * f + (199 - p)) / (200 - p));
+}
+
+// The same from the probe side (n >= 1 words): at 101 every probe word pairs,
+// at 100 at least one (a reference with words pairs all of them).
+inline uint32_t MinPairsOfProbe(uint32_t n, int percent) {
+    if (percent == 100) return 1;
+    if (percent == 101) return n;
+    const uint64_t p = static_cast<uint64_t>(percent);
+    return static_cast<uint32_t>((p * n + (199 - p)) / (200 - p));
+}
+
+// Whether a pair may match, given upper bounds of what can pair: `probeCovered`
+// probe words have a partner among the reference's words, `refCovered`
+// reference words have one among the probe's. Percent is 1..101.
+inline bool PairsMaySuffice(uint32_t f, uint32_t n, uint32_t refCovered, uint32_t probeCovered,
+                            int percent) {
+    const uint32_t most = refCovered < probeCovered ? refCovered : probeCovered;
+    if (percent == 100) return refCovered == f && probeCovered >= f;
+    if (percent == 101) return probeCovered == n && refCovered >= n;
+    if (f + n == 0) return false;
+    return 200ULL * most >= static_cast<uint64_t>(percent) * (f + n);
+}
+
+}  // namespace mv

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+// The distinct words of a set of names, and for each the words it pairs with
+// under WordsMatch. Comparing word ids afterwards is far cheaper than comparing
+// strings, and the relation is computed once per distinct word instead of once
+// per name pair.
+namespace mv {
+
+class WordRelation {
+  public:
+    // Adding phase: returns the id of `word` (upper-cased), new or known.
+    uint32_t Add(std::string_view word);
+    // Ends the adding phase and computes which words match which.
+    void Finish();
+
+    size_t Size() const { return words_.size(); }
+    std::string_view Word(uint32_t id) const { return *words_[id]; }
+    std::optional<uint32_t> Find(std::string_view word) const;
+
+    // Ascending ids of the known words that match word `id` (itself included).
+    std::span<const uint32_t> Matches(uint32_t id) const {
+        return {matchIds_.data() + matchOffsets_[id], matchIds_.data() + matchOffsets_[id + 1]};
+    }
+    // The same for any word, known or not; appends ascending ids to `out`.
+    void MatchesOf(std::string_view word, std::vector<uint32_t>& out) const;
+
+  private:
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    std::unordered_map<std::string, uint32_t, Hash, std::equal_to<>> ids_;
+    std::vector<const std::string*> words_;  // by id; map nodes never move
+    // Hash of a substring -> id of a word one or two characters longer that
+    // holds it. A hash collision only adds an entry that the exact test drops.
+    std::vector<std::pair<uint64_t, uint32_t>> longer_;
+    std::vector<uint32_t> matchOffsets_;
+    std::vector<uint32_t> matchIds_;
+};
+
+}  // namespace mv

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Folder enumeration for the comparison and the browser. Paths use "/"; a
+// folder path never ends in "/" except the root "/" itself. Hidden means a name
+// starting with ".".
+namespace mv {
+
+// folder + "/" + name, without doubling the separator after the root.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+// The folder path without trailing separators; "/" stays "/".
+std::string TrimFolderPath(std::string_view folder);
+
+// Whether a name matches the wildcard "*." + ext. Letter case is ignored (ASCII
+// letters), as on the file systems the program was born on; "*" and "?" inside
+// ext keep their wildcard meaning.
+bool MatchesExtension(std::string_view name, std::string_view ext);
+
+// Appends the names of the subfolders of `folder` that are not hidden to `out`,
+// in the order the file system returns them; returns how many were appended.
+// Symbolic links are not followed, so a link loop cannot make a walk endless.
+// A folder that cannot be read yields none.
+int ListSubfolders(const std::string& folder, std::vector<std::string>& out);
+
+// The root and every folder below it, breadth first, that holds something
+// matching "*." + ext (a file of any kind, hidden ones included, or a folder).
+// Hidden folders and everything below them are left out. The root comes first
+// when it qualifies; the list is empty when no folder does.
+std::vector<std::string> CollectFolders(const std::string& root, const std::string& ext);
+
+// The regular files of one folder that are not hidden and match "*." + ext,
+// as bare names, sorted ascending ignoring letter case. nullopt when the folder
+// cannot be read.
+std::optional<std::vector<std::string>> ListFolderFiles(const std::string& folder,
+                                                        const std::string& ext);
+
+}  // namespace mv
