@@ -66,7 +66,9 @@ open_folder 1 tmp
 open_folder 2 "$(basename "$T")"
 open_folder 3 music
 
-xdotool key ctrl+f  # Dupes > Find dupes in the folder
+# Dupes > Find dupes in the folder by its shortcut; "key ctrl+f" in one go
+# loses the modifier on Xvfb's keymap.
+xdotool keydown ctrl key f keyup ctrl
 wait_windows 2 "the box at the end of the comparison"
 xdotool key Return
 wait_windows 1 "the box closed"
