@@ -1,11 +1,10 @@
 #include "dupes/windows/result_rows.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <unordered_set>
+
+#include "platform/file_ops.h"
 
 namespace mv {
 
@@ -58,16 +57,6 @@ std::vector<std::size_t> RowsToRemove(const std::vector<ResultRow>& rows,
     return out;
 }
 
-bool DeleteFileForGood(const std::string& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) return false;
-    if (S_ISDIR(st.st_mode)) return false;
-    if (S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0) {
-        ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR);
-    }
-    return ::unlink(path.c_str()) == 0;
-}
-
 DeleteOutcome DeleteLeftFiles(const std::vector<ResultRow>& rows,
                               const std::vector<std::size_t>& indices) {
     DeleteOutcome outcome;
@@ -78,7 +67,8 @@ DeleteOutcome DeleteLeftFiles(const std::vector<ResultRow>& rows,
             ++outcome.notFiles;
             continue;
         }
-        if (DeleteFileForGood(row.left)) {
+        mv::ClearAttributes(row.left);  // a read-only file can go as well
+        if (mv::DeletePermanently(row.left)) {
             outcome.deleted.push_back(row.left);
         } else {
             outcome.passedOver.push_back(row.left);

@@ -38,10 +38,6 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b);
 std::vector<std::size_t> RowsToRemove(const std::vector<ResultRow>& rows,
                                       const std::vector<std::size_t>& selected);
 
-// Makes a file deletable (owner write permission) and unlinks it for good;
-// false when it could not be removed. Folders are left alone.
-bool DeleteFileForGood(const std::string& path);
-
 struct DeleteOutcome {
     std::vector<std::string> deleted;
     std::vector<std::string> passedOver;  // could not be deleted
@@ -49,7 +45,8 @@ struct DeleteOutcome {
 };
 
 // Deletes the files named on the left of the given rows, in the given order.
-// Only rows of kind FileOnDisk reach the file system.
+// Only rows of kind FileOnDisk reach the file system; attributes are cleared
+// first, folders are never removed.
 DeleteOutcome DeleteLeftFiles(const std::vector<ResultRow>& rows,
                               const std::vector<std::size_t>& indices);
 

@@ -1,7 +1,8 @@
 #include "ui/main/browser_listing.h"
 
 #include <algorithm>
-#include <filesystem>
+
+#include "platform/folder_listing.h"
 
 namespace mv {
 
@@ -17,52 +18,17 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
     });
 }
 
-bool MatchesExtension(const std::string& name, const std::string& ext) {
-    if (ext.empty()) return name.find('.') == std::string::npos;
-    if (name.size() < ext.size() + 1) return false;
-    const std::size_t dot = name.size() - ext.size() - 1;
-    if (name[dot] != '.') return false;
-    for (std::size_t i = 0; i < ext.size(); ++i) {
-        if (Lower(name[dot + 1 + i]) != Lower(ext[i])) return false;
-    }
-    return true;
-}
-
-template <typename Keep>
-std::vector<std::string> ListNames(const std::string& folder, Keep keep) {
-    std::vector<std::string> names;
-    std::error_code ec;
-    std::filesystem::directory_iterator it(folder, ec);
-    if (ec) return names;
-    for (; it != std::filesystem::directory_iterator(); it.increment(ec)) {
-        if (ec) break;
-        std::string name = it->path().filename().string();
-        if (name.empty() || name[0] == '.') continue;
-        if (keep(*it, name)) names.push_back(std::move(name));
-    }
-    std::sort(names.begin(), names.end(), LessIgnoringCase);
-    return names;
-}
-
 }  // namespace
 
-std::string JoinFolder(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && folder.back() == '/') return folder + name;
-    return folder + "/" + name;
-}
-
 std::vector<std::string> ListMatchingFiles(const std::string& folder, const std::string& ext) {
-    return ListNames(folder, [&](const std::filesystem::directory_entry& e, const std::string& n) {
-        std::error_code ec;
-        return e.is_regular_file(ec) && MatchesExtension(n, ext);
-    });
+    return ListFolderFiles(folder, ext).value_or(std::vector<std::string>{});
 }
 
 std::vector<std::string> ListVisibleSubfolders(const std::string& folder) {
-    return ListNames(folder, [](const std::filesystem::directory_entry& e, const std::string&) {
-        std::error_code ec;
-        return e.is_directory(ec);
-    });
+    std::vector<std::string> names;
+    ListSubfolders(folder, names);
+    std::sort(names.begin(), names.end(), LessIgnoringCase);
+    return names;
 }
 
 std::string NamePartOfFolder(const std::string& folder) {

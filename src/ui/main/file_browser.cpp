@@ -5,6 +5,7 @@
 #include <QSignalBlocker>
 #include <filesystem>
 
+#include "platform/folder_listing.h"
 #include "platform/text_encoding.h"
 #include "ui/main/browser_listing.h"
 
@@ -42,7 +43,7 @@ std::vector<std::string> FolderChain(const std::string& root, const std::string&
         }
         std::size_t end = rest.find('/', pos);
         if (end == std::string::npos) end = rest.size();
-        current = mv::JoinFolder(current, rest.substr(pos, end - pos));
+        current = mv::JoinPath(current, rest.substr(pos, end - pos));
         chain.push_back(current);
         pos = end;
     }
@@ -134,7 +135,7 @@ void FileBrowser::ReadFolderRows() {
     dl_->setCurrentRow(depth - 1);
     for (const std::string& name : mv::ListVisibleSubfolders(folder_)) {
         auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + Display(name));
-        item->setData(kBytesRole, Bytes(mv::JoinFolder(folder_, name)));
+        item->setData(kBytesRole, Bytes(mv::JoinPath(folder_, name)));
         dl_->addItem(item);
     }
 }
@@ -152,7 +153,7 @@ void FileBrowser::ReadFileRows() {
 std::string FileBrowser::SelectedFile() const {
     const QList<QListWidgetItem*> selected = fl_->selectedItems();
     if (selected.isEmpty() || folder_.empty()) return {};
-    return mv::JoinFolder(folder_, FromBytes(selected.front()->data(kBytesRole)));
+    return mv::JoinPath(folder_, FromBytes(selected.front()->data(kBytesRole)));
 }
 
 void FileBrowser::SelectFileNamed(const std::string& name) {

@@ -17,8 +17,10 @@
 #include <QSlider>
 #include <QTimer>
 
+#include "dupes/compare_engine.h"
 #include "dupes/windows/compare_commands.h"
 #include "dupes/windows/result_list_handlers.h"
+#include "platform/folder_listing.h"
 #include "ui/main/caption_feedback.h"
 #include "ui/main/dialogs.h"
 #include "ui/main/file_browser.h"
@@ -155,6 +157,11 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
     };
     compare_ = std::make_unique<CompareCommands>(compareWidgets, dialogs_, *results_, foundFiles,
                                                  programFolder_, std::move(compareHooks));
+    CompareBackend backend;
+    backend.run = &mv::RunCompare;
+    backend.collectFolders = &mv::CollectFolders;
+    backend.parsePercent = &mv::ParsePercent;
+    compare_->SetBackend(std::move(backend));
     WireControls();
 
     std::error_code ec;
