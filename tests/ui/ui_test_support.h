@@ -14,13 +14,10 @@
 
 namespace uitest {
 
-// One application for the whole test program; widgets need it.
+// The test program's application, made by its own main (ui_test_main.cpp) so it
+// ends before the program's static objects do.
 inline QApplication& App() {
-    static int argc = 1;
-    static char name[] = "ui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    return *static_cast<QApplication*>(QCoreApplication::instance());
 }
 
 // Temporary folders standing in for drives.
