@@ -125,17 +125,6 @@ TEST_F(SettingsFile, KeysOfOtherWindowsAndSectionsSurviveARewrite) {
     EXPECT_EQ(at("Voted=3"), at("[POLL]") + 1);
 }
 
-TEST_F(SettingsFile, ListCountCheckFindsTheListWhateverItsCase) {
-    EXPECT_EQ(CheckListCount({dir_, 0}).message, "");  // no list, no count: consistent
-    Write(dir_ / "mp3list.TXT", "\\CD1\r\n/Rock\r\nSong.mp3\r\n");
-    auto r = CheckListCount({dir_, 0});
-    EXPECT_EQ(r.lines, 3);
-    EXPECT_EQ(r.message,
-              "Your Mp3 List has been modified without Mp3 Vandrel. There might be some "
-              "problems with Edit List, Search and Compare.");
-    EXPECT_EQ(CheckListCount({dir_, 3}).message, "");
-}
-
 TEST_F(SettingsFile, WriteFailureIsReportedAndLeavesNothingBehind) {
     EXPECT_NE(WriteSettings(dir_ / "missing" / kSettingsFileName, Settings{}), "");
     // A folder in the file's place cannot be replaced.

@@ -132,7 +132,7 @@ TEST_F(ShellTest, StoredSettingsReachTheControlsAndComeBack) {
 }
 
 TEST_F(ShellTest, ListChangedWhileAwayIsReportedOnce) {
-    Write("Mp3List.txt", "\\CD1\r\nSong.mp3\r\n");
+    Write("mp3list.TXT", "\\CD1\r\nSong.mp3\r\n");  // any letter case names the list
     Start();
     EXPECT_EQ(dialogs_.Texts(),
               QStringList{QStringLiteral(
