@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QApplication>
+
+// The application object. An exception that escapes an event handler stops
+// that handler only: nothing is shown, one line goes to standard error and the
+// program goes on.
+class SafeApplication : public QApplication {
+  public:
+    SafeApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};

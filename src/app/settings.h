@@ -1,0 +1,76 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+#include "app/ini_file.h"
+
+// The program's settings, kept in Mp3Vandrel.ini in the program folder: read
+// once at start-up, written once at Exit.
+namespace mv {
+
+inline constexpr const char* kSettingsFileName = "Mp3Vandrel.ini";
+inline constexpr const char* kListModifiedMessage =
+    "Your Mp3 List has been modified without Mp3 Vandrel. There might be some problems with "
+    "Edit List, Search and Compare.";
+
+// Every key of the file, with the value it takes when the file or key is missing.
+struct Settings {
+    // [MAIN], in the order written
+    bool shuffle = false;
+    bool recCompare = true;
+    bool minimize = true;
+    bool versionCheck = true;
+    bool recPlaylist = true;
+    std::string percentage = "80";
+    std::string extension = "Mp3";
+    int displayMode = 0;
+    int listCount = 0;
+    std::string server = "localhost:8080";
+    // [EQUALIZER]
+    bool eqEnabled = false;
+    std::array<int, 8> bars{};  // Bar01 .. Bar08
+
+    // Keys and sections this program does not use, written back as they were.
+    IniDocument others;
+};
+
+struct ReadSettingsResult {
+    Settings settings;
+    bool fileFound = false;  // false on the first run
+};
+
+// A missing or unreadable file gives the defaults; so does a value that is not
+// a whole number where one is expected.
+ReadSettingsResult ReadSettings(const std::filesystem::path& iniFile);
+
+// Writes the whole file (temporary file renamed into place). An empty string on
+// success, else a message.
+std::string WriteSettings(const std::filesystem::path& iniFile, const Settings& settings);
+
+// The settings as the lines of the file.
+std::vector<std::string> FormatSettings(const Settings& settings);
+Settings ParseSettings(const IniDocument& doc);
+
+// A file of the program folder whatever the letter case of its name on disk
+// ("Mp3List.txt", "mp3list.TXT"); `folder / name` when none exists yet.
+std::filesystem::path FindProgramFile(const std::filesystem::path& folder, const std::string& name);
+
+// The number of lines of a file; 0 when it cannot be read.
+int CountFileLines(const std::filesystem::path& file);
+
+inline constexpr const char* kMp3ListFileName = "Mp3List.txt";
+
+struct ListCountCheckParams {
+    std::filesystem::path programFolder;
+    int storedListCount = 0;  // ListCount of the settings
+};
+struct ListCountCheckResult {
+    int lines = 0;        // lines of the Mp3 list now
+    std::string message;  // the warning to show; empty when the counts agree
+};
+// Has the Mp3 list been changed while the program was not running?
+ListCountCheckResult CheckListCount(const ListCountCheckParams& params);
+
+}  // namespace mv

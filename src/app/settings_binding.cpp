@@ -1,0 +1,86 @@
+#include "app/settings_binding.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+
+#include "platform/text_encoding.h"
+#include "ui/main/dialogs.h"
+#include "ui/main/tf_princ.h"
+
+namespace {
+
+QString ToDisplay(const std::string& bytes) {
+    return QString::fromStdString(mv::DisplayUtf8(bytes));
+}
+
+// Sets a box's text as it stands: a hand-written value may be longer than
+// the typing limit, which applies to typing only.
+void SetBoxText(QLineEdit* box, const QString& text) {
+    if (text.size() > box->maxLength()) box->setMaxLength(static_cast<int>(text.size()));
+    box->setText(text);
+}
+
+// A request the equalizer passes to the audio engine fails when the engine
+// could not start; start-up goes on without sound.
+template <typename F>
+void Absorb(const char* what, F&& f) {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "mp3vandrel: %s failed: %s\n", what, e.what());
+    }
+}
+
+}  // namespace
+
+LoadSettingsResult LoadSettings(const LoadSettingsParams& p) {
+    const auto read = mv::ReadSettings(p.iniFile);
+    const mv::Settings& s = read.settings;
+    TfPrinc& w = p.window;
+
+    // Check boxes and edit boxes run their handlers as a user change would;
+    // menu check marks run nothing.
+    w.cbShuffle->setChecked(s.shuffle);
+    w.cbRec->setChecked(s.recCompare);
+    w.cbMinimize->setChecked(s.minimize);
+    w.tmiVerCheck->setChecked(s.versionCheck);
+    w.tmiRecurse->setChecked(s.recPlaylist);
+    SetBoxText(w.ePerc, ToDisplay(s.percentage));
+    SetBoxText(w.eExt, ToDisplay(s.extension));
+    if (p.seams.setDisplayMode) p.seams.setDisplayMode(s.displayMode);
+
+    const auto check = mv::CheckListCount({p.iniFile.parent_path(), s.listCount});
+    if (!check.message.empty()) p.dialogs.Information(&w, QString::fromStdString(check.message));
+
+    if (p.seams.applyEqualizer)
+        Absorb("equalizer", [&] { p.seams.applyEqualizer(s.eqEnabled, s.bars); });
+    if (p.seams.checkVersion) p.seams.checkVersion(s, !read.fileFound);
+    return {s, !read.fileFound};
+}
+
+mv::Settings CollectSettings(TfPrinc& w, const ShellSeams& seams, mv::Settings s) {
+    s.shuffle = w.cbShuffle->isChecked();
+    s.recCompare = w.cbRec->isChecked();
+    s.minimize = w.cbMinimize->isChecked();
+    s.versionCheck = w.tmiVerCheck->isChecked();
+    s.recPlaylist = w.tmiRecurse->isChecked();
+    s.percentage = w.ePerc->text().toStdString();
+    s.extension = w.eExt->text().toStdString();
+    if (seams.displayMode) s.displayMode = seams.displayMode();
+    if (seams.equalizerEnabled) s.eqEnabled = seams.equalizerEnabled();
+    if (seams.equalizerBars) s.bars = seams.equalizerBars();
+    return s;
+}
+
+SaveSettingsResult SaveSettings(const SaveSettingsParams& p) {
+    SaveSettingsResult r;
+    r.settings = CollectSettings(p.window, p.seams, p.loaded);
+    r.settings.listCount =
+        mv::CountFileLines(mv::FindProgramFile(p.iniFile.parent_path(), mv::kMp3ListFileName));
+    r.error = mv::WriteSettings(p.iniFile, r.settings);
+    return r;
+}

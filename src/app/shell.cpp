@@ -1,0 +1,142 @@
+#include "app/shell.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+#include <cstdio>
+#include <exception>
+#include <system_error>
+
+#include "app/settings_binding.h"
+#include "app/tray_icon.h"
+#include "platform/text_encoding.h"
+#include "player/playlist_file.h"
+#include "ui/main/dialogs.h"
+#include "ui/main/file_browser.h"
+#include "ui/main/tf_princ.h"
+
+namespace {
+
+void SetCurrentFolder(const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::filesystem::current_path(folder, ec);
+}
+
+}  // namespace
+
+Shell::Shell(ShellParams p)
+    : dialogs_(p.dialogs), programFolder_(std::move(p.programFolder)), seams_(std::move(p.seams)) {
+    window_ = std::make_unique<TfPrinc>(dialogs_, p.drives, programFolder_);
+    tray_ = std::make_unique<TrayIcon>(*window_, window_->pmMain, p.trayAvailable);
+    FormCreate();
+}
+
+Shell::~Shell() {
+    QCoreApplication::instance()->removeEventFilter(this);
+    window_->closeQuery = nullptr;
+}
+
+std::filesystem::path Shell::IniFile() const {
+    return mv::FindProgramFile(programFolder_, mv::kSettingsFileName);
+}
+
+std::filesystem::path Shell::LastListFile() const {
+    return mv::FindProgramFile(programFolder_, kLastListFileName);
+}
+
+void Shell::FormCreate() {
+    TfPrinc& w = *window_;
+    w.CaptureLayout();
+
+    w.closeQuery = [this] { return FormCloseQuery(); };
+    w.hideToTray = [this] { tray_->HideWindow(); };
+    w.showFromTray = [this] { tray_->ShowWindow(); };
+    connect(w.bClose, &QAction::triggered, this, &Shell::CloseClick);
+    connect(w.Close, &QAction::triggered, this, &Shell::CloseClick);
+
+    // The browser starts at the root of the drive the program was started on.
+    std::error_code ec;
+    const auto startFolder = std::filesystem::current_path(ec);
+    w.Browser().OpenDriveRootOf(ec ? std::string("/") : startFolder.string());
+    SetCurrentFolder(programFolder_);
+
+    RestorePlaylist();
+
+    if (seams_.createPlayer) {
+        try {
+            seams_.createPlayer(w, *tray_);
+        } catch (const std::exception& e) {
+            // No sound; every attempt to play says so.
+            std::fprintf(stderr, "mp3vandrel: the audio player could not start: %s\n", e.what());
+        }
+    }
+    SetCurrentFolder(programFolder_);
+
+    w.SetCreditLine(
+        QStringLiteral("Mp3 Vandrel by the Mp3 Vandrel authors - mp3vandrel@example.org - "
+                       "www.mp3vandrel.example - Version 1.52"));
+
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+void Shell::RestorePlaylist() {
+    TfPrinc& w = *window_;
+    mv::PlaylistEntries restored;
+    if (!mv::LoadPlaylist(LastListFile(), restored)) return;  // none yet: empty playlist
+    for (size_t i = 0; i < restored.paths.size(); ++i) {
+        w.playlist.names.push_back(restored.names[i]);
+        w.playlist.paths.push_back(restored.paths[i]);
+        w.lPlayList->addItem(QString::fromStdString(mv::DisplayUtf8(restored.names[i])));
+    }
+}
+
+void Shell::Start() {
+    TfPrinc& w = *window_;
+    if (seams_.createLaterWindows) seams_.createLaterWindows(w);
+    loaded_ = LoadSettings({w, dialogs_, seams_, IniFile()}).settings;
+    if (seams_.createBanWindow) seams_.createBanWindow(w);
+    w.show();
+}
+
+bool Shell::FormCloseQuery() {
+    tray_->HideWindow();
+    return false;
+}
+
+void Shell::Report(const std::string& error) {
+    if (!error.empty()) dialogs_.Information(window_.get(), QString::fromStdString(error));
+}
+
+void Shell::CloseClick() {
+    if (exited_) return;
+    TfPrinc& w = *window_;
+    // Exit from the tray menu during a comparison: stop it first, so no
+    // worker outlives the window; Exit goes on once the window is idle.
+    if (w.IsBusy()) {
+        w.bCancel->click();
+        QTimer::singleShot(50, this, &Shell::CloseClick);
+        return;
+    }
+    exited_ = true;
+    Report(SaveSettings({w, seams_, IniFile(), loaded_}).error);
+    Report(mv::SavePlaylist(LastListFile(), w.playlist));
+    if (seams_.freePlayer) seams_.freePlayer();
+    tray_->Remove();
+    QCoreApplication::exit(0);
+}
+
+bool Shell::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_->tbTrack &&
+        (event->type() == QEvent::MouseButtonPress ||
+         event->type() == QEvent::MouseButtonRelease) &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        const auto& hook =
+            event->type() == QEvent::MouseButtonPress ? seams_.seekPress : seams_.seekRelease;
+        if (hook) hook();
+    }
+    return false;  // every event goes on to its normal handling
+}

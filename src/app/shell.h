@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QObject>
+#include <filesystem>
+#include <memory>
+
+#include "app/settings.h"
+#include "app/shell_seams.h"
+
+class Dialogs;
+class TfPrinc;
+class TrayIcon;
+namespace mv {
+class DriveList;
+}
+
+inline constexpr const char* kLastListFileName = "LastList.txt";
+
+struct ShellParams {
+    Dialogs& dialogs;
+    const mv::DriveList& drives;
+    std::filesystem::path programFolder;
+    ShellSeams seams;
+    bool trayAvailable = false;
+};
+
+// Start-up, the tray, the close box and Exit around the main window.
+class Shell : public QObject {
+  public:
+    // Creates the main window (FormCreate runs here).
+    explicit Shell(ShellParams params);
+    ~Shell() override;
+
+    // The rest of start-up: the later windows, the settings, the ban list
+    // window; then the main window appears. The caller runs the event loop.
+    void Start();
+
+    // The exit command (File > Exit, tray menu > Close): saves the settings and
+    // the playlist, frees the player, removes the tray icon and ends the loop.
+    void CloseClick();
+    // The close box: the window goes to the tray (or is minimised); never closes.
+    bool FormCloseQuery();
+
+    TfPrinc& Window() { return *window_; }
+    TrayIcon& Tray() { return *tray_; }
+    bool Exited() const { return exited_; }
+    std::filesystem::path IniFile() const;
+    std::filesystem::path LastListFile() const;
+
+  protected:
+    // Presses and releases of the left button on the position bar tbTrack.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void FormCreate();
+    void RestorePlaylist();
+    void Report(const std::string& error);
+
+    Dialogs& dialogs_;
+    std::filesystem::path programFolder_;
+    ShellSeams seams_;
+    std::unique_ptr<TfPrinc> window_;
+    std::unique_ptr<TrayIcon> tray_;
+    mv::Settings loaded_;
+    bool exited_ = false;
+};

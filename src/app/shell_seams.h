@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+#include <functional>
+
+#include "app/settings.h"
+
+class TfPrinc;
+class TrayIcon;
+
+// What the shell asks of the windows and components that other folders build
+// (player, equalizer, list editor, ban list, version check). An unset seam is
+// skipped; the settings a missing window would show pass through unchanged.
+struct ShellSeams {
+    // Start-up: the audio player component (may throw when the engine cannot
+    // start; the program then runs without sound). The tray icon's tip follows
+    // the music. Freed at Exit.
+    std::function<void(TfPrinc&, TrayIcon&)> createPlayer;
+    std::function<void()> freePlayer;
+    // The windows created after the main window, and the ban list window.
+    std::function<void(TfPrinc&)> createLaterWindows;
+    std::function<void(TfPrinc&)> createBanWindow;
+
+    // The list editor's display mode radio group.
+    std::function<void(int)> setDisplayMode;
+    std::function<int()> displayMode;
+    // The equalizer window: enabled, then Bar01..Bar08.
+    std::function<void(bool, const std::array<int, 8>&)> applyEqualizer;
+    std::function<bool()> equalizerEnabled;
+    std::function<std::array<int, 8>()> equalizerBars;
+    // The version check that ends the settings load; `firstRun` when there was
+    // no settings file.
+    std::function<void(const mv::Settings&, bool firstRun)> checkVersion;
+
+    // The position bar tbTrack: left button pressed / released on it.
+    std::function<void()> seekPress;
+    std::function<void()> seekRelease;
+};

@@ -1,0 +1,184 @@
+#include "dupes/windows/compare_commands.h"
+
+#include <QAction>
+#include <QEventLoop>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QTimer>
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <climits>
+#include <thread>
+
+#include "dupes/windows/result_list_handlers.h"
+#include "platform/text_lines.h"
+#include "ui/main/dialogs.h"
+
+namespace {
+
+constexpr int kGaugeTickMs = 50;
+
+// The catalogue's file in the program folder; its name's letter case varies.
+std::filesystem::path Mp3ListFile(const std::filesystem::path& folder) {
+    const std::string wanted = "mp3list.txt";
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (name == wanted) return it->path();
+    }
+    return folder / "Mp3List.txt";
+}
+
+}  // namespace
+
+CompareCommands::CompareCommands(const CompareWidgets& widgets, Dialogs& dialogs,
+                                 ResultListHandlers& results, std::vector<std::string>& foundFiles,
+                                 std::filesystem::path programFolder, CompareHooks hooks,
+                                 QObject* parent)
+    : QObject(parent),
+      w_(widgets),
+      dialogs_(dialogs),
+      results_(results),
+      foundFiles_(foundFiles),
+      programFolder_(std::move(programFolder)),
+      hooks_(std::move(hooks)) {}
+
+void CompareCommands::bCompareClick() {
+    FolderCommand(mv::kModeFolderVsList);
+}
+
+void CompareCommands::bFolderClick() {
+    FolderCommand(mv::kModeFolderVsItself);
+}
+
+void CompareCommands::bCancelClick() {
+    control_.stopRequested = true;
+}
+
+void CompareCommands::FolderCommand(int mode) {
+    if (running_) return;
+    control_.stopRequested = false;
+    if (hooks_.enterBusyState) hooks_.enterBusyState();
+    const std::string folder = hooks_.browserFolder ? hooks_.browserFolder() : std::string();
+    compareFolders_.clear();
+    if (w_.cbRec->isChecked() && backend_.collectFolders) {
+        compareFolders_ = backend_.collectFolders(folder, w_.eExt->text().toStdString());
+    } else {
+        compareFolders_ = {folder};
+    }
+    CompareRequest request;
+    request.mode = mode;
+    RunCompare(request);
+    if (hooks_.leaveBusyState) hooks_.leaveBusyState();
+}
+
+void CompareCommands::UpdateGauge() {
+    const uint64_t total = control_.pairsTotal.load();
+    const uint64_t done = std::min(control_.pairsDone.load(), total);
+    if (total <= static_cast<uint64_t>(INT_MAX)) {
+        w_.gp->setMaximum(static_cast<int>(total));
+        w_.gp->setValue(static_cast<int>(done));
+    } else {
+        // Past the gauge's range the bar shows thousandths of the pairs.
+        w_.gp->setMaximum(1000);
+        w_.gp->setValue(static_cast<int>(done * 1000 / total));
+    }
+}
+
+mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
+    mv::CompareResult result;
+    const std::string percentText =
+        request.percentText ? *request.percentText : w_.ePerc->text().toStdString();
+    if (!backend_.run || running_) return result;
+    if (backend_.parsePercent && !backend_.parsePercent(percentText)) {
+        result.percentRefused = true;
+        dialogs_.Information(w_.window, QString::fromLatin1(kPercentNotWholeMessage));
+        return result;
+    }
+    running_ = true;
+
+    // Preparation.
+    if (w_.cbMinimize->isChecked() && hooks_.hideToTray) hooks_.hideToTray();
+    w_.pTag->hide();
+    if (hooks_.refreshBrowser) hooks_.refreshBrowser();
+    control_.stopRequested = false;
+    control_.pairsDone = 0;
+    control_.pairsTotal = 0;
+    w_.lRes->clear();
+    w_.gp->setMinimum(0);
+    w_.gp->setValue(0);
+    results_.Model().Clear();
+    w_.lList->setText(QStringLiteral("Duplicate List (Will delete files HERE)"));
+    w_.lRef->setText(QStringLiteral("Duplicate Reference"));
+    results_.SetSwitchAllowed(false);
+    foundFiles_.clear();
+    if (request.mode == mv::kModeFolderVsItself) {
+        results_.SetSwitchAllowed(true);
+        w_.lRef->setText(w_.lRef->text() + QStringLiteral(" (Press X to switch filenames)"));
+    }
+
+    mv::CompareParams params;
+    params.mode = request.mode;
+    if (request.folders) compareFolders_ = *request.folders;
+    params.folders = compareFolders_;
+    params.ext = w_.eExt->text().toStdString();
+    params.percentText = percentText;
+    params.searchText = request.searchText;
+    if (request.mode != mv::kModeFolderVsItself) {
+        // Read when the run starts: a caller may have put other content there for this run.
+        params.listLines = mv::ReadLines(Mp3ListFile(programFolder_));
+    }
+    const int mode = request.mode;
+    QPointer<CompareCommands> self(this);
+    params.onRows = [self, mode](std::vector<mv::CompareRow>&& batch) {
+        auto rows = std::make_shared<std::vector<mv::ResultRow>>(
+            mv::RowsFromCompare(mode, std::move(batch)));
+        QMetaObject::invokeMethod(
+            self.data(),
+            [self, rows] {
+                if (self) self->results_.Model().Append(std::move(*rows));
+            },
+            Qt::QueuedConnection);
+    };
+
+    QEventLoop loop;
+    QTimer gauge;
+    connect(&gauge, &QTimer::timeout, this, &CompareCommands::UpdateGauge);
+    gauge.start(kGaugeTickMs);
+    std::atomic<bool> finished{false};
+    std::thread worker([&] {
+        result = backend_.run(params, control_);
+        finished = true;
+        // Queued behind every batch of rows, so the loop ends after the last one landed.
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    // The loop can also end early when the application quits: stop the worker then.
+    if (!finished) control_.stopRequested = true;
+    worker.join();
+    gauge.stop();
+    UpdateGauge();
+
+    // Result.
+    w_.lRes->setText(QString::fromStdString(result.resultText));
+    for (const std::string& message : result.messages) {
+        dialogs_.Information(w_.window, QString::fromStdString(message));
+    }
+
+    // Ending.
+    if (mode == mv::kModeFolderVsList || mode == mv::kModeFolderVsItself) {
+        results_.SetCommandsEnabled(true);
+    }
+    w_.bSave->setEnabled(false);
+    w_.gp->setValue(0);
+    if (hooks_.showFromTray) hooks_.showFromTray();
+    running_ = false;
+    return result;
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QObject>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dupes/compare_engine.h"
+
+class Dialogs;
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QWidget;
+class ResultListHandlers;
+
+// The widgets a comparison reads and writes.
+struct CompareWidgets {
+    QWidget* window = nullptr;
+    QLabel* lList = nullptr;
+    QLabel* lRef = nullptr;
+    QLabel* lRes = nullptr;
+    QProgressBar* gp = nullptr;
+    QLineEdit* ePerc = nullptr;
+    QLineEdit* eExt = nullptr;
+    QFrame* pTag = nullptr;
+    QAction* cbRec = nullptr;
+    QAction* cbMinimize = nullptr;
+    QAction* bSave = nullptr;
+};
+
+// What a comparison asks of the rest of the window.
+struct CompareHooks {
+    std::function<void()> enterBusyState;
+    std::function<void()> leaveBusyState;
+    std::function<void()> refreshBrowser;
+    std::function<std::string()> browserFolder;
+    std::function<void()> hideToTray;
+    std::function<void()> showFromTray;
+};
+
+// The core the commands run: the comparison, the folder collection and the
+// percentage rule.
+struct CompareBackend {
+    std::function<mv::CompareResult(const mv::CompareParams&, mv::CompareControl&)> run;
+    std::function<std::vector<std::string>(const std::string& root, const std::string& ext)>
+        collectFolders;
+    std::function<std::optional<int>(const std::string& text)> parsePercent;
+};
+
+// What one run is asked to do; the list editor's search and the ban list scan
+// pass their own percentage and (mode 3) search text.
+struct CompareRequest {
+    int mode = mv::kModeFolderVsItself;
+    std::optional<std::string> percentText;  // instead of ePerc's text
+    std::string searchText;                  // mode 3
+    // The folders to compare instead of those the last command collected.
+    std::optional<std::vector<std::string>> folders;
+};
+
+// The message when the percentage box holds no whole number.
+inline constexpr const char* kPercentNotWholeMessage =
+    "The match percentage must be a whole number, for example 80.";
+
+// The two comparison commands, the Stop button, and the window side of a run:
+// the core works on a worker thread while the handler waits in a local event
+// loop, so the window repaints and Stop is heard at once. The worker never
+// touches a widget: a timer feeds the gauge from the shared counters, and rows
+// reach the lists in batches through queued calls.
+class CompareCommands : public QObject {
+    Q_OBJECT
+  public:
+    CompareCommands(const CompareWidgets& widgets, Dialogs& dialogs, ResultListHandlers& results,
+                    std::vector<std::string>& foundFiles, std::filesystem::path programFolder,
+                    CompareHooks hooks, QObject* parent = nullptr);
+
+    void SetBackend(CompareBackend backend) { backend_ = std::move(backend); }
+    bool HasBackend() const { return static_cast<bool>(backend_.run); }
+
+    void bCompareClick();
+    void bFolderClick();
+    void bCancelClick();
+
+    // One comparison with its preparation and ending; returns what the core reported.
+    mv::CompareResult RunCompare(const CompareRequest& request);
+
+    bool Running() const { return running_; }
+    bool StopRequested() const { return control_.stopRequested.load(); }
+    const std::vector<std::string>& CompareFolders() const { return compareFolders_; }
+
+  private:
+    void FolderCommand(int mode);
+    void UpdateGauge();
+
+    CompareWidgets w_;
+    Dialogs& dialogs_;
+    ResultListHandlers& results_;
+    std::vector<std::string>& foundFiles_;
+    std::filesystem::path programFolder_;
+    CompareHooks hooks_;
+    CompareBackend backend_;
+    mv::CompareControl control_;
+    std::vector<std::string> compareFolders_;
+    bool running_ = false;
+};

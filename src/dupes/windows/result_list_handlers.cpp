@@ -1,0 +1,206 @@
+#include "dupes/windows/result_list_handlers.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "ui/main/dialogs.h"
+
+namespace {
+
+bool IsMp3(const QLineEdit* eExt) {
+    return eExt->text().toUpper() == QStringLiteral("MP3");
+}
+
+bool EndsWithMp3(const std::string& text) {
+    if (text.size() < 4) return false;
+    std::string tail = text.substr(text.size() - 4);
+    std::transform(tail.begin(), tail.end(), tail.begin(),
+                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; });
+    return tail == ".mp3";
+}
+
+}  // namespace
+
+ResultListHandlers::ResultListHandlers(const ResultListWidgets& widgets, Dialogs& dialogs,
+                                       mv::PlaylistEntries& playlist,
+                                       const std::vector<std::string>& foundFiles,
+                                       ResultListHooks hooks, QObject* parent)
+    : QObject(parent),
+      w_(widgets),
+      dialogs_(dialogs),
+      playlist_(playlist),
+      foundFiles_(foundFiles),
+      hooks_(std::move(hooks)) {
+    w_.lbCompRes->setModel(&model_);
+    w_.lbCompRes->setModelColumn(0);
+    w_.lbFile->setModel(&model_);
+    w_.lbFile->setModelColumn(1);
+    for (QListView* list : {w_.lbCompRes, w_.lbFile}) {
+        list->installEventFilter(this);
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(list, &QListView::doubleClicked, this, [this, list] { lbCompResDblClick(list); });
+        connect(list, &QListView::customContextMenuRequested, this,
+                [this, list](const QPoint& pos) { lbFileContextPopup(list, pos); });
+    }
+    connect(w_.lbCompRes, &QListView::clicked, this, &ResultListHandlers::lbCompResClick);
+    connect(w_.lbFile, &QListView::clicked, this, &ResultListHandlers::lbFileClick);
+    connect(w_.bRemove, &QAction::triggered, this, &ResultListHandlers::bRemoveClick);
+    connect(w_.bDel, &QAction::triggered, this, &ResultListHandlers::bDelClick);
+    connect(w_.bDelete, &QAction::triggered, this, &ResultListHandlers::bDeleteClick);
+}
+
+void ResultListHandlers::SetCommandsEnabled(bool enabled) {
+    w_.bDel->setEnabled(enabled);
+    w_.bRemove->setEnabled(enabled);
+    w_.bDelete->setEnabled(enabled);
+}
+
+void ResultListHandlers::lbCompResClick() {
+    const int row = w_.lbCompRes->currentIndex().row();
+    if (row >= 0) {
+        w_.lbFile->selectionModel()->setCurrentIndex(model_.index(row, 1),
+                                                     QItemSelectionModel::ClearAndSelect);
+    }
+    w_.lbFile->verticalScrollBar()->setValue(w_.lbCompRes->verticalScrollBar()->value());
+}
+
+void ResultListHandlers::lbFileClick() {
+    const int row = w_.lbFile->currentIndex().row();
+    QItemSelectionModel* selection = w_.lbCompRes->selectionModel();
+    selection->clearSelection();
+    if (row >= 0) {
+        selection->setCurrentIndex(model_.index(row, 0), QItemSelectionModel::ClearAndSelect);
+    }
+    w_.lbCompRes->verticalScrollBar()->setValue(w_.lbFile->verticalScrollBar()->value());
+}
+
+void ResultListHandlers::lbCompResKeyDown(int key) {
+    if (key == Qt::Key_Delete) bRemoveClick();
+}
+
+void ResultListHandlers::lbCompResKeyPress(QListView* list, const QString& text) {
+    if (!switchAllowed_ || (text != QStringLiteral("x") && text != QStringLiteral("X"))) return;
+    const int k = list->currentIndex().row();
+    if (k < 0) return;
+    model_.SwapSides(k);
+}
+
+void ResultListHandlers::lbCompResDblClick(QListView* list) {
+    if (!IsMp3(w_.eExt)) return;
+    const int k = list->currentIndex().row();
+    if (k < 0) return;
+    std::string path;
+    if (!foundFiles_.empty()) {
+        if (static_cast<std::size_t>(k) >= foundFiles_.size()) return;
+        path = foundFiles_[static_cast<std::size_t>(k)];
+    } else {
+        const mv::ResultRow& row = model_.rows()[static_cast<std::size_t>(k)];
+        const bool left = list == w_.lbCompRes;
+        // A list location or a search row names nothing that could be played.
+        if ((left ? row.leftKind : row.rightKind) != mv::RowKind::FileOnDisk) return;
+        path = left ? row.left : row.right;
+    }
+    if (hooks_.browseTo) hooks_.browseTo(mv::FolderPart(path), mv::NamePart(path));
+    if (hooks_.playFile) hooks_.playFile(path);
+}
+
+std::vector<std::size_t> ResultListHandlers::SelectedLeftRows() const {
+    std::vector<std::size_t> rows;
+    for (const QModelIndex& index : w_.lbCompRes->selectionModel()->selectedIndexes()) {
+        rows.push_back(static_cast<std::size_t>(index.row()));
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+void ResultListHandlers::AfterRowsRemoved() {
+    if (model_.rowCount() == 0) {
+        SetCommandsEnabled(false);
+        w_.lRes->clear();
+    }
+}
+
+void ResultListHandlers::bRemoveClick() {
+    model_.RemoveRows(mv::RowsToRemove(model_.rows(), SelectedLeftRows()));
+    if (hooks_.refreshBrowser) hooks_.refreshBrowser();
+    AfterRowsRemoved();
+}
+
+void ResultListHandlers::bDelClick() {
+    if (dialogs_.YesNo(w_.window,
+                       QStringLiteral("Are you sure you want to delete selected file(s)??"))) {
+        mv::DeleteLeftFiles(model_.rows(), SelectedLeftRows());
+        bRemoveClick();
+    }
+    PurgePlaylist();
+}
+
+void ResultListHandlers::bDeleteClick() {
+    if (!dialogs_.YesNo(
+            w_.window,
+            QStringLiteral("This will delete ALL files in the left list from your hard "
+                           "drive. (It will not go in the trash can!). Are you sure?"))) {
+        return;
+    }
+    std::vector<std::size_t> all(model_.rows().size());
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+    mv::DeleteLeftFiles(model_.rows(), all);
+    PurgePlaylist();
+    if (hooks_.refreshBrowser) hooks_.refreshBrowser();
+    model_.Clear();
+    SetCommandsEnabled(false);
+    w_.lRes->clear();
+}
+
+void ResultListHandlers::PurgePlaylist() {
+    const std::vector<std::size_t> removed = mv::PurgeMissingPaths(playlist_.paths);
+    for (auto it = removed.rbegin(); it != removed.rend(); ++it) {
+        const auto i = static_cast<std::ptrdiff_t>(*it);
+        if (*it < playlist_.names.size()) playlist_.names.erase(playlist_.names.begin() + i);
+        delete w_.lPlayList->takeItem(static_cast<int>(*it));
+    }
+}
+
+void ResultListHandlers::lbFileContextPopup(QListView* list, const QPoint& pos) {
+    const QModelIndex index = list->indexAt(pos);
+    if (!index.isValid()) return;
+    const auto i = static_cast<std::size_t>(index.row());
+    const mv::ResultRow& row = model_.rows()[i];
+    const bool left = list == w_.lbCompRes;
+    const std::string& text = left ? row.left : row.right;
+    const mv::RowKind kind = left ? row.leftKind : row.rightKind;
+    if (kind == mv::RowKind::FileOnDisk && EndsWithMp3(text)) {
+        if (hooks_.readTag) hooks_.readTag(text);
+        return;
+    }
+    if (row.rightKind == mv::RowKind::ScannedFolder) {
+        // A drive scan's row: its file's full path is kept beside the lists.
+        if (i < foundFiles_.size() && hooks_.readTag) hooks_.readTag(foundFiles_[i]);
+        return;
+    }
+    dialogs_.Information(w_.window, QStringLiteral("You can't open this file!"));
+}
+
+bool ResultListHandlers::eventFilter(QObject* watched, QEvent* event) {
+    auto* list = qobject_cast<QListView*>(watched);
+    if (event->type() == QEvent::KeyPress && list != nullptr) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Delete) {
+            lbCompResKeyDown(key->key());
+            return true;
+        }
+        const QString text = key->text();
+        if (switchAllowed_ && (text == QStringLiteral("x") || text == QStringLiteral("X"))) {
+            lbCompResKeyPress(list, text);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,94 @@
+#include "dupes/windows/result_pair_model.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include "platform/text_encoding.h"
+
+ResultPairModel::ResultPairModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int ResultPairModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int ResultPairModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 2;
+}
+
+QVariant ResultPairModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= static_cast<int>(rows_.size())) return {};
+    const mv::ResultRow& row = rows_[static_cast<std::size_t>(index.row())];
+    const bool left = index.column() == 0;
+    const std::string& text = left ? row.left : row.right;
+    switch (role) {
+        case Qt::DisplayRole:
+        case Qt::ToolTipRole:
+            return QString::fromStdString(mv::DisplayUtf8(text));
+        case BytesRole:
+            return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+        case KindRole:
+            return static_cast<int>(left ? row.leftKind : row.rightKind);
+        default:
+            return {};
+    }
+}
+
+void ResultPairModel::Clear() {
+    beginResetModel();
+    rows_.clear();
+    endResetModel();
+}
+
+void ResultPairModel::Append(std::vector<mv::ResultRow>&& batch) {
+    if (batch.empty()) return;
+    const int first = static_cast<int>(rows_.size());
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(batch.size()) - 1);
+    rows_.insert(rows_.end(), std::make_move_iterator(batch.begin()),
+                 std::make_move_iterator(batch.end()));
+    endInsertRows();
+}
+
+void ResultPairModel::RemoveRows(const std::vector<std::size_t>& ascending) {
+    if (ascending.empty()) return;
+    std::size_t runs = 1;
+    for (std::size_t i = 1; i < ascending.size(); ++i) {
+        if (ascending[i - 1] + 1 != ascending[i]) ++runs;
+    }
+    if (runs > 64) {
+        // Scattered rows on a long list: one filtered copy instead of many erases.
+        beginResetModel();
+        std::vector<mv::ResultRow> kept;
+        kept.reserve(rows_.size() - ascending.size());
+        std::size_t next = 0;
+        for (std::size_t i = 0; i < rows_.size(); ++i) {
+            if (next < ascending.size() && ascending[next] == i) {
+                ++next;
+            } else {
+                kept.push_back(std::move(rows_[i]));
+            }
+        }
+        rows_ = std::move(kept);
+        endResetModel();
+        return;
+    }
+    // Walk runs of consecutive rows from the end so earlier indices stay valid.
+    std::size_t end = ascending.size();
+    while (end > 0) {
+        std::size_t start = end - 1;
+        while (start > 0 && ascending[start - 1] + 1 == ascending[start]) --start;
+        const int first = static_cast<int>(ascending[start]);
+        const int last = static_cast<int>(ascending[end - 1]);
+        beginRemoveRows(QModelIndex(), first, last);
+        rows_.erase(rows_.begin() + first, rows_.begin() + last + 1);
+        endRemoveRows();
+        end = start;
+    }
+}
+
+void ResultPairModel::SwapSides(int k) {
+    if (k < 0 || k >= static_cast<int>(rows_.size())) return;
+    mv::ResultRow& row = rows_[static_cast<std::size_t>(k)];
+    std::swap(row.left, row.right);
+    std::swap(row.leftKind, row.rightKind);
+    emit dataChanged(index(k, 0), index(k, 1));
+}

@@ -1,0 +1,106 @@
+#include "dupes/windows/result_rows.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <unordered_set>
+
+#include "platform/file_ops.h"
+
+namespace mv {
+
+namespace {
+
+std::string FoldCase(const std::string& s) {
+    std::string out = s;
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<ResultRow> RowsFromCompare(int mode, std::vector<CompareRow>&& rows) {
+    RowKind leftKind = RowKind::FileOnDisk;
+    RowKind rightKind = RowKind::FileOnDisk;
+    if (mode == kModeFolderVsList) {
+        rightKind = RowKind::ListLocation;
+    } else if (mode == kModeSearchList) {
+        leftKind = RowKind::SearchRow;
+        rightKind = RowKind::ListLocation;
+    }
+    std::vector<ResultRow> out;
+    out.reserve(rows.size());
+    for (CompareRow& r : rows) {
+        out.push_back({std::move(r.left), std::move(r.right), leftKind, rightKind});
+    }
+    return out;
+}
+
+bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && FoldCase(a) == FoldCase(b);
+}
+
+std::vector<std::size_t> RowsToRemove(const std::vector<ResultRow>& rows,
+                                      const std::vector<std::size_t>& selected) {
+    // One pass with a set of the selected left texts gives the same rows as
+    // removing text by text, without the quadratic walk on long lists.
+    std::unordered_set<std::string> texts;
+    for (std::size_t i : selected) {
+        if (i < rows.size()) texts.insert(FoldCase(rows[i].left));
+    }
+    std::vector<std::size_t> out;
+    if (texts.empty()) return out;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (texts.count(FoldCase(rows[i].left)) != 0) out.push_back(i);
+    }
+    return out;
+}
+
+DeleteOutcome DeleteLeftFiles(const std::vector<ResultRow>& rows,
+                              const std::vector<std::size_t>& indices) {
+    DeleteOutcome outcome;
+    for (std::size_t i : indices) {
+        if (i >= rows.size()) continue;
+        const ResultRow& row = rows[i];
+        if (row.leftKind != RowKind::FileOnDisk) {
+            ++outcome.notFiles;
+            continue;
+        }
+        mv::ClearAttributes(row.left);  // a read-only file can go as well
+        if (mv::DeletePermanently(row.left)) {
+            outcome.deleted.push_back(row.left);
+        } else {
+            outcome.passedOver.push_back(row.left);
+        }
+    }
+    return outcome;
+}
+
+std::vector<std::size_t> PurgeMissingPaths(std::vector<std::string>& paths) {
+    std::vector<std::size_t> removed;
+    std::vector<std::string> kept;
+    kept.reserve(paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        std::error_code ec;
+        if (std::filesystem::exists(paths[i], ec)) {
+            kept.push_back(std::move(paths[i]));
+        } else {
+            removed.push_back(i);
+        }
+    }
+    paths = std::move(kept);
+    return removed;
+}
+
+std::string FolderPart(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string NamePart(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace mv

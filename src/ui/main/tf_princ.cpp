@@ -1,0 +1,584 @@
+#include "ui/main/tf_princ.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+
+#include "dupes/compare_engine.h"
+#include "dupes/windows/compare_commands.h"
+#include "dupes/windows/result_list_handlers.h"
+#include "platform/folder_listing.h"
+#include "ui/main/caption_feedback.h"
+#include "ui/main/dialogs.h"
+#include "ui/main/file_browser.h"
+#include "ui/main/fitting_label.h"
+
+namespace {
+
+QString Text(const char* latin1) {
+    return QString::fromLatin1(latin1);
+}
+
+std::string ToBytes(const QString& s) {
+    return s.toStdString();
+}
+
+template <typename W>
+W* Named(W* widget, const char* name) {
+    widget->setObjectName(Text(name));
+    return widget;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, bool centred) {
+    auto* label = Named(new FittingLabel(Text(text), parent), name);
+    if (centred) label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    return label;
+}
+
+QSlider* MakeSlider(QWidget* parent, const char* name, int max, int position, int step) {
+    auto* slider = Named(new QSlider(Qt::Horizontal, parent), name);
+    slider->setRange(0, max);
+    slider->setValue(position);
+    slider->setSingleStep(step);
+    slider->setPageStep(step);
+    return slider;
+}
+
+QAction* MakeAction(QMenu* menu, const char* name, const char* caption) {
+    auto* action = Named(menu->addAction(Text(caption)), name);
+    return action;
+}
+
+QAction* MakeCheckItem(QMenu* menu, const char* name, const char* caption) {
+    QAction* action = MakeAction(menu, name, caption);
+    action->setCheckable(true);
+    action->setChecked(true);
+    return action;
+}
+
+mv::LayoutRect RectOf(const QWidget* w) {
+    return {w->x(), w->y(), w->width(), w->height()};
+}
+
+}  // namespace
+
+TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem::path programFolder,
+                 QWidget* parent)
+    : QMainWindow(parent),
+      dialogs_(dialogs),
+      drives_(drives),
+      programFolder_(std::move(programFolder)) {
+    setObjectName(Text("fPrinc"));
+    setWindowTitle(Text("Mp3 Vandrel"));
+    // The design font is an 11-pixel sans serif; the nearest the desktop has.
+    QFont design = font();
+    design.setFamilies({Text("MS Sans Serif"), Text("Liberation Sans"), Text("Arial"),
+                        Text("DejaVu Sans Condensed")});
+    design.setPixelSize(11);
+    setFont(design);
+
+    client_ = new QWidget(this);
+    client_->setObjectName(Text("client"));
+    setCentralWidget(client_);
+    BuildControls();
+    BuildMenus();
+
+    browser_ = std::make_unique<FileBrowser>(dc, dl, fl, drives_);
+    ResultListWidgets widgets;
+    widgets.window = this;
+    widgets.lbCompRes = lbCompRes;
+    widgets.lbFile = lbFile;
+    widgets.lRes = lRes;
+    widgets.bDel = bDel;
+    widgets.bRemove = bRemove;
+    widgets.bDelete = bDelete;
+    widgets.eExt = eExt;
+    widgets.lPlayList = lPlayList;
+    ResultListHooks hooks;
+    hooks.refreshBrowser = [this] { brefreshClick(); };
+    hooks.browseTo = [this](const std::string& folder, const std::string& name) {
+        std::string target = folder;
+        if (target.size() > 1 && target.back() == '/') target.pop_back();
+        browser_->SetFolder(target);
+        browser_->SelectFileNamed(name);
+    };
+    hooks.playFile = [this](const std::string& path) { PlayFile(path); };
+    hooks.readTag = [this](const std::string& path) {
+        if (seams.readTag) seams.readTag(path);
+    };
+    results_ = std::make_unique<ResultListHandlers>(widgets, dialogs_, playlist, foundFiles,
+                                                    std::move(hooks));
+
+    CompareWidgets compareWidgets;
+    compareWidgets.window = this;
+    compareWidgets.lList = lList;
+    compareWidgets.lRef = lRef;
+    compareWidgets.lRes = lRes;
+    compareWidgets.gp = gp;
+    compareWidgets.ePerc = ePerc;
+    compareWidgets.eExt = eExt;
+    compareWidgets.pTag = pTag;
+    compareWidgets.cbRec = cbRec;
+    compareWidgets.cbMinimize = cbMinimize;
+    compareWidgets.bSave = bSave;
+    CompareHooks compareHooks;
+    compareHooks.enterBusyState = [this] { EnterBusyState(); };
+    compareHooks.leaveBusyState = [this] { LeaveBusyState(); };
+    compareHooks.refreshBrowser = [this] { brefreshClick(); };
+    compareHooks.browserFolder = [this] { return browser_->Folder(); };
+    compareHooks.hideToTray = [this] {
+        if (hideToTray) {
+            hideToTray();
+        } else {
+            hide();
+        }
+    };
+    compareHooks.showFromTray = [this] {
+        if (showFromTray) {
+            showFromTray();
+        } else {
+            show();
+            raise();
+            activateWindow();
+        }
+    };
+    compare_ = std::make_unique<CompareCommands>(compareWidgets, dialogs_, *results_, foundFiles,
+                                                 programFolder_, std::move(compareHooks));
+    CompareBackend backend;
+    backend.run = &mv::RunCompare;
+    backend.collectFolders = &mv::CollectFolders;
+    backend.parsePercent = &mv::ParsePercent;
+    compare_->SetBackend(std::move(backend));
+    WireControls();
+
+    std::error_code ec;
+    browser_->OpenDriveRootOf(std::filesystem::current_path(ec).string());
+    setGeometry(kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight);
+}
+
+TfPrinc::~TfPrinc() = default;
+
+void TfPrinc::BuildControls() {
+    auto place = [this](QWidget* w, mv::LayoutRect r) {
+        w->setGeometry(r.left, r.top, r.width, r.height);
+        windowChildren_.push_back(w);
+        windowDesign_.push_back(r);
+    };
+
+    dc = Named(new QComboBox(client_), "dc");
+    place(dc, {4, 0, 141, 19});
+    brefresh = Named(new QPushButton(Text("Refresh"), client_), "brefresh");
+    place(brefresh, {152, 0, 65, 17});
+    bRename = Named(new QPushButton(Text("Rename"), client_), "bRename");
+    bRename->setToolTip(Text("Will rename selected file in the file list below"));
+    place(bRename, {224, 0, 145, 17});
+    bRenameAll = Named(new QPushButton(Text("Rename All"), client_), "bRenameAll");
+    bRenameAll->setToolTip(Text("Will rename all files in the selected folder"));
+    place(bRenameAll, {368, 0, 145, 17});
+    Label13 = MakeLabel(client_, "Label13", "PLAYLIST", true);
+    place(Label13, {520, 0, 273, 17});
+    dl = Named(new QListWidget(client_), "dl");
+    dl->setUniformItemSizes(true);
+    place(dl, {6, 24, 215, 217});
+    fl = Named(new QListWidget(client_), "fl");
+    fl->setSelectionMode(QAbstractItemView::SingleSelection);
+    fl->setDragEnabled(true);
+    fl->setContextMenuPolicy(Qt::CustomContextMenu);
+    place(fl, {224, 24, 289, 185});
+    pTag = Named(new QFrame(client_), "pTag");
+    pTag->setFrameShape(QFrame::Panel);
+    pTag->setAutoFillBackground(true);
+    place(pTag, {224, 24, 289, 185});
+    BuildTagPanel();
+    pTag->hide();
+    pMC = Named(new QFrame(client_), "pMC");
+    pMC->setFrameShape(QFrame::Panel);
+    place(pMC, {224, 208, 289, 121});
+    BuildMusicPanel();
+    lPlayList = Named(new QListWidget(client_), "lPlayList");
+    lPlayList->setUniformItemSizes(true);
+    lPlayList->setDragEnabled(true);
+    lPlayList->setContextMenuPolicy(Qt::CustomContextMenu);
+    place(lPlayList, {516, 24, 277, 305});
+    Label3 = MakeLabel(client_, "Label3", "Min % word for the files to match:", false);
+    place(Label3, {4, 248, 155, 13});
+    ePerc = Named(new QLineEdit(Text("80"), client_), "ePerc");
+    ePerc->setMaxLength(2);
+    place(ePerc, {184, 248, 33, 21});
+    Label1 = MakeLabel(client_, "Label1", "Extension to be used:", false);
+    place(Label1, {4, 272, 102, 13});
+    eExt = Named(new QLineEdit(Text("Mp3"), client_), "eExt");
+    eExt->setMaxLength(4);
+    place(eExt, {184, 272, 33, 21});
+    bCancel = Named(new QPushButton(Text("Stop current operation"), client_), "bCancel");
+    bCancel->setToolTip(Text("Stop current comparison"));
+    place(bCancel, {6, 304, 215, 25});
+    lRes = MakeLabel(client_, "lRes", "", false);
+    place(lRes, {611, 334, 184, 13});
+    gp = Named(new QProgressBar(client_), "gp");
+    gp->setRange(0, 100);
+    gp->setValue(0);
+    gp->setTextVisible(false);
+    gp->setStyleSheet(Text("QProgressBar::chunk { background-color: maroon; }"));
+    place(gp, {6, 336, 603, 12});
+    lList = MakeLabel(client_, "lList", "Duplicate List (Will delete files HERE)", true);
+    place(lList, {6, 352, 387, 13});
+    lRef = MakeLabel(client_, "lRef", "Duplicate Reference (Press X to switch filenames)", true);
+    place(lRef, {392, 352, 403, 13});
+    lbCompRes = Named(new QListView(client_), "lbCompRes");
+    lbCompRes->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    place(lbCompRes, {4, 368, 393, 169});
+    lbFile = Named(new QListView(client_), "lbFile");
+    lbFile->setSelectionMode(QAbstractItemView::SingleSelection);
+    place(lbFile, {396, 368, 397, 169});
+    for (QListView* list : {lbCompRes, lbFile}) {
+        // Long result lists stay quick when every row has the same height.
+        list->setUniformItemSizes(true);
+        list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    }
+    lVersion = MakeLabel(client_, "lVersion",
+                         "Mp3 Vandrel - the Mp3 Vandrel authors - mp3vandrel@localhost - "
+                         "http://localhost:8080/ - Version 1.52",
+                         true);
+    place(lVersion, {0, 544, 793, 13});
+}
+
+void TfPrinc::BuildTagPanel() {
+    Label4 = MakeLabel(pTag, "Label4", "ID3 TAG", false);
+    Label4->setGeometry(120, 8, 72, 21);
+    QFont title = Label4->font();
+    title.setPixelSize(19);
+    title.setBold(true);
+    Label4->setFont(title);
+    const char* labelNames[] = {"Label5", "Label6", "Label7", "Label8", "Label9"};
+    const char* labelTexts[] = {"Title (%1)", "Artist (%2)", "Album (%3)", "Year (%4)",
+                                "Comment (%5)"};
+    const char* editNames[] = {"eTitle", "eArtist", "eAlbum", "eYear", "eComment"};
+    QLabel* labels[5];
+    QLineEdit* edits[5];
+    for (int i = 0; i < 5; ++i) {
+        const int top = 32 + 24 * i;
+        labels[i] = MakeLabel(pTag, labelNames[i], labelTexts[i], false);
+        labels[i]->setGeometry(16, top, 78, 21);
+        edits[i] = Named(new QLineEdit(pTag), editNames[i]);
+        const bool year = i == 3;
+        edits[i]->setMaxLength(year ? 4 : 30);
+        edits[i]->setGeometry(96, top, year ? 49 : 177, 21);
+    }
+    Label5 = labels[0];
+    Label6 = labels[1];
+    Label7 = labels[2];
+    Label8 = labels[3];
+    Label9 = labels[4];
+    eTitle = edits[0];
+    eArtist = edits[1];
+    eAlbum = edits[2];
+    eYear = edits[3];
+    eComment = edits[4];
+    bSaveTag = Named(new QPushButton(Text("Save"), pTag), "bSaveTag");
+    bSaveTag->setGeometry(40, 152, 89, 25);
+    bCancelTag = Named(new QPushButton(Text("Cancel"), pTag), "bCancelTag");
+    bCancelTag->setGeometry(168, 152, 89, 25);
+}
+
+void TfPrinc::BuildMusicPanel() {
+    auto place = [this](QWidget* w, mv::LayoutRect r) {
+        w->setGeometry(r.left, r.top, r.width, r.height);
+        panelChildren_.push_back(w);
+        panelDesign_.push_back(r);
+    };
+    Label10 = MakeLabel(pMC, "Label10", "Music Control", true);
+    QFont title = Label10->font();
+    title.setPixelSize(19);
+    title.setItalic(true);
+    Label10->setFont(title);
+    place(Label10, {8, 2, 273, 25});
+    Label11 = MakeLabel(pMC, "Label11", "Speed", true);
+    place(Label11, {16, 24, 113, 17});
+    Label12 = MakeLabel(pMC, "Label12", "Volume", true);
+    place(Label12, {160, 24, 105, 17});
+    tbPitch = MakeSlider(pMC, "tbPitch", 2000, 1000, 10);
+    place(tbPitch, {8, 40, 129, 25});
+    tbVolume = MakeSlider(pMC, "tbVolume", 100, 100, 10);
+    place(tbVolume, {152, 40, 129, 25});
+    bStop = Named(new QPushButton(Text("Stop"), pMC), "bStop");
+    bStop->setEnabled(false);
+    place(bStop, {16, 64, 89, 17});
+    bPause = Named(new QPushButton(Text("Pause"), pMC), "bPause");
+    bPause->setEnabled(false);
+    place(bPause, {120, 64, 89, 17});
+    cbShuffle = Named(new QCheckBox(Text("Shuffle"), pMC), "cbShuffle");
+    cbShuffle->setChecked(true);
+    place(cbShuffle, {216, 63, 65, 20});
+    tbTrack = MakeSlider(pMC, "tbTrack", 400, 0, 1);
+    place(tbTrack, {16, 88, 241, 25});
+    bNext = Named(new QPushButton(Text("-->"), pMC), "bNext");
+    place(bNext, {256, 90, 25, 15});
+}
+
+void TfPrinc::BuildMenus() {
+    MM = menuBar();
+    MM->setObjectName(Text("MM"));
+    auto menu = [this](const char* name, const char* caption) {
+        return Named(MM->addMenu(Text(caption)), name);
+    };
+    File1 = menu("File1", "File");
+    bClose = MakeAction(File1, "bClose", "Exit");
+    bClose->setShortcut(QKeySequence(Qt::Key_F10));
+
+    Dupes1 = menu("Dupes1", "Dupes");
+    bCompare = MakeAction(Dupes1, "bCompare", "Compare selected foder with my list");
+    bCompare->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    bFolder = MakeAction(Dupes1, "bFolder", "Find dupes in the folder");
+    bFolder->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+
+    List1 = menu("List1", "List");
+    bMake = MakeAction(List1, "bMake", "Find all mp3 on this drive");
+    bMake->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    bLStats = MakeAction(List1, "bLStats", "Edit Mp3 list");
+    bLStats->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    bSave = MakeAction(List1, "bSave", "Save found files to list");
+    bSave->setEnabled(false);
+
+    Compareresults1 = menu("Compareresults1", "Compare results");
+    bDel = MakeAction(Compareresults1, "bDel", "Delete selected file(s)");
+    bRemove = MakeAction(Compareresults1, "bRemove", "Remove selected file(s) from list");
+    bDelete = MakeAction(Compareresults1, "bDelete", "Delete all");
+    for (QAction* a : {bDel, bRemove, bDelete}) a->setEnabled(false);
+
+    Playlist1 = menu("Playlist1", "Playlist");
+    bPlaylistAdd = MakeAction(Playlist1, "bPlaylistAdd", "Add directory to playlist");
+    bClearPlaylist = MakeAction(Playlist1, "bClearPlaylist", "Clear Playlist");
+    bSaveP = MakeAction(Playlist1, "bSaveP", "Save Playlist");
+    bLoadP = MakeAction(Playlist1, "bLoadP", "Load Playlist");
+
+    BanList1 = menu("BanList1", "BanList");
+    Edit1 = MakeAction(BanList1, "Edit1", "Edit my ban list");
+    Scan1 = MakeAction(BanList1, "Scan1", "Scan for unwanted files in selected folder");
+
+    Options1 = menu("Options1", "Options");
+    cbRec = MakeCheckItem(Options1, "cbRec", "Recurse subfolders on COMPARE");
+    cbMinimize = MakeCheckItem(Options1, "cbMinimize", "Minimize program while comparing");
+    tmiRecurse = MakeCheckItem(Options1, "tmiRecurse",
+                               "When adding a folder to playlist, add subfolders too");
+    tmiVerCheck =
+        MakeCheckItem(Options1, "tmiVerCheck", "Automatically check for new version on startup");
+
+    Misc1 = menu("Misc1", "Misc");
+    Equalizer1 = MakeAction(Misc1, "Equalizer1", "Equalizer");
+    Poll1 = MakeAction(Misc1, "Poll1", "Poll (Voting trough Internet)");
+
+    HELP1 = menu("HELP1", "HELP");
+    tmiWalk = MakeAction(HELP1, "tmiWalk", "Walktrough");
+
+    pmMain = Named(new QMenu(this), "pmMain");
+    Nextsong1 = MakeAction(pmMain, "Nextsong1", "Next song");
+    Stopmusic1 = MakeAction(pmMain, "Stopmusic1", "Stop music");
+    Close = MakeAction(pmMain, "Close", "Close");
+
+    pmPlayList = Named(new QMenu(this), "pmPlayList");
+    tmiPlay = MakeAction(pmPlayList, "tmiPlay", "Play File");
+    tmiRemove = MakeAction(pmPlayList, "tmiRemove", "Remove from playlist");
+    tmiTag = MakeAction(pmPlayList, "tmiTag", "Edit ID3 Tag");
+    tmiLocate = MakeAction(pmPlayList, "tmiLocate", "Locate");
+    tmiDelete = MakeAction(pmPlayList, "tmiDelete", "Delete file from disk");
+
+    NextTimer = Named(new QTimer(this), "NextTimer");
+    NextTimer->setInterval(500);
+}
+
+void TfPrinc::ConnectSeam(QAction* action, std::function<void()> TfPrincSeams::*member) {
+    connect(action, &QAction::triggered, this, [this, member] {
+        if (!busy_ && seams.*member) (seams.*member)();
+    });
+}
+
+void TfPrinc::WireControls() {
+    connect(brefresh, &QPushButton::clicked, this, &TfPrinc::brefreshClick);
+    connect(bCompare, &QAction::triggered, this, [this] {
+        if (!busy_) compare_->bCompareClick();
+    });
+    connect(bFolder, &QAction::triggered, this, [this] {
+        if (!busy_) compare_->bFolderClick();
+    });
+    connect(bCancel, &QPushButton::clicked, compare_.get(), &CompareCommands::bCancelClick);
+    connect(eExt, &QLineEdit::textChanged, this, &TfPrinc::eExtChange);
+    connect(fl, &QListWidget::itemDoubleClicked, this, &TfPrinc::flDblClick);
+    connect(fl, &QListWidget::customContextMenuRequested, this, &TfPrinc::flContextPopup);
+    connect(lPlayList, &QListWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        pmPlayList->popup(lPlayList->viewport()->mapToGlobal(pos));
+    });
+    connect(bRename, &QPushButton::clicked, this, [this] {
+        if (!busy_ && seams.bRenameClick) seams.bRenameClick();
+    });
+    connect(bRenameAll, &QPushButton::clicked, this, [this] {
+        if (!busy_ && seams.bRenameAllClick) seams.bRenameAllClick();
+    });
+    ConnectSeam(bMake, &TfPrincSeams::bMakeClick);
+    ConnectSeam(bLStats, &TfPrincSeams::bLStatsClick);
+    ConnectSeam(bSave, &TfPrincSeams::bSaveClick);
+    ConnectSeam(bPlaylistAdd, &TfPrincSeams::bPlaylistAddClick);
+    ConnectSeam(bClearPlaylist, &TfPrincSeams::bClearPlaylistClick);
+    ConnectSeam(bSaveP, &TfPrincSeams::bSavePClick);
+    ConnectSeam(bLoadP, &TfPrincSeams::bLoadPClick);
+    ConnectSeam(Edit1, &TfPrincSeams::Edit1Click);
+    ConnectSeam(Scan1, &TfPrincSeams::Scan1Click);
+    ConnectSeam(Equalizer1, &TfPrincSeams::Equalizer1Click);
+    ConnectSeam(Poll1, &TfPrincSeams::Poll1Click);
+    ConnectSeam(tmiWalk, &TfPrincSeams::tmiWalkClick);
+
+    // Caption and tooltip feedback follow the pointer.
+    client_->setMouseTracking(true);
+    client_->installEventFilter(this);
+    for (QWidget* w : {lbCompRes->viewport(), lbFile->viewport(), lPlayList->viewport(),
+                       static_cast<QWidget*>(bCancel), static_cast<QWidget*>(bRename),
+                       static_cast<QWidget*>(bRenameAll)}) {
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
+}
+
+void TfPrinc::CaptureLayout() {
+    std::vector<mv::LayoutRect> rects;
+    for (QWidget* w : windowChildren_) rects.push_back(RectOf(w));
+    windowShares_ = mv::CaptureShares(rects, width(), height());
+    rects.clear();
+    for (QWidget* w : panelChildren_) rects.push_back(RectOf(w));
+    panelShares_ = mv::CaptureShares(rects, pMC->width(), pMC->height());
+    mv::FitSharesIntoWidth(windowShares_);
+    captured_ = true;
+    FormResize();
+}
+
+void TfPrinc::FormResize() {
+    if (!captured_) return;
+    for (std::size_t i = 0; i < windowChildren_.size(); ++i) {
+        const mv::LayoutRect r = mv::PlaceFromShares(windowShares_, i, width(), height());
+        windowChildren_[i]->setGeometry(r.left, r.top, r.width, r.height);
+    }
+    pMCResize();
+}
+
+void TfPrinc::pMCResize() {
+    if (!captured_) return;
+    for (std::size_t i = 0; i < panelChildren_.size(); ++i) {
+        const mv::LayoutRect r = mv::PlaceFromShares(panelShares_, i, pMC->width(), pMC->height());
+        panelChildren_[i]->setGeometry(r.left, r.top, r.width, r.height);
+    }
+}
+
+void TfPrinc::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TfPrinc::closeEvent(QCloseEvent* event) {
+    if (closeQuery && !closeQuery()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void TfPrinc::eExtChange() {
+    const QString ext = eExt->text();
+    browser_->SetExtension(ToBytes(ext));
+    setWindowTitle(mv::ProductCaption(ext));
+    bMake->setText(mv::MakeCaption(ext));
+    Label3->setText(mv::PercentLabel(ext));
+    bLStats->setText(mv::ListEditCaption(ext));
+    const bool mp3 = mv::IsMp3Extension(ext);
+    for (QWidget* w : {bRename, bRenameAll}) w->setEnabled(mp3);
+    bPlaylistAdd->setEnabled(mp3);
+}
+
+void TfPrinc::SetCreditLine(const QString& text) {
+    lVersion->setText(text);
+}
+
+void TfPrinc::brefreshClick() {
+    browser_->Refresh();
+}
+
+void TfPrinc::PlayFile(const std::string& path) {
+    if (seams.playback != nullptr) seams.playback->PlayFile(path);
+}
+
+void TfPrinc::flDblClick() {
+    if (!mv::IsMp3Extension(eExt->text())) return;
+    const std::string file = browser_->SelectedFile();
+    if (!file.empty()) PlayFile(file);
+}
+
+void TfPrinc::flContextPopup(const QPoint& pos) {
+    if (!mv::IsMp3Extension(eExt->text())) return;
+    QListWidgetItem* item = fl->itemAt(pos);
+    if (item == nullptr) {
+        fl->clearSelection();
+        fl->setCurrentRow(-1);
+        return;
+    }
+    fl->setCurrentItem(item);
+    const std::string file = browser_->SelectedFile();
+    if (!file.empty() && seams.readTag) seams.readTag(file);
+}
+
+void TfPrinc::EnterBusyState() {
+    busy_ = true;
+    for (QWidget* w : std::initializer_list<QWidget*>{dc, dl, fl, lbCompRes, lbFile, eExt, ePerc}) {
+        w->setEnabled(false);
+    }
+    for (QAction* menu : MM->actions()) menu->setEnabled(false);
+    bRename->setEnabled(false);
+    bRenameAll->setEnabled(false);
+}
+
+void TfPrinc::LeaveBusyState() {
+    for (QWidget* w : std::initializer_list<QWidget*>{lbCompRes, lbFile, eExt, ePerc, dc, dl, fl}) {
+        w->setEnabled(true);
+    }
+    for (QAction* menu : MM->actions()) menu->setEnabled(true);
+    bRename->setEnabled(true);
+    bRenameAll->setEnabled(true);
+    busy_ = false;
+}
+
+void TfPrinc::ListMouseMove(QWidget* viewport, const QPoint& pos) {
+    auto* list = qobject_cast<QAbstractItemView*>(viewport->parentWidget());
+    if (list == nullptr) return;
+    const QModelIndex index = list->indexAt(pos);
+    if (!index.isValid()) return;
+    const QString text = index.data(Qt::DisplayRole).toString();
+    setWindowTitle(mv::FeedbackCaption(eExt->text(), text));
+    list->setToolTip(text);
+}
+
+bool TfPrinc::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        auto* widget = static_cast<QWidget*>(watched);
+        const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+        if (watched == client_) {
+            if (client_->childAt(pos) == nullptr) {
+                setWindowTitle(mv::FeedbackCaption(eExt->text(), playbackStatus_));
+            }
+        } else if (widget == bCancel || widget == bRename || widget == bRenameAll) {
+            setWindowTitle(widget->toolTip());
+        } else {
+            ListMouseMove(widget, pos);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

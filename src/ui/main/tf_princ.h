@@ -1,0 +1,225 @@
+#pragma once
+
+// TfPrinc: the main window. It builds, places and wires its controls; the work
+// of each subsystem lives in a small class it owns (the result lists in
+// ResultListHandlers, the browser in FileBrowser).
+//
+// Hooks for the application shell:
+//   closeQuery      consulted by closeEvent; true lets the window close. The shell
+//                   hides to the tray (or minimises) there and answers false.
+//                   Unset: the close goes ahead.
+//   hideToTray      hides the window while comparing with "Minimize program while
+//                   comparing"; unset: hide().
+//   showFromTray    shows the window again at the end of a comparison; unset:
+//                   show(), raise(), activateWindow().
+//   bCancel         Stop: a click stops the running comparison.
+//   bClose, Close   the two Exit actions (File menu, tray menu pmMain); the shell
+//                   connects them. pmMain is the tray menu.
+//   cbRec, cbMinimize, tmiRecurse, tmiVerCheck  checkable option actions; a click
+//                   flips the mark; the shell reads and sets them.
+//   ePerc, eExt     set their text to apply settings; eExt's change runs eExtChange.
+//   CaptureLayout() the shell calls it first thing in its start-up.
+//   Browser()       the file browser (OpenDriveRootOf for the start folder).
+//   SetCreditLine() the longer credit line of start-up.
+// Seams that later work fills (see TfPrincSeams): playback, the tag panel and
+// the menu commands of the list, file tool, player and network windows.
+
+#include <QMainWindow>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/drives.h"
+#include "player/playlist_file.h"
+#include "ui/main/proportional_layout.h"
+
+class CompareCommands;
+class Dialogs;
+class FileBrowser;
+class ResultListHandlers;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QListWidget;
+class QMenu;
+class QMenuBar;
+class QProgressBar;
+class QPushButton;
+class QSlider;
+class QTimer;
+
+// Plays one file; the player fills this seam.
+class PlaybackSeam {
+  public:
+    virtual ~PlaybackSeam() = default;
+    // Opens and plays `path`, adding it to the playlist when it is not there yet.
+    virtual void PlayFile(const std::string& path) = 0;
+};
+
+// Commands whose work belongs to other windows. Each is called when its
+// control is used and the window is not busy; an unset one does nothing.
+struct TfPrincSeams {
+    PlaybackSeam* playback = nullptr;
+    std::function<void(const std::string& path)> readTag;  // fills and shows pTag
+    std::function<void()> bRenameClick, bRenameAllClick;
+    std::function<void()> bMakeClick, bLStatsClick, bSaveClick;
+    std::function<void()> bPlaylistAddClick, bClearPlaylistClick, bSavePClick, bLoadPClick;
+    std::function<void()> Edit1Click, Scan1Click;
+    std::function<void()> Equalizer1Click, Poll1Click, tmiWalkClick;
+};
+
+class TfPrinc : public QMainWindow {
+    Q_OBJECT
+  public:
+    static constexpr int kDesignLeft = 98;
+    static constexpr int kDesignTop = 93;
+    static constexpr int kDesignWidth = 804;
+    static constexpr int kDesignHeight = 606;
+
+    TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem::path programFolder,
+            QWidget* parent = nullptr);
+    ~TfPrinc() override;
+
+    // Hooks of the shell (see the top of this file).
+    std::function<bool()> closeQuery;
+    std::function<void()> hideToTray;
+    std::function<void()> showFromTray;
+    TfPrincSeams seams;
+
+    // Direct children of the window, in their child order.
+    QComboBox* dc = nullptr;
+    QPushButton* brefresh = nullptr;
+    QPushButton* bRename = nullptr;
+    QPushButton* bRenameAll = nullptr;
+    QLabel* Label13 = nullptr;
+    QListWidget* dl = nullptr;
+    QListWidget* fl = nullptr;
+    QFrame* pTag = nullptr;
+    QFrame* pMC = nullptr;
+    QListWidget* lPlayList = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* ePerc = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* eExt = nullptr;
+    QPushButton* bCancel = nullptr;
+    QLabel* lRes = nullptr;
+    QProgressBar* gp = nullptr;
+    QLabel* lList = nullptr;
+    QLabel* lRef = nullptr;
+    QListView* lbCompRes = nullptr;
+    QListView* lbFile = nullptr;
+    QLabel* lVersion = nullptr;
+
+    // Children of pTag (they keep their design places inside the panel).
+    QLabel *Label4 = nullptr, *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr,
+           *Label8 = nullptr, *Label9 = nullptr;
+    QLineEdit *eTitle = nullptr, *eArtist = nullptr, *eAlbum = nullptr, *eYear = nullptr,
+              *eComment = nullptr;
+    QPushButton *bSaveTag = nullptr, *bCancelTag = nullptr;
+
+    // Children of pMC, in their child order.
+    QLabel *Label10 = nullptr, *Label11 = nullptr, *Label12 = nullptr;
+    QSlider *tbPitch = nullptr, *tbVolume = nullptr;
+    QPushButton *bStop = nullptr, *bPause = nullptr;
+    QCheckBox* cbShuffle = nullptr;
+    QSlider* tbTrack = nullptr;
+    QPushButton* bNext = nullptr;
+
+    // Main menu MM.
+    QMenuBar* MM = nullptr;
+    QMenu *File1 = nullptr, *Dupes1 = nullptr, *List1 = nullptr, *Compareresults1 = nullptr,
+          *Playlist1 = nullptr, *BanList1 = nullptr, *Options1 = nullptr, *Misc1 = nullptr,
+          *HELP1 = nullptr;
+    QAction* bClose = nullptr;
+    QAction *bCompare = nullptr, *bFolder = nullptr;
+    QAction *bMake = nullptr, *bLStats = nullptr, *bSave = nullptr;
+    QAction *bDel = nullptr, *bRemove = nullptr, *bDelete = nullptr;
+    QAction *bPlaylistAdd = nullptr, *bClearPlaylist = nullptr, *bSaveP = nullptr,
+            *bLoadP = nullptr;
+    QAction *Edit1 = nullptr, *Scan1 = nullptr;
+    QAction *cbRec = nullptr, *cbMinimize = nullptr, *tmiRecurse = nullptr, *tmiVerCheck = nullptr;
+    QAction *Equalizer1 = nullptr, *Poll1 = nullptr, *tmiWalk = nullptr;
+
+    // Popup menus: the tray's and the playlist's.
+    QMenu* pmMain = nullptr;
+    QAction *Nextsong1 = nullptr, *Stopmusic1 = nullptr, *Close = nullptr;
+    QMenu* pmPlayList = nullptr;
+    QAction *tmiPlay = nullptr, *tmiRemove = nullptr, *tmiTag = nullptr, *tmiLocate = nullptr,
+            *tmiDelete = nullptr;
+
+    QTimer* NextTimer = nullptr;
+
+    // The playlist: lPlayList's rows and their full paths, changed together.
+    mv::PlaylistEntries playlist;
+    // The drive scan's full paths, one per result row; emptied by every comparison.
+    std::vector<std::string> foundFiles;
+
+    const std::filesystem::path& ProgramFolder() const { return programFolder_; }
+    FileBrowser& Browser() { return *browser_; }
+    ResultListHandlers& Results() { return *results_; }
+    // The comparison commands (bCompareClick, bFolderClick, bCancelClick, RunCompare).
+    CompareCommands& Compare() { return *compare_; }
+    Dialogs& DialogsSeam() { return dialogs_; }
+
+    // Layout.
+    void CaptureLayout();
+    void FormResize();
+    void pMCResize();
+    bool LayoutCaptured() const { return captured_; }
+
+    // Extension box and feedback.
+    void eExtChange();
+    void SetPlaybackStatus(const QString& status) { playbackStatus_ = status; }
+    void SetCreditLine(const QString& text);
+
+    // Browser commands.
+    void brefreshClick();
+    void flDblClick();
+    void flContextPopup(const QPoint& pos);
+    // Plays through the playback seam, when there is one.
+    void PlayFile(const std::string& path);
+
+    // Busy state: no second command can start while a long operation runs.
+    void EnterBusyState();
+    void LeaveBusyState();
+    bool IsBusy() const { return busy_; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildControls();
+    void BuildTagPanel();
+    void BuildMusicPanel();
+    void BuildMenus();
+    void WireControls();
+    // Connects a command to a seam, skipped while busy.
+    void ConnectSeam(QAction* action, std::function<void()> TfPrincSeams::*member);
+    void ListMouseMove(QWidget* list, const QPoint& pos);
+
+    Dialogs& dialogs_;
+    const mv::DriveList& drives_;
+    std::filesystem::path programFolder_;
+    QWidget* client_ = nullptr;
+    std::unique_ptr<FileBrowser> browser_;
+    std::unique_ptr<ResultListHandlers> results_;
+    std::unique_ptr<CompareCommands> compare_;
+
+    std::vector<QWidget*> windowChildren_;
+    std::vector<mv::LayoutRect> windowDesign_;
+    std::vector<QWidget*> panelChildren_;
+    std::vector<mv::LayoutRect> panelDesign_;
+    mv::LayoutShares windowShares_;
+    mv::LayoutShares panelShares_;
+    bool captured_ = false;
+    bool busy_ = false;
+    QString playbackStatus_;
+};

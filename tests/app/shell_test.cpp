@@ -1,0 +1,257 @@
+#include "app/shell.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSlider>
+#include <QThread>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "app/safe_application.h"
+#include "app/tray_icon.h"
+#include "platform/drives.h"
+#include "platform/text_lines.h"
+#include "scripted_dialogs.h"
+#include "ui/main/tf_princ.h"
+
+namespace {
+
+// One application object per test process, as in the program.
+void EnsureApp() {
+    static int argc = 1;
+    static char name[] = "app_tests";
+    static char* argv[] = {name, nullptr};
+    static SafeApplication* app = new SafeApplication(argc, argv);
+    (void)app;
+}
+
+class FolderDrives : public mv::DriveList {
+  public:
+    explicit FolderDrives(std::string root) : root_(std::move(root)) {}
+    std::vector<mv::Drive> Drives() const override {
+        return {{root_, "/dev/test", "ext4", mv::DriveType::Fixed}};
+    }
+
+  private:
+    std::string root_;
+};
+
+class ShellTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        EnsureApp();
+        oldCwd_ = std::filesystem::current_path();
+        home_ = std::filesystem::temp_directory_path() /
+                ("mv_shell_" +
+                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(home_);
+        std::filesystem::create_directories(home_);
+    }
+    void TearDown() override {
+        shell_.reset();
+        std::filesystem::current_path(oldCwd_);
+        std::filesystem::remove_all(home_);
+    }
+
+    Shell& Start(ShellSeams seams = {}) {
+        shell_.reset();
+        shell_ =
+            std::make_unique<Shell>(ShellParams{dialogs_, drives_, home_, std::move(seams), false});
+        shell_->Start();
+        return *shell_;
+    }
+    void Write(const std::string& name, const std::string& bytes) {
+        std::ofstream(home_ / name, std::ios::binary) << bytes;
+    }
+    std::string Read(const std::string& name) {
+        std::ifstream in(home_ / name, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    ScriptedDialogs dialogs_;
+    std::filesystem::path home_;
+    FolderDrives drives_{std::filesystem::temp_directory_path().string()};
+    std::unique_ptr<Shell> shell_;
+    std::filesystem::path oldCwd_;
+};
+
+TEST_F(ShellTest, FirstStartShowsDefaultsAndExitWritesTheFiles) {
+    TfPrinc& w = Start().Window();
+    EXPECT_TRUE(dialogs_.Texts().isEmpty());
+    EXPECT_FALSE(w.cbShuffle->isChecked());  // checked in the design, off without a file
+    EXPECT_TRUE(w.cbRec->isChecked() && w.cbMinimize->isChecked() && w.tmiRecurse->isChecked() &&
+                w.tmiVerCheck->isChecked());
+    EXPECT_EQ(w.ePerc->text(), QStringLiteral("80"));
+    EXPECT_EQ(w.eExt->text(), QStringLiteral("Mp3"));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(std::filesystem::exists(home_ / "Mp3Vandrel.ini"));
+
+    shell_->CloseClick();
+    EXPECT_TRUE(shell_->Exited());
+    EXPECT_EQ(mv::ReadSettings(home_ / "Mp3Vandrel.ini").settings.percentage, "80");
+    EXPECT_EQ(Read("LastList.txt"), "");
+}
+
+TEST_F(ShellTest, StoredSettingsReachTheControlsAndComeBack) {
+    Write("Mp3Vandrel.ini",
+          "[MAIN]\r\nShuffle=1\r\nRecCompare=0\r\nVersionCheck=0\r\nPercentage=100\r\n"
+          "Extension=wma\r\nDisplayMode=1\r\nLastWindow=7\r\n[EQUALIZER]\r\nBar03=-40\r\n");
+    TfPrinc& w = Start().Window();
+    EXPECT_TRUE(w.cbShuffle->isChecked());
+    EXPECT_FALSE(w.cbRec->isChecked());
+    EXPECT_FALSE(w.tmiVerCheck->isChecked());
+    EXPECT_EQ(w.ePerc->text(), QStringLiteral("100"));  // beyond the typing limit, as stored
+    EXPECT_EQ(w.eExt->text(), QStringLiteral("wma"));
+    EXPECT_FALSE(w.bPlaylistAdd->isEnabled());  // the extension's change handler ran
+
+    // Toggling an option twice leaves it as it was; nothing is written before Exit.
+    w.cbMinimize->trigger();
+    w.cbMinimize->trigger();
+    w.cbRec->trigger();
+    EXPECT_NE(Read("Mp3Vandrel.ini").find("RecCompare=0"), std::string::npos);
+
+    w.bClose->trigger();  // File > Exit
+    ASSERT_TRUE(shell_->Exited());
+    const auto s = mv::ReadSettings(home_ / "Mp3Vandrel.ini").settings;
+    EXPECT_TRUE(s.shuffle && s.recCompare && s.minimize);
+    EXPECT_FALSE(s.versionCheck);
+    EXPECT_EQ(s.percentage, "100");
+    EXPECT_EQ(s.extension, "wma");
+    EXPECT_EQ(s.displayMode, 1);  // the list editor is not there: kept as read
+    EXPECT_EQ(s.bars[2], -40);
+    EXPECT_NE(Read("Mp3Vandrel.ini").find("LastWindow=7"), std::string::npos);
+}
+
+TEST_F(ShellTest, ListChangedWhileAwayIsReportedOnce) {
+    Write("mp3list.TXT", "\\CD1\r\nSong.mp3\r\n");  // any letter case names the list
+    Start();
+    EXPECT_EQ(dialogs_.Texts(),
+              QStringList{QStringLiteral(
+                  "Your Mp3 List has been modified without Mp3 Vandrel. There might be some "
+                  "problems with Edit List, Search and Compare.")});
+    shell_->Window().Close->trigger();  // tray menu > Close
+    EXPECT_EQ(mv::ReadSettings(home_ / "Mp3Vandrel.ini").settings.listCount, 2);
+
+    dialogs_.ClearHistory();
+    Start();
+    EXPECT_TRUE(dialogs_.Texts().isEmpty());
+}
+
+TEST_F(ShellTest, LastPlaylistIsRestoredAndSavedByteForByte) {
+    const std::string lastList = "Caf\xe9 Song\r\n/music/Caf\xe9 Song.mp3\r\nB\r\n/music/B.mp3\r\n";
+    Write("lastlist.TXT", lastList);  // any letter case names the same file
+    TfPrinc& w = Start().Window();
+    ASSERT_EQ(w.lPlayList->count(), 2);
+    EXPECT_EQ(w.lPlayList->item(0)->text(), QStringLiteral("Caf\u00e9 Song"));
+    EXPECT_EQ(w.playlist.paths[1], "/music/B.mp3");
+
+    shell_->CloseClick();
+    EXPECT_EQ(Read("lastlist.TXT"), lastList);
+    EXPECT_FALSE(std::filesystem::exists(home_ / "LastList.txt"));
+}
+
+TEST_F(ShellTest, CloseBoxKeepsTheProgramRunning) {
+    TfPrinc& w = Start().Window();
+    EXPECT_FALSE(w.close());
+    EXPECT_FALSE(shell_->Exited());
+    // No tray here: the window is minimised instead of hidden, so it can come back.
+    EXPECT_TRUE(w.isMinimized() || !w.isVisible());
+    EXPECT_FALSE(std::filesystem::exists(home_ / "Mp3Vandrel.ini"));
+    shell_->Tray().ShowWindow();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.isMinimized());
+}
+
+TEST_F(ShellTest, ExitDuringALongOperationStopsItAndWaitsForItsEnd) {
+    TfPrinc& w = Start().Window();
+    int stops = 0;
+    QObject::connect(w.bCancel, &QPushButton::clicked, [&] { ++stops; });
+    w.EnterBusyState();
+    shell_->CloseClick();
+    EXPECT_FALSE(shell_->Exited());
+    EXPECT_EQ(stops, 1);
+    EXPECT_FALSE(std::filesystem::exists(home_ / "Mp3Vandrel.ini"));
+
+    w.LeaveBusyState();
+    for (int i = 0; i < 100 && !shell_->Exited(); ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    EXPECT_TRUE(shell_->Exited());
+    EXPECT_TRUE(std::filesystem::exists(home_ / "Mp3Vandrel.ini"));
+}
+
+TEST_F(ShellTest, SeamsRunInOrderAndFailuresDoNotStopStartUp) {
+    QStringList calls;
+    ShellSeams seams;
+    seams.createPlayer = [&](TfPrinc&, TrayIcon&) {
+        calls << QStringLiteral("player");
+        throw std::runtime_error("no engine");
+    };
+    seams.createLaterWindows = [&](TfPrinc&) { calls << QStringLiteral("windows"); };
+    seams.applyEqualizer = [&](bool, const std::array<int, 8>&) {
+        calls << QStringLiteral("eq");
+        throw std::runtime_error("no engine");
+    };
+    seams.checkVersion = [&](const mv::Settings&, bool firstRun) {
+        calls << (firstRun ? QStringLiteral("first run") : QStringLiteral("version"));
+    };
+    seams.createBanWindow = [&](TfPrinc&) { calls << QStringLiteral("ban"); };
+    seams.freePlayer = [&] { calls << QStringLiteral("free"); };
+    int presses = 0, releases = 0;
+    seams.seekPress = [&] { ++presses; };
+    seams.seekRelease = [&] { ++releases; };
+
+    TfPrinc& w = Start(seams).Window();
+    EXPECT_EQ(calls, (QStringList{QStringLiteral("player"), QStringLiteral("windows"),
+                                  QStringLiteral("eq"), QStringLiteral("first run"),
+                                  QStringLiteral("ban")}));
+
+    const QPointF at(5, 5);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w.tbTrack->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent right(QEvent::MouseButtonPress, at, w.tbTrack->mapToGlobal(at), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, w.tbTrack->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.tbTrack, &press);
+    QCoreApplication::sendEvent(w.tbTrack, &right);
+    QCoreApplication::sendEvent(w.tbVolume, &press);
+    QCoreApplication::sendEvent(w.tbTrack, &release);
+    EXPECT_EQ(presses, 1);
+    EXPECT_EQ(releases, 1);
+
+    shell_->CloseClick();
+    EXPECT_EQ(calls.last(), QStringLiteral("free"));
+}
+
+// An exception escaping a handler ends that handler only.
+class Throwing : public QObject {
+  public:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User) throw std::runtime_error("handler failed");
+        return QObject::event(e);
+    }
+};
+
+TEST_F(ShellTest, EscapedExceptionStopsOnlyItsHandler) {
+    Throwing target;
+    QEvent event(QEvent::User);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(QCoreApplication::sendEvent(&target, &event));
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("handler failed"), std::string::npos);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+    EXPECT_TRUE(dialogs_.Texts().isEmpty());
+}
+
+}  // namespace

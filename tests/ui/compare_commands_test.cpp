@@ -1,0 +1,191 @@
+#include "dupes/windows/compare_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "dupes/windows/result_list_handlers.h"
+#include "ui/main/file_browser.h"
+#include "ui/main/tf_princ.h"
+#include "ui_test_support.h"
+
+namespace {
+
+QString L(const char* s) {
+    return QString::fromLatin1(s);
+}
+
+// A core that reports what it was asked and, when told to, waits for Stop.
+struct FakeCore {
+    std::atomic<bool> waitForStop{false};
+    std::atomic<int> runs{0};
+    mv::CompareParams seen;
+    std::vector<std::vector<mv::CompareRow>> batches;
+
+    mv::CompareResult Run(const mv::CompareParams& p, mv::CompareControl& control) {
+        ++runs;
+        seen.mode = p.mode;
+        seen.folders = p.folders;
+        seen.ext = p.ext;
+        seen.percentText = p.percentText;
+        seen.listLines = p.listLines;
+        control.pairsTotal = 10;
+        for (auto batch : batches) {
+            control.pairsDone = control.pairsDone + 1;
+            p.onRows(std::move(batch));
+        }
+        mv::CompareResult r;
+        if (waitForStop) {
+            const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (!control.stopRequested && std::chrono::steady_clock::now() < limit) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        }
+        r.cancelled = control.stopRequested;
+        r.resultText = "2 results in 0.5 seconds";
+        r.messages = {r.cancelled ? "Comparison Cancelled" : "Comparison finished"};
+        return r;
+    }
+};
+
+class CompareCommandsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        uitest::App();
+        music = tree.Folder("drive/Music");
+        drives.roots = {tree.Path("drive")};
+        window = std::make_unique<TfPrinc>(dialogs, drives, tree.Root());
+        window->hideToTray = [this] { calls.push_back("hide"); };
+        window->showFromTray = [this] { calls.push_back("show"); };
+        CompareBackend backend;
+        backend.run = [this](const mv::CompareParams& p, mv::CompareControl& c) {
+            return core.Run(p, c);
+        };
+        backend.collectFolders = [this](const std::string& root, const std::string& ext) {
+            calls.push_back("collect " + root + " " + ext);
+            return std::vector<std::string>{root, root + "/Sub"};
+        };
+        backend.parsePercent = [](const std::string& t) -> std::optional<int> {
+            if (t.empty() || t.find_first_not_of("0123456789") != std::string::npos) return {};
+            return std::stoi(t);
+        };
+        window->Compare().SetBackend(backend);
+        window->Results().Model().Append(
+            {{"old", "row", mv::RowKind::FileOnDisk, mv::RowKind::FileOnDisk}});
+        window->foundFiles = {"/some/scan"};
+        window->pTag->show();
+    }
+    ResultPairModel& M() { return window->Results().Model(); }
+
+    uitest::TempTree tree;
+    ScriptedDialogs dialogs;
+    uitest::FolderDrives drives;
+    FakeCore core;
+    std::vector<std::string> calls;
+    std::string music;
+    std::unique_ptr<TfPrinc> window;
+};
+
+TEST_F(CompareCommandsTest, FolderCommandRunsModeTwoInsideTheBusyStateAndEndsShown) {
+    window->Browser().SetFolder(music);
+    window->cbRec->setChecked(false);
+    core.batches = {{{music + "/a.mp3", music + "/b.mp3"}}, {{music + "/c.mp3", music + "/d.mp3"}}};
+    bool busyDuringRun = false;
+    QTimer::singleShot(0,
+                       [&] { busyDuringRun = window->IsBusy() && !window->lbFile->isEnabled(); });
+    window->bFolder->trigger();
+
+    EXPECT_EQ(core.seen.mode, mv::kModeFolderVsItself);
+    EXPECT_EQ(core.seen.folders, std::vector<std::string>{music});
+    EXPECT_EQ(core.seen.ext, "Mp3");
+    EXPECT_FALSE(core.seen.listLines.has_value());
+    EXPECT_TRUE(busyDuringRun);
+    EXPECT_FALSE(window->IsBusy());
+    EXPECT_EQ(calls, (std::vector<std::string>{"hide", "show"}));
+    EXPECT_FALSE(window->pTag->isVisibleTo(window.get()));
+    EXPECT_TRUE(window->foundFiles.empty());
+
+    ASSERT_EQ(M().rowCount(), 2);  // the old row went, both batches landed in order
+    EXPECT_EQ(M().rows()[1].left, music + "/c.mp3");
+    EXPECT_EQ(M().rows()[1].rightKind, mv::RowKind::FileOnDisk);
+    EXPECT_TRUE(window->Results().SwitchAllowed());
+    EXPECT_EQ(window->lRef->text(), L("Duplicate Reference (Press X to switch filenames)"));
+    EXPECT_EQ(window->lRes->text(), L("2 results in 0.5 seconds"));
+    EXPECT_EQ(dialogs.Texts(), QStringList{L("Comparison finished")});
+    EXPECT_TRUE(window->bDel->isEnabled() && window->bRemove->isEnabled() &&
+                window->bDelete->isEnabled());
+    EXPECT_FALSE(window->bSave->isEnabled());
+    EXPECT_EQ(window->gp->value(), 0);
+}
+
+TEST_F(CompareCommandsTest, CompareWithListReadsTheListAndCollectsFoldersWhenRecursing) {
+    tree.File("mp3list.TXT", "\\Mp3 List\r\n\\CD1\r\nSong A.mp3\r\n");
+    window->Browser().SetFolder(music);
+    window->cbMinimize->setChecked(false);
+    core.batches = {{{music + "/Song A.mp3", "/CD1/Song A.mp3"}}};
+    window->bCompare->trigger();
+
+    EXPECT_EQ(calls, (std::vector<std::string>{"collect " + music + " Mp3", "show"}));
+    EXPECT_EQ(core.seen.folders, (std::vector<std::string>{music, music + "/Sub"}));
+    EXPECT_EQ(core.seen.mode, mv::kModeFolderVsList);
+    ASSERT_TRUE(core.seen.listLines.has_value());
+    EXPECT_EQ(core.seen.listLines->size(), 3u);
+    ASSERT_EQ(M().rowCount(), 1);
+    EXPECT_EQ(M().rows()[0].rightKind, mv::RowKind::ListLocation);
+    EXPECT_FALSE(window->Results().SwitchAllowed());
+    EXPECT_EQ(window->lRef->text(), L("Duplicate Reference"));
+}
+
+TEST_F(CompareCommandsTest, StopEndsARunningComparisonAndKeepsItsRows) {
+    core.waitForStop = true;
+    core.batches = {{{"a", "b"}}};
+    QTimer::singleShot(20, [&] { window->bCancel->click(); });
+    window->bFolder->trigger();
+    EXPECT_EQ(core.runs, 1);
+    EXPECT_TRUE(window->Compare().StopRequested());
+    EXPECT_EQ(dialogs.Texts(), QStringList{L("Comparison Cancelled")});
+    EXPECT_EQ(M().rowCount(), 1);
+    EXPECT_TRUE(window->bDel->isEnabled());
+    EXPECT_FALSE(window->IsBusy());
+
+    // The next command starts with the flag cleared.
+    core.waitForStop = false;
+    window->bFolder->trigger();
+    EXPECT_FALSE(window->Compare().StopRequested());
+}
+
+TEST_F(CompareCommandsTest, PercentageThatIsNoWholeNumberRunsNothing) {
+    window->cbRec->setChecked(false);
+    for (const char* text : {"", "-", "8x"}) {
+        dialogs.ClearHistory();
+        window->ePerc->setText(L(text));
+        window->bFolder->trigger();
+        EXPECT_EQ(dialogs.Texts(), QStringList{L(kPercentNotWholeMessage)}) << text;
+    }
+    EXPECT_EQ(core.runs, 0);
+    EXPECT_FALSE(window->IsBusy());
+    EXPECT_TRUE(window->ePerc->isEnabled());
+    EXPECT_EQ(M().rowCount(), 1);  // the lists keep what they showed
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "hide"), 0);
+}
+
+TEST_F(CompareCommandsTest, CommandsDoNothingWhileTheWindowIsBusy) {
+    window->EnterBusyState();
+    window->bFolder->trigger();
+    window->bCompare->trigger();
+    EXPECT_EQ(core.runs, 0);
+    window->LeaveBusyState();
+}
+
+}  // namespace

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <QFrame>
+#include <QLabel>
+#include <QListView>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "ui/main/proportional_layout.h"
+#include "ui/main/tf_princ.h"
+#include "ui_test_support.h"
+
+namespace {
+
+struct Design {
+    const char* name;
+    mv::LayoutRect rect;
+};
+
+// The design rectangles of the window's children and of the music panel's.
+const Design kWindowChildren[] = {
+    {"dc", {4, 0, 141, 19}},          {"brefresh", {152, 0, 65, 17}},
+    {"bRename", {224, 0, 145, 17}},   {"bRenameAll", {368, 0, 145, 17}},
+    {"Label13", {520, 0, 273, 17}},   {"dl", {6, 24, 215, 217}},
+    {"fl", {224, 24, 289, 185}},      {"pTag", {224, 24, 289, 185}},
+    {"pMC", {224, 208, 289, 121}},    {"lPlayList", {516, 24, 277, 305}},
+    {"Label3", {4, 248, 155, 13}},    {"ePerc", {184, 248, 33, 21}},
+    {"Label1", {4, 272, 102, 13}},    {"eExt", {184, 272, 33, 21}},
+    {"bCancel", {6, 304, 215, 25}},   {"lRes", {611, 334, 184, 13}},
+    {"gp", {6, 336, 603, 12}},        {"lList", {6, 352, 387, 13}},
+    {"lRef", {392, 352, 403, 13}},    {"lbCompRes", {4, 368, 393, 169}},
+    {"lbFile", {396, 368, 397, 169}}, {"lVersion", {0, 544, 793, 13}},
+};
+const Design kPanelChildren[] = {
+    {"Label10", {8, 2, 273, 25}},     {"Label11", {16, 24, 113, 17}},
+    {"Label12", {160, 24, 105, 17}},  {"tbPitch", {8, 40, 129, 25}},
+    {"tbVolume", {152, 40, 129, 25}}, {"bStop", {16, 64, 89, 17}},
+    {"bPause", {120, 64, 89, 17}},    {"cbShuffle", {216, 63, 65, 20}},
+    {"tbTrack", {16, 88, 241, 25}},   {"bNext", {256, 90, 25, 15}},
+};
+
+void ExpectNear(QWidget* w, mv::LayoutRect want, double scale, const char* name) {
+    ASSERT_NE(w, nullptr) << name;
+    EXPECT_NEAR(w->x(), want.left * scale, 1.0) << name;
+    EXPECT_NEAR(w->y(), want.top * scale, 1.0) << name;
+    EXPECT_NEAR(w->width(), want.width * scale, 1.0) << name;
+    EXPECT_NEAR(w->height(), want.height * scale, 1.0) << name;
+}
+
+class LayoutTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        uitest::App();
+        drives.roots = {tree.Root().string()};
+        window = std::make_unique<TfPrinc>(dialogs, drives, tree.Root());
+    }
+    uitest::TempTree tree;
+    ScriptedDialogs dialogs;
+    uitest::FolderDrives drives;
+    std::unique_ptr<TfPrinc> window;
+};
+
+TEST(ProportionalLayoutCore, ContentsInsideTheWidthAreLeftAlone) {
+    mv::LayoutShares fits = mv::CaptureShares({{10, 10, 100, 10}}, 200, 100);
+    mv::FitSharesIntoWidth(fits);
+    EXPECT_FLOAT_EQ(fits.widthShares[0], 0.5f);
+    EXPECT_FLOAT_EQ(mv::CaptureShares({{1, 1, 1, 1}}, 0, 0).widthShares[0], 0.0f);
+}
+
+TEST(ProportionalLayoutCore, PlacementTruncatesInsteadOfRounding) {
+    mv::LayoutShares shares = mv::CaptureShares({{0, 0, 2, 2}}, 3, 3);  // 0.666...
+    EXPECT_EQ(mv::PlaceFromShares(shares, 0, 4, 4).width, 2);           // 2.67 -> 2
+}
+
+TEST_F(LayoutTest, DesignSizeKeepsEveryControlWithinAPixel) {
+    EXPECT_FALSE(window->LayoutCaptured());
+    window->resize(900, 700);  // before capture nothing moves
+    ExpectNear(window->fl, {224, 24, 289, 185}, 1.0, "fl before capture");
+    window->resize(TfPrinc::kDesignWidth, TfPrinc::kDesignHeight);
+    window->CaptureLayout();
+    for (const Design& d : kWindowChildren) {
+        ExpectNear(window->findChild<QWidget*>(QString::fromLatin1(d.name)), d.rect, 1.0, d.name);
+    }
+    for (const Design& d : kPanelChildren) {
+        ExpectNear(window->pMC->findChild<QWidget*>(QString::fromLatin1(d.name)), d.rect, 1.0,
+                   d.name);
+    }
+}
+
+TEST_F(LayoutTest, DoublingTheWindowDoublesRectanglesButNotTheTagPanelChildren) {
+    window->resize(TfPrinc::kDesignWidth, TfPrinc::kDesignHeight);
+    window->CaptureLayout();
+    window->resize(2 * TfPrinc::kDesignWidth, 2 * TfPrinc::kDesignHeight);
+    window->FormResize();
+    for (const Design& d : kWindowChildren) {
+        ExpectNear(window->findChild<QWidget*>(QString::fromLatin1(d.name)), d.rect, 2.0, d.name);
+    }
+    for (const Design& d : kPanelChildren) {
+        ExpectNear(window->pMC->findChild<QWidget*>(QString::fromLatin1(d.name)), d.rect, 2.0,
+                   d.name);
+    }
+    ExpectNear(window->bSaveTag, {40, 152, 89, 25}, 1.0, "bSaveTag");
+    ExpectNear(window->Label4, {120, 8, 72, 21}, 1.0, "Label4");
+}
+
+TEST_F(LayoutTest, NarrowWindowAtCaptureFitsItsContents) {
+    window->resize(700, TfPrinc::kDesignHeight);
+    window->CaptureLayout();
+    const double divisor = 795.0 / 700.0 + 0.03;
+    QWidget* lRef = window->lRef;
+    EXPECT_NEAR(lRef->x() + lRef->width(), 795.0 / divisor, 2.0);
+    EXPECT_LT(lRef->x() + lRef->width(), 700);
+    EXPECT_NEAR(window->lbCompRes->height(), 169.0 / divisor, 1.0);
+}
+
+}  // namespace

@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include "dupes/windows/result_list_handlers.h"
+#include "ui/main/file_browser.h"
+#include "ui/main/tf_princ.h"
+#include "ui_test_support.h"
+
+namespace {
+
+QString L(const char* s) {
+    return QString::fromLatin1(s);
+}
+
+class RecordingPlayback : public PlaybackSeam {
+  public:
+    std::vector<std::string> played;
+    void PlayFile(const std::string& path) override { played.push_back(path); }
+};
+
+QStringList Rows(const QListWidget* list) {
+    QStringList rows;
+    for (int i = 0; i < list->count(); ++i) rows << list->item(i)->text().trimmed();
+    return rows;
+}
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        uitest::App();
+        music = tree.Folder("drive/Music");
+        tree.File("drive/Music/b song.mp3");
+        tree.File("drive/Music/A Song.MP3");
+        tree.File("drive/Music/.hidden.mp3");
+        tree.File("drive/Music/other.wma");
+        tree.Folder("drive/Music/folder.mp3");
+        tree.Folder("drive/Music/Sub");
+        tree.Folder("drive/Music/.cache");
+        drives.roots = {tree.Path("drive"), tree.Folder("second")};
+        window = std::make_unique<TfPrinc>(dialogs, drives, tree.Root());
+        window->seams.playback = &playback;
+        window->seams.readTag = [this](const std::string& p) { tags.push_back(p); };
+    }
+    uitest::TempTree tree;
+    ScriptedDialogs dialogs;
+    uitest::FolderDrives drives;
+    RecordingPlayback playback;
+    std::vector<std::string> tags;
+    std::string music;
+    std::unique_ptr<TfPrinc> window;
+};
+
+TEST_F(MainWindowTest, StartsAtTheDesignStateWithNamedControls) {
+    EXPECT_EQ(window->windowTitle(), L("Mp3 Vandrel"));
+    EXPECT_EQ(window->findChild<QLineEdit*>(L("ePerc"))->text(), L("80"));
+    EXPECT_EQ(window->ePerc->maxLength(), 2);
+    EXPECT_EQ(window->eExt->maxLength(), 4);
+    EXPECT_FALSE(window->pTag->isVisibleTo(window.get()));
+    for (QAction* a : {window->bDel, window->bRemove, window->bDelete, window->bSave}) {
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    }
+    EXPECT_EQ(window->bCompare->shortcut(), QKeySequence(L("Ctrl+L")));
+    EXPECT_EQ(window->bFolder->shortcut(), QKeySequence(L("Ctrl+F")));
+    EXPECT_EQ(window->bClose->shortcut(), QKeySequence(L("F10")));
+    EXPECT_TRUE(window->cbRec->isChecked() && window->cbMinimize->isChecked());
+    EXPECT_TRUE(window->lVersion->text().contains(L("1.52")));
+    // The browser opened the first drive's root, since the current folder is on none.
+    EXPECT_EQ(window->Browser().Folder(), tree.Path("drive"));
+}
+
+TEST_F(MainWindowTest, ExtensionChangeRewritesMaskCaptionsAndRenameButtons) {
+    window->Browser().SetFolder(music);
+    EXPECT_EQ(Rows(window->fl), (QStringList{L("A Song.MP3"), L("b song.mp3")}));
+
+    window->eExt->setText(L("wma"));
+    EXPECT_EQ(Rows(window->fl), QStringList{L("other.wma")});
+    EXPECT_EQ(window->windowTitle(), L("wma Vandrel"));
+    EXPECT_EQ(window->bMake->text(), L("Find all wma on this drive"));
+    EXPECT_EQ(window->Label3->text(), L("Min % to be equal between wma names:"));
+    EXPECT_EQ(window->bLStats->text(), L("Edit wma List"));
+    EXPECT_FALSE(window->bRename->isEnabled());
+    EXPECT_FALSE(window->bRenameAll->isEnabled());
+    EXPECT_FALSE(window->bPlaylistAdd->isEnabled());
+    // Not MP3: no play on double click, no tag on right click.
+    window->fl->setCurrentRow(0);
+    window->flDblClick();
+    window->flContextPopup(window->fl->visualItemRect(window->fl->item(0)).center());
+    EXPECT_TRUE(playback.played.empty());
+    EXPECT_TRUE(tags.empty());
+
+    window->eExt->setText(L("mP3"));
+    EXPECT_EQ(window->windowTitle(), L("mP3 Vandrel"));
+    EXPECT_TRUE(window->bRename->isEnabled());
+    EXPECT_TRUE(window->bPlaylistAdd->isEnabled());
+    window->fl->setCurrentRow(1);
+    window->flDblClick();
+    EXPECT_EQ(playback.played, std::vector<std::string>{music + "/b song.mp3"});
+}
+
+TEST_F(MainWindowTest, FileListRightClickSelectsTheEntryAndOpensItsTag) {
+    window->resize(TfPrinc::kDesignWidth, TfPrinc::kDesignHeight);
+    window->CaptureLayout();
+    window->show();
+    window->Browser().SetFolder(music);
+    window->flContextPopup(window->fl->visualItemRect(window->fl->item(1)).center());
+    EXPECT_EQ(tags, std::vector<std::string>{music + "/b song.mp3"});
+    window->flContextPopup(QPoint(5, window->fl->viewport()->height() - 2));
+    EXPECT_TRUE(window->fl->selectedItems().isEmpty());
+    EXPECT_EQ(tags.size(), 1u);
+}
+
+TEST_F(MainWindowTest, BrowserShowsThePathAndFollowsDrivesAndDoubleClicks) {
+    FileBrowser& browser = window->Browser();
+    ASSERT_TRUE(browser.SetFolder(music));
+    EXPECT_EQ(Rows(window->dl), (QStringList{QString::fromStdString(tree.Path("drive")), L("Music"),
+                                             L("folder.mp3"), L("Sub")}));
+    EXPECT_EQ(window->dc->currentText().toStdString(), tree.Path("drive"));
+    EXPECT_FALSE(browser.SetFolder(tree.Path("drive/none")));
+    EXPECT_EQ(browser.Folder(), music);
+
+    emit window->dl->itemDoubleClicked(window->dl->item(3));
+    EXPECT_EQ(browser.Folder(), music + "/Sub");
+    EXPECT_EQ(window->fl->count(), 0);
+
+    // Another drive and back: each drive keeps the folder it was left in.
+    window->dc->setCurrentIndex(1);
+    EXPECT_EQ(browser.Folder(), tree.Path("second"));
+    window->dc->setCurrentIndex(0);
+    EXPECT_EQ(browser.Folder(), music + "/Sub");
+}
+
+TEST_F(MainWindowTest, RefreshShowsThePresentDiskOnTheSameFolder) {
+    window->Browser().SetFolder(music);
+    tree.File("drive/Music/c new.mp3");
+    tree.Folder("drive/Music/New");
+    window->brefreshClick();
+    EXPECT_EQ(window->Browser().Folder(), music);
+    EXPECT_EQ(window->fl->count(), 3);
+    EXPECT_TRUE(Rows(window->dl).contains(L("New")));
+
+    // A folder removed behind the program's back: the browser falls back to its parent.
+    window->Browser().SetFolder(music + "/New");
+    std::filesystem::remove(music + "/New");
+    window->brefreshClick();
+    EXPECT_EQ(window->Browser().Folder(), music);
+}
+
+TEST_F(MainWindowTest, BusyStateDisablesInOrderAndEnablesAgain) {
+    std::vector<std::string> order;
+    struct Recorder : QObject {
+        std::vector<std::string>* order;
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::EnabledChange && !static_cast<QWidget*>(o)->isEnabled()) {
+                order->push_back(o->objectName().toStdString());
+            }
+            return false;
+        }
+    } recorder;
+    recorder.order = &order;
+    for (QWidget* w : {static_cast<QWidget*>(window->dc), static_cast<QWidget*>(window->dl),
+                       static_cast<QWidget*>(window->fl), static_cast<QWidget*>(window->lbCompRes),
+                       static_cast<QWidget*>(window->lbFile), static_cast<QWidget*>(window->eExt),
+                       static_cast<QWidget*>(window->ePerc), static_cast<QWidget*>(window->bRename),
+                       static_cast<QWidget*>(window->bRenameAll)}) {
+        w->installEventFilter(&recorder);
+    }
+    for (QAction* menu : window->MM->actions()) {
+        QObject::connect(menu, &QAction::changed, [&order, menu] {
+            if (!menu->isEnabled()) order.push_back("menu");
+        });
+    }
+    window->EnterBusyState();
+    const std::vector<std::string> expected = {
+        "dc",   "dl",   "fl",   "lbCompRes", "lbFile", "eExt", "ePerc", "menu",    "menu",
+        "menu", "menu", "menu", "menu",      "menu",   "menu", "menu",  "bRename", "bRenameAll"};
+    EXPECT_EQ(order, expected);
+    EXPECT_TRUE(window->IsBusy());
+    EXPECT_TRUE(window->bCancel->isEnabled());
+
+    // Commands cannot start meanwhile, not even by their shortcut's action.
+    int scans = 0;
+    window->seams.bMakeClick = [&scans] { ++scans; };
+    window->bMake->trigger();
+    EXPECT_EQ(scans, 0);
+
+    window->eExt->setText(L("wma"));  // rename buttons off for wma...
+    window->LeaveBusyState();
+    for (QWidget* w : {static_cast<QWidget*>(window->dc), static_cast<QWidget*>(window->lbFile),
+                       static_cast<QWidget*>(window->ePerc)}) {
+        EXPECT_TRUE(w->isEnabled());
+    }
+    EXPECT_TRUE(window->bRename->isEnabled());  // ...and on again whatever the extension
+    for (QAction* menu : window->MM->actions()) EXPECT_TRUE(menu->isEnabled());
+    window->bMake->trigger();
+    EXPECT_EQ(scans, 1);
+}
+
+TEST_F(MainWindowTest, CloseQueryDecidesWhetherTheWindowCloses) {
+    window->show();
+    int asked = 0;
+    window->closeQuery = [&asked] {
+        ++asked;
+        return false;
+    };
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(asked, 1);
+    window->closeQuery = nullptr;
+    EXPECT_TRUE(window->close());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, CaptionAndTooltipFollowThePointer) {
+    window->resize(TfPrinc::kDesignWidth, TfPrinc::kDesignHeight);
+    window->CaptureLayout();
+    window->show();
+    window->Results().Model().Append({{"/music/Long Name.mp3", "/CD1/Long Name.mp3",
+                                       mv::RowKind::FileOnDisk, mv::RowKind::ListLocation}});
+    auto move = [](QWidget* target, QPoint pos) {
+        QMouseEvent e(QEvent::MouseMove, QPointF(pos), target->mapToGlobal(QPointF(pos)),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &e);
+    };
+    QWidget* viewport = window->lbFile->viewport();
+    move(viewport, window->lbFile->visualRect(window->Results().Model().index(0, 1)).center());
+    EXPECT_EQ(window->windowTitle(), L("Mp3 Vandrel - /CD1/Long Name.mp3"));
+    EXPECT_EQ(window->lbFile->toolTip(), L("/CD1/Long Name.mp3"));
+
+    move(window->lbCompRes->viewport(), QPoint(5, viewport->height() - 3));  // below the rows
+    EXPECT_EQ(window->windowTitle(), L("Mp3 Vandrel - /CD1/Long Name.mp3"));
+    EXPECT_TRUE(window->lbCompRes->toolTip().isEmpty());
+
+    move(window->bCancel, QPoint(3, 3));
+    EXPECT_EQ(window->windowTitle(), L("Stop current comparison"));
+
+    window->SetPlaybackStatus(L("Paused"));
+    window->eExt->setText(L("wma"));
+    QWidget* client = window->centralWidget();
+    move(client, QPoint(client->width() - 2, client->height() - 2));  // no control there
+    EXPECT_EQ(window->windowTitle(), L("wma Vandrel - Paused"));
+}
+
+}  // namespace

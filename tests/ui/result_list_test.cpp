@@ -1,0 +1,299 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <filesystem>
+
+#include "dupes/windows/result_list_handlers.h"
+#include "ui/main/file_browser.h"
+#include "ui/main/tf_princ.h"
+#include "ui_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using mv::ResultRow;
+using mv::RowKind;
+
+QString L(const char* s) {
+    return QString::fromLatin1(s);
+}
+
+class RecordingPlayback : public PlaybackSeam {
+  public:
+    std::vector<std::string> played;
+    void PlayFile(const std::string& path) override { played.push_back(path); }
+};
+
+ResultRow Files(const std::string& left, const std::string& right) {
+    return {left, right, RowKind::FileOnDisk, RowKind::FileOnDisk};
+}
+
+class ResultListTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        uitest::App();
+        drives.roots = {tree.Root().string()};
+        window = std::make_unique<TfPrinc>(dialogs, drives, tree.Root());
+        window->resize(TfPrinc::kDesignWidth, TfPrinc::kDesignHeight);
+        window->CaptureLayout();
+        window->seams.playback = &playback;
+        window->seams.readTag = [this](const std::string& p) { tags.push_back(p); };
+        a = tree.File("dir/A.mp3", "aaaa");
+        b = tree.File("dir/B.mp3", "bbbbbb");
+        c = tree.File("dir/C.mp3", "cc");
+    }
+
+    ResultListHandlers& H() { return window->Results(); }
+    ResultPairModel& M() { return window->Results().Model(); }
+    void Fill(std::vector<ResultRow> rows) {
+        M().Clear();
+        M().Append(std::move(rows));
+        H().SetCommandsEnabled(true);
+        window->lRes->setText(L("3 results in 1 seconds"));
+    }
+    void Select(std::initializer_list<int> rows) {
+        for (int r : rows) {
+            window->lbCompRes->selectionModel()->select(M().index(r, 0),
+                                                        QItemSelectionModel::Select);
+        }
+    }
+    std::vector<std::string> Lefts() const {
+        std::vector<std::string> out;
+        for (const ResultRow& r : window->Results().Model().rows()) out.push_back(r.left);
+        return out;
+    }
+    void AddToPlaylist(const std::string& path) {
+        window->playlist.names.push_back(fs::path(path).stem().string());
+        window->playlist.paths.push_back(path);
+        window->lPlayList->addItem(QString::fromStdString(fs::path(path).stem().string()));
+    }
+
+    uitest::TempTree tree;
+    ScriptedDialogs dialogs;
+    uitest::FolderDrives drives;
+    RecordingPlayback playback;
+    std::vector<std::string> tags;
+    std::unique_ptr<TfPrinc> window;
+    std::string a, b, c;
+};
+
+TEST_F(ResultListTest, RemoveTakesEveryRowWithTheSelectedLeftTextIgnoringCase) {
+    std::string upperA = a;
+    upperA.replace(upperA.size() - 5, 5, "a.MP3");  // same text, other letter case
+    Fill({Files(a, b), Files(c, a), Files(a, c), Files(upperA, b), Files(b, c)});
+    Select({2});
+    window->bRemove->trigger();
+    // Rows with A on the right stay.
+    EXPECT_EQ(Lefts(), (std::vector<std::string>{c, b}));
+    EXPECT_EQ(M().rows()[0].right, a);
+    EXPECT_TRUE(window->bDelete->isEnabled());
+    EXPECT_TRUE(fs::exists(a));  // removing never touches the disk
+
+    Select({0, 1});
+    window->bRemove->trigger();
+    EXPECT_EQ(M().rowCount(), 0);
+    EXPECT_TRUE(window->lRes->text().isEmpty());
+    for (QAction* act : {window->bDel, window->bRemove, window->bDelete}) {
+        EXPECT_FALSE(act->isEnabled());
+    }
+    EXPECT_TRUE(dialogs.History().empty());
+}
+
+TEST_F(ResultListTest, RightListClickSelectsExactlyOneLeftRowAndDeleteKeyRemovesThatPair) {
+    Fill({Files(a, b), Files(b, c), Files(c, a)});
+    Select({0, 2});
+    window->lbFile->setCurrentIndex(M().index(1, 1));
+    H().lbFileClick();
+    const QModelIndexList selected = window->lbCompRes->selectionModel()->selectedIndexes();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected.front().row(), 1);
+    EXPECT_EQ(window->lbCompRes->currentIndex().row(), 1);
+
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QCoreApplication::sendEvent(window->lbFile, &del);
+    EXPECT_EQ(Lefts(), (std::vector<std::string>{a, c}));
+
+    // And the left list's click moves the right list's current row.
+    window->lbCompRes->setCurrentIndex(M().index(1, 0));
+    H().lbCompResClick();
+    EXPECT_EQ(window->lbFile->currentIndex().row(), 1);
+}
+
+TEST_F(ResultListTest, XSwapsTheCurrentPairOnlyWhenSwitchingIsAllowed) {
+    Fill({Files(a, b), Files(c, a)});
+    QKeyEvent x(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, L("x"));
+    window->lbCompRes->setCurrentIndex(M().index(0, 0));
+    QCoreApplication::sendEvent(window->lbCompRes, &x);  // not after a mode 2 run
+    EXPECT_EQ(M().rows()[0].left, a);
+
+    H().SetSwitchAllowed(true);
+    QKeyEvent bigX(QEvent::KeyPress, Qt::Key_X, Qt::ShiftModifier, L("X"));
+    QCoreApplication::sendEvent(window->lbCompRes, &bigX);
+    EXPECT_EQ(M().rows()[0].left, b);
+    EXPECT_EQ(M().rows()[0].right, a);
+    EXPECT_EQ(window->lbCompRes->currentIndex().row(), 0);
+    H().lbCompResKeyPress(window->lbCompRes, L("y"));
+    EXPECT_EQ(M().rows()[0].left, b);
+
+    // Deleting the swapped row now deletes what was the right-hand file.
+    Select({0});
+    dialogs.QueueReply(true);
+    window->bDel->trigger();
+    EXPECT_FALSE(fs::exists(b));
+    EXPECT_TRUE(fs::exists(a));
+}
+
+TEST_F(ResultListTest, DeleteSelectedRemovesFilesEvenReadOnlyAndPurgesThePlaylist) {
+    fs::permissions(a, fs::perms::owner_read);
+    AddToPlaylist(c);
+    AddToPlaylist(a);
+    AddToPlaylist(b);
+    Fill({Files(a, b), Files(c, a)});
+    Select({0});
+    dialogs.QueueReply(true);
+    window->bDel->trigger();
+    EXPECT_EQ(dialogs.Texts(),
+              QStringList{L("Are you sure you want to delete selected file(s)??")});
+    EXPECT_FALSE(fs::exists(a));
+    EXPECT_TRUE(fs::exists(b));
+    EXPECT_TRUE(fs::exists(c));
+    EXPECT_EQ(Lefts(), std::vector<std::string>{c});  // C-A stays
+    EXPECT_EQ(window->playlist.paths, (std::vector<std::string>{c, b}));
+    EXPECT_EQ(window->playlist.names.size(), 2u);
+    ASSERT_EQ(window->lPlayList->count(), 2);
+    EXPECT_EQ(window->lPlayList->item(1)->text(), L("B"));
+}
+
+TEST_F(ResultListTest, AnsweringNoKeepsFilesAndRowsButStillPurges) {
+    AddToPlaylist(tree.Path("gone.mp3"));
+    AddToPlaylist(a);
+    Fill({Files(a, b)});
+    Select({0});
+    dialogs.QueueReply(false);
+    window->bDel->trigger();
+    EXPECT_TRUE(fs::exists(a));
+    EXPECT_EQ(M().rowCount(), 1);
+    EXPECT_EQ(window->playlist.paths, std::vector<std::string>{a});
+
+    dialogs.QueueReply(false);
+    window->bDelete->trigger();
+    EXPECT_TRUE(fs::exists(a));
+    EXPECT_EQ(M().rowCount(), 1);
+}
+
+TEST_F(ResultListTest, DeleteAllPassesOverMissingFilesAndEmptiesBothLists) {
+    const std::string ro = tree.File("dir/ReadOnly.mp3");
+    fs::permissions(ro, fs::perms::owner_read);
+    fs::remove(c);  // deleted by hand meanwhile
+    Fill({Files(c, a), Files(ro, b), Files(a, b)});
+    dialogs.QueueReply(true);
+    window->bDelete->trigger();
+    ASSERT_EQ(dialogs.Texts().size(), 1);
+    EXPECT_TRUE(dialogs.Texts()[0].startsWith(L("This will delete ALL files in the left list")));
+    EXPECT_FALSE(fs::exists(ro));
+    EXPECT_FALSE(fs::exists(a));
+    EXPECT_TRUE(fs::exists(b));
+    EXPECT_EQ(M().rowCount(), 0);
+    EXPECT_FALSE(window->bDel->isEnabled());
+    EXPECT_TRUE(window->lRes->text().isEmpty());
+}
+
+TEST_F(ResultListTest, RowsThatNameNoFileOnDiskAreNeverDeleted) {
+    // Texts that happen to be real paths: only the row's kind decides.
+    Fill({{a, "/CD1/A.mp3", RowKind::ListLocation, RowKind::ListLocation},
+          {b, "/CD1/B.mp3", RowKind::SearchRow, RowKind::ListLocation},
+          {c, tree.Path("dir"), RowKind::ScannedTitle, RowKind::ScannedFolder}});
+    Select({0, 1, 2});
+    dialogs.QueueReply(true);
+    window->bDel->trigger();
+    Fill({{a, "/CD1/A.mp3", RowKind::ListLocation, RowKind::ListLocation}});
+    dialogs.QueueReply(true);
+    window->bDelete->trigger();
+    EXPECT_TRUE(fs::exists(a));
+    EXPECT_TRUE(fs::exists(b));
+    EXPECT_TRUE(fs::exists(c));
+
+    const mv::DeleteOutcome outcome = mv::DeleteLeftFiles(
+        {{tree.Path("dir"), "", RowKind::FileOnDisk, RowKind::FileOnDisk}}, {0});
+    EXPECT_TRUE(fs::is_directory(tree.Path("dir")));  // a folder is never unlinked
+    EXPECT_EQ(outcome.passedOver.size(), 1u);
+}
+
+TEST_F(ResultListTest, ContextClickOpensTagsByRowKind) {
+    window->show();
+    const std::string upper = tree.File("dir/LOUD.MP3");
+    window->foundFiles = {};
+    Fill({Files(a, b),
+          {"/CD1/x.mp3", "/CD1/y.mp3", RowKind::ListLocation, RowKind::ListLocation},
+          Files(upper, c)});
+    auto at = [this](QListView* list, int row) {
+        return list->visualRect(M().index(row, 0)).center();
+    };
+    H().lbFileContextPopup(window->lbFile, at(window->lbFile, 0));
+    EXPECT_EQ(tags, std::vector<std::string>{b});
+    H().lbFileContextPopup(window->lbCompRes, at(window->lbCompRes, 2));  // any letter case
+    EXPECT_EQ(tags.back(), upper);
+    H().lbFileContextPopup(window->lbCompRes, at(window->lbCompRes, 1));
+    EXPECT_EQ(dialogs.Texts(), QStringList{L("You can't open this file!")});
+    H().lbFileContextPopup(window->lbCompRes, QPoint(5, window->lbCompRes->height() - 8));
+    EXPECT_EQ(dialogs.Texts().size(), 1);
+
+    // A drive scan's row opens the kept full path, or nothing when the list is shorter.
+    Fill({{"song", tree.Path("dir"), RowKind::ScannedTitle, RowKind::ScannedFolder},
+          {"tune", tree.Path("dir"), RowKind::ScannedTitle, RowKind::ScannedFolder}});
+    window->foundFiles = {a};
+    H().lbFileContextPopup(window->lbCompRes, at(window->lbCompRes, 0));
+    EXPECT_EQ(tags.back(), a);
+    const std::size_t count = tags.size();
+    H().lbFileContextPopup(window->lbCompRes, at(window->lbCompRes, 1));
+    EXPECT_EQ(tags.size(), count);
+    EXPECT_EQ(dialogs.Texts().size(), 1);
+}
+
+TEST_F(ResultListTest, DoubleClickPlaysFilesAndMovesTheBrowserThere) {
+    Fill({Files(a, b), {c, "/CD1/C.mp3", RowKind::FileOnDisk, RowKind::ListLocation}});
+    window->lbFile->setCurrentIndex(M().index(0, 1));
+    H().lbCompResDblClick(window->lbFile);
+    EXPECT_EQ(playback.played, std::vector<std::string>{b});
+    EXPECT_EQ(window->Browser().Folder(), tree.Path("dir"));
+    ASSERT_NE(window->fl->currentItem(), nullptr);
+    EXPECT_EQ(window->fl->currentItem()->text(), L("B.mp3"));
+
+    window->lbFile->setCurrentIndex(M().index(1, 1));
+    H().lbCompResDblClick(window->lbFile);  // a list location plays nothing
+    EXPECT_EQ(playback.played.size(), 1u);
+
+    window->foundFiles = {c, a};
+    window->lbCompRes->setCurrentIndex(M().index(1, 0));
+    H().lbCompResDblClick(window->lbCompRes);
+    EXPECT_EQ(playback.played.back(), a);
+
+    window->eExt->setText(L("wma"));
+    H().lbCompResDblClick(window->lbCompRes);
+    EXPECT_EQ(playback.played.size(), 2u);
+}
+
+TEST(ResultRows, LargeScatteredRemovalKeepsTheOtherRowsInOrder) {
+    uitest::App();
+    ResultPairModel model;
+    std::vector<ResultRow> rows;
+    for (int i = 0; i < 200000; ++i) rows.push_back(Files(std::to_string(i), "r"));
+    model.Append(std::move(rows));
+    std::vector<std::size_t> odd;
+    for (std::size_t i = 1; i < 200000; i += 2) odd.push_back(i);
+    model.RemoveRows(odd);
+    ASSERT_EQ(model.rowCount(), 100000);
+    EXPECT_EQ(model.rows()[1].left, "2");
+    EXPECT_EQ(model.rows()[99999].left, "199998");
+    model.RemoveRows({0, 1, 2});
+    EXPECT_EQ(model.rows()[0].left, "6");
+    EXPECT_EQ(model.data(model.index(0, 0), ResultPairModel::KindRole).toInt(),
+              static_cast<int>(RowKind::FileOnDisk));
+}
+
+}  // namespace
