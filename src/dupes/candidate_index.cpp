@@ -69,7 +69,10 @@ class WordIndex final : public CandidateIndex {
         std::vector<uint32_t> seen;  // == epoch: reference already reached by this probe
         uint32_t epoch = 0;
         std::vector<uint64_t> mask;  // by word id: the probe words that match it
-        std::vector<uint32_t> touched, matched, matchedEnd, order, kept;
+        std::vector<uint32_t> touched, matched, matchedEnd, order, rank, kept;
+        std::vector<uint16_t> probed;
+        std::vector<std::pair<uint32_t, std::span<const uint32_t>>> probeSpans, rareSpans;
+        std::vector<uint64_t> costProbe, costRare;
         std::vector<uint64_t> costAll;
     };
     class ScratchLease {
@@ -105,7 +108,9 @@ class WordIndex final : public CandidateIndex {
     std::vector<uint32_t> refOffsets_;  // reference j's word ids: refWords_[refOffsets_[j]..]
     std::vector<uint32_t> refWords_;    // in name order, repeats kept
     static constexpr uint16_t kLongName = 0xFFFF;
+    static constexpr uint32_t kTabledLengths = 64;
     std::vector<uint16_t> refLength_;  // words of reference j; kLongName: that many or more
+    bool hasLongNames_ = false;
     Postings all_;
     Postings rare_;
     std::vector<uint32_t> wordless_;  // references without words: at 100 they match anything
@@ -120,6 +125,7 @@ WordIndex::WordIndex(const std::vector<PreparedName>& refs, int percent)
     for (uint32_t j = 0; j < count_; ++j) {
         for (const std::string& w : refs[j].words) refWords_.push_back(words_.Add(w));
         refOffsets_.push_back(static_cast<uint32_t>(refWords_.size()));
+        hasLongNames_ = hasLongNames_ || refs[j].words.size() >= kLongName;
         refLength_.push_back(
             static_cast<uint16_t>(std::min<size_t>(refs[j].words.size(), kLongName)));
         if (refs[j].words.empty()) wordless_.push_back(j);
@@ -132,7 +138,7 @@ WordIndex::WordIndex(const std::vector<PreparedName>& refs, int percent)
         std::sort(out.begin(), out.end());
         out.erase(std::unique(out.begin(), out.end()), out.end());
     };
-    all_ = Postings::Build(words_.Size(), count_, distinctWords);
+    all_ = Postings::Build(words_.Size(), count_, distinctWords, refLength_);
 
     // A word is rare when few names hold a word it matches: that is how many
     // probes would reach it.
@@ -154,7 +160,7 @@ WordIndex::WordIndex(const std::vector<PreparedName>& refs, int percent)
         std::sort(out.begin(), out.end());
         out.erase(std::unique(out.begin(), out.end()), out.end());
     };
-    rare_ = Postings::Build(words_.Size(), count_, rarestWords);
+    rare_ = Postings::Build(words_.Size(), count_, rarestWords, refLength_);
 }
 
 void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
@@ -183,30 +189,74 @@ void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
         s.matchedEnd[i] = static_cast<uint32_t>(s.matched.size());
     }
     s.costAll.assign(n, 0);
-    uint64_t costRare = 0;
     s.touched.clear();
     for (uint32_t i = 0, k = 0; i < n; ++i) {
         for (; k < s.matchedEnd[i]; ++k) {
             const uint32_t w = s.matched[k];
-            if (s.mask[w] == 0) {
-                s.touched.push_back(w);
-                costRare += rare_.Length(w);
-            }
+            if (s.mask[w] == 0) s.touched.push_back(w);
             s.mask[w] |= PositionBit(i);
             s.costAll[i] += all_.Length(w);
         }
     }
 
-    // Probe route: the probe's rarest n - k + 1 words against every reference
-    // word. Reference route: all probe words against the references' rarest.
-    const uint32_t probePrefix = n - MinPairsOfProbe(n, percent_) + 1;
+    // Probe route: against a reference of f words the probe must pair
+    // MinPairs(f, n) of its n words, so its rarest n - MinPairs + 1 words
+    // reach every such reference that can match. Reference route: every probe
+    // word against the references' rarest words. References of a length
+    // that cannot match are skipped by either.
     s.order.resize(n);
     std::iota(s.order.begin(), s.order.end(), 0);
     std::sort(s.order.begin(), s.order.end(), [&](uint32_t a, uint32_t b) {
         return s.costAll[a] != s.costAll[b] ? s.costAll[a] < s.costAll[b] : a < b;
     });
-    uint64_t costProbe = 0;
-    for (uint32_t k = 0; k < probePrefix; ++k) costProbe += s.costAll[s.order[k]];
+    s.rank.resize(n);
+    for (uint32_t k = 0; k < n; ++k) s.rank[s.order[k]] = k;
+    // How many of the probe's rarest words must be asked for references of
+    // f words; 0 when such references cannot match. Tabled for usual lengths.
+    auto probedWords = [&](uint32_t f) -> uint32_t {
+        if (f == kLongName) return n;
+        if (!PairsMaySuffice(f, n, f, n, percent_)) return 0;
+        return n - std::min(n, MinPairs(f, n, percent_)) + 1;
+    };
+    s.probed.resize(kTabledLengths);
+    uint32_t mostProbed = 0;
+    for (uint32_t f = 0; f < kTabledLengths; ++f) {
+        s.probed[f] = static_cast<uint16_t>(probedWords(f));
+        if (f > 0) mostProbed = std::max<uint32_t>(mostProbed, s.probed[f]);
+    }
+    // The most words any length asks for; the table covers the lengths that
+    // ask most unless the probe is long or the references very long.
+    if (n >= kTabledLengths / 2 || hasLongNames_) mostProbed = n;
+    auto probed = [&](uint32_t f) -> uint32_t {
+        return f < kTabledLengths ? s.probed[f] : probedWords(f);
+    };
+
+    // The postings each route would read for references of each length, and
+    // how many entries that is; each length then takes the cheaper route.
+    s.probeSpans.clear();
+    s.rareSpans.clear();
+    s.costProbe.assign(kTabledLengths + 1, 0);
+    s.costRare.assign(kTabledLengths + 1, 0);
+    auto slot = [](uint32_t f) { return std::min(f, kTabledLengths); };
+    for (uint32_t i = 0; i < n; ++i) {
+        if (s.rank[i] >= mostProbed) continue;
+        for (uint32_t m = i == 0 ? 0 : s.matchedEnd[i - 1]; m < s.matchedEnd[i]; ++m) {
+            all_.ForEachSegment(s.matched[m], [&](uint32_t f, std::span<const uint32_t> ids) {
+                if (s.rank[i] < probed(f)) {
+                    s.probeSpans.push_back({f, ids});
+                    s.costProbe[slot(f)] += ids.size();
+                }
+            });
+        }
+    }
+    for (const uint32_t w : s.touched) {
+        rare_.ForEachSegment(w, [&](uint32_t f, std::span<const uint32_t> ids) {
+            if (probed(f) > 0) {
+                s.rareSpans.push_back({f, ids});
+                s.costRare[slot(f)] += ids.size();
+            }
+        });
+    }
 
     // Each reference reached for the first time is checked against the
     // number of words that could pair at best; the survivors are kept.
@@ -216,11 +266,7 @@ void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
     }
     s.kept.clear();
     auto consider = [&](std::span<const uint32_t> ids) {
-        for (const uint32_t j : ids) {
-            // A reference too short or too long can never pair enough: the
-            // length alone, kept compactly, settles most of them.
-            const uint32_t f = refLength_[j];
-            if (f != kLongName && !PairsMaySuffice(f, n, f, n, percent_)) continue;
+        for (const uint32_t j : Postings::From(ids, from)) {
             if (s.seen[j] == s.epoch) continue;
             s.seen[j] = s.epoch;
             const auto ws = RefWords(j);
@@ -237,19 +283,13 @@ void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
             }
         }
     };
-    if (costProbe <= costRare) {
-        for (uint32_t k = 0; k < probePrefix; ++k) {
-            const uint32_t i = s.order[k];
-            for (uint32_t m = i == 0 ? 0 : s.matchedEnd[i - 1]; m < s.matchedEnd[i]; ++m) {
-                consider(all_.From(s.matched[m], from));
-            }
-        }
-    } else {
-        for (const uint32_t w : s.touched) consider(rare_.From(w, from));
+    for (const auto& [f, ids] : s.probeSpans) {
+        if (s.costProbe[slot(f)] <= s.costRare[slot(f)]) consider(ids);
     }
-    if (percent_ == 100) {
-        consider({std::lower_bound(wordless_.begin(), wordless_.end(), from), wordless_.end()});
+    for (const auto& [f, ids] : s.rareSpans) {
+        if (s.costProbe[slot(f)] > s.costRare[slot(f)]) consider(ids);
     }
+    if (percent_ == 100) consider(wordless_);
     for (const uint32_t w : s.touched) s.mask[w] = 0;
 
     std::sort(s.kept.begin(), s.kept.end());
