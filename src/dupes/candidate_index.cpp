@@ -109,6 +109,7 @@ class WordIndex final : public CandidateIndex {
     std::vector<uint32_t> refWords_;    // in name order, repeats kept
     static constexpr uint16_t kLongName = 0xFFFF;
     static constexpr uint32_t kTabledLengths = 64;
+    static constexpr uint64_t kCheapProbe = 256;
     std::vector<uint16_t> refLength_;  // words of reference j; kLongName: that many or more
     bool hasLongNames_ = false;
     Postings all_;
@@ -249,13 +250,20 @@ void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
             });
         }
     }
-    for (const uint32_t w : s.touched) {
-        rare_.ForEachSegment(w, [&](uint32_t f, std::span<const uint32_t> ids) {
-            if (probed(f) > 0) {
-                s.rareSpans.push_back({f, ids});
-                s.costRare[slot(f)] += ids.size();
-            }
-        });
+    // When the probe route reads little, looking for a cheaper one costs more
+    // than it can save.
+    uint64_t probeTotal = 0;
+    for (uint64_t c : s.costProbe) probeTotal += c;
+    const bool weighRare = probeTotal > kCheapProbe;
+    if (weighRare) {
+        for (const uint32_t w : s.touched) {
+            rare_.ForEachSegment(w, [&](uint32_t f, std::span<const uint32_t> ids) {
+                if (probed(f) > 0) {
+                    s.rareSpans.push_back({f, ids});
+                    s.costRare[slot(f)] += ids.size();
+                }
+            });
+        }
     }
 
     // Each reference reached for the first time is checked against the
@@ -284,7 +292,7 @@ void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
         }
     };
     for (const auto& [f, ids] : s.probeSpans) {
-        if (s.costProbe[slot(f)] <= s.costRare[slot(f)]) consider(ids);
+        if (!weighRare || s.costProbe[slot(f)] <= s.costRare[slot(f)]) consider(ids);
     }
     for (const auto& [f, ids] : s.rareSpans) {
         if (s.costProbe[slot(f)] > s.costRare[slot(f)]) consider(ids);
