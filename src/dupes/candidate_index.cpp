@@ -46,12 +46,13 @@ uint32_t CoveredCount(uint64_t mask, uint32_t n) {
 }
 
 // Narrows by shared words. Each reference is filed under every word it holds
-// (`all_`) and, separately, under its rarest words only (`rare_`): a reference
-// that must pair at least k of its f words has a paired word among any
-// f - k + 1 of them. The probe side works the same way: a probe that must pair
-// k of its n words has a paired word among its n - k + 1 rarest. For each probe
-// the cheaper of the two routes gives the candidates, which are then checked
-// against the number of words that could pair at best.
+// (`all_`) and, separately, under its rarest words only (`rare_`), both
+// grouped by the reference's word count. A pair that must pair k words has a
+// paired reference word among any f - k + 1 of the reference's f words, and a
+// paired probe word among any n - k + 1 of the probe's n words; the longer
+// the reference, the larger k and the fewer words need asking. For each
+// reference length the cheaper route gives the candidates, which are then
+// checked against the number of words that could pair at best.
 class WordIndex final : public CandidateIndex {
   public:
     WordIndex(const std::vector<PreparedName>& refs, int percent);
@@ -70,7 +71,7 @@ class WordIndex final : public CandidateIndex {
         uint32_t epoch = 0;
         std::vector<uint64_t> mask;  // by word id: the probe words that match it
         std::vector<uint32_t> touched, matched, matchedEnd, order, rank, kept;
-        std::vector<uint16_t> probed;
+        std::vector<uint32_t> probed;
         std::vector<std::pair<uint32_t, std::span<const uint32_t>>> probeSpans, rareSpans;
         std::vector<uint64_t> costProbe, costRare;
         std::vector<uint64_t> costAll;
@@ -222,7 +223,7 @@ void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
     s.probed.resize(kTabledLengths);
     uint32_t mostProbed = 0;
     for (uint32_t f = 0; f < kTabledLengths; ++f) {
-        s.probed[f] = static_cast<uint16_t>(probedWords(f));
+        s.probed[f] = probedWords(f);
         if (f > 0) mostProbed = std::max<uint32_t>(mostProbed, s.probed[f]);
     }
     // The most words any length asks for; the table covers the lengths that
