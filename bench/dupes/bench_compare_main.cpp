@@ -26,6 +26,7 @@ struct Options {
     unsigned threads = 0;
     fs::path work;
     bool keep = false;
+    bool reuse = false;  // take collections left by an earlier --keep run
 };
 
 struct Dataset {
@@ -101,6 +102,7 @@ Timing Time(const Dataset& d, const Options& o, int mode, bool exhaustive) {
 }
 
 bool Generate(const Dataset& d, const Options& o) {
+    if (o.reuse && fs::exists(d.Root(o)) && (d.titles == 0 || fs::exists(d.List(o)))) return true;
     std::printf("generating %s: %zu files%s...\n", d.name.c_str(), d.files,
                 d.titles ? (", " + std::to_string(d.titles) + " titles").c_str() : "");
     const mv::ChildOutcome out = mv::RunInChild([&] {
@@ -133,11 +135,12 @@ void PrintRow(const char* what, const Timing& t, const char* target, double plai
 }
 
 const char kUsage[] =
-    "usage: mv-bench-compare [--quick] [--threads N] [--work DIR] [--keep]\n"
+    "usage: mv-bench-compare [--quick] [--threads N] [--work DIR] [--keep | --reuse]\n"
     "  --quick      every collection a tenth of its size (a smoke run)\n"
     "  --threads N  threads of the narrowed comparison (0: the engine's choice)\n"
     "  --work DIR   where the collections go (default: a new folder in /tmp)\n"
-    "  --keep       leave the collections there afterwards\n";
+    "  --keep       leave the collections there afterwards\n"
+    "  --reuse      use the collections a --keep run left in --work DIR (and keep them)\n";
 
 }  // namespace
 
@@ -149,6 +152,8 @@ int main(int argc, char** argv) {
             o.scale = 10;
         } else if (arg == "--keep") {
             o.keep = true;
+        } else if (arg == "--reuse") {
+            o.reuse = o.keep = true;
         } else if (arg == "--threads" && k + 1 < argc) {
             o.threads = static_cast<unsigned>(std::strtoul(argv[++k], nullptr, 10));
         } else if (arg == "--work" && k + 1 < argc) {
