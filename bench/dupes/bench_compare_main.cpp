@@ -26,6 +26,7 @@ struct Options {
     unsigned threads = 0;
     fs::path work;
     bool keep = false;
+    bool reuse = false;  // take collections left by an earlier --keep run
 };
 
 struct Dataset {
@@ -39,7 +40,9 @@ struct Dataset {
 
 struct Timing {
     bool ok = false;
-    double seconds = 0;
+    double seconds = 0;         // the whole comparison
+    double listingSeconds = 0;  // of which collecting the folders
+    double cpuSeconds = 0;
     uint64_t rows = 0;
     uint64_t pairs = 0;
     long peakMiB = 0;
@@ -49,10 +52,13 @@ struct Timing {
 // One comparison as the program runs it: collect the folders below the root,
 // read the catalogue (mode 1), compare.
 mv::CompareResult Compare(const Dataset& d, const Options& o, int mode, bool exhaustive,
-                          mv::CompareControl& control) {
+                          mv::CompareControl& control, double& listingSeconds) {
+    const auto start = std::chrono::steady_clock::now();
     mv::CompareParams params;
     params.mode = mode;
     params.folders = mv::CollectFolders(d.Root(o).string(), "Mp3");
+    listingSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     params.percentText = "80";
     params.exhaustive = exhaustive;
     params.threads = o.threads;
@@ -78,21 +84,25 @@ Timing Time(const Dataset& d, const Options& o, int mode, bool exhaustive) {
     const mv::ChildOutcome out = mv::RunInChild([&] {
         mv::CompareControl control;
         const auto start = std::chrono::steady_clock::now();
-        const mv::CompareResult r = Compare(d, o, mode, exhaustive, control);
+        double listing = 0;
+        const mv::CompareResult r = Compare(d, o, mode, exhaustive, control, listing);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         std::ostringstream s;
-        s << took.count() << ' ' << r.rowCount << ' ' << control.pairsTotal.load() << ' '
-          << Digest(r);
+        s << took.count() << ' ' << listing << ' ' << r.rowCount << ' ' << control.pairsTotal.load()
+          << ' ' << Digest(r);
         return s.str();
     });
     Timing t;
     std::istringstream in(out.output);
-    t.ok = out.ok && static_cast<bool>(in >> t.seconds >> t.rows >> t.pairs >> t.rowsDigest);
+    t.ok = out.ok && static_cast<bool>(in >> t.seconds >> t.listingSeconds >> t.rows >> t.pairs >>
+                                       t.rowsDigest);
     t.peakMiB = out.peakRssKiB / 1024;
+    t.cpuSeconds = out.cpuSeconds;
     return t;
 }
 
 bool Generate(const Dataset& d, const Options& o) {
+    if (o.reuse && fs::exists(d.Root(o)) && (d.titles == 0 || fs::exists(d.List(o)))) return true;
     std::printf("generating %s: %zu files%s...\n", d.name.c_str(), d.files,
                 d.titles ? (", " + std::to_string(d.titles) + " titles").c_str() : "");
     const mv::ChildOutcome out = mv::RunInChild([&] {
@@ -118,18 +128,19 @@ void PrintRow(const char* what, const Timing& t, const char* target, double plai
         return;
     }
     const double plain = plainNsPerPair * static_cast<double>(t.pairs) / 1e9;
-    std::printf("%-44s %14llu %9.2f %8ld %9llu  %-16s %11.0f %9.0fx\n", what,
-                static_cast<unsigned long long>(t.pairs), t.seconds, t.peakMiB,
-                static_cast<unsigned long long>(t.rows), target, plain,
+    std::printf("%-44s %14llu %8.2f %8.2f %8.2f %8ld %8llu  %-16s %11.0f %9.0fx\n", what,
+                static_cast<unsigned long long>(t.pairs), t.seconds, t.listingSeconds, t.cpuSeconds,
+                t.peakMiB, static_cast<unsigned long long>(t.rows), target, plain,
                 t.seconds > 0 ? plain / t.seconds : 0.0);
 }
 
 const char kUsage[] =
-    "usage: mv-bench-compare [--quick] [--threads N] [--work DIR] [--keep]\n"
+    "usage: mv-bench-compare [--quick] [--threads N] [--work DIR] [--keep | --reuse]\n"
     "  --quick      every collection a tenth of its size (a smoke run)\n"
     "  --threads N  threads of the narrowed comparison (0: the engine's choice)\n"
     "  --work DIR   where the collections go (default: a new folder in /tmp)\n"
-    "  --keep       leave the collections there afterwards\n";
+    "  --keep       leave the collections there afterwards\n"
+    "  --reuse      use the collections a --keep run left in --work DIR (and keep them)\n";
 
 }  // namespace
 
@@ -141,6 +152,8 @@ int main(int argc, char** argv) {
             o.scale = 10;
         } else if (arg == "--keep") {
             o.keep = true;
+        } else if (arg == "--reuse") {
+            o.reuse = o.keep = true;
         } else if (arg == "--threads" && k + 1 < argc) {
             o.threads = static_cast<unsigned>(std::strtoul(argv[++k], nullptr, 10));
         } else if (arg == "--work" && k + 1 < argc) {
@@ -177,8 +190,9 @@ int main(int argc, char** argv) {
     const double ns2 = p2.ok && p2.pairs ? p2.seconds * 1e9 / static_cast<double>(p2.pairs) : 0;
     const double ns1 = p1.ok && p1.pairs ? p1.seconds * 1e9 / static_cast<double>(p1.pairs) : 0;
 
-    std::printf("\n%-44s %14s %9s %8s %9s  %-16s %11s %10s\n", "case (80%)", "pair tests", "time s",
-                "peak MiB", "rows", "target", "plain est s", "speed-up");
+    std::printf("\n%-44s %14s %8s %8s %8s %8s %8s  %-16s %11s %10s\n", "case (80%)", "pair tests",
+                "time s", "folders", "cpu s", "peak MiB", "rows", "target", "plain est s",
+                "speed-up");
     PrintRow("plain loop, mode 2, 10k files", p2, "(reference)", ns2);
     PrintRow("narrowed,   mode 2, 10k files", i2, "", ns2);
     PrintRow("plain loop, mode 1, 1k files vs 10k titles", p1, "(reference)", ns1);

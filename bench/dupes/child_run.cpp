@@ -42,6 +42,9 @@ ChildOutcome RunInChild(const std::function<std::string()>& work) {
     if (wait4(pid, &status, 0, &usage) == pid) {
         outcome.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
         outcome.peakRssKiB = usage.ru_maxrss;
+        outcome.cpuSeconds =
+            static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     }
     return outcome;
 }

@@ -8,9 +8,10 @@
 namespace mv {
 
 struct ChildOutcome {
-    bool ok = false;      // the child ran to its end
-    std::string output;   // what the work returned
-    long peakRssKiB = 0;  // the child's maximum resident set size
+    bool ok = false;        // the child ran to its end
+    std::string output;     // what the work returned
+    long peakRssKiB = 0;    // the child's maximum resident set size
+    double cpuSeconds = 0;  // user + system time of the child and its threads
 };
 
 ChildOutcome RunInChild(const std::function<std::string()>& work);

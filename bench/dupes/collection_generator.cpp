@@ -26,7 +26,8 @@ bool WriteTinyFile(const std::filesystem::path& path, uint32_t size) {
 CollectionResult GenerateCollection(const CollectionParams& params) {
     CollectionResult result;
     const CollectionPlan plan = PlanCollection(params.plan);
-    std::set<std::string> made;
+    std::set<std::string> made;     // folders created, or tried
+    std::set<std::string> holding;  // folders that received a file
     auto ensureFolder = [&](const std::string& folder) {
         if (made.insert(folder).second) {
             std::error_code ec;
@@ -45,12 +46,14 @@ CollectionResult GenerateCollection(const CollectionParams& params) {
             continue;
         }
         ++result.filesWritten;
+        holding.insert(f.folder);
         result.nearDuplicates += f.nearDuplicate;
     }
     for (const std::string& folder : plan.coverFolders) {
         if (made.count(folder)) WriteTinyFile(params.out / folder / "cover.jpg", 64);
     }
-    for (const std::string& folder : made) result.folders.push_back((params.out / folder).string());
+    for (const std::string& folder : holding)
+        result.folders.push_back((params.out / folder).string());
 
     if (!plan.listLines.empty() && !params.listFile.empty()) {
         const std::string failure = WriteLinesAtomically(params.listFile, plan.listLines);

@@ -152,7 +152,7 @@ std::string SongMaker::Album() {
 std::string SongMaker::Title() {
     static const int kLengths[] = {1, 2, 2, 3, 3, 3, 4, 4, 5, 6};
     std::string t = Words(kLengths[dice_.Below(std::size(kLengths))], false);
-    if (dice_.Chance(0.04)) t += " Part " + std::to_string(1 + dice_.Below(3));
+    if (dice_.Chance(0.04)) t += " Pt " + std::to_string(1 + dice_.Below(3));
     return t;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <mutex>
 #include <numeric>
 
 #include "dupes/index_pair_bounds.h"
@@ -45,12 +46,13 @@ uint32_t CoveredCount(uint64_t mask, uint32_t n) {
 }
 
 // Narrows by shared words. Each reference is filed under every word it holds
-// (`all_`) and, separately, under its rarest words only (`rare_`): a reference
-// that must pair at least k of its f words has a paired word among any
-// f - k + 1 of them. The probe side works the same way: a probe that must pair
-// k of its n words has a paired word among its n - k + 1 rarest. For each probe
-// the cheaper of the two routes gives the candidates, which are then checked
-// against the number of words that could pair at best.
+// (`all_`) and, separately, under its rarest words only (`rare_`), both
+// grouped by the reference's word count. A pair that must pair k words has a
+// paired reference word among any f - k + 1 of the reference's f words, and a
+// paired probe word among any n - k + 1 of the probe's n words; the longer
+// the reference, the larger k and the fewer words need asking. For each
+// reference length the cheaper route gives the candidates, which are then
+// checked against the number of words that could pair at best.
 class WordIndex final : public CandidateIndex {
   public:
     WordIndex(const std::vector<PreparedName>& refs, int percent);
@@ -62,14 +64,60 @@ class WordIndex final : public CandidateIndex {
         return {refWords_.data() + refOffsets_[j], refWords_.data() + refOffsets_[j + 1]};
     }
 
+    // Working memory of one probe, sized to the index; kept between probes
+    // (one per thread working at a time) so that a probe allocates nothing.
+    struct Scratch {
+        std::vector<uint32_t> seen;  // == epoch: reference already reached by this probe
+        uint32_t epoch = 0;
+        std::vector<uint64_t> mask;  // by word id: the probe words that match it
+        std::vector<uint32_t> touched, matched, matchedEnd, order, rank, kept;
+        std::vector<uint32_t> probed;
+        std::vector<std::pair<uint32_t, std::span<const uint32_t>>> probeSpans, rareSpans;
+        std::vector<uint64_t> costProbe, costRare;
+        std::vector<uint64_t> costAll;
+    };
+    class ScratchLease {
+      public:
+        explicit ScratchLease(const WordIndex& index) : index_(index) {
+            std::lock_guard lock(index_.scratchMutex_);
+            if (!index_.idle_.empty()) {
+                scratch_ = std::move(index_.idle_.back());
+                index_.idle_.pop_back();
+            }
+        }
+        ~ScratchLease() {
+            std::lock_guard lock(index_.scratchMutex_);
+            index_.idle_.push_back(std::move(scratch_));
+        }
+        Scratch& Get() {
+            if (!scratch_) {
+                scratch_ = std::make_unique<Scratch>();
+                scratch_->seen.assign(index_.count_, 0);
+                scratch_->mask.assign(index_.words_.Size(), 0);
+            }
+            return *scratch_;
+        }
+
+      private:
+        const WordIndex& index_;
+        std::unique_ptr<Scratch> scratch_;
+    };
+
     int percent_;
     uint32_t count_;
     WordRelation words_;
     std::vector<uint32_t> refOffsets_;  // reference j's word ids: refWords_[refOffsets_[j]..]
     std::vector<uint32_t> refWords_;    // in name order, repeats kept
+    static constexpr uint16_t kLongName = 0xFFFF;
+    static constexpr uint32_t kTabledLengths = 64;
+    static constexpr uint64_t kCheapProbe = 256;
+    std::vector<uint16_t> refLength_;  // words of reference j; kLongName: that many or more
+    bool hasLongNames_ = false;
     Postings all_;
     Postings rare_;
     std::vector<uint32_t> wordless_;  // references without words: at 100 they match anything
+    mutable std::mutex scratchMutex_;
+    mutable std::vector<std::unique_ptr<Scratch>> idle_;
 };
 
 WordIndex::WordIndex(const std::vector<PreparedName>& refs, int percent)
@@ -79,6 +127,9 @@ WordIndex::WordIndex(const std::vector<PreparedName>& refs, int percent)
     for (uint32_t j = 0; j < count_; ++j) {
         for (const std::string& w : refs[j].words) refWords_.push_back(words_.Add(w));
         refOffsets_.push_back(static_cast<uint32_t>(refWords_.size()));
+        hasLongNames_ = hasLongNames_ || refs[j].words.size() >= kLongName;
+        refLength_.push_back(
+            static_cast<uint16_t>(std::min<size_t>(refs[j].words.size(), kLongName)));
         if (refs[j].words.empty()) wordless_.push_back(j);
     }
     words_.Finish();
@@ -89,7 +140,7 @@ WordIndex::WordIndex(const std::vector<PreparedName>& refs, int percent)
         std::sort(out.begin(), out.end());
         out.erase(std::unique(out.begin(), out.end()), out.end());
     };
-    all_ = Postings::Build(words_.Size(), count_, distinctWords);
+    all_ = Postings::Build(words_.Size(), count_, distinctWords, refLength_);
 
     // A word is rare when few names hold a word it matches: that is how many
     // probes would reach it.
@@ -111,7 +162,7 @@ WordIndex::WordIndex(const std::vector<PreparedName>& refs, int percent)
         std::sort(out.begin(), out.end());
         out.erase(std::unique(out.begin(), out.end()), out.end());
     };
-    rare_ = Postings::Build(words_.Size(), count_, rarestWords);
+    rare_ = Postings::Build(words_.Size(), count_, rarestWords, refLength_);
 }
 
 void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
@@ -123,103 +174,135 @@ void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
         for (uint32_t j = from; j < count_; ++j) out.push_back(j);
         return;
     }
+    ScratchLease lease(*this);
+    Scratch& s = lease.Get();
 
-    // For each probe word, the known words it matches; and for each known
-    // word, which probe words match it (one bit per probe word).
-    std::vector<uint32_t> matched;
-    std::vector<uint32_t> matchedEnd(n);
+    // For each probe word, the known words it matches; for each known word,
+    // which probe words match it (one bit per probe word).
+    s.matched.clear();
+    s.matchedEnd.assign(n, 0);
     for (uint32_t i = 0; i < n; ++i) {
         if (const auto id = words_.Find(probe.words[i])) {
             const auto ms = words_.Matches(*id);
-            matched.insert(matched.end(), ms.begin(), ms.end());
+            s.matched.insert(s.matched.end(), ms.begin(), ms.end());
         } else {
-            words_.MatchesOf(probe.words[i], matched);
+            words_.MatchesOf(probe.words[i], s.matched);
         }
-        matchedEnd[i] = static_cast<uint32_t>(matched.size());
+        s.matchedEnd[i] = static_cast<uint32_t>(s.matched.size());
     }
-    std::vector<std::pair<uint32_t, uint64_t>> masks;
-    masks.reserve(matched.size());
-    std::vector<uint64_t> costAll(n, 0);
-    uint64_t costRare = 0;
+    s.costAll.assign(n, 0);
+    s.touched.clear();
     for (uint32_t i = 0, k = 0; i < n; ++i) {
-        for (; k < matchedEnd[i]; ++k) {
-            masks.emplace_back(matched[k], PositionBit(i));
-            costAll[i] += all_.Length(matched[k]);
-            costRare += rare_.Length(matched[k]);
+        for (; k < s.matchedEnd[i]; ++k) {
+            const uint32_t w = s.matched[k];
+            if (s.mask[w] == 0) s.touched.push_back(w);
+            s.mask[w] |= PositionBit(i);
+            s.costAll[i] += all_.Length(w);
         }
     }
-    std::sort(masks.begin(), masks.end());
-    size_t kept = 0;
-    for (size_t k = 0; k < masks.size(); ++k) {
-        if (kept > 0 && masks[kept - 1].first == masks[k].first) {
-            masks[kept - 1].second |= masks[k].second;
-        } else {
-            masks[kept++] = masks[k];
-        }
-    }
-    masks.resize(kept);
 
-    // Probe route: the probe's rarest n - k + 1 words against every reference
-    // word. Reference route: all probe words against the references' rarest.
-    const uint32_t probePrefix = n - MinPairsOfProbe(n, percent_) + 1;
-    std::vector<uint32_t> order(n);
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-        return costAll[a] != costAll[b] ? costAll[a] < costAll[b] : a < b;
+    // Probe route: against a reference of f words the probe must pair
+    // MinPairs(f, n) of its n words, so its rarest n - MinPairs + 1 words
+    // reach every such reference that can match. Reference route: every probe
+    // word against the references' rarest words. References of a length
+    // that cannot match are skipped by either.
+    s.order.resize(n);
+    std::iota(s.order.begin(), s.order.end(), 0);
+    std::sort(s.order.begin(), s.order.end(), [&](uint32_t a, uint32_t b) {
+        return s.costAll[a] != s.costAll[b] ? s.costAll[a] < s.costAll[b] : a < b;
     });
-    uint64_t costProbe = 0;
-    for (uint32_t k = 0; k < probePrefix; ++k) costProbe += costAll[order[k]];
-
-    const size_t start = out.size();
-    if (costProbe <= costRare) {
-        std::vector<uint32_t> probed;
-        for (uint32_t k = 0; k < probePrefix; ++k) {
-            const uint32_t i = order[k];
-            probed.insert(probed.end(), matched.begin() + (i == 0 ? 0 : matchedEnd[i - 1]),
-                          matched.begin() + matchedEnd[i]);
-        }
-        std::sort(probed.begin(), probed.end());
-        probed.erase(std::unique(probed.begin(), probed.end()), probed.end());
-        for (uint32_t w : probed) {
-            const auto ids = all_.From(w, from);
-            out.insert(out.end(), ids.begin(), ids.end());
-        }
-    } else {
-        for (const auto& [w, mask] : masks) {
-            const auto ids = rare_.From(w, from);
-            out.insert(out.end(), ids.begin(), ids.end());
-        }
-    }
-    if (percent_ == 100) {
-        out.insert(out.end(), std::lower_bound(wordless_.begin(), wordless_.end(), from),
-                   wordless_.end());
-    }
-    std::sort(out.begin() + static_cast<std::ptrdiff_t>(start), out.end());
-    out.erase(std::unique(out.begin() + static_cast<std::ptrdiff_t>(start), out.end()), out.end());
-
-    // Keep the candidates whose words could pair well enough at best.
-    auto maskOf = [&masks](uint32_t w) -> uint64_t {
-        const auto it = std::lower_bound(masks.begin(), masks.end(), w,
-                                         [](const auto& m, uint32_t id) { return m.first < id; });
-        return it != masks.end() && it->first == w ? it->second : 0;
+    s.rank.resize(n);
+    for (uint32_t k = 0; k < n; ++k) s.rank[s.order[k]] = k;
+    // How many of the probe's rarest words must be asked for references of
+    // f words; 0 when such references cannot match. Tabled for usual lengths.
+    auto probedWords = [&](uint32_t f) -> uint32_t {
+        if (f == kLongName) return n;
+        if (!PairsMaySuffice(f, n, f, n, percent_)) return 0;
+        return n - std::min(n, MinPairs(f, n, percent_)) + 1;
     };
-    size_t put = start;
-    for (size_t k = start; k < out.size(); ++k) {
-        const uint32_t j = out[k];
-        const auto ws = RefWords(j);
-        uint32_t refCovered = 0;
-        uint64_t probeMask = 0;
-        for (uint32_t w : ws) {
-            const uint64_t m = maskOf(w);
-            refCovered += m != 0;
-            probeMask |= m;
-        }
-        if (PairsMaySuffice(static_cast<uint32_t>(ws.size()), n, refCovered,
-                            CoveredCount(probeMask, n), percent_)) {
-            out[put++] = j;
+    s.probed.resize(kTabledLengths);
+    uint32_t mostProbed = 0;
+    for (uint32_t f = 0; f < kTabledLengths; ++f) {
+        s.probed[f] = probedWords(f);
+        if (f > 0) mostProbed = std::max<uint32_t>(mostProbed, s.probed[f]);
+    }
+    // The most words any length asks for; the table covers the lengths that
+    // ask most unless the probe is long or the references very long.
+    if (n >= kTabledLengths / 2 || hasLongNames_) mostProbed = n;
+    auto probed = [&](uint32_t f) -> uint32_t {
+        return f < kTabledLengths ? s.probed[f] : probedWords(f);
+    };
+
+    // The postings each route would read for references of each length, and
+    // how many entries that is; each length then takes the cheaper route.
+    s.probeSpans.clear();
+    s.rareSpans.clear();
+    s.costProbe.assign(kTabledLengths + 1, 0);
+    s.costRare.assign(kTabledLengths + 1, 0);
+    auto slot = [](uint32_t f) { return std::min(f, kTabledLengths); };
+    for (uint32_t i = 0; i < n; ++i) {
+        if (s.rank[i] >= mostProbed) continue;
+        for (uint32_t m = i == 0 ? 0 : s.matchedEnd[i - 1]; m < s.matchedEnd[i]; ++m) {
+            all_.ForEachSegment(s.matched[m], [&](uint32_t f, std::span<const uint32_t> ids) {
+                if (s.rank[i] < probed(f)) {
+                    s.probeSpans.push_back({f, ids});
+                    s.costProbe[slot(f)] += ids.size();
+                }
+            });
         }
     }
-    out.resize(put);
+    // When the probe route reads little, looking for a cheaper one costs more
+    // than it can save.
+    uint64_t probeTotal = 0;
+    for (uint64_t c : s.costProbe) probeTotal += c;
+    const bool weighRare = probeTotal > kCheapProbe;
+    if (weighRare) {
+        for (const uint32_t w : s.touched) {
+            rare_.ForEachSegment(w, [&](uint32_t f, std::span<const uint32_t> ids) {
+                if (probed(f) > 0) {
+                    s.rareSpans.push_back({f, ids});
+                    s.costRare[slot(f)] += ids.size();
+                }
+            });
+        }
+    }
+
+    // Each reference reached for the first time is checked against the
+    // number of words that could pair at best; the survivors are kept.
+    if (++s.epoch == 0) {
+        std::fill(s.seen.begin(), s.seen.end(), 0);
+        s.epoch = 1;
+    }
+    s.kept.clear();
+    auto consider = [&](std::span<const uint32_t> ids) {
+        for (const uint32_t j : Postings::From(ids, from)) {
+            if (s.seen[j] == s.epoch) continue;
+            s.seen[j] = s.epoch;
+            const auto ws = RefWords(j);
+            uint32_t refCovered = 0;
+            uint64_t probeMask = 0;
+            for (const uint32_t w : ws) {
+                const uint64_t m = s.mask[w];
+                refCovered += m != 0;
+                probeMask |= m;
+            }
+            if (PairsMaySuffice(static_cast<uint32_t>(ws.size()), n, refCovered,
+                                CoveredCount(probeMask, n), percent_)) {
+                s.kept.push_back(j);
+            }
+        }
+    };
+    for (const auto& [f, ids] : s.probeSpans) {
+        if (!weighRare || s.costProbe[slot(f)] <= s.costRare[slot(f)]) consider(ids);
+    }
+    for (const auto& [f, ids] : s.rareSpans) {
+        if (s.costProbe[slot(f)] > s.costRare[slot(f)]) consider(ids);
+    }
+    if (percent_ == 100) consider(wordless_);
+    for (const uint32_t w : s.touched) s.mask[w] = 0;
+
+    std::sort(s.kept.begin(), s.kept.end());
+    out.insert(out.end(), s.kept.begin(), s.kept.end());
 }
 
 }  // namespace

@@ -14,15 +14,37 @@ uint64_t KeyHash(std::string_view s) {
 }  // namespace
 
 uint32_t WordRelation::Add(std::string_view word) {
-    if (const auto it = ids_.find(word); it != ids_.end()) return it->second;
-    const auto id = static_cast<uint32_t>(words_.size());
-    const auto [it, inserted] = ids_.emplace(std::string(word), id);
-    words_.push_back(&it->first);
+    if (const auto id = Find(word)) return *id;
+    if (2 * (Size() + 1) > slots_.size()) Grow();
+    const auto id = static_cast<uint32_t>(Size());
+    text_.append(word);
+    starts_.push_back(static_cast<uint32_t>(text_.size()));
+    hashes_.push_back(KeyHash(word));
+    const size_t mask = slots_.size() - 1;
+    size_t at = hashes_.back() & mask;
+    while (slots_[at] != 0) at = (at + 1) & mask;
+    slots_[at] = id + 1;
     return id;
 }
 
+void WordRelation::Grow() {
+    slots_.assign(std::max<size_t>(64, slots_.size() * 2), 0);
+    const size_t mask = slots_.size() - 1;
+    for (uint32_t id = 0; id < hashes_.size(); ++id) {
+        size_t at = hashes_[id] & mask;
+        while (slots_[at] != 0) at = (at + 1) & mask;
+        slots_[at] = id + 1;
+    }
+}
+
 std::optional<uint32_t> WordRelation::Find(std::string_view word) const {
-    if (const auto it = ids_.find(word); it != ids_.end()) return it->second;
+    if (slots_.empty()) return std::nullopt;
+    const uint64_t h = KeyHash(word);
+    const size_t mask = slots_.size() - 1;
+    for (size_t at = h & mask; slots_[at] != 0; at = (at + 1) & mask) {
+        const uint32_t id = slots_[at] - 1;
+        if (hashes_[id] == h && Word(id) == word) return id;
+    }
     return std::nullopt;
 }
 
@@ -33,8 +55,8 @@ void WordRelation::Finish() {
     // themselves).
     longer_.clear();
     std::vector<uint64_t> keys;
-    for (uint32_t id = 0; id < words_.size(); ++id) {
-        const std::string_view w = *words_[id];
+    for (uint32_t id = 0; id < Size(); ++id) {
+        const std::string_view w = Word(id);
         keys.clear();
         for (size_t cut = 1; cut <= 2; ++cut) {
             if (w.size() < cut + 2) break;
@@ -51,9 +73,9 @@ void WordRelation::Finish() {
     matchOffsets_.assign(1, 0);
     matchIds_.clear();
     std::vector<uint32_t> found;
-    for (uint32_t id = 0; id < words_.size(); ++id) {
+    for (uint32_t id = 0; id < Size(); ++id) {
         found.clear();
-        MatchesOf(*words_[id], found);
+        MatchesOf(Word(id), found);
         matchIds_.insert(matchIds_.end(), found.begin(), found.end());
         matchOffsets_.push_back(static_cast<uint32_t>(matchIds_.size()));
     }
@@ -76,7 +98,7 @@ void WordRelation::MatchesOf(std::string_view word, std::vector<uint32_t>& out) 
         auto it =
             std::lower_bound(longer_.begin(), longer_.end(), std::make_pair(key, uint32_t{0}));
         for (; it != longer_.end() && it->first == key; ++it) {
-            if (WordsMatch(word, *words_[it->second])) out.push_back(it->second);
+            if (WordsMatch(word, Word(it->second))) out.push_back(it->second);
         }
     }
     std::sort(out.begin() + static_cast<std::ptrdiff_t>(start), out.end());

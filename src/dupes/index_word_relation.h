@@ -5,7 +5,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -22,8 +21,10 @@ class WordRelation {
     // Ends the adding phase and computes which words match which.
     void Finish();
 
-    size_t Size() const { return words_.size(); }
-    std::string_view Word(uint32_t id) const { return *words_[id]; }
+    size_t Size() const { return starts_.size() - 1; }
+    std::string_view Word(uint32_t id) const {
+        return std::string_view(text_).substr(starts_[id], starts_[id + 1] - starts_[id]);
+    }
     std::optional<uint32_t> Find(std::string_view word) const;
 
     // Ascending ids of the known words that match word `id` (itself included).
@@ -34,12 +35,14 @@ class WordRelation {
     void MatchesOf(std::string_view word, std::vector<uint32_t>& out) const;
 
   private:
-    struct Hash {
-        using is_transparent = void;
-        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-    };
-    std::unordered_map<std::string, uint32_t, Hash, std::equal_to<>> ids_;
-    std::vector<const std::string*> words_;  // by id; map nodes never move
+    void Grow();
+
+    // The words one after another, word id's text at starts_[id]..starts_[id+1].
+    std::string text_;
+    std::vector<uint32_t> starts_ = {0};
+    std::vector<uint64_t> hashes_;  // by id
+    // Open addressing: id + 1 of the word whose hash leads here, 0 when free.
+    std::vector<uint32_t> slots_;
     // Hash of a substring -> id of a word one or two characters longer that
     // holds it. A hash collision only adds an entry that the exact test drops.
     std::vector<std::pair<uint64_t, uint32_t>> longer_;

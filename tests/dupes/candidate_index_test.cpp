@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <sstream>
+#include <thread>
+
+#include "dupes/index_word_relation.h"
 
 namespace mv {
 namespace {
@@ -236,6 +240,59 @@ TEST(CandidateIndex, NarrowsAGeneratedSet) {
     // The tiny alphabet makes names share words far more often than real
     // ones do; still, most pairs must be left out.
     EXPECT_LT(candidates, names.size() * (names.size() - 1) / 2 / 4);
+}
+
+// Which words pair with which, against testing every pair of words; for
+// known words and for words the table has never seen.
+TEST(CandidateIndex, WordRelationFindsEveryPartner) {
+    NameMaker maker(41);
+    WordRelation relation;
+    std::vector<std::string> known;
+    for (int k = 0; k < 300; ++k) {
+        std::string w = maker.Word();
+        if (maker.Roll(3) == 0) w += maker.Word();  // longer words too
+        relation.Add(w);
+        known.push_back(w);
+    }
+    relation.Finish();
+    std::vector<std::string> asked = known;
+    for (int k = 0; k < 100; ++k) asked.push_back(maker.Word() + maker.Word());
+    for (const std::string& q : asked) {
+        std::vector<uint32_t> expected;
+        for (uint32_t id = 0; id < relation.Size(); ++id) {
+            if (WordsMatch(q, relation.Word(id))) expected.push_back(id);
+        }
+        std::vector<uint32_t> got;
+        relation.MatchesOf(q, got);
+        EXPECT_EQ(got, expected) << q;
+        if (const auto id = relation.Find(q)) {
+            const auto m = relation.Matches(*id);
+            EXPECT_EQ(std::vector<uint32_t>(m.begin(), m.end()), expected) << q;
+        }
+    }
+}
+
+// The comparison probes one index from two threads at once.
+TEST(CandidateIndex, ConcurrentProbesAgreeWithOneThread) {
+    NameMaker maker(51);
+    const auto names = maker.Set(600);
+    const auto index = CandidateIndex::Build(names, 80);
+    auto probeAll = [&](uint32_t first, uint32_t step) {
+        std::vector<std::vector<uint32_t>> found(names.size());
+        for (uint32_t i = first; i < names.size(); i += step) {
+            index->Candidates(names[i], i + 1, found[i]);
+        }
+        return found;
+    };
+    const auto alone = probeAll(0, 1);
+    std::vector<std::vector<uint32_t>> even, odd;
+    {
+        std::jthread a([&] { even = probeAll(0, 2); });
+        std::jthread b([&] { odd = probeAll(1, 2); });
+    }
+    for (uint32_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(i % 2 == 0 ? even[i] : odd[i], alone[i]) << "probe " << i;
+    }
 }
 
 }  // namespace
