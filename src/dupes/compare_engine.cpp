@@ -114,8 +114,9 @@ CompareResult RunCompare(const CompareParams& params, CompareControl& control) {
     RowSink sink(params.onRows, result.rows);
     if (!control.stopRequested.load()) {
         // A list without any CD marker carries a different location into every
-        // walk; only the plain loop follows that.
-        if (params.exhaustive || (walksList && !locations)) {
+        // walk; only the plain loop follows that. A single search text costs
+        // less to test against every line than to build an index for.
+        if (params.exhaustive || (walksList && !locations) || params.mode == kModeSearchList) {
             RunPlainLoop(setup, sink, control);
         } else {
             RunIndexedLoop(setup, locations ? &*locations : nullptr,
