@@ -82,6 +82,27 @@ TEST_F(RealEngineTest, PlaysAGeneratedMp3IntoAWavFile) {
     EXPECT_GT(std::filesystem::file_size(wav), 150000u);
 }
 
+TEST_F(RealEngineTest, DestroyingThePlayerMidSongEndsCleanly) {
+    WavOutput output(tone.dir / "cut.wav");
+    QElapsedTimer timer;
+    timer.start();
+    {
+        TXaudioPlayer player;
+        bool playing = false;
+        player.OnNotifyPlayerState = [&](XaudioComponent&, int32_t state) {
+            playing = playing || state == 1;
+        };
+        player.Init();
+        player.InputOpen(tone.mp3.string());
+        player.Play();
+        while (!playing && timer.elapsed() < 5000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        ASSERT_TRUE(playing);
+    }  // the decoder thread must stop and be joined here, mid-song
+    EXPECT_LT(timer.elapsed(), 3000);
+}
+
 TEST_F(RealEngineTest, PlayCommandGoesOnPastAFileThatCannotBeOpened) {
     const auto wav = tone.dir / "cli.wav";
     std::atomic<bool> stop{false};
