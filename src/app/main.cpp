@@ -2,12 +2,15 @@
 // burned CDs and plays MP3s. Takes no command-line arguments.
 
 #include <QSystemTrayIcon>
+#include <memory>
 
 #include "app/safe_application.h"
 #include "app/shell.h"
 #include "platform/drives.h"
 #include "platform/program_folder.h"
+#include "player/xaudio_player.h"
 #include "ui/main/qt_dialogs.h"
+#include "ui/main/tf_princ.h"
 
 int main(int argc, char** argv) {
     SafeApplication app(argc, argv);
@@ -16,8 +19,22 @@ int main(int argc, char** argv) {
 
     QtDialogs dialogs(QStringLiteral("Mp3 Vandrel"));
     const auto drives = mv::MakeSystemDriveList();
-    ShellParams params{
-        dialogs, *drives, mv::ProgramFolder(), {}, QSystemTrayIcon::isSystemTrayAvailable()};
+
+    // The audio player lives from the window's creation to Exit. The engine
+    // takes any output module name and plays through PulseAudio or ALSA.
+    std::unique_ptr<mv::TXaudioPlayer> player;
+    ShellSeams seams;
+    seams.createPlayer = [&player](TfPrinc& window, TrayIcon&) {
+        player = std::make_unique<mv::TXaudioPlayer>();
+        player->Init();
+        player->OutputModuleRegister("xa_dsound_output.dll");
+        player->SetPlayerEnvironmentInteger("OUTPUT.DIRECTSOUND.WINDOW",
+                                            static_cast<int32_t>(window.winId()));
+    };
+    seams.freePlayer = [&player] { player.reset(); };
+
+    ShellParams params{dialogs, *drives, mv::ProgramFolder(), std::move(seams),
+                       QSystemTrayIcon::isSystemTrayAvailable()};
     Shell shell(std::move(params));
     shell.Start();
     return app.exec();
