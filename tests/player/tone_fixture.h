@@ -2,11 +2,12 @@
 
 #include <stdlib.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
-// A temporary folder with a short generated MP3 tone, for tests that play
+#include "mp3_fixture.h"
+
+// A temporary folder with a one-second generated MP3 tone, for tests that play
 // through the real engine. Empty mp3 when sox or lame is missing.
 class ToneFixture {
   public:
@@ -17,16 +18,8 @@ class ToneFixture {
             return;
         }
         dir = pattern;
-        if (std::system("command -v sox >/dev/null && command -v lame >/dev/null") != 0) {
-            return;
-        }
-        const auto wav = dir / "tone.wav";
-        const auto out = dir / "tone.mp3";
-        const std::string make = "sox -n -r 44100 -c 2 '" + wav.string() +
-                                 "' synth 1 sine 440 vol 0.5 && lame --quiet -b 128 '" +
-                                 wav.string() + "' '" + out.string() + "'";
-        if (std::system(make.c_str()) == 0) {
-            mp3 = out;
+        if (const auto made = mv::test::MakeToneMp3(dir, 440, 1.0)) {
+            mp3 = *made;
         }
     }
     ~ToneFixture() {
