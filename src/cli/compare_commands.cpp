@@ -40,7 +40,7 @@ void PrintMessages(const CompareResult& result, int mode, std::ostream& err) {
 
 int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
     if (!ParsePercent(opts.percent)) {
-        io.err << "The match percentage must be a whole number.\n";
+        io.err << mv::kPercentNotWholeMessage << "\n";
         return kExitUsage;
     }
     CompareParams params;

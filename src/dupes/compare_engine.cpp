@@ -58,7 +58,7 @@ CompareResult RunCompare(const CompareParams& params, CompareControl& control) {
     const std::optional<int> percent = ParsePercent(params.percentText);
     if (!percent) {
         result.percentRefused = true;
-        result.messages.push_back("The match percentage must be a whole number.");
+        result.messages.push_back(kPercentNotWholeMessage);
         return result;
     }
     const auto start = std::chrono::steady_clock::now();

@@ -57,6 +57,10 @@ struct CompareResult {
     std::vector<std::string> foldersPassedOver;  // folders that could not be entered
 };
 
+// The message when the percentage text holds no whole number.
+inline constexpr const char* kPercentNotWholeMessage =
+    "The match percentage must be a whole number, for example 80.";
+
 // The percentage box's text as a whole number; nullopt when it is not one.
 std::optional<int> ParsePercent(const std::string& text);
 

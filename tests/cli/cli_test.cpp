@@ -101,7 +101,7 @@ TEST_F(CliTest, DupesFailures) {
 
     r = Run({"dupes", "--percent", "eighty", Music()});
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.err, "The match percentage must be a whole number.\n");
+    EXPECT_EQ(r.err, "The match percentage must be a whole number, for example 80.\n");
 
     r = Run({"dupes"});
     EXPECT_EQ(r.exitCode, 2);

@@ -171,7 +171,7 @@ TEST_F(CompareCommandsTest, PercentageThatIsNoWholeNumberRunsNothing) {
         dialogs.ClearHistory();
         window->ePerc->setText(L(text));
         window->bFolder->trigger();
-        EXPECT_EQ(dialogs.Texts(), QStringList{L(kPercentNotWholeMessage)}) << text;
+        EXPECT_EQ(dialogs.Texts(), QStringList{L(mv::kPercentNotWholeMessage)}) << text;
     }
     EXPECT_EQ(core.runs, 0);
     EXPECT_FALSE(window->IsBusy());

@@ -99,7 +99,7 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
     if (!backend_.run || running_) return result;
     if (backend_.parsePercent && !backend_.parsePercent(percentText)) {
         result.percentRefused = true;
-        dialogs_.Information(w_.window, QString::fromLatin1(kPercentNotWholeMessage));
+        dialogs_.Information(w_.window, QString::fromLatin1(mv::kPercentNotWholeMessage));
         return result;
     }
     running_ = true;

@@ -62,10 +62,6 @@ struct CompareRequest {
     std::optional<std::vector<std::string>> folders;
 };
 
-// The message when the percentage box holds no whole number.
-inline constexpr const char* kPercentNotWholeMessage =
-    "The match percentage must be a whole number, for example 80.";
-
 // The two comparison commands, the Stop button, and the window side of a run:
 // the core works on a worker thread while the handler waits in a local event
 // loop, so the window repaints and Stop is heard at once. The worker never
