@@ -29,42 +29,16 @@ char32_t FoldCodePoint(char32_t c) {
     return c;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 }  // namespace
 
 std::string FoldNameCase(std::string_view name) {
-    // DisplayUtf8 always gives valid UTF-8, so the decoding below needs no checks.
+    // DisplayUtf8 always gives valid UTF-8, so every character decodes.
     const std::string text = DisplayUtf8(name);
     std::string out;
     out.reserve(text.size());
-    size_t k = 0;
-    while (k < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[k]);
-        const size_t len = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t c = len == 1   ? lead
-                     : len == 2 ? (lead & 0x1F)
-                     : len == 3 ? (lead & 0x0F)
-                                : (lead & 0x07);
-        for (size_t i = 1; i < len; ++i) {
-            c = (c << 6) | (static_cast<unsigned char>(text[k + i]) & 0x3F);
-        }
+    char32_t c = 0;
+    for (size_t k = 0; k < text.size();) {
+        const size_t len = DecodeUtf8(text, k, c);
         AppendUtf8(out, FoldCodePoint(c));
         k += len;
     }

@@ -13,8 +13,8 @@ constexpr std::array<char32_t, 32> kHigh = {
     0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-// Decodes one UTF-8 character at bytes[pos]. Returns its length, or 0 when the
-// bytes there are not a valid, shortest-form character.
+}  // namespace
+
 size_t DecodeUtf8(std::string_view bytes, size_t pos, char32_t& cp) {
     const auto b0 = static_cast<uint8_t>(bytes[pos]);
     size_t len;
@@ -58,6 +58,8 @@ void AppendUtf8(std::string& out, char32_t cp) {
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
+
+namespace {
 
 char CodePointTo1252(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);

@@ -19,6 +19,13 @@ std::string ToWindows1252(std::string_view bytes);
 // Windows-1252 bytes to UTF-8. The five undefined bytes become U+FFFD.
 std::string Windows1252ToUtf8(std::string_view bytes);
 
+// Decodes one UTF-8 character at bytes[pos] into cp. Returns its length, or 0
+// when the bytes there are not a valid, shortest-form character.
+size_t DecodeUtf8(std::string_view bytes, size_t pos, char32_t& cp);
+
+// Appends the UTF-8 form of a code point.
+void AppendUtf8(std::string& out, char32_t cp);
+
 // Text to show for stored bytes: the bytes themselves when they are valid UTF-8,
 // otherwise their Windows-1252 reading (catalogues written on Windows).
 std::string DisplayUtf8(std::string_view bytes);
