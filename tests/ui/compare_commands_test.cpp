@@ -22,9 +22,7 @@
 
 namespace {
 
-QString L(const char* s) {
-    return QString::fromLatin1(s);
-}
+using uitest::L;
 
 // A core that reports what it was asked and, when told to, waits for Stop.
 struct FakeCore {

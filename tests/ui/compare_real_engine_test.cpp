@@ -11,9 +11,7 @@
 
 namespace {
 
-QString L(const char* s) {
-    return QString::fromLatin1(s);
-}
+using uitest::L;
 
 // The window's commands on the real compare engine and folder listing.
 class RealEngineTest : public ::testing::Test {

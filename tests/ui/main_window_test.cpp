@@ -17,15 +17,9 @@
 
 namespace {
 
-QString L(const char* s) {
-    return QString::fromLatin1(s);
-}
+using uitest::L;
 
-class RecordingPlayback : public PlaybackSeam {
-  public:
-    std::vector<std::string> played;
-    void PlayFile(const std::string& path) override { played.push_back(path); }
-};
+using uitest::RecordingPlayback;
 
 QStringList Rows(const QListWidget* list) {
     QStringList rows;

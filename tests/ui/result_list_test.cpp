@@ -19,15 +19,9 @@ namespace fs = std::filesystem;
 using mv::ResultRow;
 using mv::RowKind;
 
-QString L(const char* s) {
-    return QString::fromLatin1(s);
-}
+using uitest::L;
 
-class RecordingPlayback : public PlaybackSeam {
-  public:
-    std::vector<std::string> played;
-    void PlayFile(const std::string& path) override { played.push_back(path); }
-};
+using uitest::RecordingPlayback;
 
 ResultRow Files(const std::string& left, const std::string& right) {
     return {left, right, RowKind::FileOnDisk, RowKind::FileOnDisk};

@@ -11,8 +11,21 @@
 
 #include "platform/drives.h"
 #include "scripted_dialogs.h"
+#include "ui/main/tf_princ.h"
 
 namespace uitest {
+
+// Latin-1 text as a QString (the window code allows no implicit conversions).
+inline QString L(const char* s) {
+    return QString::fromLatin1(s);
+}
+
+// Records the files the window asks to play.
+class RecordingPlayback : public PlaybackSeam {
+  public:
+    std::vector<std::string> played;
+    void PlayFile(const std::string& path) override { played.push_back(path); }
+};
 
 // The test program's application, made by its own main (ui_test_main.cpp) so it
 // ends before the program's static objects do.
