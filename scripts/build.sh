@@ -4,5 +4,5 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${MV_BUILD_DIR:-$root/build}
 "$root/scripts/setup.sh"
-cmake -S "$root" -B "$build" -G Ninja ${MV_CMAKE_ARGS:-}
+cmake -S "$root" -B "$build" -G Ninja -DMV_WERROR=ON ${MV_CMAKE_ARGS:-}
 cmake --build "$build" -j "$(nproc)"

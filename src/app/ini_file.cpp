@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/ascii_case.h"
+
 namespace mv {
 
 namespace {
@@ -13,16 +15,7 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 }  // namespace
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return Lower(x) == Lower(y); });
-}
 
 IniDocument ParseIni(const std::vector<std::string>& lines) {
     IniDocument doc;
@@ -64,9 +57,9 @@ std::vector<std::string> FormatIni(const IniDocument& doc) {
 std::optional<std::string> IniValue(const IniDocument& doc, std::string_view section,
                                     std::string_view key) {
     for (const auto& s : doc.sections) {
-        if (!EqualsNoCase(s.name, section)) continue;
+        if (!EqualsIgnoringAsciiCase(s.name, section)) continue;
         for (const auto& l : s.lines)
-            if (l.isKey && EqualsNoCase(l.key, key)) return l.value;
+            if (l.isKey && EqualsIgnoringAsciiCase(l.key, key)) return l.value;
         return std::nullopt;
     }
     return std::nullopt;

@@ -25,8 +25,6 @@ struct IniDocument {
     std::vector<IniSection> sections;
 };
 
-bool EqualsNoCase(std::string_view a, std::string_view b);
-
 IniDocument ParseIni(const std::vector<std::string>& lines);
 std::vector<std::string> FormatIni(const IniDocument& doc);
 

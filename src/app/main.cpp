@@ -9,7 +9,7 @@
 #include "platform/drives.h"
 #include "platform/program_folder.h"
 #include "player/xaudio_player.h"
-#include "ui/main/qt_dialogs.h"
+#include "ui/common/qt_dialogs.h"
 #include "ui/main/tf_princ.h"
 
 int main(int argc, char** argv) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <system_error>
 
+#include "platform/ascii_case.h"
 #include "platform/text_lines.h"
 
 namespace mv {
@@ -22,15 +23,15 @@ std::string BarKey(size_t i) {
 }
 
 bool IsKnownKey(std::string_view section, std::string_view key) {
-    if (EqualsNoCase(section, kMain)) {
+    if (EqualsIgnoringAsciiCase(section, kMain)) {
         for (const char* k : kMainKeys)
-            if (EqualsNoCase(key, k)) return true;
+            if (EqualsIgnoringAsciiCase(key, k)) return true;
         return false;
     }
-    if (EqualsNoCase(section, kEqualizer)) {
-        if (EqualsNoCase(key, "Enabled")) return true;
+    if (EqualsIgnoringAsciiCase(section, kEqualizer)) {
+        if (EqualsIgnoringAsciiCase(key, "Enabled")) return true;
         for (size_t i = 0; i < 8; ++i)
-            if (EqualsNoCase(key, BarKey(i))) return true;
+            if (EqualsIgnoringAsciiCase(key, BarKey(i))) return true;
     }
     return false;
 }
@@ -74,7 +75,7 @@ IniLine Key(std::string key, int value) {
 std::vector<IniLine> UnknownLines(const IniDocument& others, const char* name) {
     std::vector<IniLine> lines;
     for (const auto& s : others.sections)
-        if (EqualsNoCase(s.name, name))
+        if (EqualsIgnoringAsciiCase(s.name, name))
             for (const auto& l : s.lines)
                 if (!l.isKey || !IsKnownKey(name, l.key)) lines.push_back(l);
     return lines;
@@ -121,8 +122,8 @@ std::vector<std::string> FormatSettings(const Settings& s) {
     doc.sections.push_back(std::move(eq));
 
     for (const auto& section : s.others.sections) {
-        if (section.name.empty() || EqualsNoCase(section.name, kMain) ||
-            EqualsNoCase(section.name, kEqualizer))
+        if (section.name.empty() || EqualsIgnoringAsciiCase(section.name, kMain) ||
+            EqualsIgnoringAsciiCase(section.name, kEqualizer))
             continue;
         doc.sections.push_back(section);
     }
@@ -140,17 +141,6 @@ ReadSettingsResult ReadSettings(const std::filesystem::path& iniFile) {
 
 std::string WriteSettings(const std::filesystem::path& iniFile, const Settings& settings) {
     return WriteLinesAtomically(iniFile, FormatSettings(settings));
-}
-
-std::filesystem::path FindProgramFile(const std::filesystem::path& folder,
-                                      const std::string& name) {
-    std::error_code ec;
-    if (std::filesystem::exists(folder / name, ec)) return folder / name;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
-         it.increment(ec)) {
-        if (EqualsNoCase(it->path().filename().string(), name)) return it->path();
-    }
-    return folder / name;
 }
 
 int CountFileLines(const std::filesystem::path& file) {

@@ -5,12 +5,12 @@
 #include <string>
 
 #include "app/ini_file.h"
+#include "platform/program_folder.h"
 
 // The program's settings, kept in Mp3Vandrel.ini in the program folder: read
 // once at start-up, written once at Exit.
 namespace mv {
 
-inline constexpr const char* kSettingsFileName = "Mp3Vandrel.ini";
 inline constexpr const char* kListModifiedMessage =
     "Your Mp3 List has been modified without Mp3 Vandrel. There might be some problems with "
     "Edit List, Search and Compare.";
@@ -53,14 +53,8 @@ std::string WriteSettings(const std::filesystem::path& iniFile, const Settings& 
 std::vector<std::string> FormatSettings(const Settings& settings);
 Settings ParseSettings(const IniDocument& doc);
 
-// A file of the program folder whatever the letter case of its name on disk
-// ("Mp3List.txt", "mp3list.TXT"); `folder / name` when none exists yet.
-std::filesystem::path FindProgramFile(const std::filesystem::path& folder, const std::string& name);
-
 // The number of lines of a file; 0 when it cannot be read.
 int CountFileLines(const std::filesystem::path& file);
-
-inline constexpr const char* kMp3ListFileName = "Mp3List.txt";
 
 struct ListCountCheckParams {
     std::filesystem::path programFolder;

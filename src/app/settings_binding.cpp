@@ -7,15 +7,11 @@
 #include <cstdio>
 #include <exception>
 
-#include "platform/text_encoding.h"
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/display_text.h"
 #include "ui/main/tf_princ.h"
 
 namespace {
-
-QString ToDisplay(const std::string& bytes) {
-    return QString::fromStdString(mv::DisplayUtf8(bytes));
-}
 
 // Sets a box's text as it stands: a hand-written value may be longer than
 // the typing limit, which applies to typing only.
@@ -49,12 +45,12 @@ LoadSettingsResult LoadSettings(const LoadSettingsParams& p) {
     w.cbMinimize->setChecked(s.minimize);
     w.tmiVerCheck->setChecked(s.versionCheck);
     w.tmiRecurse->setChecked(s.recPlaylist);
-    SetBoxText(w.ePerc, ToDisplay(s.percentage));
-    SetBoxText(w.eExt, ToDisplay(s.extension));
+    SetBoxText(w.ePerc, DisplayText(s.percentage));
+    SetBoxText(w.eExt, DisplayText(s.extension));
     if (p.seams.setDisplayMode) p.seams.setDisplayMode(s.displayMode);
 
     const auto check = mv::CheckListCount({p.iniFile.parent_path(), s.listCount});
-    if (!check.message.empty()) p.dialogs.Information(&w, QString::fromStdString(check.message));
+    if (!check.message.empty()) p.dialogs.Information(&w, DisplayText(check.message));
 
     if (p.seams.applyEqualizer)
         Absorb("equalizer", [&] { p.seams.applyEqualizer(s.eqEnabled, s.bars); });
@@ -68,8 +64,8 @@ mv::Settings CollectSettings(TfPrinc& w, const ShellSeams& seams, mv::Settings s
     s.minimize = w.cbMinimize->isChecked();
     s.versionCheck = w.tmiVerCheck->isChecked();
     s.recPlaylist = w.tmiRecurse->isChecked();
-    s.percentage = w.ePerc->text().toStdString();
-    s.extension = w.eExt->text().toStdString();
+    s.percentage = TypedBytes(w.ePerc->text());
+    s.extension = TypedBytes(w.eExt->text());
     if (seams.displayMode) s.displayMode = seams.displayMode();
     if (seams.equalizerEnabled) s.eqEnabled = seams.equalizerEnabled();
     if (seams.equalizerBars) s.bars = seams.equalizerBars();

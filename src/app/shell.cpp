@@ -15,7 +15,8 @@
 #include "app/tray_icon.h"
 #include "platform/text_encoding.h"
 #include "player/playlist_file.h"
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/display_text.h"
 #include "ui/main/file_browser.h"
 #include "ui/main/tf_princ.h"
 
@@ -45,7 +46,7 @@ std::filesystem::path Shell::IniFile() const {
 }
 
 std::filesystem::path Shell::LastListFile() const {
-    return mv::FindProgramFile(programFolder_, kLastListFileName);
+    return mv::FindProgramFile(programFolder_, mv::kLastListFileName);
 }
 
 void Shell::FormCreate() {
@@ -85,12 +86,11 @@ void Shell::FormCreate() {
 
 void Shell::RestorePlaylist() {
     TfPrinc& w = *window_;
-    mv::PlaylistEntries restored;
+    mv::Playlist restored;
     if (!mv::LoadPlaylist(LastListFile(), restored)) return;  // none yet: empty playlist
-    for (size_t i = 0; i < restored.paths.size(); ++i) {
-        w.playlist.names.push_back(restored.names[i]);
-        w.playlist.paths.push_back(restored.paths[i]);
-        w.lPlayList->addItem(QString::fromStdString(mv::DisplayUtf8(restored.names[i])));
+    for (mv::PlaylistEntry& entry : restored) {
+        w.lPlayList->addItem(DisplayText(entry.name));
+        w.playlist.push_back(std::move(entry));
     }
 }
 
@@ -108,7 +108,7 @@ bool Shell::FormCloseQuery() {
 }
 
 void Shell::Report(const std::string& error) {
-    if (!error.empty()) dialogs_.Information(window_.get(), QString::fromStdString(error));
+    if (!error.empty()) dialogs_.Information(window_.get(), DisplayText(error));
 }
 
 void Shell::CloseClick() {

@@ -14,8 +14,6 @@ namespace mv {
 class DriveList;
 }
 
-inline constexpr const char* kLastListFileName = "LastList.txt";
-
 struct ShellParams {
     Dialogs& dialogs;
     const mv::DriveList& drives;

@@ -13,8 +13,9 @@ namespace mv {
 // for a probe it yields every reference that may match at the percentage, and
 // usually few others. The caller still runs PreparedNamesMatch on each.
 class CandidateIndex {
-public:
-    static std::unique_ptr<CandidateIndex> Build(const std::vector<PreparedName>& refs, int percent);
+  public:
+    static std::unique_ptr<CandidateIndex> Build(const std::vector<PreparedName>& refs,
+                                                 int percent);
     virtual ~CandidateIndex() = default;
 
     // Appends to `out`, in ascending order, every index j >= from for which

@@ -9,13 +9,24 @@ namespace {
 
 char FoldByte(unsigned char b) {
     switch (b) {
-        case 0xE8: case 0xE9: case 0xEA: return 'e';
-        case 0xC8: case 0xC9: case 0xCA: return 'E';
-        case 0xE0: return 'a';
-        case 0xC0: return 'A';
-        case 0xC7: return 'C';
-        case 0xE7: return 'c';
-        default: break;
+        case 0xE8:
+        case 0xE9:
+        case 0xEA:
+            return 'e';
+        case 0xC8:
+        case 0xC9:
+        case 0xCA:
+            return 'E';
+        case 0xE0:
+            return 'a';
+        case 0xC0:
+            return 'A';
+        case 0xC7:
+            return 'C';
+        case 0xE7:
+            return 'c';
+        default:
+            break;
     }
     if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == ' ' ||
         b == '.') {
@@ -24,7 +35,9 @@ char FoldByte(unsigned char b) {
     return ' ';
 }
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 }  // namespace
 

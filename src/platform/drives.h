@@ -20,7 +20,7 @@ struct Drive {
 
 // Behind an interface so tests can supply temporary folders as drives.
 class DriveList {
-public:
+  public:
     virtual ~DriveList() = default;
     virtual std::vector<Drive> Drives() const = 0;
 };

@@ -4,14 +4,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/ascii_case.h"
+
 namespace fs = std::filesystem;
 
 namespace mv {
 namespace {
-
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Wildcard match, ASCII letters compared without case.
 bool WildcardMatch(std::string_view name, std::string_view pattern) {
@@ -20,7 +18,7 @@ bool WildcardMatch(std::string_view name, std::string_view pattern) {
     while (n < name.size()) {
         if (p < pattern.size() &&
             (pattern[p] == '?' ||
-             (pattern[p] != '*' && LowerAscii(pattern[p]) == LowerAscii(name[n])))) {
+             (pattern[p] != '*' && FoldAscii(pattern[p]) == FoldAscii(name[n])))) {
             ++n;
             ++p;
         } else if (p < pattern.size() && pattern[p] == '*') {
@@ -39,16 +37,6 @@ bool WildcardMatch(std::string_view name, std::string_view pattern) {
 
 bool IsHidden(std::string_view name) {
     return !name.empty() && name.front() == '.';
-}
-
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    const size_t n = std::min(a.size(), b.size());
-    for (size_t k = 0; k < n; ++k) {
-        const char x = LowerAscii(a[k]), y = LowerAscii(b[k]);
-        if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-    }
-    if (a.size() != b.size()) return a.size() < b.size();
-    return a < b;  // names differing only in case keep a fixed order
 }
 
 // Whether any entry of the folder, of whatever kind, matches the pattern.
@@ -75,6 +63,10 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
     if (out.empty() || out.back() != '/') out += '/';
     out += name;
     return out;
+}
+
+bool IsMp3Extension(std::string_view ext) {
+    return EqualsIgnoringAsciiCase(ext, "mp3");
 }
 
 bool MatchesExtension(std::string_view name, std::string_view ext) {
@@ -130,7 +122,9 @@ std::optional<std::vector<std::string>> ListFolderFiles(const std::string& folde
         }
         if (ec) break;
     }
-    std::sort(names.begin(), names.end(), LessIgnoringCase);
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return LessIgnoringAsciiCase(a, b);
+    });
     return names;
 }
 

@@ -21,6 +21,10 @@ std::string TrimFolderPath(std::string_view folder);
 // ext keep their wildcard meaning.
 bool MatchesExtension(std::string_view name, std::string_view ext);
 
+// Whether the extension box names MP3 files (letter case ignored): only then
+// are files played and tags read.
+bool IsMp3Extension(std::string_view ext);
+
 // Appends the names of the subfolders of `folder` that are not hidden to `out`,
 // in the order the file system returns them; returns how many were appended.
 // Symbolic links are not followed, so a link loop cannot make a walk endless.

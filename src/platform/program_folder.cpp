@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "platform/ascii_case.h"
+
 namespace mv {
 
 std::filesystem::path ChooseProgramFolder(const char* homeOverride,
@@ -31,6 +33,17 @@ std::filesystem::path ProgramFolder() {
     return ChooseProgramFolder(std::getenv("MP3VANDREL_HOME"),
                                ec ? std::filesystem::path() : exe.parent_path(),
                                std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+}
+
+std::filesystem::path FindProgramFile(const std::filesystem::path& folder,
+                                      const std::string& name) {
+    std::error_code ec;
+    if (std::filesystem::exists(folder / name, ec)) return folder / name;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        if (EqualsIgnoringAsciiCase(it->path().filename().native(), name)) return it->path();
+    }
+    return folder / name;
 }
 
 }  // namespace mv

@@ -16,4 +16,15 @@ std::filesystem::path ChooseProgramFolder(const char* homeOverride,
                                           const std::filesystem::path& executableFolder,
                                           const char* xdgDataHome, const char* home);
 
+// The files the program keeps in its folder, by the names it writes them under.
+inline constexpr const char* kSettingsFileName = "Mp3Vandrel.ini";
+inline constexpr const char* kMp3ListFileName = "Mp3List.txt";
+inline constexpr const char* kBanListFileName = "BanList.txt";
+inline constexpr const char* kLastListFileName = "LastList.txt";
+
+// A file of the program folder whatever the ASCII letter case of its name on
+// disk ("Mp3List.txt", "mp3list.TXT"), since catalogues copied from Windows
+// keep their own spelling; `folder / name` when none exists yet.
+std::filesystem::path FindProgramFile(const std::filesystem::path& folder, const std::string& name);
+
 }  // namespace mv

@@ -1,27 +1,44 @@
 #include "player/playlist_file.h"
 
+#include <system_error>
+
 #include "platform/text_lines.h"
 
 namespace mv {
 
-std::string SavePlaylist(const std::filesystem::path& file, const PlaylistEntries& entries) {
+std::string SavePlaylist(const std::filesystem::path& file, const Playlist& entries) {
     std::vector<std::string> lines;
-    lines.reserve(entries.paths.size() * 2);
-    for (size_t i = 0; i < entries.paths.size(); ++i) {
-        lines.push_back(i < entries.names.size() ? entries.names[i] : std::string());
-        lines.push_back(entries.paths[i]);
+    lines.reserve(entries.size() * 2);
+    for (const PlaylistEntry& entry : entries) {
+        lines.push_back(entry.name);
+        lines.push_back(entry.path);
     }
     return WriteLinesAtomically(file, lines);
 }
 
-bool LoadPlaylist(const std::filesystem::path& file, PlaylistEntries& entries) {
+bool LoadPlaylist(const std::filesystem::path& file, Playlist& entries) {
     const auto lines = ReadLines(file);
     if (!lines) return false;
     for (size_t k = 0; k + 1 < lines->size(); k += 2) {
-        entries.names.push_back((*lines)[k]);
-        entries.paths.push_back((*lines)[k + 1]);
+        entries.push_back({(*lines)[k], (*lines)[k + 1]});
     }
     return true;
+}
+
+std::vector<size_t> PurgeMissingEntries(Playlist& playlist) {
+    std::vector<size_t> removed;
+    Playlist kept;
+    kept.reserve(playlist.size());
+    for (size_t i = 0; i < playlist.size(); ++i) {
+        std::error_code ec;
+        if (std::filesystem::exists(playlist[i].path, ec)) {
+            kept.push_back(std::move(playlist[i]));
+        } else {
+            removed.push_back(i);
+        }
+    }
+    playlist = std::move(kept);
+    return removed;
 }
 
 }  // namespace mv

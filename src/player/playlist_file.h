@@ -8,16 +8,25 @@
 // display name then full path, in playlist order; no header, no count.
 namespace mv {
 
-struct PlaylistEntries {
-    std::vector<std::string> names;  // what the playlist box shows
-    std::vector<std::string> paths;  // the full path of each entry
+struct PlaylistEntry {
+    std::string name;  // what the playlist box shows
+    std::string path;  // the full path of the file
+    bool operator==(const PlaylistEntry&) const = default;
 };
 
+// The playlist in its order; a row of the playlist box is the entry of the
+// same index.
+using Playlist = std::vector<PlaylistEntry>;
+
 // Writes the pairs; an empty string on success, else a message.
-std::string SavePlaylist(const std::filesystem::path& file, const PlaylistEntries& entries);
+std::string SavePlaylist(const std::filesystem::path& file, const Playlist& entries);
 
 // Appends the pairs of the file to `entries` (a last unpaired line is ignored).
 // False when the file cannot be read; `entries` is then unchanged.
-bool LoadPlaylist(const std::filesystem::path& file, PlaylistEntries& entries);
+bool LoadPlaylist(const std::filesystem::path& file, Playlist& entries);
+
+// Drops the entries whose files no longer exist; returns their former indices
+// in ascending order.
+std::vector<size_t> PurgeMissingEntries(Playlist& playlist);
 
 }  // namespace mv

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/ascii_case.h"
 #include "platform/text_lines.h"
 
 namespace mv {
@@ -113,9 +114,10 @@ TEST_F(SettingsFile, KeysOfOtherWindowsAndSectionsSurviveARewrite) {
     };
     EXPECT_EQ(at("; written by hand"), 0);
     EXPECT_EQ(at("Shuffle=0"), at("[MAIN]") + 1);
-    EXPECT_EQ(std::count_if(
-                  lines.begin(), lines.end(),
-                  [](const std::string& l) { return EqualsNoCase(l.substr(0, 8), "shuffle="); }),
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) {
+                                return EqualsIgnoringAsciiCase(l.substr(0, 8), "shuffle=");
+                            }),
               1);
     EXPECT_GT(at("LastFolder=/home/me/Music"), at("Server=localhost:8080"));
     EXPECT_LT(at("LastFolder=/home/me/Music"), at("[EQUALIZER]"));

@@ -152,7 +152,7 @@ TEST_F(ShellTest, LastPlaylistIsRestoredAndSavedByteForByte) {
     TfPrinc& w = Start().Window();
     ASSERT_EQ(w.lPlayList->count(), 2);
     EXPECT_EQ(w.lPlayList->item(0)->text(), QStringLiteral("Caf\u00e9 Song"));
-    EXPECT_EQ(w.playlist.paths[1], "/music/B.mp3");
+    EXPECT_EQ(w.playlist.at(1).path, "/music/B.mp3");
 
     shell_->CloseClick();
     EXPECT_EQ(Read("lastlist.TXT"), lastList);

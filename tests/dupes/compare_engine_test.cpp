@@ -66,7 +66,8 @@ TEST(Percentage, RefusedTextRunsNothing) {
     p.percentText = "8x";
     const CompareResult r = Compare(p);
     EXPECT_TRUE(r.percentRefused);
-    EXPECT_THAT(r.messages, ElementsAre("The match percentage must be a whole number, for example 80."));
+    EXPECT_THAT(r.messages,
+                ElementsAre("The match percentage must be a whole number, for example 80."));
     EXPECT_THAT(r.rows, IsEmpty());
     EXPECT_EQ(r.resultText, "");
 }

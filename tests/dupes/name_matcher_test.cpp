@@ -27,8 +27,8 @@ const Example kExamples[] = {
     {"Don't Stop.mp3", "Dont Stop.mp3", "Don t Stop.mp3", "Dont Stop.mp3", true, false, true},
     {"Caf\xE9 No\xEBl.mp3", "cafe noel.mp3", "Cafe No l.mp3", "cafe noel.mp3", true, false, true},
     {"Track 1.5.mp3", "Track 15.mp3", "Track 1.5.mp3", "Track 15.mp3", false, false, false},
-    {"My.Song.Title.mp3", "My Song Title.mp3", "MySongTitle.mp3", "My Song Title.mp3", false,
-     false, false},
+    {"My.Song.Title.mp3", "My Song Title.mp3", "MySongTitle.mp3", "My Song Title.mp3", false, false,
+     false},
     {"ABCD XABC.mp3", "ABC ABCDE.mp3", "ABCD XABC.mp3", "ABC ABCDE.mp3", false, false, false},
     {".mp3", "Anything.mp3", ".mp3", "Anything.mp3", false, true, false},
 };
@@ -53,7 +53,9 @@ TEST(NameMatcher, NormalizeFoldsAndBlanks) {
     EXPECT_EQ(NormalizeName("' - ()"), "");
     EXPECT_EQ(NormalizeName("x - "), "x ");
     // UTF-8 names from a Linux disk fold exactly like their Windows-1252 form.
-    EXPECT_EQ(NormalizeName("Caf\xC3\xA9 \xC3\x87""a.mp3"), "Cafe Ca.mp3");
+    EXPECT_EQ(NormalizeName("Caf\xC3\xA9 \xC3\x87"
+                            "a.mp3"),
+              "Cafe Ca.mp3");
     // A character with no Windows-1252 byte is a blank; a stray byte is read as 1252.
     EXPECT_EQ(NormalizeName("a\xE2\x82\xACz\xE6\x97\xA5q\xE9"), "a z qe");
 }

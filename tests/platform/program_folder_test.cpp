@@ -8,8 +8,8 @@ namespace mv {
 namespace {
 
 TEST(ProgramFolder, OverrideThenWritableExecutableFolderThenDataHome) {
-    const auto base = std::filesystem::temp_directory_path() /
-                      ("mv_progfolder_" + std::to_string(::getpid()));
+    const auto base =
+        std::filesystem::temp_directory_path() / ("mv_progfolder_" + std::to_string(::getpid()));
     std::filesystem::create_directories(base / "exe");
     const std::string over = (base / "over").string();
     const std::string xdg = (base / "xdg").string();

@@ -21,7 +21,7 @@ TEST(TextLines, SplitsEveryLineEnd) {
 }
 
 class TextLinesFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() /
                ("mv_text_lines_" + std::to_string(::getpid()) + "_" +

@@ -9,26 +9,27 @@ namespace mv {
 namespace {
 
 TEST(PlaylistFile, RoundTripAppendsAndIgnoresAnOddLine) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("mv_playlist_" + std::to_string(::getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("mv_playlist_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const auto file = dir / "LastList.txt";
 
-    PlaylistEntries saved{{"Song A", "Song B"}, {"/m/a.mp3", "/m/b.mp3"}};
+    const Playlist saved{{"Song A", "/m/a.mp3"}, {"Song B", "/m/b.mp3"}};
     ASSERT_EQ(SavePlaylist(file, saved), "");
-    EXPECT_EQ(*ReadLines(file), (std::vector<std::string>{"Song A", "/m/a.mp3", "Song B", "/m/b.mp3"}));
+    EXPECT_EQ(*ReadLines(file),
+              (std::vector<std::string>{"Song A", "/m/a.mp3", "Song B", "/m/b.mp3"}));
 
-    PlaylistEntries loaded{{"Old"}, {"/old.mp3"}};
+    Playlist loaded{{"Old", "/old.mp3"}};
     ASSERT_TRUE(LoadPlaylist(file, loaded));
-    EXPECT_EQ(loaded.names, (std::vector<std::string>{"Old", "Song A", "Song B"}));
-    EXPECT_EQ(loaded.paths, (std::vector<std::string>{"/old.mp3", "/m/a.mp3", "/m/b.mp3"}));
+    EXPECT_EQ(loaded,
+              (Playlist{{"Old", "/old.mp3"}, {"Song A", "/m/a.mp3"}, {"Song B", "/m/b.mp3"}}));
 
     ASSERT_EQ(WriteLinesAtomically(file, {"X", "/x.mp3", "dangling"}), "");
-    PlaylistEntries odd;
+    Playlist odd;
     ASSERT_TRUE(LoadPlaylist(file, odd));
-    EXPECT_EQ(odd.paths, std::vector<std::string>{"/x.mp3"});
+    EXPECT_EQ(odd, (Playlist{{"X", "/x.mp3"}}));
 
-    PlaylistEntries none;
+    Playlist none;
     EXPECT_FALSE(LoadPlaylist(dir / "absent.txt", none));
     std::filesystem::remove_all(dir);
 }

@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
 
 // Dialogs for tests: records every box shown, in order, and answers from a
 // queue filled by the test. A box with no queued answer, or with an answer of

@@ -6,7 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "ui/main/proportional_layout.h"
+#include "ui/common/proportional_layout.h"
 #include "ui/main/tf_princ.h"
 #include "ui_test_support.h"
 

@@ -23,6 +23,12 @@ using uitest::L;
 
 using uitest::RecordingPlayback;
 
+std::vector<std::string> Paths(const mv::Playlist& playlist) {
+    std::vector<std::string> out;
+    for (const mv::PlaylistEntry& e : playlist) out.push_back(e.path);
+    return out;
+}
+
 ResultRow Files(const std::string& left, const std::string& right) {
     return {left, right, RowKind::FileOnDisk, RowKind::FileOnDisk};
 }
@@ -62,8 +68,7 @@ class ResultListTest : public ::testing::Test {
         return out;
     }
     void AddToPlaylist(const std::string& path) {
-        window->playlist.names.push_back(fs::path(path).stem().string());
-        window->playlist.paths.push_back(path);
+        window->playlist.push_back({fs::path(path).stem().string(), path});
         window->lPlayList->addItem(QString::fromStdString(fs::path(path).stem().string()));
     }
 
@@ -157,8 +162,7 @@ TEST_F(ResultListTest, DeleteSelectedRemovesFilesEvenReadOnlyAndPurgesThePlaylis
     EXPECT_TRUE(fs::exists(b));
     EXPECT_TRUE(fs::exists(c));
     EXPECT_EQ(Lefts(), std::vector<std::string>{c});  // C-A stays
-    EXPECT_EQ(window->playlist.paths, (std::vector<std::string>{c, b}));
-    EXPECT_EQ(window->playlist.names.size(), 2u);
+    EXPECT_EQ(Paths(window->playlist), (std::vector<std::string>{c, b}));
     ASSERT_EQ(window->lPlayList->count(), 2);
     EXPECT_EQ(window->lPlayList->item(1)->text(), L("B"));
 }
@@ -172,7 +176,7 @@ TEST_F(ResultListTest, AnsweringNoKeepsFilesAndRowsButStillPurges) {
     window->bDel->trigger();
     EXPECT_TRUE(fs::exists(a));
     EXPECT_EQ(M().rowCount(), 1);
-    EXPECT_EQ(window->playlist.paths, std::vector<std::string>{a});
+    EXPECT_EQ(Paths(window->playlist), std::vector<std::string>{a});
 
     dialogs.QueueReply(false);
     window->bDelete->trigger();

@@ -15,26 +15,14 @@
 #include <thread>
 
 #include "dupes/windows/result_list_handlers.h"
+#include "platform/program_folder.h"
 #include "platform/text_lines.h"
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/display_text.h"
 
 namespace {
 
 constexpr int kGaugeTickMs = 50;
-
-// The catalogue's file in the program folder; its name's letter case varies.
-std::filesystem::path Mp3ListFile(const std::filesystem::path& folder) {
-    const std::string wanted = "mp3list.txt";
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
-         it.increment(ec)) {
-        std::string name = it->path().filename().string();
-        std::transform(name.begin(), name.end(), name.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (name == wanted) return it->path();
-    }
-    return folder / "Mp3List.txt";
-}
 
 }  // namespace
 
@@ -69,7 +57,7 @@ void CompareCommands::FolderCommand(int mode) {
     const std::string folder = hooks_.browserFolder ? hooks_.browserFolder() : std::string();
     compareFolders_.clear();
     if (w_.cbRec->isChecked() && backend_.collectFolders) {
-        compareFolders_ = backend_.collectFolders(folder, w_.eExt->text().toStdString());
+        compareFolders_ = backend_.collectFolders(folder, TypedBytes(w_.eExt->text()));
     } else {
         compareFolders_ = {folder};
     }
@@ -95,11 +83,11 @@ void CompareCommands::UpdateGauge() {
 mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
     mv::CompareResult result;
     const std::string percentText =
-        request.percentText ? *request.percentText : w_.ePerc->text().toStdString();
+        request.percentText ? *request.percentText : TypedBytes(w_.ePerc->text());
     if (!backend_.run || running_) return result;
     if (backend_.parsePercent && !backend_.parsePercent(percentText)) {
         result.percentRefused = true;
-        dialogs_.Information(w_.window, QString::fromLatin1(mv::kPercentNotWholeMessage));
+        dialogs_.Information(w_.window, DisplayText(mv::kPercentNotWholeMessage));
         return result;
     }
     running_ = true;
@@ -128,12 +116,12 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
     params.mode = request.mode;
     if (request.folders) compareFolders_ = *request.folders;
     params.folders = compareFolders_;
-    params.ext = w_.eExt->text().toStdString();
+    params.ext = TypedBytes(w_.eExt->text());
     params.percentText = percentText;
     params.searchText = request.searchText;
     if (request.mode != mv::kModeFolderVsItself) {
         // Read when the run starts: a caller may have put other content there for this run.
-        params.listLines = mv::ReadLines(Mp3ListFile(programFolder_));
+        params.listLines = mv::ReadLines(mv::FindProgramFile(programFolder_, mv::kMp3ListFileName));
     }
     const int mode = request.mode;
     QPointer<CompareCommands> self(this);
@@ -167,9 +155,9 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
     UpdateGauge();
 
     // Result.
-    w_.lRes->setText(QString::fromStdString(result.resultText));
+    w_.lRes->setText(DisplayText(result.resultText));
     for (const std::string& message : result.messages) {
-        dialogs_.Information(w_.window, QString::fromStdString(message));
+        dialogs_.Information(w_.window, DisplayText(message));
     }
 
     // Ending.

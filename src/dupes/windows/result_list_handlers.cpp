@@ -9,26 +9,12 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "ui/main/dialogs.h"
-
-namespace {
-
-bool IsMp3(const QLineEdit* eExt) {
-    return eExt->text().toUpper() == QStringLiteral("MP3");
-}
-
-bool EndsWithMp3(const std::string& text) {
-    if (text.size() < 4) return false;
-    std::string tail = text.substr(text.size() - 4);
-    std::transform(tail.begin(), tail.end(), tail.begin(),
-                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; });
-    return tail == ".mp3";
-}
-
-}  // namespace
+#include "platform/folder_listing.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/display_text.h"
 
 ResultListHandlers::ResultListHandlers(const ResultListWidgets& widgets, Dialogs& dialogs,
-                                       mv::PlaylistEntries& playlist,
+                                       mv::Playlist& playlist,
                                        const std::vector<std::string>& foundFiles,
                                        ResultListHooks hooks, QObject* parent)
     : QObject(parent),
@@ -92,7 +78,7 @@ void ResultListHandlers::lbCompResKeyPress(QListView* list, const QString& text)
 }
 
 void ResultListHandlers::lbCompResDblClick(QListView* list) {
-    if (!IsMp3(w_.eExt)) return;
+    if (!mv::IsMp3Extension(TypedBytes(w_.eExt->text()))) return;
     const int k = list->currentIndex().row();
     if (k < 0) return;
     std::string path;
@@ -160,10 +146,8 @@ void ResultListHandlers::bDeleteClick() {
 }
 
 void ResultListHandlers::PurgePlaylist() {
-    const std::vector<std::size_t> removed = mv::PurgeMissingPaths(playlist_.paths);
+    const std::vector<std::size_t> removed = mv::PurgeMissingEntries(playlist_);
     for (auto it = removed.rbegin(); it != removed.rend(); ++it) {
-        const auto i = static_cast<std::ptrdiff_t>(*it);
-        if (*it < playlist_.names.size()) playlist_.names.erase(playlist_.names.begin() + i);
         delete w_.lPlayList->takeItem(static_cast<int>(*it));
     }
 }
@@ -176,7 +160,7 @@ void ResultListHandlers::lbFileContextPopup(QListView* list, const QPoint& pos) 
     const bool left = list == w_.lbCompRes;
     const std::string& text = left ? row.left : row.right;
     const mv::RowKind kind = left ? row.leftKind : row.rightKind;
-    if (kind == mv::RowKind::FileOnDisk && EndsWithMp3(text)) {
+    if (kind == mv::RowKind::FileOnDisk && mv::MatchesExtension(text, "mp3")) {
         if (hooks_.readTag) hooks_.readTag(text);
         return;
     }

@@ -45,9 +45,9 @@ struct ResultListHooks {
 class ResultListHandlers : public QObject {
     Q_OBJECT
   public:
-    ResultListHandlers(const ResultListWidgets& widgets, Dialogs& dialogs,
-                       mv::PlaylistEntries& playlist, const std::vector<std::string>& foundFiles,
-                       ResultListHooks hooks, QObject* parent = nullptr);
+    ResultListHandlers(const ResultListWidgets& widgets, Dialogs& dialogs, mv::Playlist& playlist,
+                       const std::vector<std::string>& foundFiles, ResultListHooks hooks,
+                       QObject* parent = nullptr);
 
     ResultPairModel& Model() { return model_; }
 
@@ -78,7 +78,7 @@ class ResultListHandlers : public QObject {
 
     ResultListWidgets w_;
     Dialogs& dialogs_;
-    mv::PlaylistEntries& playlist_;
+    mv::Playlist& playlist_;
     const std::vector<std::string>& foundFiles_;
     ResultListHooks hooks_;
     ResultPairModel model_;

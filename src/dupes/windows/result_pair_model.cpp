@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "platform/text_encoding.h"
+#include "ui/common/display_text.h"
 
 ResultPairModel::ResultPairModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -23,9 +23,9 @@ QVariant ResultPairModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
         case Qt::ToolTipRole:
-            return QString::fromStdString(mv::DisplayUtf8(text));
+            return DisplayText(text);
         case BytesRole:
-            return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+            return BytesData(text);
         case KindRole:
             return static_cast<int>(left ? row.leftKind : row.rightKind);
         default:

@@ -3,7 +3,7 @@
 #include <QAbstractTableModel>
 #include <vector>
 
-#include "dupes/windows/result_rows.h"
+#include "dupes/result_rows.h"
 
 // The row pairs behind the two result lists: column 0 is the left list
 // (lbCompRes), column 1 the right one (lbFile). One model for both keeps the

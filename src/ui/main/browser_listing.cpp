@@ -2,23 +2,10 @@
 
 #include <algorithm>
 
+#include "platform/ascii_case.h"
 #include "platform/folder_listing.h"
 
 namespace mv {
-
-namespace {
-
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(Lower(x)) < static_cast<unsigned char>(Lower(y));
-    });
-}
-
-}  // namespace
 
 std::vector<std::string> ListMatchingFiles(const std::string& folder, const std::string& ext) {
     return ListFolderFiles(folder, ext).value_or(std::vector<std::string>{});
@@ -27,7 +14,9 @@ std::vector<std::string> ListMatchingFiles(const std::string& folder, const std:
 std::vector<std::string> ListVisibleSubfolders(const std::string& folder) {
     std::vector<std::string> names;
     ListSubfolders(folder, names);
-    std::sort(names.begin(), names.end(), LessIgnoringCase);
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return LessIgnoringAsciiCase(a, b);
+    });
     return names;
 }
 

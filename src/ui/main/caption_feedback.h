@@ -6,10 +6,6 @@
 // text exactly as typed; only the MP3 test ignores letter case.
 namespace mv {
 
-inline bool IsMp3Extension(const QString& ext) {
-    return ext.toUpper() == QStringLiteral("MP3");
-}
-
 inline QString ProductCaption(const QString& ext) {
     return ext + QStringLiteral(" Vandrel");
 }

@@ -6,22 +6,10 @@
 #include <filesystem>
 
 #include "platform/folder_listing.h"
-#include "platform/text_encoding.h"
+#include "ui/common/display_text.h"
 #include "ui/main/browser_listing.h"
 
 namespace {
-
-QString Display(const std::string& bytes) {
-    return QString::fromStdString(mv::DisplayUtf8(bytes));
-}
-
-QByteArray Bytes(const std::string& s) {
-    return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-std::string FromBytes(const QVariant& v) {
-    return v.toByteArray().toStdString();
-}
 
 bool IsReadableFolder(const std::string& path) {
     std::error_code ec;
@@ -65,11 +53,11 @@ void FileBrowser::ReadDrives() {
     driveRows_ = drives_.Drives();
     QSignalBlocker block(dc_);
     dc_->clear();
-    for (const mv::Drive& d : driveRows_) dc_->addItem(Display(d.root), Bytes(d.root));
-    int index = dc_->findData(Bytes(chosen));
+    for (const mv::Drive& d : driveRows_) dc_->addItem(DisplayText(d.root), BytesData(d.root));
+    int index = dc_->findData(BytesData(chosen));
     if (index < 0 && !folder_.empty()) {
         const mv::Drive* d = mv::DriveOf(driveRows_, folder_);
-        if (d != nullptr) index = dc_->findData(Bytes(d->root));
+        if (d != nullptr) index = dc_->findData(BytesData(d->root));
     }
     dc_->setCurrentIndex(index);
 }
@@ -83,13 +71,13 @@ void FileBrowser::OpenDriveRootOf(const std::string& path) {
 
 std::string FileBrowser::DriveRoot() const {
     if (dc_->currentIndex() < 0) return {};
-    return FromBytes(dc_->currentData());
+    return BytesOfData(dc_->currentData());
 }
 
 void FileBrowser::SelectDriveOf(const std::string& folder) {
     const mv::Drive* d = mv::DriveOf(driveRows_, folder);
     QSignalBlocker block(dc_);
-    dc_->setCurrentIndex(d == nullptr ? -1 : dc_->findData(Bytes(d->root)));
+    dc_->setCurrentIndex(d == nullptr ? -1 : dc_->findData(BytesData(d->root)));
 }
 
 bool FileBrowser::SetFolder(const std::string& folder) {
@@ -105,7 +93,7 @@ bool FileBrowser::SetFolder(const std::string& folder) {
 
 void FileBrowser::dcChange(int index) {
     if (!linked_ || index < 0) return;
-    const std::string root = FromBytes(dc_->itemData(index));
+    const std::string root = BytesOfData(dc_->itemData(index));
     auto last = lastFolderOfDrive_.find(root);
     // A drive remembers the folder it was left in, as each drive has its own current folder.
     if (last != lastFolderOfDrive_.end() && SetFolder(last->second)) return;
@@ -114,7 +102,7 @@ void FileBrowser::dcChange(int index) {
 
 void FileBrowser::dlDblClick(QListWidgetItem* item) {
     if (item == nullptr) return;
-    SetFolder(FromBytes(item->data(kBytesRole)));
+    SetFolder(BytesOfData(item->data(kBytesRole)));
 }
 
 void FileBrowser::ReadFolderRows() {
@@ -127,15 +115,15 @@ void FileBrowser::ReadFolderRows() {
     int depth = 0;
     for (const std::string& path : chain) {
         const std::string label = depth == 0 ? path : mv::NamePartOfFolder(path);
-        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + Display(label));
-        item->setData(kBytesRole, Bytes(path));
+        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + DisplayText(label));
+        item->setData(kBytesRole, BytesData(path));
         dl_->addItem(item);
         ++depth;
     }
     dl_->setCurrentRow(depth - 1);
     for (const std::string& name : mv::ListVisibleSubfolders(folder_)) {
-        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + Display(name));
-        item->setData(kBytesRole, Bytes(mv::JoinPath(folder_, name)));
+        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + DisplayText(name));
+        item->setData(kBytesRole, BytesData(mv::JoinPath(folder_, name)));
         dl_->addItem(item);
     }
 }
@@ -144,8 +132,8 @@ void FileBrowser::ReadFileRows() {
     fl_->clear();
     if (folder_.empty()) return;
     for (const std::string& name : mv::ListMatchingFiles(folder_, ext_)) {
-        auto* item = new QListWidgetItem(Display(name));
-        item->setData(kBytesRole, Bytes(name));
+        auto* item = new QListWidgetItem(DisplayText(name));
+        item->setData(kBytesRole, BytesData(name));
         fl_->addItem(item);
     }
 }
@@ -153,14 +141,14 @@ void FileBrowser::ReadFileRows() {
 std::string FileBrowser::SelectedFile() const {
     const QList<QListWidgetItem*> selected = fl_->selectedItems();
     if (selected.isEmpty() || folder_.empty()) return {};
-    return mv::JoinPath(folder_, FromBytes(selected.front()->data(kBytesRole)));
+    return mv::JoinPath(folder_, BytesOfData(selected.front()->data(kBytesRole)));
 }
 
 void FileBrowser::SelectFileNamed(const std::string& name) {
     fl_->clearSelection();
     fl_->setCurrentRow(-1);
     for (int i = 0; i < fl_->count(); ++i) {
-        if (FromBytes(fl_->item(i)->data(kBytesRole)) == name) {
+        if (BytesOfData(fl_->item(i)->data(kBytesRole)) == name) {
             fl_->setCurrentRow(i);
             return;
         }

@@ -21,29 +21,22 @@
 #include "dupes/windows/compare_commands.h"
 #include "dupes/windows/result_list_handlers.h"
 #include "platform/folder_listing.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/display_text.h"
+#include "ui/common/fitting_label.h"
 #include "ui/main/caption_feedback.h"
-#include "ui/main/dialogs.h"
 #include "ui/main/file_browser.h"
-#include "ui/main/fitting_label.h"
 
 namespace {
 
-QString Text(const char* latin1) {
-    return QString::fromLatin1(latin1);
-}
-
-std::string ToBytes(const QString& s) {
-    return s.toStdString();
-}
-
 template <typename W>
 W* Named(W* widget, const char* name) {
-    widget->setObjectName(Text(name));
+    widget->setObjectName(DisplayText(name));
     return widget;
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, bool centred) {
-    auto* label = Named(new FittingLabel(Text(text), parent), name);
+    auto* label = Named(new FittingLabel(DisplayText(text), parent), name);
     if (centred) label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     return label;
 }
@@ -58,7 +51,7 @@ QSlider* MakeSlider(QWidget* parent, const char* name, int max, int position, in
 }
 
 QAction* MakeAction(QMenu* menu, const char* name, const char* caption) {
-    auto* action = Named(menu->addAction(Text(caption)), name);
+    auto* action = Named(menu->addAction(DisplayText(caption)), name);
     return action;
 }
 
@@ -81,17 +74,17 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
       dialogs_(dialogs),
       drives_(drives),
       programFolder_(std::move(programFolder)) {
-    setObjectName(Text("fPrinc"));
-    setWindowTitle(Text("Mp3 Vandrel"));
+    setObjectName(DisplayText("fPrinc"));
+    setWindowTitle(DisplayText("Mp3 Vandrel"));
     // The design font is an 11-pixel sans serif; the nearest the desktop has.
     QFont design = font();
-    design.setFamilies({Text("MS Sans Serif"), Text("Liberation Sans"), Text("Arial"),
-                        Text("DejaVu Sans Condensed")});
+    design.setFamilies({DisplayText("MS Sans Serif"), DisplayText("Liberation Sans"),
+                        DisplayText("Arial"), DisplayText("DejaVu Sans Condensed")});
     design.setPixelSize(11);
     setFont(design);
 
     client_ = new QWidget(this);
-    client_->setObjectName(Text("client"));
+    client_->setObjectName(DisplayText("client"));
     setCentralWidget(client_);
     BuildControls();
     BuildMenus();
@@ -180,13 +173,13 @@ void TfPrinc::BuildControls() {
 
     dc = Named(new QComboBox(client_), "dc");
     place(dc, {4, 0, 141, 19});
-    brefresh = Named(new QPushButton(Text("Refresh"), client_), "brefresh");
+    brefresh = Named(new QPushButton(DisplayText("Refresh"), client_), "brefresh");
     place(brefresh, {152, 0, 65, 17});
-    bRename = Named(new QPushButton(Text("Rename"), client_), "bRename");
-    bRename->setToolTip(Text("Will rename selected file in the file list below"));
+    bRename = Named(new QPushButton(DisplayText("Rename"), client_), "bRename");
+    bRename->setToolTip(DisplayText("Will rename selected file in the file list below"));
     place(bRename, {224, 0, 145, 17});
-    bRenameAll = Named(new QPushButton(Text("Rename All"), client_), "bRenameAll");
-    bRenameAll->setToolTip(Text("Will rename all files in the selected folder"));
+    bRenameAll = Named(new QPushButton(DisplayText("Rename All"), client_), "bRenameAll");
+    bRenameAll->setToolTip(DisplayText("Will rename all files in the selected folder"));
     place(bRenameAll, {368, 0, 145, 17});
     Label13 = MakeLabel(client_, "Label13", "PLAYLIST", true);
     place(Label13, {520, 0, 273, 17});
@@ -215,16 +208,16 @@ void TfPrinc::BuildControls() {
     place(lPlayList, {516, 24, 277, 305});
     Label3 = MakeLabel(client_, "Label3", "Min % word for the files to match:", false);
     place(Label3, {4, 248, 155, 13});
-    ePerc = Named(new QLineEdit(Text("80"), client_), "ePerc");
+    ePerc = Named(new QLineEdit(DisplayText("80"), client_), "ePerc");
     ePerc->setMaxLength(2);
     place(ePerc, {184, 248, 33, 21});
     Label1 = MakeLabel(client_, "Label1", "Extension to be used:", false);
     place(Label1, {4, 272, 102, 13});
-    eExt = Named(new QLineEdit(Text("Mp3"), client_), "eExt");
+    eExt = Named(new QLineEdit(DisplayText("Mp3"), client_), "eExt");
     eExt->setMaxLength(4);
     place(eExt, {184, 272, 33, 21});
-    bCancel = Named(new QPushButton(Text("Stop current operation"), client_), "bCancel");
-    bCancel->setToolTip(Text("Stop current comparison"));
+    bCancel = Named(new QPushButton(DisplayText("Stop current operation"), client_), "bCancel");
+    bCancel->setToolTip(DisplayText("Stop current comparison"));
     place(bCancel, {6, 304, 215, 25});
     lRes = MakeLabel(client_, "lRes", "", false);
     place(lRes, {611, 334, 184, 13});
@@ -232,7 +225,7 @@ void TfPrinc::BuildControls() {
     gp->setRange(0, 100);
     gp->setValue(0);
     gp->setTextVisible(false);
-    gp->setStyleSheet(Text("QProgressBar::chunk { background-color: maroon; }"));
+    gp->setStyleSheet(DisplayText("QProgressBar::chunk { background-color: maroon; }"));
     place(gp, {6, 336, 603, 12});
     lList = MakeLabel(client_, "lList", "Duplicate List (Will delete files HERE)", true);
     place(lList, {6, 352, 387, 13});
@@ -288,9 +281,9 @@ void TfPrinc::BuildTagPanel() {
     eAlbum = edits[2];
     eYear = edits[3];
     eComment = edits[4];
-    bSaveTag = Named(new QPushButton(Text("Save"), pTag), "bSaveTag");
+    bSaveTag = Named(new QPushButton(DisplayText("Save"), pTag), "bSaveTag");
     bSaveTag->setGeometry(40, 152, 89, 25);
-    bCancelTag = Named(new QPushButton(Text("Cancel"), pTag), "bCancelTag");
+    bCancelTag = Named(new QPushButton(DisplayText("Cancel"), pTag), "bCancelTag");
     bCancelTag->setGeometry(168, 152, 89, 25);
 }
 
@@ -314,26 +307,26 @@ void TfPrinc::BuildMusicPanel() {
     place(tbPitch, {8, 40, 129, 25});
     tbVolume = MakeSlider(pMC, "tbVolume", 100, 100, 10);
     place(tbVolume, {152, 40, 129, 25});
-    bStop = Named(new QPushButton(Text("Stop"), pMC), "bStop");
+    bStop = Named(new QPushButton(DisplayText("Stop"), pMC), "bStop");
     bStop->setEnabled(false);
     place(bStop, {16, 64, 89, 17});
-    bPause = Named(new QPushButton(Text("Pause"), pMC), "bPause");
+    bPause = Named(new QPushButton(DisplayText("Pause"), pMC), "bPause");
     bPause->setEnabled(false);
     place(bPause, {120, 64, 89, 17});
-    cbShuffle = Named(new QCheckBox(Text("Shuffle"), pMC), "cbShuffle");
+    cbShuffle = Named(new QCheckBox(DisplayText("Shuffle"), pMC), "cbShuffle");
     cbShuffle->setChecked(true);
     place(cbShuffle, {216, 63, 65, 20});
     tbTrack = MakeSlider(pMC, "tbTrack", 400, 0, 1);
     place(tbTrack, {16, 88, 241, 25});
-    bNext = Named(new QPushButton(Text("-->"), pMC), "bNext");
+    bNext = Named(new QPushButton(DisplayText("-->"), pMC), "bNext");
     place(bNext, {256, 90, 25, 15});
 }
 
 void TfPrinc::BuildMenus() {
     MM = menuBar();
-    MM->setObjectName(Text("MM"));
+    MM->setObjectName(DisplayText("MM"));
     auto menu = [this](const char* name, const char* caption) {
-        return Named(MM->addMenu(Text(caption)), name);
+        return Named(MM->addMenu(DisplayText(caption)), name);
     };
     File1 = menu("File1", "File");
     bClose = MakeAction(File1, "bClose", "Exit");
@@ -495,12 +488,12 @@ void TfPrinc::closeEvent(QCloseEvent* event) {
 
 void TfPrinc::eExtChange() {
     const QString ext = eExt->text();
-    browser_->SetExtension(ToBytes(ext));
+    browser_->SetExtension(TypedBytes(ext));
     setWindowTitle(mv::ProductCaption(ext));
     bMake->setText(mv::MakeCaption(ext));
     Label3->setText(mv::PercentLabel(ext));
     bLStats->setText(mv::ListEditCaption(ext));
-    const bool mp3 = mv::IsMp3Extension(ext);
+    const bool mp3 = mv::IsMp3Extension(TypedBytes(ext));
     for (QWidget* w : {bRename, bRenameAll}) w->setEnabled(mp3);
     bPlaylistAdd->setEnabled(mp3);
 }
@@ -518,13 +511,13 @@ void TfPrinc::PlayFile(const std::string& path) {
 }
 
 void TfPrinc::flDblClick() {
-    if (!mv::IsMp3Extension(eExt->text())) return;
+    if (!mv::IsMp3Extension(TypedBytes(eExt->text()))) return;
     const std::string file = browser_->SelectedFile();
     if (!file.empty()) PlayFile(file);
 }
 
 void TfPrinc::flContextPopup(const QPoint& pos) {
-    if (!mv::IsMp3Extension(eExt->text())) return;
+    if (!mv::IsMp3Extension(TypedBytes(eExt->text()))) return;
     QListWidgetItem* item = fl->itemAt(pos);
     if (item == nullptr) {
         fl->clearSelection();

@@ -33,7 +33,7 @@
 
 #include "platform/drives.h"
 #include "player/playlist_file.h"
-#include "ui/main/proportional_layout.h"
+#include "ui/common/proportional_layout.h"
 
 class CompareCommands;
 class Dialogs;
@@ -155,8 +155,8 @@ class TfPrinc : public QMainWindow {
 
     QTimer* NextTimer = nullptr;
 
-    // The playlist: lPlayList's rows and their full paths, changed together.
-    mv::PlaylistEntries playlist;
+    // The playlist: entry k is lPlayList's row k.
+    mv::Playlist playlist;
     // The drive scan's full paths, one per result row; emptied by every comparison.
     std::vector<std::string> foundFiles;
 

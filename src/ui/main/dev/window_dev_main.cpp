@@ -10,7 +10,8 @@
 #include <optional>
 
 #include "dupes/windows/result_list_handlers.h"
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/display_text.h"
 #include "ui/main/file_browser.h"
 #include "ui/main/tf_princ.h"
 
@@ -77,7 +78,7 @@ int main(int argc, char** argv) {
     }
     window.Results().Model().Append(std::move(rows));
     for (const char* n : {"Artist - Song One", "Band - Tune"}) {
-        window.lPlayList->addItem(QString::fromLatin1(n));
+        window.lPlayList->addItem(DisplayText(n));
     }
     if (argc >= 3) {
         window.move(0, 0);

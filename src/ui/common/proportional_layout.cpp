@@ -1,4 +1,4 @@
-#include "ui/main/proportional_layout.h"
+#include "ui/common/proportional_layout.h"
 
 #include <cmath>
 

@@ -29,9 +29,6 @@ struct ResultRow {
 // The kinds of the two sides of a comparison's rows, from its mode.
 std::vector<ResultRow> RowsFromCompare(int mode, std::vector<CompareRow>&& rows);
 
-// Byte strings equal when ASCII letter case is ignored.
-bool SameTextIgnoringCase(const std::string& a, const std::string& b);
-
 // The rows that go when the `selected` rows are removed: every selected row
 // and every other row whose left text is the same (letter case ignored).
 // Returned in ascending order.
@@ -49,10 +46,6 @@ struct DeleteOutcome {
 // first, folders are never removed.
 DeleteOutcome DeleteLeftFiles(const std::vector<ResultRow>& rows,
                               const std::vector<std::size_t>& indices);
-
-// Drops the entries whose files no longer exist; returns their former indices
-// in ascending order.
-std::vector<std::size_t> PurgeMissingPaths(std::vector<std::string>& paths);
 
 // Everything up to and including the last "/", and the rest.
 std::string FolderPart(const std::string& path);

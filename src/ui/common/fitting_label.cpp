@@ -1,4 +1,4 @@
-#include "ui/main/fitting_label.h"
+#include "ui/common/fitting_label.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,24 +1,13 @@
-#include "dupes/windows/result_rows.h"
+#include "dupes/result_rows.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <unordered_set>
 
+#include "platform/ascii_case.h"
 #include "platform/file_ops.h"
 
 namespace mv {
-
-namespace {
-
-std::string FoldCase(const std::string& s) {
-    std::string out = s;
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
-}
-
-}  // namespace
 
 std::vector<ResultRow> RowsFromCompare(int mode, std::vector<CompareRow>&& rows) {
     RowKind leftKind = RowKind::FileOnDisk;
@@ -37,22 +26,18 @@ std::vector<ResultRow> RowsFromCompare(int mode, std::vector<CompareRow>&& rows)
     return out;
 }
 
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && FoldCase(a) == FoldCase(b);
-}
-
 std::vector<std::size_t> RowsToRemove(const std::vector<ResultRow>& rows,
                                       const std::vector<std::size_t>& selected) {
     // One pass with a set of the selected left texts gives the same rows as
     // removing text by text, without the quadratic walk on long lists.
     std::unordered_set<std::string> texts;
     for (std::size_t i : selected) {
-        if (i < rows.size()) texts.insert(FoldCase(rows[i].left));
+        if (i < rows.size()) texts.insert(FoldAsciiCase(rows[i].left));
     }
     std::vector<std::size_t> out;
     if (texts.empty()) return out;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (texts.count(FoldCase(rows[i].left)) != 0) out.push_back(i);
+        if (texts.count(FoldAsciiCase(rows[i].left)) != 0) out.push_back(i);
     }
     return out;
 }
@@ -75,22 +60,6 @@ DeleteOutcome DeleteLeftFiles(const std::vector<ResultRow>& rows,
         }
     }
     return outcome;
-}
-
-std::vector<std::size_t> PurgeMissingPaths(std::vector<std::string>& paths) {
-    std::vector<std::size_t> removed;
-    std::vector<std::string> kept;
-    kept.reserve(paths.size());
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        std::error_code ec;
-        if (std::filesystem::exists(paths[i], ec)) {
-            kept.push_back(std::move(paths[i]));
-        } else {
-            removed.push_back(i);
-        }
-    }
-    paths = std::move(kept);
-    return removed;
 }
 
 std::string FolderPart(const std::string& path) {

@@ -1,4 +1,4 @@
-#include "ui/main/qt_dialogs.h"
+#include "ui/common/qt_dialogs.h"
 
 #include <QFileDialog>
 #include <QInputDialog>

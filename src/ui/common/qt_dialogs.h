@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/main/dialogs.h"
+#include "ui/common/dialogs.h"
 
 // The program's Dialogs: Qt's modal message boxes, input box and file dialogs.
 // This is the one file that names the Qt dialog classes.

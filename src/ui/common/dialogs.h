@@ -9,7 +9,7 @@ class QWidget;
 // through this seam. The program uses QtDialogs; tests use a scripted one that
 // records each text shown and answers from a queue.
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
 
     // A message with an OK button.
