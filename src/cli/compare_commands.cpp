@@ -64,8 +64,9 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
     }
     bool listMissing = false;
     if (opts.mode != kModeFolderVsItself) {
-        const std::filesystem::path list =
-            opts.list.empty() ? ProgramFolder() / "Mp3List.txt" : std::filesystem::path(opts.list);
+        const std::filesystem::path list = opts.list.empty()
+                                               ? FindProgramFile(ProgramFolder(), kMp3ListFileName)
+                                               : std::filesystem::path(opts.list);
         params.listLines = ReadLines(list);
         listMissing = !params.listLines || params.listLines->empty();
     }

@@ -134,6 +134,11 @@ TEST_F(CliTest, SearchFindsTitlesAndShowsNoClosingMessage) {
     EXPECT_THAT(r.err, StartsWith("1 result in "));
     EXPECT_THAT(r.err, ::testing::Not(HasSubstr("Comparison")));
     EXPECT_EQ(Run({"search", "--"}).out, "");
+
+    // A catalogue copied from Windows keeps its own spelling of the name.
+    fs::rename(root_ / "home" / "Mp3List.txt", root_ / "home" / "mp3list.TXT");
+    EXPECT_EQ(Run({"search", "artist song"}).out,
+              "Search\\artist song\t/CD1/Artist Song Title.mp3\n");
 }
 
 }  // namespace
