@@ -18,7 +18,7 @@
 #include "app/tray_icon.h"
 #include "platform/drives.h"
 #include "platform/text_lines.h"
-#include "scripted_dialogs.h"
+#include "support/widgets/scripted_dialogs.h"
 #include "ui/main/tf_princ.h"
 
 namespace {

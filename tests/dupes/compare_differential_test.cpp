@@ -5,9 +5,10 @@
 #include <set>
 
 #include "dupes/compare_engine.h"
-#include "temp_tree.h"
+#include "support/core/temp_tree.h"
 
 namespace mv {
+using test::TempTree;
 
 bool operator==(const CompareRow& a, const CompareRow& b);
 void PrintTo(const CompareRow& r, std::ostream* os);

@@ -8,12 +8,13 @@
 #include <filesystem>
 
 #include "dupes/list_locations.h"
-#include "temp_tree.h"
+#include "support/core/temp_tree.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 namespace mv {
+using test::TempTree;
 
 bool operator==(const CompareRow& a, const CompareRow& b) {
     return a.left == b.left && a.right == b.right;

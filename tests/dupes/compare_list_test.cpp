@@ -5,13 +5,14 @@
 
 #include "dupes/compare_engine.h"
 #include "dupes/list_locations.h"
-#include "temp_tree.h"
+#include "support/core/temp_tree.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
 
 namespace mv {
+using test::TempTree;
 
 bool operator==(const CompareRow& a, const CompareRow& b);
 void PrintTo(const CompareRow& r, std::ostream* os);

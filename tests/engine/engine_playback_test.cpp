@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "engine_session.h"
-#include "mp3_fixture.h"
+#include "support/core/mp3_fixture.h"
 #include "wav_file.h"
 
 namespace mv::test {

@@ -14,8 +14,8 @@
 #include "cli/play_command.h"
 #include "player/engine_library.h"
 #include "player/xaudio_player.h"
-#include "test_application.h"
-#include "tone_fixture.h"
+#include "support/core/tone_fixture.h"
+#include "support/widgets/test_application.h"
 
 namespace mv {
 namespace {
@@ -36,7 +36,7 @@ class WavOutput {
 class RealEngineTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        TestApplication();
+        mv::test::TestApplication();
         if (!std::filesystem::exists(DefaultXaudioPath())) {
             GTEST_SKIP() << "engine library not built";
         }

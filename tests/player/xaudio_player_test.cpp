@@ -10,7 +10,7 @@
 #include "event_recorder.h"
 #include "fake_engine_handle.h"
 #include "notification_builder.h"
-#include "test_application.h"
+#include "support/widgets/test_application.h"
 
 namespace mv {
 namespace {
@@ -30,7 +30,7 @@ bool ProcessEventsUntil(const std::function<bool()>& done) {
 
 class TXaudioPlayerTest : public ::testing::Test {
   protected:
-    TXaudioPlayerTest() : fake(FAKE_XAUDIO) { TestApplication(); }
+    TXaudioPlayerTest() : fake(FAKE_XAUDIO) { mv::test::TestApplication(); }
 
     FakeEngineHandle fake;
 };

@@ -51,7 +51,7 @@ class LayoutTest : public ::testing::Test {
   protected:
     void SetUp() override {
         uitest::App();
-        drives.roots = {tree.Root().string()};
+        drives.roots = {tree.Root()};
         window = std::make_unique<TfPrinc>(dialogs, drives, tree.Root());
     }
     uitest::TempTree tree;

@@ -37,7 +37,7 @@ class ResultListTest : public ::testing::Test {
   protected:
     void SetUp() override {
         uitest::App();
-        drives.roots = {tree.Root().string()};
+        drives.roots = {tree.Root()};
         window = std::make_unique<TfPrinc>(dialogs, drives, tree.Root());
         window->resize(TfPrinc::kDesignWidth, TfPrinc::kDesignHeight);
         window->CaptureLayout();

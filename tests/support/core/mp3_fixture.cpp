@@ -1,4 +1,4 @@
-#include "mp3_fixture.h"
+#include "support/core/mp3_fixture.h"
 
 #include <cstdlib>
 #include <string>

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "mp3_fixture.h"
+#include "support/core/mp3_fixture.h"
 
 // A temporary folder with a one-second generated MP3 tone, for tests that play
 // through the real engine. Empty mp3 when sox or lame is missing.

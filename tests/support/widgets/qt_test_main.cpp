@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
-// Widgets need one application for the whole run; it is destroyed before exit,
-// while Qt's own globals still exist.
+// Qt tests need one application for the whole run; made here, in main, it is
+// destroyed before exit while Qt's own globals still exist.
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     // Headless unless told otherwise, also when the tests are only listed.
