@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
-#include "platform/ascii_case.h"
 #include "platform/file_ops.h"
 
 namespace mv {
@@ -30,14 +31,14 @@ std::vector<std::size_t> RowsToRemove(const std::vector<ResultRow>& rows,
                                       const std::vector<std::size_t>& selected) {
     // One pass with a set of the selected left texts gives the same rows as
     // removing text by text, without the quadratic walk on long lists.
-    std::unordered_set<std::string> texts;
+    std::unordered_set<std::string_view> texts;
     for (std::size_t i : selected) {
-        if (i < rows.size()) texts.insert(FoldAsciiCase(rows[i].left));
+        if (i < rows.size()) texts.insert(rows[i].left);
     }
     std::vector<std::size_t> out;
     if (texts.empty()) return out;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (texts.count(FoldAsciiCase(rows[i].left)) != 0) out.push_back(i);
+        if (texts.count(rows[i].left) != 0) out.push_back(i);
     }
     return out;
 }
@@ -45,21 +46,52 @@ std::vector<std::size_t> RowsToRemove(const std::vector<ResultRow>& rows,
 DeleteOutcome DeleteLeftFiles(const std::vector<ResultRow>& rows,
                               const std::vector<std::size_t>& indices) {
     DeleteOutcome outcome;
+    // The verdict per file, so a file in several rows is tried (and reported) once.
+    std::unordered_map<std::string_view, bool> gone;
     for (std::size_t i : indices) {
         if (i >= rows.size()) continue;
         const ResultRow& row = rows[i];
         if (row.leftKind != RowKind::FileOnDisk) {
             ++outcome.notFiles;
+            outcome.rowsDone.push_back(i);
             continue;
         }
-        mv::ClearAttributes(row.left);  // a read-only file can go as well
-        if (mv::DeletePermanently(row.left)) {
-            outcome.deleted.push_back(row.left);
-        } else {
-            outcome.passedOver.push_back(row.left);
+        auto known = gone.find(row.left);
+        if (known == gone.end()) {
+            std::string why;
+            ClearAttributes(row.left);  // a read-only file can go as well
+            bool ok = DeletePermanently(row.left, &why);
+            if (!ok) {
+                // Gone before (deleted by hand, or by an earlier row): nothing is left to delete.
+                std::error_code ec;
+                ok = std::filesystem::symlink_status(row.left, ec).type() ==
+                     std::filesystem::file_type::not_found;
+            }
+            if (ok) {
+                outcome.deleted.push_back(row.left);
+            } else {
+                outcome.passedOver.push_back({row.left, why});
+            }
+            known = gone.emplace(row.left, ok).first;
         }
+        if (known->second) outcome.rowsDone.push_back(i);
     }
     return outcome;
+}
+
+std::string DeleteFailureMessage(const std::vector<DeleteFailure>& failures,
+                                 std::size_t maxListed) {
+    if (failures.empty()) return {};
+    std::string text = failures.size() == 1
+                           ? "This file could not be deleted:\n"
+                           : std::to_string(failures.size()) + " files could not be deleted:\n";
+    for (std::size_t k = 0; k < failures.size() && k < maxListed; ++k) {
+        text += "\n" + failures[k].path + " (" + failures[k].why + ")";
+    }
+    if (failures.size() > maxListed) {
+        text += "\n... and " + std::to_string(failures.size() - maxListed) + " more.";
+    }
+    return text;
 }
 
 std::string FolderPart(const std::string& path) {

@@ -30,22 +30,37 @@ struct ResultRow {
 std::vector<ResultRow> RowsFromCompare(int mode, std::vector<CompareRow>&& rows);
 
 // The rows that go when the `selected` rows are removed: every selected row
-// and every other row whose left text is the same (letter case ignored).
-// Returned in ascending order.
+// and every other row whose left text is the same, byte for byte (on Linux
+// "A.mp3" and "a.mp3" are two files). Returned in ascending order.
 std::vector<std::size_t> RowsToRemove(const std::vector<ResultRow>& rows,
                                       const std::vector<std::size_t>& selected);
 
+struct DeleteFailure {
+    std::string path;
+    std::string why;
+};
+
 struct DeleteOutcome {
+    // Rows whose left side is gone: deleted now, already gone before, or
+    // naming no file on disk (never touched). These rows may leave the lists.
+    std::vector<std::size_t> rowsDone;
     std::vector<std::string> deleted;
-    std::vector<std::string> passedOver;  // could not be deleted
-    std::size_t notFiles = 0;             // rows that name no file on disk, never touched
+    std::vector<DeleteFailure> passedOver;  // could not be deleted; their rows stay
+    std::size_t notFiles = 0;               // rows that name no file on disk
 };
 
 // Deletes the files named on the left of the given rows, in the given order.
 // Only rows of kind FileOnDisk reach the file system; attributes are cleared
-// first, folders are never removed.
+// first, folders are never removed. A file named by several rows is tried
+// once; a file that was already gone counts as deleted.
 DeleteOutcome DeleteLeftFiles(const std::vector<ResultRow>& rows,
                               const std::vector<std::size_t>& indices);
+
+// The one message after a delete command that could not delete every file:
+// each file with its cause (the first `maxListed`, then how many more).
+// Empty when nothing failed.
+std::string DeleteFailureMessage(const std::vector<DeleteFailure>& failures,
+                                 std::size_t maxListed = 15);
 
 // Everything up to and including the last "/", and the rest.
 std::string FolderPart(const std::string& path);

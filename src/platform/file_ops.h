@@ -10,7 +10,8 @@ namespace mv {
 // Makes the file writable by its owner (the read-only attribute cleared).
 bool ClearAttributes(const std::string& path);
 
-// Removes the file for good (no trash).
-bool DeletePermanently(const std::string& path);
+// Removes the file for good (no trash). On failure `why`, when given, receives
+// the cause as the user should read it ("Permission denied", "Is a folder").
+bool DeletePermanently(const std::string& path, std::string* why = nullptr);
 
 }  // namespace mv

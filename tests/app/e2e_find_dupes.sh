@@ -73,14 +73,23 @@ wait_windows 2 "the box at the end of the comparison"
 xdotool key Return
 wait_windows 1 "the box closed"
 
-# Compare results > Delete all, confirmed with Yes.
-xdotool key alt
-sleep 0.3
-xdotool key Right Right Right Return
-sleep 0.3
-xdotool key Down Down Return
-wait_windows 2 "the question before deleting"
+# Compare results > Delete all. A stray Enter answers No: nothing is deleted.
+delete_all() {
+    xdotool key alt
+    sleep 0.3
+    xdotool key Right Right Right Return
+    sleep 0.3
+    xdotool key Down Down Return
+    wait_windows 2 "the question before deleting"
+}
+delete_all
 xdotool key Return
+wait_windows 1 "the question answered"
+[ -e "$small" ] || fail "Enter on the delete question deleted a file"
+
+# Again, confirmed with Yes (its key, y).
+delete_all
+xdotool key y
 wait_windows 1 "the question answered"
 
 # File > Exit.

@@ -9,7 +9,7 @@ TEST(ScriptedDialogs, AnswersInOrderAndRecordsEveryBox) {
     d.QueueReply(true);
     d.QueueText(QStringLiteral("CD1"));
     d.Information(nullptr, QStringLiteral("hello"));
-    EXPECT_TRUE(d.YesNo(nullptr, QStringLiteral("Sure?")));
+    EXPECT_TRUE(d.YesNo(nullptr, QStringLiteral("Sure?"), DefaultAnswer::Affirmative));
     EXPECT_EQ(d.InputText(nullptr, QStringLiteral("CD Name"), QStringLiteral("What?"), {}),
               QStringLiteral("CD1"));
     EXPECT_EQ(d.Texts(), (QStringList{QStringLiteral("hello"), QStringLiteral("Sure?"),
@@ -20,7 +20,8 @@ TEST(ScriptedDialogs, AnswersInOrderAndRecordsEveryBox) {
 TEST(ScriptedDialogs, MissingOrMismatchedAnswerFailsAndDeclines) {
     ScriptedDialogs d;
     bool reply = true;
-    EXPECT_NONFATAL_FAILURE(reply = d.YesNo(nullptr, QStringLiteral("Delete?")), "unanswered");
+    EXPECT_NONFATAL_FAILURE(
+        reply = d.YesNo(nullptr, QStringLiteral("Delete?"), DefaultAnswer::Cautious), "unanswered");
     EXPECT_FALSE(reply);
 
     d.QueueReply(true);

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -30,6 +31,8 @@ struct FakeCore {
     std::atomic<int> runs{0};
     mv::CompareParams seen;
     std::vector<std::vector<mv::CompareRow>> batches;
+    bool noFiles = false;                    // a run with nothing to compare
+    std::vector<std::string> foldersUnread;  // reported as passed over
 
     mv::CompareResult Run(const mv::CompareParams& p, mv::CompareControl& control) {
         ++runs;
@@ -44,6 +47,12 @@ struct FakeCore {
             p.onRows(std::move(batch));
         }
         mv::CompareResult r;
+        r.foldersPassedOver = foldersUnread;
+        if (noFiles) {
+            control.pairsTotal = 0;
+            r.messages = {"This Directory contains no Mp3s!"};
+            return r;
+        }
         if (waitForStop) {
             const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
             while (!control.stopRequested && std::chrono::steady_clock::now() < limit) {
@@ -184,6 +193,41 @@ TEST_F(CompareCommandsTest, CommandsDoNothingWhileTheWindowIsBusy) {
     window->bCompare->trigger();
     EXPECT_EQ(core.runs, 0);
     window->LeaveBusyState();
+}
+
+// The gauge rests empty after every run; an empty range would draw as busy.
+TEST_F(CompareCommandsTest, GaugeIsEmptyAndNotBusyAfterARunWithNothingToCompare) {
+    window->Browser().SetFolder(music);
+    core.noFiles = true;
+    window->bFolder->trigger();
+    EXPECT_EQ(dialogs.Texts(), QStringList{L("This Directory contains no Mp3s!")});
+    EXPECT_LT(window->gp->minimum(), window->gp->maximum());
+    EXPECT_EQ(window->gp->value(), window->gp->minimum());
+}
+
+// Folders the run could not read are counted beside the result; a click on the
+// label names them.
+TEST_F(CompareCommandsTest, UnreadFoldersAreCountedInTheResultAndListedOnAClick) {
+    window->Browser().SetFolder(music);
+    core.foldersUnread = {music + "/Locked", music + "/Deep"};
+    window->bFolder->trigger();
+    EXPECT_EQ(window->lRes->text(), L("2 results in 0.5 seconds (2 folders not read)"));
+    dialogs.ClearHistory();
+    QMouseEvent click(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window->lRes, &click);
+    ASSERT_EQ(dialogs.Texts().size(), 1);
+    EXPECT_EQ(dialogs.Texts()[0],
+              L("2 folders could not be read, so their files were not compared:\n\n") +
+                  QString::fromStdString(music + "/Locked\n" + music + "/Deep"));
+
+    // The next run without such folders shows the plain count, and a click shows nothing.
+    core.foldersUnread.clear();
+    window->bFolder->trigger();
+    EXPECT_EQ(window->lRes->text(), L("2 results in 0.5 seconds"));
+    dialogs.ClearHistory();
+    QCoreApplication::sendEvent(window->lRes, &click);
+    EXPECT_TRUE(dialogs.Texts().isEmpty());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QScrollBar>
 #include <filesystem>
 
 #include "dupes/windows/result_list_handlers.h"
@@ -81,15 +82,17 @@ class ResultListTest : public ::testing::Test {
     std::string a, b, c;
 };
 
-TEST_F(ResultListTest, RemoveTakesEveryRowWithTheSelectedLeftTextIgnoringCase) {
-    std::string upperA = a;
-    upperA.replace(upperA.size() - 5, 5, "a.MP3");  // same text, other letter case
-    Fill({Files(a, b), Files(c, a), Files(a, c), Files(upperA, b), Files(b, c)});
+TEST_F(ResultListTest, RemoveTakesEveryRowWithTheSelectedLeftFileExactly) {
+    // Another file on a case-sensitive disk, never touched by A's removal.
+    const std::string lowerA = tree.File("dir/a.mp3");
+    Fill({Files(a, b), Files(c, a), Files(a, c), Files(lowerA, b), Files(b, c)});
     Select({2});
     window->bRemove->trigger();
     // Rows with A on the right stay.
-    EXPECT_EQ(Lefts(), (std::vector<std::string>{c, b}));
+    EXPECT_EQ(Lefts(), (std::vector<std::string>{c, lowerA, b}));
     EXPECT_EQ(M().rows()[0].right, a);
+    Select({1});
+    window->bRemove->trigger();
     EXPECT_TRUE(window->bDelete->isEnabled());
     EXPECT_TRUE(fs::exists(a));  // removing never touches the disk
 
@@ -158,6 +161,8 @@ TEST_F(ResultListTest, DeleteSelectedRemovesFilesEvenReadOnlyAndPurgesThePlaylis
     window->bDel->trigger();
     EXPECT_EQ(dialogs.Texts(),
               QStringList{L("Are you sure you want to delete selected file(s)??")});
+    // Enter on the question must not delete.
+    EXPECT_EQ(dialogs.History()[0].defaultAnswer, DefaultAnswer::Cautious);
     EXPECT_FALSE(fs::exists(a));
     EXPECT_TRUE(fs::exists(b));
     EXPECT_TRUE(fs::exists(c));
@@ -193,12 +198,87 @@ TEST_F(ResultListTest, DeleteAllPassesOverMissingFilesAndEmptiesBothLists) {
     window->bDelete->trigger();
     ASSERT_EQ(dialogs.Texts().size(), 1);
     EXPECT_TRUE(dialogs.Texts()[0].startsWith(L("This will delete ALL files in the left list")));
+    EXPECT_EQ(dialogs.History()[0].defaultAnswer, DefaultAnswer::Cautious);
     EXPECT_FALSE(fs::exists(ro));
     EXPECT_FALSE(fs::exists(a));
     EXPECT_TRUE(fs::exists(b));
     EXPECT_EQ(M().rowCount(), 0);
     EXPECT_FALSE(window->bDel->isEnabled());
     EXPECT_TRUE(window->lRes->text().isEmpty());
+}
+
+// A file that cannot go (here a folder took its place) keeps its rows and is
+// named in one message after the command, with the cause.
+TEST_F(ResultListTest, FilesThatCouldNotBeDeletedKeepTheirRowsAndAreReportedOnce) {
+    const std::string stuck = tree.Folder("dir/Stuck.mp3");
+    Fill({Files(stuck, a), Files(b, c), Files(stuck, c), Files(c, a)});
+    Select({0, 1, 2});
+    dialogs.QueueReply(true);
+    window->bDel->trigger();
+    EXPECT_FALSE(fs::exists(b));
+    EXPECT_EQ(Lefts(), (std::vector<std::string>{stuck, stuck, c}));
+    ASSERT_EQ(dialogs.Texts().size(), 2);
+    EXPECT_EQ(dialogs.Texts()[1], L("This file could not be deleted:\n\n") +
+                                      QString::fromStdString(stuck) +
+                                      L(" (Is a folder, not a file)"));
+
+    dialogs.ClearHistory();
+    dialogs.QueueReply(true);
+    window->bDelete->trigger();
+    EXPECT_FALSE(fs::exists(c));
+    EXPECT_EQ(Lefts(), (std::vector<std::string>{stuck, stuck}));
+    EXPECT_TRUE(window->bDelete->isEnabled());  // rows are left to act on
+    ASSERT_EQ(dialogs.Texts().size(), 2);
+    EXPECT_TRUE(dialogs.Texts()[1].startsWith(L("This file could not be deleted:")));
+}
+
+TEST(DeleteFailureMessage, ListsTheFirstFilesThenCountsTheRest) {
+    std::vector<mv::DeleteFailure> failures;
+    EXPECT_EQ(mv::DeleteFailureMessage(failures), "");
+    for (int k = 0; k < 4; ++k) failures.push_back({"/m/" + std::to_string(k), "Busy"});
+    EXPECT_EQ(mv::DeleteFailureMessage(failures, 3),
+              "4 files could not be deleted:\n\n/m/0 (Busy)\n/m/1 (Busy)\n/m/2 (Busy)\n... and 1 "
+              "more.");
+}
+
+// After every command the two lists stand on the same row, and scroll together.
+TEST_F(ResultListTest, ListsKeepTheSameCurrentRowAndScrollTogether) {
+    window->show();
+    std::vector<ResultRow> many;
+    for (int k = 0; k < 200; ++k) many.push_back(Files(tree.Path("x" + std::to_string(k)), b));
+    Fill(std::move(many));
+    QListView* left = window->lbCompRes;
+    QListView* right = window->lbFile;
+    auto expectInStep = [&](int row) {
+        EXPECT_EQ(left->currentIndex().row(), row);
+        EXPECT_EQ(right->currentIndex().row(), row);
+        EXPECT_FALSE(right->selectionModel()->hasSelection());
+        EXPECT_EQ(left->verticalScrollBar()->value(), right->verticalScrollBar()->value());
+    };
+
+    left->setCurrentIndex(M().index(5, 0));
+    H().lbCompResClick();
+    Select({5, 6});
+    window->bRemove->trigger();
+    expectInStep(5);
+
+    // The mouse wheel (or the scroll bar) moves both lists.
+    right->verticalScrollBar()->setValue(40);
+    EXPECT_EQ(left->verticalScrollBar()->value(), 40);
+    left->verticalScrollBar()->setValue(7);
+    EXPECT_EQ(right->verticalScrollBar()->value(), 7);
+
+    // Removing the last rows leaves both lists on the new last row.
+    Select({197});
+    window->bRemove->trigger();
+    expectInStep(196);
+
+    // A right click on a row of either list makes it current in both.
+    H().lbFileContextPopup(left, left->visualRect(M().index(8, 0)).center());
+    EXPECT_EQ(right->currentIndex().row(), 8);
+    H().lbFileContextPopup(right, right->visualRect(M().index(9, 1)).center());
+    EXPECT_EQ(left->currentIndex().row(), 9);
+    EXPECT_EQ(left->selectionModel()->selectedIndexes().size(), 1);
 }
 
 TEST_F(ResultListTest, RowsThatNameNoFileOnDiskAreNeverDeleted) {

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QProgressBar>
 #include <QTimer>
@@ -14,6 +15,7 @@
 #include <climits>
 #include <thread>
 
+#include "dupes/passed_over_text.h"
 #include "dupes/windows/result_list_handlers.h"
 #include "platform/program_folder.h"
 #include "platform/text_lines.h"
@@ -36,7 +38,23 @@ CompareCommands::CompareCommands(const CompareWidgets& widgets, Dialogs& dialogs
       results_(results),
       foundFiles_(foundFiles),
       programFolder_(std::move(programFolder)),
-      hooks_(std::move(hooks)) {}
+      hooks_(std::move(hooks)) {
+    w_.lRes->installEventFilter(this);
+}
+
+void CompareCommands::lResClick() {
+    if (passedOver_.empty()) return;
+    dialogs_.Information(w_.window, DisplayText(mv::PassedOverMessage(passedOver_)));
+}
+
+bool CompareCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == w_.lRes && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        lResClick();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 void CompareCommands::bCompareClick() {
     FolderCommand(mv::kModeFolderVsList);
@@ -154,8 +172,16 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
     gauge.stop();
     UpdateGauge();
 
-    // Result.
-    w_.lRes->setText(DisplayText(result.resultText));
+    // Result. Folders that could not be read are counted beside the result;
+    // a click on the label lists them.
+    passedOver_ = result.foldersPassedOver;
+    if (!result.resultText.empty() || !passedOver_.empty()) {
+        w_.lRes->setText(DisplayText(result.resultText + mv::PassedOverNote(passedOver_.size())));
+    }
+    w_.lRes->setToolTip(passedOver_.empty()
+                            ? QString()
+                            : QStringLiteral("Click to see the folders that could not be read"));
+    w_.lRes->setCursor(passedOver_.empty() ? Qt::ArrowCursor : Qt::PointingHandCursor);
     for (const std::string& message : result.messages) {
         dialogs_.Information(w_.window, DisplayText(message));
     }
@@ -165,6 +191,8 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
         results_.SetCommandsEnabled(true);
     }
     w_.bSave->setEnabled(false);
+    // An empty range draws as "busy"; the gauge rests empty after every run.
+    w_.gp->setRange(0, std::max(1, w_.gp->maximum()));
     w_.gp->setValue(0);
     if (hooks_.showFromTray) hooks_.showFromTray();
     running_ = false;

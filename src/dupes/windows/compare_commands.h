@@ -84,9 +84,16 @@ class CompareCommands : public QObject {
     // One comparison with its preparation and ending; returns what the core reported.
     mv::CompareResult RunCompare(const CompareRequest& request);
 
+    // A click on the result label: the folders the last run could not read.
+    void lResClick();
+    const std::vector<std::string>& FoldersPassedOver() const { return passedOver_; }
+
     bool Running() const { return running_; }
     bool StopRequested() const { return control_.stopRequested.load(); }
     const std::vector<std::string>& CompareFolders() const { return compareFolders_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void FolderCommand(int mode);
@@ -101,5 +108,6 @@ class CompareCommands : public QObject {
     CompareBackend backend_;
     mv::CompareControl control_;
     std::vector<std::string> compareFolders_;
+    std::vector<std::string> passedOver_;  // of the last run, for lResClick
     bool running_ = false;
 };

@@ -34,6 +34,11 @@ ResultListHandlers::ResultListHandlers(const ResultListWidgets& widgets, Dialogs
         connect(list, &QListView::customContextMenuRequested, this,
                 [this, list](const QPoint& pos) { lbFileContextPopup(list, pos); });
     }
+    // The wheel, the scroll bars and the keys scroll both lists together.
+    connect(w_.lbCompRes->verticalScrollBar(), &QScrollBar::valueChanged,
+            w_.lbFile->verticalScrollBar(), &QScrollBar::setValue);
+    connect(w_.lbFile->verticalScrollBar(), &QScrollBar::valueChanged,
+            w_.lbCompRes->verticalScrollBar(), &QScrollBar::setValue);
     connect(w_.lbCompRes, &QListView::clicked, this, &ResultListHandlers::lbCompResClick);
     connect(w_.lbFile, &QListView::clicked, this, &ResultListHandlers::lbFileClick);
     connect(w_.bRemove, &QAction::triggered, this, &ResultListHandlers::bRemoveClick);
@@ -106,43 +111,74 @@ std::vector<std::size_t> ResultListHandlers::SelectedLeftRows() const {
     return rows;
 }
 
-void ResultListHandlers::AfterRowsRemoved() {
+void ResultListHandlers::RemoveRowsAndAlign(const std::vector<std::size_t>& ascending) {
+    const int first = ascending.empty() ? -1 : static_cast<int>(ascending.front());
+    model_.RemoveRows(ascending);
     if (model_.rowCount() == 0) {
         SetCommandsEnabled(false);
         w_.lRes->clear();
     }
+    // Both lists show the same current row, the one that took the place of the
+    // first removed row; nothing stays highlighted that the other list lacks.
+    const int row =
+        first < 0 ? w_.lbCompRes->currentIndex().row() : std::min(first, model_.rowCount() - 1);
+    for (QListView* list : {w_.lbCompRes, w_.lbFile}) {
+        QItemSelectionModel* selection = list->selectionModel();
+        selection->clearSelection();
+        if (row >= 0) {
+            selection->setCurrentIndex(model_.index(row, list == w_.lbCompRes ? 0 : 1),
+                                       QItemSelectionModel::NoUpdate);
+        } else {
+            selection->clearCurrentIndex();
+        }
+    }
 }
 
 void ResultListHandlers::bRemoveClick() {
-    model_.RemoveRows(mv::RowsToRemove(model_.rows(), SelectedLeftRows()));
+    RemoveRowsAndAlign(mv::RowsToRemove(model_.rows(), SelectedLeftRows()));
     if (hooks_.refreshBrowser) hooks_.refreshBrowser();
-    AfterRowsRemoved();
+}
+
+void ResultListHandlers::ReportDeleteFailures(const mv::DeleteOutcome& outcome) {
+    const std::string message = mv::DeleteFailureMessage(outcome.passedOver);
+    if (!message.empty()) dialogs_.Information(w_.window, DisplayText(message));
 }
 
 void ResultListHandlers::bDelClick() {
     if (dialogs_.YesNo(w_.window,
-                       QStringLiteral("Are you sure you want to delete selected file(s)??"))) {
-        mv::DeleteLeftFiles(model_.rows(), SelectedLeftRows());
-        bRemoveClick();
+                       QStringLiteral("Are you sure you want to delete selected file(s)??"),
+                       DefaultAnswer::Cautious)) {
+        const mv::DeleteOutcome outcome = mv::DeleteLeftFiles(model_.rows(), SelectedLeftRows());
+        // A file that could not be deleted keeps its rows: it is still on the disk.
+        RemoveRowsAndAlign(mv::RowsToRemove(model_.rows(), outcome.rowsDone));
+        if (hooks_.refreshBrowser) hooks_.refreshBrowser();
+        PurgePlaylist();
+        ReportDeleteFailures(outcome);
+        return;
     }
     PurgePlaylist();
 }
 
 void ResultListHandlers::bDeleteClick() {
-    if (!dialogs_.YesNo(
-            w_.window,
-            QStringLiteral("This will delete ALL files in the left list from your hard "
-                           "drive. (It will not go in the trash can!). Are you sure?"))) {
+    if (!dialogs_.YesNo(w_.window,
+                        QStringLiteral("This will delete ALL files in the left list from your hard "
+                                       "drive. (It will not go in the trash can!). Are you sure?"),
+                        DefaultAnswer::Cautious)) {
         return;
     }
     std::vector<std::size_t> all(model_.rows().size());
     for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
-    mv::DeleteLeftFiles(model_.rows(), all);
+    const mv::DeleteOutcome outcome = mv::DeleteLeftFiles(model_.rows(), all);
     PurgePlaylist();
     if (hooks_.refreshBrowser) hooks_.refreshBrowser();
-    model_.Clear();
-    SetCommandsEnabled(false);
-    w_.lRes->clear();
+    if (outcome.passedOver.empty()) {
+        model_.Clear();
+        SetCommandsEnabled(false);
+        w_.lRes->clear();
+    } else {
+        RemoveRowsAndAlign(mv::RowsToRemove(model_.rows(), outcome.rowsDone));
+    }
+    ReportDeleteFailures(outcome);
 }
 
 void ResultListHandlers::PurgePlaylist() {
@@ -155,6 +191,16 @@ void ResultListHandlers::PurgePlaylist() {
 void ResultListHandlers::lbFileContextPopup(QListView* list, const QPoint& pos) {
     const QModelIndex index = list->indexAt(pos);
     if (!index.isValid()) return;
+    // The right click made this row current in its list; the other list follows,
+    // as after a left click.
+    if (list->currentIndex().row() != index.row()) {
+        list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    }
+    if (list == w_.lbCompRes) {
+        lbCompResClick();
+    } else {
+        lbFileClick();
+    }
     const auto i = static_cast<std::size_t>(index.row());
     const mv::ResultRow& row = model_.rows()[i];
     const bool left = list == w_.lbCompRes;

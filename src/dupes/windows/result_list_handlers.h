@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "dupes/result_rows.h"
 #include "dupes/windows/result_pair_model.h"
 #include "player/playlist_file.h"
 
@@ -74,7 +75,10 @@ class ResultListHandlers : public QObject {
 
   private:
     std::vector<std::size_t> SelectedLeftRows() const;
-    void AfterRowsRemoved();
+    // Removes the rows from both lists, disables the commands when none are
+    // left, and puts both lists on the same current row.
+    void RemoveRowsAndAlign(const std::vector<std::size_t>& ascending);
+    void ReportDeleteFailures(const mv::DeleteOutcome& outcome);
 
     ResultListWidgets w_;
     Dialogs& dialogs_;

@@ -41,14 +41,18 @@ void QtDialogs::Information(QWidget* parent, const QString& text) {
     Ask(parent, caption_, text, QMessageBox::Information, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-bool QtDialogs::YesNo(QWidget* parent, const QString& text) {
+bool QtDialogs::YesNo(QWidget* parent, const QString& text, DefaultAnswer defaultAnswer) {
+    const auto def =
+        defaultAnswer == DefaultAnswer::Affirmative ? QMessageBox::Yes : QMessageBox::No;
     return Ask(parent, caption_, text, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
-               QMessageBox::Yes) == QMessageBox::Yes;
+               def) == QMessageBox::Yes;
 }
 
-bool QtDialogs::OkCancel(QWidget* parent, const QString& text) {
+bool QtDialogs::OkCancel(QWidget* parent, const QString& text, DefaultAnswer defaultAnswer) {
+    const auto def =
+        defaultAnswer == DefaultAnswer::Affirmative ? QMessageBox::Ok : QMessageBox::Cancel;
     return Ask(parent, caption_, text, QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel,
-               QMessageBox::Ok) == QMessageBox::Ok;
+               def) == QMessageBox::Ok;
 }
 
 std::optional<QString> QtDialogs::InputText(QWidget* parent, const QString& caption,

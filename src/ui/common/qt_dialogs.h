@@ -10,8 +10,8 @@ class QtDialogs : public Dialogs {
     explicit QtDialogs(QString caption);
 
     void Information(QWidget* parent, const QString& text) override;
-    bool YesNo(QWidget* parent, const QString& text) override;
-    bool OkCancel(QWidget* parent, const QString& text) override;
+    bool YesNo(QWidget* parent, const QString& text, DefaultAnswer defaultAnswer) override;
+    bool OkCancel(QWidget* parent, const QString& text, DefaultAnswer defaultAnswer) override;
     std::optional<QString> InputText(QWidget* parent, const QString& caption, const QString& prompt,
                                      const QString& initial) override;
     std::optional<QString> OpenFile(QWidget* parent, const QString& caption, const QString& folder,

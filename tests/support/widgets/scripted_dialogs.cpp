@@ -44,13 +44,13 @@ void ScriptedDialogs::Information(QWidget*, const QString& text) {
     shown_.push_back({Kind::Information, {}, text, {}, {}});
 }
 
-bool ScriptedDialogs::YesNo(QWidget*, const QString& text) {
-    shown_.push_back({Kind::YesNo, {}, text, {}, {}});
+bool ScriptedDialogs::YesNo(QWidget*, const QString& text, DefaultAnswer defaultAnswer) {
+    shown_.push_back({Kind::YesNo, {}, text, {}, {}, defaultAnswer});
     return TakeReply(text);
 }
 
-bool ScriptedDialogs::OkCancel(QWidget*, const QString& text) {
-    shown_.push_back({Kind::OkCancel, {}, text, {}, {}});
+bool ScriptedDialogs::OkCancel(QWidget*, const QString& text, DefaultAnswer defaultAnswer) {
+    shown_.push_back({Kind::OkCancel, {}, text, {}, {}, defaultAnswer});
     return TakeReply(text);
 }
 

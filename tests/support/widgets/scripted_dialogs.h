@@ -23,6 +23,8 @@ class ScriptedDialogs : public Dialogs {
         QString text;     // message, question or prompt; the caption for file dialogs
         QString initial;  // input box text, or the file dialog's folder
         QString filter;   // file dialogs only
+        // Questions only: the button Enter would press.
+        DefaultAnswer defaultAnswer = DefaultAnswer::Cautious;
     };
 
     // Answer to the next YesNo or OkCancel: true for Yes / OK.
@@ -38,8 +40,8 @@ class ScriptedDialogs : public Dialogs {
     void ClearHistory() { shown_.clear(); }
 
     void Information(QWidget* parent, const QString& text) override;
-    bool YesNo(QWidget* parent, const QString& text) override;
-    bool OkCancel(QWidget* parent, const QString& text) override;
+    bool YesNo(QWidget* parent, const QString& text, DefaultAnswer defaultAnswer) override;
+    bool OkCancel(QWidget* parent, const QString& text, DefaultAnswer defaultAnswer) override;
     std::optional<QString> InputText(QWidget* parent, const QString& caption, const QString& prompt,
                                      const QString& initial) override;
     std::optional<QString> OpenFile(QWidget* parent, const QString& caption, const QString& folder,

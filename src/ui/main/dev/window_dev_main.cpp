@@ -20,8 +20,8 @@ namespace {
 class SilentDialogs : public Dialogs {
   public:
     void Information(QWidget*, const QString&) override {}
-    bool YesNo(QWidget*, const QString&) override { return false; }
-    bool OkCancel(QWidget*, const QString&) override { return false; }
+    bool YesNo(QWidget*, const QString&, DefaultAnswer) override { return false; }
+    bool OkCancel(QWidget*, const QString&, DefaultAnswer) override { return false; }
     std::optional<QString> InputText(QWidget*, const QString&, const QString&,
                                      const QString&) override {
         return std::nullopt;
