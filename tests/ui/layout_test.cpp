@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 
+#include "ui/common/fitting_label.h"
 #include "ui/common/proportional_layout.h"
 #include "ui/main/tf_princ.h"
 #include "ui_test_support.h"
@@ -111,6 +114,75 @@ TEST_F(LayoutTest, NarrowWindowAtCaptureFitsItsContents) {
     EXPECT_NEAR(lRef->x() + lRef->width(), 795.0 / divisor, 2.0);
     EXPECT_LT(lRef->x() + lRef->width(), 700);
     EXPECT_NEAR(window->lbCompRes->height(), 169.0 / divisor, 1.0);
+}
+
+// What "still reads" means for one control at the window's present size.
+std::vector<std::string> ReadabilityFaults(TfPrinc& window) {
+    std::vector<std::string> faults;
+    const auto name = [](const QWidget* w) { return w->objectName().toStdString(); };
+    for (FittingLabel* label : window.findChildren<FittingLabel*>()) {
+        if (label->text().isEmpty() || !label->isVisibleTo(&window)) continue;
+        QFont font = label->font();
+        font.setPixelSize(label->FittedPixelSize());
+        const QFontMetrics metrics(font);
+        if (font.pixelSize() < 8) faults.push_back(name(label) + ": text below 8 px");
+        if (metrics.horizontalAdvance(label->text()) > label->contentsRect().width()) {
+            faults.push_back(name(label) + ": text cut at the right");
+        }
+        if (metrics.ascent() + metrics.descent() > label->height() + 2) {
+            faults.push_back(name(label) + ": text cut at the bottom");
+        }
+    }
+    for (QLineEdit* box : {window.ePerc, window.eExt}) {
+        const int needed = box->fontMetrics().horizontalAdvance(box->text()) + 6;
+        if (needed > box->width()) faults.push_back(name(box) + ": text cut");
+    }
+    // A label's text never runs into a control beside or below it.
+    for (QWidget* parent : {static_cast<QWidget*>(window.pMC), window.centralWidget()}) {
+        const QList<QWidget*> children = parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (QWidget* child : children) {
+            auto* label = qobject_cast<FittingLabel*>(child);
+            if (label == nullptr || label->text().isEmpty()) continue;
+            QFont font = label->font();
+            font.setPixelSize(label->FittedPixelSize());
+            const QFontMetrics metrics(font);
+            const int textWidth =
+                std::min(metrics.horizontalAdvance(label->text()), label->contentsRect().width());
+            QRect text(label->x(), label->y(), textWidth, metrics.ascent() + metrics.descent());
+            if (label->alignment() & Qt::AlignHCenter) {
+                text.moveLeft(label->x() + (label->width() - textWidth) / 2);
+            }
+            for (QWidget* other : children) {
+                if (other == label || qobject_cast<QLabel*>(other) != nullptr ||
+                    !other->isVisibleTo(&window)) {
+                    continue;
+                }
+                const QRect overlap = text.intersected(other->geometry());
+                if (overlap.height() > 2 && overlap.width() > 2) {
+                    faults.push_back(name(label) + " text runs into " + name(other));
+                }
+            }
+        }
+    }
+    return faults;
+}
+
+TEST_F(LayoutTest, TheWindowKeepsASizeAtWhichEveryControlReads) {
+    window->show();
+    window->resize(TfPrinc::kDesignWidth, TfPrinc::kDesignHeight);
+    window->CaptureLayout();
+    EXPECT_EQ(ReadabilityFaults(*window), std::vector<std::string>{});
+
+    window->resize(TfPrinc::kDesignWidth / 2, TfPrinc::kDesignHeight / 2);
+    EXPECT_GE(window->width(), TfPrinc::kMinimumWidth);
+    EXPECT_GE(window->height(), TfPrinc::kMinimumHeight);
+    window->resize(TfPrinc::kMinimumWidth, TfPrinc::kMinimumHeight);
+    EXPECT_EQ(ReadabilityFaults(*window), std::vector<std::string>{});
+
+    // Half the design size, allowed for a moment, is what the minimum prevents.
+    window->setMinimumSize(0, 0);
+    window->resize(TfPrinc::kDesignWidth / 2, TfPrinc::kDesignHeight / 2);
+    EXPECT_FALSE(ReadabilityFaults(*window).empty());
 }
 
 }  // namespace

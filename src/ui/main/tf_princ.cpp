@@ -160,6 +160,7 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
     std::error_code ec;
     browser_->OpenDriveRootOf(std::filesystem::current_path(ec).string());
     setGeometry(kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight);
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
 }
 
 TfPrinc::~TfPrinc() = default;

@@ -81,6 +81,10 @@ class TfPrinc : public QMainWindow {
     static constexpr int kDesignTop = 93;
     static constexpr int kDesignWidth = 804;
     static constexpr int kDesignHeight = 606;
+    // Below this size (85% of the design) the music panel's labels run into
+    // its bars and the edit boxes cut their texts.
+    static constexpr int kMinimumWidth = kDesignWidth * 85 / 100;
+    static constexpr int kMinimumHeight = kDesignHeight * 85 / 100;
 
     TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem::path programFolder,
             QWidget* parent = nullptr);
