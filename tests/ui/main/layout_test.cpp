@@ -10,8 +10,8 @@
 
 #include "ui/common/fitting_label.h"
 #include "ui/common/proportional_layout.h"
+#include "ui/main/main_window_support.h"
 #include "ui/main/tf_princ.h"
-#include "ui_test_support.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include "dupes/windows/result_list_handlers.h"
 #include "ui/main/file_browser.h"
+#include "ui/main/main_window_support.h"
 #include "ui/main/tf_princ.h"
-#include "ui_test_support.h"
 
 namespace {
 
