@@ -56,7 +56,7 @@ mv::CompareResult Compare(const Dataset& d, const Options& o, int mode, bool exh
     const auto start = std::chrono::steady_clock::now();
     mv::CompareParams params;
     params.mode = mode;
-    params.folders = mv::CollectFolders(d.Root(o).string(), "Mp3");
+    params.folders = mv::CollectFolders(d.Root(o).string(), "Mp3").folders;
     listingSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     params.percentText = "80";

@@ -20,6 +20,11 @@ enum class ListLineKind {
 
 ListLineKind KindOfListLine(std::string_view line);
 
+// Every line that is not a title: no comparison or search ever tests it.
+inline bool IsListControlLine(std::string_view line) {
+    return KindOfListLine(line) != ListLineKind::Title;
+}
+
 // A line break or a NUL inside a stored text would split or cut the file when it
 // is read back, so every text that becomes a line has them turned into blanks.
 // Returns the text unchanged when it holds none.

@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <ostream>
 #include <string>
 
@@ -56,8 +57,13 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
             io.err << "No such folder: " << folder << '\n';
             return kExitFailure;
         }
-        params.folders =
-            opts.noRecurse ? std::vector<std::string>{folder} : CollectFolders(folder, opts.ext);
+        if (opts.noRecurse) {
+            params.folders = {folder};
+        } else {
+            FolderCollection collected = CollectFolders(folder, opts.ext);
+            params.folders = std::move(collected.folders);
+            params.foldersPassedOver = std::move(collected.passedOver);
+        }
     } else {
         params.searchText = opts.text;
         params.percentText = "101";
@@ -67,7 +73,12 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
         const std::filesystem::path list = opts.list.empty()
                                                ? FindProgramFile(ProgramFolder(), kMp3ListFileName)
                                                : std::filesystem::path(opts.list);
-        params.listLines = ReadLines(list);
+        try {
+            params.listLines = ReadLines(list);
+        } catch (const std::bad_alloc&) {
+            io.err << kOutOfMemoryMessage << '\n';
+            return kExitFailure;
+        }
         listMissing = !params.listLines || params.listLines->empty();
     }
 
@@ -87,7 +98,8 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
     }
     PrintMessages(result, opts.mode, io.err);
 
-    if (result.resultText.empty() || listMissing) return kExitFailure;  // no files, no list
+    // No files, no list, or memory ran out.
+    if (result.resultText.empty() || listMissing || result.outOfMemory) return kExitFailure;
     if (interrupt.Interrupted()) return kExitInterrupted;
     return kExitOk;
 }

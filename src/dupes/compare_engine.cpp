@@ -2,11 +2,14 @@
 
 #include <chrono>
 #include <limits>
+#include <new>
+#include <stdexcept>
 #include <thread>
 
+#include "catalogue/list_line.h"
+#include "catalogue/list_location.h"
 #include "dupes/compare_gathering.h"
 #include "dupes/compare_loops.h"
-#include "dupes/list_locations.h"
 #include "dupes/name_matcher.h"
 
 namespace mv {
@@ -53,21 +56,16 @@ std::string FormatResultText(uint64_t rowCount, uint64_t elapsedMs) {
            " seconds";
 }
 
-CompareResult RunCompare(const CompareParams& params, CompareControl& control) {
-    CompareResult result;
-    const std::optional<int> percent = ParsePercent(params.percentText);
-    if (!percent) {
-        result.percentRefused = true;
-        result.messages.push_back(kPercentNotWholeMessage);
-        return result;
-    }
-    const auto start = std::chrono::steady_clock::now();
-    control.pairsDone = 0;
-    control.pairsTotal = 0;
+namespace {
 
+// Gathers, prepares and compares, handing rows to `sink`. False when there was
+// nothing to compare (no files); then no result text is given.
+bool Compare(const CompareParams& params, int percent, RowSink& sink, CompareResult& result,
+             CompareControl& control) {
     CompareSetup setup;
+    std::optional<ListLocations> locations;
     setup.mode = params.mode;
-    setup.percent = *percent;
+    setup.percent = percent;
     const bool walksList = params.mode != kModeFolderVsItself;
 
     // The files (or the search text): `second` of every pair test.
@@ -77,21 +75,23 @@ CompareResult RunCompare(const CompareParams& params, CompareControl& control) {
         names.push_back(params.searchText);
     } else {
         GatheredFiles gathered = GatherFiles(params.folders, params.ext);
-        result.foldersPassedOver = std::move(gathered.foldersPassedOver);
+        result.foldersPassedOver.insert(result.foldersPassedOver.end(),
+                                        gathered.foldersPassedOver.begin(),
+                                        gathered.foldersPassedOver.end());
         names = std::move(gathered.names);
         setup.paths = std::move(gathered.paths);
     }
     if (names.empty()) {
         result.messages.push_back("This Directory contains no " + params.ext + "s!");
-        return result;
+        return false;
     }
 
     // The references: the files themselves, or the lines of the list.
-    std::optional<ListLocations> locations;
     if (!walksList) {
         setup.refs.reserve(names.size());
         for (const auto& name : names) setup.refs.push_back(Prepare(name));
         setup.passOver.assign(names.size(), 0);
+        setup.facts = ReadFileFacts(setup.paths);
         const uint64_t n = names.size();
         control.pairsTotal = n * (n - 1) / 2;
     } else if (!params.listLines || params.listLines->empty()) {
@@ -107,23 +107,58 @@ CompareResult RunCompare(const CompareParams& params, CompareControl& control) {
             setup.passOver[j] = IsListControlLine(lines[j]);
             if (!setup.passOver[j]) setup.refs[j] = Prepare(lines[j]);
         }
-        locations = ListLocations::Compute(lines);
+        setup.locations = &locations.emplace(lines);
         control.pairsTotal = static_cast<uint64_t>(names.size()) * lines.size();
     }
 
-    RowSink sink(params.onRows, result.rows);
     if (!control.stopRequested.load()) {
-        // A list without any CD marker carries a different location into every
-        // walk; only the plain loop follows that. A single search text costs
-        // less to test against every line than to build an index for.
-        if (params.exhaustive || (walksList && !locations) || params.mode == kModeSearchList) {
+        // A single search text costs less to test against every line than to
+        // build an index for.
+        if (params.exhaustive || params.mode == kModeSearchList) {
             RunPlainLoop(setup, sink, control);
         } else {
-            RunIndexedLoop(setup, locations ? &*locations : nullptr,
-                           ChooseThreads(params.threads, control.pairsTotal), sink, control);
+            RunIndexedLoop(setup, ChooseThreads(params.threads, control.pairsTotal), sink, control);
         }
     }
     sink.Flush();
+    return true;
+}
+
+}  // namespace
+
+CompareResult RunCompare(const CompareParams& params, CompareControl& control) {
+    CompareResult result;
+    const std::optional<int> percent = ParsePercent(params.percentText);
+    if (!percent) {
+        result.percentRefused = true;
+        result.messages.push_back(kPercentNotWholeMessage);
+        return result;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    control.pairsDone = 0;
+    control.pairsTotal = 0;
+    result.foldersPassedOver = params.foldersPassedOver;
+
+    RowSink sink(params.onRows, result.rows);
+    bool compared = true;
+    try {
+        compared = Compare(params, *percent, sink, result, control);
+    } catch (const std::bad_alloc&) {
+        result.outOfMemory = true;
+    } catch (const std::length_error&) {
+        result.outOfMemory = true;  // a string or table past its largest size
+    }
+    // By now the run's tables are freed, so there is memory for the report.
+    if (result.outOfMemory) {
+        control.stopRequested = true;
+        try {
+            sink.Flush();
+        } catch (const std::bad_alloc&) {
+            sink.DropPending();
+        }
+        result.messages.push_back(kOutOfMemoryMessage);
+    }
+    if (!compared) return result;
 
     result.rowCount = sink.Count();
     result.cancelled = control.stopRequested.load();

@@ -30,9 +30,12 @@ struct CompareRow {
 struct CompareParams {
     int mode = kModeFolderVsItself;
     std::vector<std::string> folders;  // the folders to compare, in order (modes 1, 2)
-    std::string ext = "Mp3";           // the extension box's text
-    std::string percentText = "80";    // the percentage box's text
-    std::string searchText;            // mode 3
+    // Folders the caller's collection could not read; they lead the result's
+    // foldersPassedOver, so every folder left out is named in one place.
+    std::vector<std::string> foldersPassedOver;
+    std::string ext = "Mp3";         // the extension box's text
+    std::string percentText = "80";  // the percentage box's text
+    std::string searchText;          // mode 3
     // Modes 1 and 3: the lines of the Mp3 list as read when the run starts;
     // nullopt when the file could not be read.
     std::optional<std::vector<std::string>> listLines;
@@ -54,12 +57,20 @@ struct CompareResult {
     std::vector<std::string> messages;
     bool cancelled = false;       // the run ended with the stop flag set
     bool percentRefused = false;  // the percentage text was not a whole number; nothing ran
-    std::vector<std::string> foldersPassedOver;  // folders that could not be entered
+    // Memory ran out: the run ended early (cancelled, with kOutOfMemoryMessage)
+    // and the rows found before are kept.
+    bool outOfMemory = false;
+    // Folders that could not be read, by the caller's collection or the run
+    // itself, in the order they were met.
+    std::vector<std::string> foldersPassedOver;
 };
 
 // The message when the percentage text holds no whole number.
 inline constexpr const char* kPercentNotWholeMessage =
     "The match percentage must be a whole number, for example 80.";
+
+inline constexpr const char* kOutOfMemoryMessage =
+    "There was not enough memory to finish the comparison; the results found so far are kept.";
 
 // The percentage box's text as a whole number; nullopt when it is not one.
 std::optional<int> ParsePercent(const std::string& text);
@@ -70,7 +81,9 @@ std::string FormatResultText(uint64_t rowCount, uint64_t elapsedMs);
 
 // Runs one comparison to its end or until control.stopRequested is set. The
 // caller clears stopRequested before it starts the run, so that a stop pressed
-// while the run is starting is not lost; the run sets it when there is no list.
+// while the run is starting is not lost; the run sets it when there is no list
+// and when memory runs out. Running out of memory is reported in the result,
+// never thrown.
 CompareResult RunCompare(const CompareParams& params, CompareControl& control);
 
 }  // namespace mv

@@ -1,7 +1,7 @@
 #include "dupes/compare_loops.h"
 
 #include <algorithm>
-#include <filesystem>
+#include <exception>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -16,6 +16,9 @@ constexpr auto kBatchDelay = std::chrono::milliseconds(100);
 
 bool PairMatches(const CompareSetup& s, size_t probe, size_t ref) {
     if (s.passOver[ref]) return false;
+    // Two paths to one file (a link and its target, hard links, a folder
+    // reached twice) are no pair: deleting either could lose the only copy.
+    if (s.mode == kModeFolderVsItself && s.facts[probe].SameFileAs(s.facts[ref])) return false;
     const PreparedName& first = s.refs[ref];
     const PreparedName& second = s.Probes()[probe];
     // A side without words would find partners for all of its none: an empty
@@ -25,24 +28,35 @@ bool PairMatches(const CompareSetup& s, size_t probe, size_t ref) {
     return PreparedNamesMatch(first, second, s.percent);
 }
 
-// The smaller file goes left; of two equal (or unreadable) sizes, the later file.
-CompareRow PairRow(const std::string& earlier, const std::string& later) {
-    std::error_code ecEarlier, ecLater;
-    uintmax_t sizeEarlier = std::filesystem::file_size(earlier, ecEarlier);
-    uintmax_t sizeLater = std::filesystem::file_size(later, ecLater);
-    if (ecEarlier || ecLater) sizeEarlier = sizeLater = 0;
-    if (sizeEarlier < sizeLater) return {earlier, later};
-    return {later, earlier};
+// Whether `x` goes left against `y`; the left side is what "Delete all"
+// deletes. Files are weighed by what they are, never by the path they are met
+// under, so two paths of one file always take the same side against a third
+// (otherwise a folder reached twice could have both copies of a pair deleted).
+// A file a link of the run leads to stays right (deleting it would leave that
+// link dangling); then the larger file stays; of equal or unreadable sizes a
+// file stays against one reached only through links (deleting a link loses no
+// data); then the file met first stays.
+bool GoesLeft(const FileFacts& x, const FileFacts& y) {
+    if (x.linkedTarget != y.linkedTarget) return y.linkedTarget;
+    if (x.sizeKnown && y.sizeKnown && x.size != y.size) return x.size < y.size;
+    if (x.onlyLinks != y.onlyLinks) return x.onlyLinks;
+    return x.firstPath > y.firstPath;
 }
 
-CompareRow MakeRow(const CompareSetup& s, size_t probe, size_t ref, const std::string& location) {
+CompareRow PairRow(const CompareSetup& s, size_t earlier, size_t later) {
+    if (GoesLeft(s.facts[earlier], s.facts[later])) return {s.paths[earlier], s.paths[later]};
+    return {s.paths[later], s.paths[earlier]};
+}
+
+CompareRow MakeRow(const CompareSetup& s, size_t probe, size_t ref) {
     switch (s.mode) {
         case kModeFolderVsItself:
-            return PairRow(s.paths[probe], s.paths[ref]);
+            return PairRow(s, probe, ref);
         case kModeSearchList:
-            return {"Search\\" + s.searchText, location + "/" + (*s.lines)[ref]};
+            return {"Search\\" + s.searchText,
+                    FullListLocation(s.locations->Before(ref), (*s.lines)[ref])};
         default:
-            return {s.paths[probe], location + "/" + (*s.lines)[ref]};
+            return {s.paths[probe], FullListLocation(s.locations->Before(ref), (*s.lines)[ref])};
     }
 }
 
@@ -78,8 +92,8 @@ std::vector<Chunk> SplitIntoChunks(const CompareSetup& s) {
     return chunks;
 }
 
-void CompareChunk(const CompareSetup& s, const CandidateIndex& index,
-                  const ListLocations* locations, Chunk& chunk, CompareControl& control) {
+void CompareChunk(const CompareSetup& s, const CandidateIndex& index, Chunk& chunk,
+                  CompareControl& control) {
     const size_t refs = s.refs.size();
     std::vector<uint32_t> candidates;
     for (size_t i = chunk.begin; i < chunk.end; ++i) {
@@ -88,12 +102,7 @@ void CompareChunk(const CompareSetup& s, const CandidateIndex& index,
         candidates.clear();
         index.Candidates(s.Probes()[i], static_cast<uint32_t>(from), candidates);
         for (const uint32_t j : candidates) {
-            if (PairMatches(s, i, j)) {
-                static const std::string kNoLocation;
-                const std::string& location =
-                    locations ? locations->Before(j, i == 0) : kNoLocation;
-                chunk.rows.push_back(MakeRow(s, i, j, location));
-            }
+            if (PairMatches(s, i, j)) chunk.rows.push_back(MakeRow(s, i, j));
             if (Stopped(control)) return;
         }
         control.pairsDone.fetch_add(refs - from, std::memory_order_relaxed);
@@ -103,7 +112,6 @@ void CompareChunk(const CompareSetup& s, const CandidateIndex& index,
 }  // namespace
 
 void RowSink::Add(CompareRow&& row) {
-    ++count_;
     pending_.push_back(std::move(row));
     if (pending_.size() >= kBatchRows) Flush();
 }
@@ -120,24 +128,24 @@ void RowSink::MaybeFlush() {
 void RowSink::Flush() {
     lastFlush_ = std::chrono::steady_clock::now();
     if (pending_.empty()) return;
+    const size_t n = pending_.size();
     if (onRows_) {
         std::vector<CompareRow> batch;
         batch.swap(pending_);
         onRows_(std::move(batch));
     } else {
+        // Moving strings cannot fail, so a failed insert leaves the rows pending.
         kept_.insert(kept_.end(), std::make_move_iterator(pending_.begin()),
                      std::make_move_iterator(pending_.end()));
         pending_.clear();
     }
+    count_ += n;
 }
 
 void RunPlainLoop(const CompareSetup& s, RowSink& sink, CompareControl& control) {
-    const bool walksList = s.mode != kModeFolderVsItself;
-    std::string location = walksList ? s.lines->front() : std::string();
     for (size_t i = 0; i < s.Probes().size(); ++i) {
         for (size_t j = s.FirstRef(i); j < s.refs.size(); ++j) {
-            if (PairMatches(s, i, j)) sink.Add(MakeRow(s, i, j, location));
-            if (walksList) AdvanceListLocation(location, (*s.lines)[j]);
+            if (PairMatches(s, i, j)) sink.Add(MakeRow(s, i, j));
             control.pairsDone.fetch_add(1, std::memory_order_relaxed);
             if (Stopped(control)) return;
         }
@@ -145,8 +153,8 @@ void RunPlainLoop(const CompareSetup& s, RowSink& sink, CompareControl& control)
     }
 }
 
-void RunIndexedLoop(const CompareSetup& s, const ListLocations* locations, unsigned threads,
-                    RowSink& sink, CompareControl& control) {
+void RunIndexedLoop(const CompareSetup& s, unsigned threads, RowSink& sink,
+                    CompareControl& control) {
     const auto index = CandidateIndex::Build(s.refs, s.percent);
     std::vector<Chunk> chunks = SplitIntoChunks(s);
 
@@ -155,35 +163,50 @@ void RunIndexedLoop(const CompareSetup& s, const ListLocations* locations, unsig
     std::mutex mutex;
     size_t nextToTake = 0;
     size_t nextToDeliver = 0;
+    std::exception_ptr failure;  // the first exception of any thread; guarded by mutex
     auto work = [&] {
-        for (;;) {
-            size_t c;
-            {
+        try {
+            for (;;) {
+                size_t c;
+                {
+                    std::lock_guard lock(mutex);
+                    if (nextToTake == chunks.size() || Stopped(control)) return;
+                    c = nextToTake++;
+                }
+                CompareChunk(s, *index, chunks[c], control);
                 std::lock_guard lock(mutex);
-                if (nextToTake == chunks.size() || Stopped(control)) return;
-                c = nextToTake++;
+                chunks[c].done = true;
+                while (nextToDeliver < chunks.size() && chunks[nextToDeliver].done) {
+                    sink.AddAll(std::move(chunks[nextToDeliver].rows));
+                    ++nextToDeliver;
+                }
             }
-            CompareChunk(s, *index, locations, chunks[c], control);
+        } catch (...) {
+            // Escaping a helper thread would end the program.
+            control.stopRequested = true;
             std::lock_guard lock(mutex);
-            chunks[c].done = true;
-            while (nextToDeliver < chunks.size() && chunks[nextToDeliver].done) {
-                sink.AddAll(std::move(chunks[nextToDeliver].rows));
-                ++nextToDeliver;
-            }
+            if (!failure) failure = std::current_exception();
         }
     };
 
     threads =
         std::clamp<unsigned>(threads, 1, static_cast<unsigned>(std::max<size_t>(1, chunks.size())));
-    std::vector<std::jthread> helpers;
-    for (unsigned t = 1; t < threads; ++t) helpers.emplace_back(work);
-    work();
-    helpers.clear();  // joins
+    {
+        std::vector<std::jthread> helpers;
+        helpers.reserve(threads);
+        try {
+            for (unsigned t = 1; t < threads; ++t) helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            // No thread to be had (no memory for its stack): fewer do the work.
+        }
+        work();
+    }  // joins
 
     // After a stop, whatever the chunks found is kept, still in order.
     for (; nextToDeliver < chunks.size(); ++nextToDeliver) {
         sink.AddAll(std::move(chunks[nextToDeliver].rows));
     }
+    if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace mv

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/list_location.h"
 #include "dupes/compare_engine.h"
-#include "dupes/list_locations.h"
+#include "dupes/compare_gathering.h"
 #include "dupes/name_matcher.h"
 
 // The pair tests of one comparison, once the files and references are known.
@@ -20,8 +21,10 @@ struct CompareSetup {
     std::vector<PreparedName> probes;  // modes 1 and 3: the files or the search text
     std::vector<char> passOver;        // references that are never tested
     std::vector<std::string> paths;    // modes 1 and 2: the files joined with their folders
+    std::vector<FileFacts> facts;      // mode 2: per file, read when gathering
     std::string searchText;            // mode 3
     const std::vector<std::string>* lines = nullptr;  // modes 1 and 3: the Mp3 list
+    const ListLocations* locations = nullptr;         // modes 1 and 3: of `lines`
 
     // `second` of NamesMatch: in mode 2 the files are their own references.
     const std::vector<PreparedName>& Probes() const {
@@ -32,7 +35,7 @@ struct CompareSetup {
 };
 
 // Collects rows and hands them to the caller's callback in batches (or keeps
-// them when there is none).
+// them when there is none). Count() is the number of rows handed on.
 class RowSink {
   public:
     RowSink(const std::function<void(std::vector<CompareRow>&&)>& onRows,
@@ -44,6 +47,8 @@ class RowSink {
     // Delivers the pending rows when enough have gathered or enough time passed.
     void MaybeFlush();
     void Flush();
+    // Forgets the rows not yet handed on (after a failure to hand them on).
+    void DropPending() { pending_.clear(); }
     uint64_t Count() const { return count_; }
 
   private:
@@ -54,14 +59,15 @@ class RowSink {
     std::chrono::steady_clock::time_point lastFlush_ = std::chrono::steady_clock::now();
 };
 
-// Every pair, one after the other, the list location kept line by line: the
-// reference behaviour the narrowed loop must reproduce.
+// Every pair, one after the other: the reference behaviour the narrowed loop
+// must reproduce.
 void RunPlainLoop(const CompareSetup& setup, RowSink& sink, CompareControl& control);
 
 // Only the pairs the candidate index lets through, on up to `threads` threads;
-// the same rows in the same order as the plain loop. `locations` is required in
-// modes 1 and 3.
-void RunIndexedLoop(const CompareSetup& setup, const ListLocations* locations, unsigned threads,
-                    RowSink& sink, CompareControl& control);
+// the same rows in the same order as the plain loop. An exception on any thread
+// sets the stop flag and is thrown again on the calling thread once all have
+// ended; a thread that cannot be started leaves the work to the others.
+void RunIndexedLoop(const CompareSetup& setup, unsigned threads, RowSink& sink,
+                    CompareControl& control);
 
 }  // namespace mv

@@ -39,16 +39,38 @@ bool IsHidden(std::string_view name) {
     return !name.empty() && name.front() == '.';
 }
 
-// Whether any entry of the folder, of whatever kind, matches the pattern.
-bool HoldsMatch(const std::string& folder, const std::string& pattern) {
+enum class EntryKind { Folder, Other, Unknown };
+
+// A folder that is not a link. The kind the folder listing already gave is
+// used, so no path is looked up: a path too long to look up still reads as a
+// folder here, and fails (and is named) when it is opened. Unknown when the
+// kind had to be looked up and that failed for another reason than the entry
+// being gone.
+EntryKind KindOf(const fs::directory_entry& entry) {
+    std::error_code ec;
+    const bool link = entry.is_symlink(ec);
+    const bool folder = !ec && !link && entry.is_directory(ec);
+    if (ec)
+        return ec == std::errc::no_such_file_or_directory ? EntryKind::Other : EntryKind::Unknown;
+    return folder ? EntryKind::Folder : EntryKind::Other;
+}
+
+// Reads one folder for the collection: its subfolders (as in ListSubfolders,
+// plus entries of unknown kind, so that they are tried and named when they
+// fail) go to `subfolders`; `holdsMatch` tells whether any entry of whatever
+// kind matches the pattern. False when the folder could not be read to its end.
+bool ReadForCollection(const std::string& folder, const std::string& pattern,
+                       std::vector<std::string>& subfolders, bool& holdsMatch) {
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
     if (ec) return false;
     for (const fs::directory_iterator end; it != end; it.increment(ec)) {
-        if (WildcardMatch(it->path().filename().native(), pattern)) return true;
-        if (ec) break;
+        const std::string name = it->path().filename().native();
+        holdsMatch = holdsMatch || WildcardMatch(name, pattern);
+        if (!IsHidden(name) && KindOf(*it) != EntryKind::Other) subfolders.push_back(name);
+        if (ec) return false;
     }
-    return false;
+    return !ec;
 }
 
 }  // namespace
@@ -82,8 +104,7 @@ int ListSubfolders(const std::string& folder, std::vector<std::string>& out) {
     int count = 0;
     for (const fs::directory_iterator end; it != end; it.increment(ec)) {
         const std::string name = it->path().filename().native();
-        std::error_code statEc;
-        if (!IsHidden(name) && it->symlink_status(statEc).type() == fs::file_type::directory) {
+        if (!IsHidden(name) && KindOf(*it) == EntryKind::Folder) {
             out.push_back(name);
             ++count;
         }
@@ -92,20 +113,24 @@ int ListSubfolders(const std::string& folder, std::vector<std::string>& out) {
     return count;
 }
 
-std::vector<std::string> CollectFolders(const std::string& root, const std::string& ext) {
-    std::vector<std::string> all{TrimFolderPath(root)};
-    std::vector<std::string> names;
-    for (size_t i = 0; i < all.size(); ++i) {
-        names.clear();
-        ListSubfolders(all[i], names);
-        for (const auto& n : names) all.push_back(JoinPath(all[i], n));
-    }
+FolderCollection CollectFolders(const std::string& root, const std::string& ext) {
+    FolderCollection out;
     const std::string pattern = "*." + ext;
-    std::vector<std::string> kept;
-    for (auto& folder : all) {
-        if (HoldsMatch(folder, pattern)) kept.push_back(std::move(folder));
+    std::vector<std::string> queue{TrimFolderPath(root)};
+    std::vector<std::string> names;
+    for (size_t i = 0; i < queue.size(); ++i) {
+        names.clear();
+        bool holdsMatch = false;
+        if (!ReadForCollection(queue[i], pattern, names, holdsMatch)) {
+            // Subfolders read before a failure are still searched; the folder's
+            // own files are not compared, as its listing cannot be trusted.
+            out.passedOver.push_back(queue[i]);
+            holdsMatch = false;
+        }
+        for (const auto& n : names) queue.push_back(JoinPath(queue[i], n));
+        if (holdsMatch) out.folders.push_back(queue[i]);
     }
-    return kept;
+    return out;
 }
 
 std::optional<std::vector<std::string>> ListFolderFiles(const std::string& folder,

@@ -31,11 +31,19 @@ bool IsMp3Extension(std::string_view ext);
 // A folder that cannot be read yields none.
 int ListSubfolders(const std::string& folder, std::vector<std::string>& out);
 
-// The root and every folder below it, breadth first, that holds something
-// matching "*." + ext (a file of any kind, hidden ones included, or a folder).
-// Hidden folders and everything below them are left out. The root comes first
-// when it qualifies; the list is empty when no folder does.
-std::vector<std::string> CollectFolders(const std::string& root, const std::string& ext);
+struct FolderCollection {
+    // The root and every folder below it, breadth first, that holds something
+    // matching "*." + ext (a file of any kind, hidden ones included, or a
+    // folder). The root comes first when it qualifies.
+    std::vector<std::string> folders;
+    // Folders that could not be read (no permission, a path longer than the
+    // system takes, gone meanwhile), in the order they were met; what lies
+    // below them is not searched.
+    std::vector<std::string> passedOver;
+};
+
+// Walks from `root` down. Hidden folders and everything below them are left out.
+FolderCollection CollectFolders(const std::string& root, const std::string& ext);
 
 // The regular files of one folder that are not hidden and match "*." + ext,
 // as bare names, sorted ascending ignoring letter case. nullopt when the folder

@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
-#include "dupes/list_locations.h"
 #include "support/core/temp_tree.h"
 
 using ::testing::ElementsAre;
@@ -143,6 +143,92 @@ TEST(FolderAgainstItself, UnreadableFolderIsPassedOverAndTheRestCompared) {
         FolderParams(kModeFolderVsItself, {tree.Path("a"), tree.Path("missing"), tree.Path("b")}));
     EXPECT_THAT(r.foldersPassedOver, ElementsAre(tree.Path("missing")));
     EXPECT_THAT(r.rows, ElementsAre(Row(b, a)));
+
+    // Those the caller's collection passed over come first.
+    CompareParams p = FolderParams(kModeFolderVsItself, {tree.Path("missing"), tree.Path("b")});
+    p.foldersPassedOver = {tree.Path("locked")};
+    EXPECT_THAT(Compare(p).foldersPassedOver,
+                ElementsAre(tree.Path("locked"), tree.Path("missing")));
+}
+
+TEST(FolderAgainstItself, OneFileUnderTwoPathsIsNoPairAndNoLinkIsLeftDangling) {
+    namespace fs = std::filesystem;
+    // Mode 2 over folders a, b, c and d in this order.
+    struct Case {
+        const char* what;
+        std::function<void(const TempTree&)> make;
+        std::vector<std::pair<const char*, const char*>> rows;  // relative to the tree
+    };
+    const Case cases[] = {
+        {"a link before the file it leads to",
+         [](const TempTree& t) {
+             t.File("b/Song.mp3", 10);
+             fs::create_symlink(t.Path("b/Song.mp3"), t.Path("a/Song.mp3"));
+         },
+         {}},
+        {"a link after its file, a link to the link, and a hard link",
+         [](const TempTree& t) {
+             t.File("a/Song.mp3", 10);
+             fs::create_symlink(t.Path("a/Song.mp3"), t.Path("b/Song.mp3"));
+             fs::create_symlink(t.Path("b/Song.mp3"), t.Path("c/song.mp3"));
+             fs::create_hard_link(t.Path("a/Song.mp3"), t.Path("d/Song.mp3"));
+         },
+         {}},
+        {"one folder reached along two ways",
+         [](const TempTree& t) {
+             t.File("a/Song.mp3", 10);
+             t.File("a/Song_.mp3", 10);
+             fs::remove(t.Path("b"));
+             fs::create_directory_symlink(t.Path("a"), t.Path("b"));
+         },
+         // a/Song_ is weighed as the file it is wherever it is met: it goes left
+         // against a/Song even as b/Song_, and b/Song never does.
+         {{"a/Song_.mp3", "a/Song.mp3"},
+          {"b/Song_.mp3", "a/Song.mp3"},
+          {"a/Song_.mp3", "b/Song.mp3"},
+          {"b/Song_.mp3", "b/Song.mp3"}}},
+        {"a real copy beside a file, its link and its hard link",
+         [](const TempTree& t) {
+             t.File("a/Song.mp3", 10);
+             fs::create_symlink(t.Path("a/Song.mp3"), t.Path("b/Song.mp3"));
+             fs::create_hard_link(t.Path("a/Song.mp3"), t.Path("c/Song.mp3"));
+             t.File("d/Song.mp3", 10);
+         },
+         // The file a link leads to stays right under all of its paths.
+         {{"d/Song.mp3", "a/Song.mp3"},
+          {"d/Song.mp3", "b/Song.mp3"},
+          {"d/Song.mp3", "c/Song.mp3"}}},
+        {"a smaller file a link leads to",
+         [](const TempTree& t) {
+             t.File("a/Song.mp3", 5);
+             t.File("b/Song.mp3", 10);
+             fs::create_symlink(t.Path("a/Song.mp3"), t.Path("c/Song.mp3"));
+         },
+         {{"b/Song.mp3", "a/Song.mp3"}, {"b/Song.mp3", "c/Song.mp3"}}},
+        {"a link to a file outside the run, met first",
+         [](const TempTree& t) {
+             t.File("outside/Song.mp3", 10);
+             fs::create_symlink(t.Path("outside/Song.mp3"), t.Path("a/Song.mp3"));
+             t.File("b/Song.mp3", 10);
+         },
+         {{"a/Song.mp3", "b/Song.mp3"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempTree tree;
+        for (const char* folder : {"a", "b", "c", "d"}) fs::create_directories(tree.Path(folder));
+        c.make(tree);
+        std::vector<std::string> folders{tree.Path("a"), tree.Path("b"), tree.Path("c"),
+                                         tree.Path("d")};
+        std::vector<CompareRow> expected;
+        for (const auto& [left, right] : c.rows)
+            expected.push_back(Row(tree.Path(left), tree.Path(right)));
+        for (bool exhaustive : {true, false}) {
+            CompareParams p = FolderParams(kModeFolderVsItself, folders);
+            p.exhaustive = exhaustive;
+            EXPECT_THAT(Compare(p).rows, ::testing::ElementsAreArray(expected));
+        }
+    }
 }
 
 }  // namespace

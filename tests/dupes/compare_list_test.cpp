@@ -4,7 +4,6 @@
 #include <thread>
 
 #include "dupes/compare_engine.h"
-#include "dupes/list_locations.h"
 #include "support/core/temp_tree.h"
 
 using ::testing::ElementsAre;
@@ -45,39 +44,6 @@ CompareParams SearchParams(std::string text, std::vector<std::string> lines) {
     return p;
 }
 
-TEST(ListLocation, LinesChangeTheLocationByKind) {
-    std::string loc = "anything";
-    AdvanceListLocation(loc, "\\CD1");
-    EXPECT_EQ(loc, "/CD1");
-    AdvanceListLocation(loc, "/Rock");
-    AdvanceListLocation(loc, "/");
-    EXPECT_EQ(loc, "/CD1/Rock/");
-    AdvanceListLocation(loc, "..");
-    AdvanceListLocation(loc, "..");
-    EXPECT_EQ(loc, "/CD1");
-    AdvanceListLocation(loc, ".. ");  // a title
-    AdvanceListLocation(loc, "..");
-    AdvanceListLocation(loc, "..");  // nothing left to leave
-    EXPECT_EQ(loc, "");
-    for (const char* control : {"", "\\CD", "/Folder", ".."})
-        EXPECT_TRUE(IsListControlLine(control));
-    for (const char* title : {"..x", ". .", "Song.mp3"}) EXPECT_FALSE(IsListControlLine(title));
-}
-
-TEST(ListLocation, FirstWalkStartsAtLineZeroLaterWalksWhereTheLastEnded) {
-    const std::vector<std::string> lines{"Intro.mp3", "/Pre", "Early.mp3",
-                                         "\\CD",      "/Sub", "Late.mp3"};
-    const auto loc = ListLocations::Compute(lines);
-    ASSERT_TRUE(loc.has_value());
-    EXPECT_EQ(loc->Before(0, true), "Intro.mp3");
-    EXPECT_EQ(loc->Before(2, true), "Intro.mp3/Pre");
-    EXPECT_EQ(loc->Before(0, false), "/CD/Sub");
-    EXPECT_EQ(loc->Before(2, false), "/CD/Sub/Pre");
-    EXPECT_EQ(loc->Before(5, true), "/CD/Sub");
-    EXPECT_EQ(loc->Before(5, false), "/CD/Sub");
-    EXPECT_FALSE(ListLocations::Compute({"a.mp3", "/F", "b.mp3"}).has_value());
-}
-
 TEST(FolderAgainstList, TitlesAreReportedUnderTheirListLocation) {
     TempTree tree;
     const auto a = tree.File("Song A.mp3");
@@ -99,26 +65,34 @@ TEST(FolderAgainstList, SameTitleOnTwoCdsGivesTwoRows) {
                 ElementsAre(Row(f, "/One/Band Tune.mp3"), Row(f, "/Two/Best/Band Tune.mp3")));
 }
 
-TEST(FolderAgainstList, LocationIsCarriedIntoLaterWalksBeforeTheFirstMarker) {
+TEST(FolderAgainstList, EveryWalkGivesEveryTitleTheSameLocation) {
+    // Titles above the first CD marker have no location, and a list without
+    // markers does not carry one walk's location into the next.
     TempTree tree;
     const auto a = tree.File("a/Intro.mp3");
     const auto b = tree.File("b/Intro.mp3");
-    for (bool exhaustive : {true, false}) {
-        CompareParams p = ListParams({tree.Path("a"), tree.Path("b")},
-                                     {"Intro.mp3", "\\CD", "/Sub", "Other.mp3"});
-        p.exhaustive = exhaustive;
-        EXPECT_THAT(Compare(p).rows,
-                    ElementsAre(Row(a, "Intro.mp3/Intro.mp3"), Row(b, "/CD/Sub/Intro.mp3")));
+    const std::vector<std::string> folders{tree.Path("a"), tree.Path("b")};
+    struct Case {
+        std::vector<std::string> lines;
+        std::string location;  // where Intro.mp3 is reported
+    };
+    const Case cases[] = {
+        {{"Intro.mp3", "\\CD", "/Sub", "Other.mp3"}, "/Intro.mp3"},
+        {{"/Pre", "Intro.mp3", "\\CD", "/Sub"}, "/Pre/Intro.mp3"},
+        {{"/F", "Intro.mp3"}, "/F/Intro.mp3"},
+        {{"/F", "/G", "Intro.mp3", ".."}, "/F/G/Intro.mp3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.location);
+        for (bool exhaustive : {true, false}) {
+            CompareParams p = ListParams(folders, c.lines);
+            p.exhaustive = exhaustive;
+            EXPECT_THAT(Compare(p).rows, ElementsAre(Row(a, c.location), Row(b, c.location)));
+        }
+        // A search is one walk only, but it must agree.
+        EXPECT_THAT(Compare(SearchParams("Intro", c.lines)).rows,
+                    ElementsAre(Row("Search\\Intro", c.location)));
     }
-}
-
-TEST(FolderAgainstList, ListWithoutMarkersKeepsGrowingItsLocation) {
-    TempTree tree;
-    const auto a = tree.File("a/Tune.mp3");
-    const auto b = tree.File("b/Tune.mp3");
-    const CompareResult r =
-        Compare(ListParams({tree.Path("a"), tree.Path("b")}, {"/F", "Tune.mp3"}));
-    EXPECT_THAT(r.rows, ElementsAre(Row(a, "/F/F/Tune.mp3"), Row(b, "/F/F/F/Tune.mp3")));
 }
 
 TEST(FolderAgainstList, MissingOrEmptyListCancels) {

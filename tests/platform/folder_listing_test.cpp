@@ -1,10 +1,13 @@
 #include "platform/folder_listing.h"
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <climits>
 #include <filesystem>
 #include <fstream>
 
@@ -85,7 +88,9 @@ TEST_F(TempTree, CollectionIsBreadthFirstPrunedAndSkipsHiddenFolders) {
     Dir("e/folder.mp3");           // and so does a folder with a matching name
     fs::create_directory_symlink(root_, root_ / "loop");  // not followed
 
-    auto folders = CollectFolders(root_.string() + "/", "mp3");
+    const FolderCollection collected = CollectFolders(root_.string() + "/", "mp3");
+    EXPECT_TRUE(collected.passedOver.empty());
+    const auto& folders = collected.folders;
     const std::string r = root_.string();
     ASSERT_EQ(folders.size(), 5u);
     EXPECT_EQ(folders[0], r);
@@ -98,8 +103,71 @@ TEST_F(TempTree, CollectionIsBreadthFirstPrunedAndSkipsHiddenFolders) {
 
 TEST_F(TempTree, CollectionOfFolderWithoutMatchesIsEmpty) {
     File("a/readme.txt");
-    EXPECT_TRUE(CollectFolders(root_.string(), "mp3").empty());
-    EXPECT_TRUE(CollectFolders(Path("missing"), "mp3").empty());
+    EXPECT_TRUE(CollectFolders(root_.string(), "mp3").folders.empty());
+    const FolderCollection missing = CollectFolders(Path("missing"), "mp3");
+    EXPECT_TRUE(missing.folders.empty());
+    EXPECT_THAT(missing.passedOver, ElementsAre(Path("missing")));
+}
+
+// A chain of folders too deep for its path to be opened: created and removed
+// one level at a time, each relative to the one above.
+class DeepChain {
+  public:
+    DeepChain(const fs::path& root, const std::string& name, size_t levels) : name_(name) {
+        fds_.push_back(open(root.c_str(), O_RDONLY | O_DIRECTORY));
+        for (size_t k = 0; k < levels && fds_.back() >= 0; ++k) {
+            mkdirat(fds_.back(), name.c_str(), 0700);
+            const int fd = openat(fds_.back(), name.c_str(), O_RDONLY | O_DIRECTORY);
+            close(openat(fd, "song.mp3", O_WRONLY | O_CREAT, 0600));
+            fds_.push_back(fd);
+        }
+    }
+    ~DeepChain() {
+        for (size_t k = fds_.size(); k-- > 1;) {
+            unlinkat(fds_[k], "song.mp3", 0);
+            close(fds_[k]);
+            unlinkat(fds_[k - 1], name_.c_str(), AT_REMOVEDIR);
+        }
+        close(fds_.front());
+    }
+    bool Made() const { return fds_.back() >= 0; }
+
+  private:
+    std::string name_;
+    std::vector<int> fds_;
+};
+
+TEST_F(TempTree, FoldersThatCannotBeReadAreNamed) {
+    // Root may read anything, so a locked folder only counts for other users;
+    // a path longer than the system takes fails for everyone.
+    const bool locks = geteuid() != 0;
+    File("locked/song.mp3");
+    if (locks) fs::permissions(Path("locked"), fs::perms::none);
+    const std::string name(200, 'd');
+    const DeepChain chain(root_, name, PATH_MAX / name.size() + 2);
+    ASSERT_TRUE(chain.Made());
+
+    const FolderCollection collected = CollectFolders(root_.string(), "mp3");
+    // Every level that could be opened is kept, the first that could not is named.
+    std::string deepest = root_.string();
+    std::vector<std::string> kept;
+    while (deepest.size() + 1 + name.size() < PATH_MAX) {
+        deepest += "/" + name;
+        kept.push_back(deepest);
+    }
+    const std::string tooLong = deepest + "/" + name;
+    if (locks) {
+        EXPECT_THAT(collected.passedOver, ElementsAre(Path("locked"), tooLong));
+    } else {
+        EXPECT_THAT(collected.passedOver, ElementsAre(tooLong));
+        kept.push_back(Path("locked"));
+    }
+    // "locked" and the chain's first level come in file system order.
+    std::vector<std::string> folders = collected.folders;
+    std::sort(folders.begin(), folders.end());
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(folders, kept);
+    if (locks) fs::permissions(Path("locked"), fs::perms::owner_all);
 }
 
 TEST_F(TempTree, FileOpsActOnFilesOnly) {

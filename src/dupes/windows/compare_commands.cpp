@@ -74,8 +74,12 @@ void CompareCommands::FolderCommand(int mode) {
     if (hooks_.enterBusyState) hooks_.enterBusyState();
     const std::string folder = hooks_.browserFolder ? hooks_.browserFolder() : std::string();
     compareFolders_.clear();
+    collectPassedOver_.clear();
     if (w_.cbRec->isChecked() && backend_.collectFolders) {
-        compareFolders_ = backend_.collectFolders(folder, TypedBytes(w_.eExt->text()));
+        mv::FolderCollection collected =
+            backend_.collectFolders(folder, TypedBytes(w_.eExt->text()));
+        compareFolders_ = std::move(collected.folders);
+        collectPassedOver_ = std::move(collected.passedOver);
     } else {
         compareFolders_ = {folder};
     }
@@ -132,8 +136,12 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
 
     mv::CompareParams params;
     params.mode = request.mode;
-    if (request.folders) compareFolders_ = *request.folders;
+    if (request.folders) {
+        compareFolders_ = *request.folders;
+        collectPassedOver_.clear();
+    }
     params.folders = compareFolders_;
+    params.foldersPassedOver = collectPassedOver_;
     params.ext = TypedBytes(w_.eExt->text());
     params.percentText = percentText;
     params.searchText = request.searchText;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dupes/compare_engine.h"
+#include "platform/folder_listing.h"
 
 class Dialogs;
 class QAction;
@@ -47,7 +48,7 @@ struct CompareHooks {
 // percentage rule.
 struct CompareBackend {
     std::function<mv::CompareResult(const mv::CompareParams&, mv::CompareControl&)> run;
-    std::function<std::vector<std::string>(const std::string& root, const std::string& ext)>
+    std::function<mv::FolderCollection(const std::string& root, const std::string& ext)>
         collectFolders;
     std::function<std::optional<int>(const std::string& text)> parsePercent;
 };
@@ -108,6 +109,7 @@ class CompareCommands : public QObject {
     CompareBackend backend_;
     mv::CompareControl control_;
     std::vector<std::string> compareFolders_;
-    std::vector<std::string> passedOver_;  // of the last run, for lResClick
+    std::vector<std::string> passedOver_;         // of the last run, for lResClick
+    std::vector<std::string> collectPassedOver_;  // of the last collection, for its run
     bool running_ = false;
 };

@@ -81,7 +81,7 @@ class CompareCommandsTest : public ::testing::Test {
         };
         backend.collectFolders = [this](const std::string& root, const std::string& ext) {
             calls.push_back("collect " + root + " " + ext);
-            return std::vector<std::string>{root, root + "/Sub"};
+            return mv::FolderCollection{{root, root + "/Sub"}, {}};
         };
         backend.parsePercent = [](const std::string& t) -> std::optional<int> {
             if (t.empty() || t.find_first_not_of("0123456789") != std::string::npos) return {};
