@@ -11,10 +11,14 @@ std::string FormatFilesFound(size_t count) {
     return std::to_string(count) + " files found";
 }
 
-std::vector<FoundFile> FoundFilesOf(const std::vector<ScannedFile>& files) {
+std::string DriveScanResult::PathOf(const ScannedFile& file) const {
+    return JoinPath(FolderOf(file), file.name);
+}
+
+std::vector<FoundFile> FoundFilesOf(const DriveScanResult& scan) {
     std::vector<FoundFile> found;
-    found.reserve(files.size());
-    for (const auto& file : files) found.push_back({file.title, file.folder});
+    found.reserve(scan.files.size());
+    for (const auto& file : scan.files) found.push_back({file.title, scan.FolderOf(file)});
     return found;
 }
 
@@ -22,33 +26,35 @@ DriveScanResult ScanDrive(const DriveScanParams& params, DriveScanControl& contr
     DriveScanResult result;
     result.driveRoot = TrimFolderPath(params.driveRoot);
 
-    FolderCollection collected = CollectFolders(result.driveRoot, params.ext);
+    // One walk reads every folder once: the folders that hold something named
+    // like a match, each with its matching regular files (a folder that holds
+    // only such folders or hidden files gives none).
+    FolderFilesCollection collected =
+        CollectFolderFiles(result.driveRoot, params.ext,
+                           {&control.stopRequested, &control.foldersDone, &control.foldersTotal});
     result.foldersPassedOver = std::move(collected.passedOver);
-    std::vector<std::string>& folders = collected.folders;
+    result.cancelled = collected.stopped;
+
+    auto& folders = collected.folders;
     // A folder sorts before its subfolders (a prefix comes first), so saving
     // climbs only when the scan leaves a branch.
-    std::sort(folders.begin(), folders.end(), [](const std::string& a, const std::string& b) {
-        return LessIgnoringAsciiCase(a, b);
-    });
-    control.foldersTotal = folders.size();
-
-    for (const std::string& folder : folders) {
-        if (control.stopRequested) {
-            result.cancelled = true;
-            break;
+    std::sort(folders.begin(), folders.end(),
+              [](const FolderWithFiles& a, const FolderWithFiles& b) {
+                  return LessIgnoringAsciiCase(a.folder, b.folder);
+              });
+    size_t count = 0;
+    for (const auto& f : folders) count += f.files.size();
+    result.files.reserve(count);
+    for (auto& [folder, names] : folders) {
+        if (names.empty()) continue;
+        const size_t index = result.folders.size();
+        result.folders.push_back(std::move(folder));
+        for (std::string& name : names) {
+            std::string title = params.normalize ? params.normalize(name) : name;
+            result.files.push_back({std::move(title), std::move(name), index});
         }
-        // The collection also counts folders and hidden files named like a
-        // match; only the listing tells whether the folder has files to give.
-        const auto names = ListFolderFiles(folder, params.ext);
-        if (!names) {
-            result.foldersPassedOver.push_back(folder);
-        } else {
-            for (const std::string& name : *names) {
-                result.files.push_back({params.normalize ? params.normalize(name) : name, folder,
-                                        JoinPath(folder, name)});
-            }
-        }
-        ++control.foldersDone;
+        // Handing the list back as the rows grow keeps the peak lower.
+        std::vector<std::string>().swap(names);
     }
     result.resultText = FormatFilesFound(result.files.size());
     return result;

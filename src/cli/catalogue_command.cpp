@@ -132,7 +132,7 @@ int RunAdd(const CatalogueOptions& opts, CommandIo& io) {
     io.err << scan.resultText << '\n';
 
     const SaveCdResult saved =
-        SaveCd(opened, {opts.name, scan.driveRoot, FoundFilesOf(scan.files), opts.replace});
+        SaveCd(opened, {opts.name, scan.driveRoot, FoundFilesOf(scan), opts.replace});
     for (const auto& message : saved.messages) io.err << message << '\n';
     switch (saved.outcome) {
         case SaveCdOutcome::Saved:

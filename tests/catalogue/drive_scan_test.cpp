@@ -30,7 +30,13 @@ DriveScanResult Scan(const std::string& root, const std::string& ext = "Mp3") {
 
 std::vector<std::string> Folders(const DriveScanResult& r) {
     std::vector<std::string> out;
-    for (const auto& f : r.files) out.push_back(f.folder);
+    for (const auto& f : r.files) out.push_back(r.FolderOf(f));
+    return out;
+}
+
+std::vector<std::string> Paths(const DriveScanResult& r) {
+    std::vector<std::string> out;
+    for (const auto& f : r.files) out.push_back(r.PathOf(f));
     return out;
 }
 
@@ -50,14 +56,14 @@ TEST(DriveScan, RootFileAndOneFolder) {
     EXPECT_EQ(r.driveRoot, root);
     EXPECT_EQ(Titles(r), (std::vector<std::string>{"<a.mp3>", "<b x.mp3>", "<c.mp3>"}));
     EXPECT_EQ(Folders(r), (std::vector<std::string>{root, root + "/Music", root + "/Music"}));
-    ASSERT_EQ(r.files.size(), 3u);
-    EXPECT_EQ(r.files[0].path, root + "/a.mp3");
-    EXPECT_EQ(r.files[1].path, root + "/Music/b_x.mp3");
+    EXPECT_EQ(Paths(r), (std::vector<std::string>{root + "/a.mp3", root + "/Music/b_x.mp3",
+                                                  root + "/Music/c.mp3"}));
+    EXPECT_EQ(r.folders, (std::vector<std::string>{root, root + "/Music"}));
     EXPECT_EQ(r.resultText, "3 files found");
     EXPECT_TRUE(r.foldersPassedOver.empty());
     EXPECT_FALSE(r.cancelled);
 
-    const auto found = FoundFilesOf(r.files);
+    const auto found = FoundFilesOf(r);
     ASSERT_EQ(found.size(), 3u);
     EXPECT_EQ(found[1].title, "<b x.mp3>");
     EXPECT_EQ(found[1].folder, root + "/Music");
@@ -80,9 +86,7 @@ TEST(DriveScan, ExtensionAndFolderRules) {
     };
     for (const auto& [ext, paths] : expected) {
         const DriveScanResult r = Scan(root, ext);
-        std::vector<std::string> got;
-        for (const auto& f : r.files) got.push_back(f.path);
-        EXPECT_EQ(got, paths) << ext;
+        EXPECT_EQ(Paths(r), paths) << ext;
         EXPECT_EQ(r.resultText, std::to_string(paths.size()) + " files found") << ext;
     }
 }
@@ -130,13 +134,13 @@ TEST(DriveScan, OrderAgreesWithAPlainModel) {
     fs::create_symlink(root + "/x.mp3", root + "/Music/linked file.mp3");  // listed
 
     const DriveScanResult r = Scan(root);
-    std::vector<std::string> got;
-    for (const auto& f : r.files) {
-        got.push_back(f.path);
-        EXPECT_EQ(f.path, JoinPath(f.folder, fs::path(f.path).filename().string()));
-        EXPECT_EQ(f.title, Marked(fs::path(f.path).filename().string()));
-    }
+    const std::vector<std::string> got = Paths(r);
+    for (const auto& f : r.files) EXPECT_EQ(f.title, Marked(f.name));
     EXPECT_EQ(got, ModelPaths(root, "Mp3"));
+    // Every folder given is used, once, in the rows' order.
+    std::vector<std::string> used = Folders(r);
+    used.erase(std::unique(used.begin(), used.end()), used.end());
+    EXPECT_EQ(used, r.folders);
     EXPECT_EQ(got.size(), 20u);  // 19 files and the link: the model must see them too
 }
 
@@ -148,29 +152,29 @@ TEST(DriveScan, AnUnreadableRootGivesNothingAndIsNamed) {
     EXPECT_EQ(r.resultText, "0 files found");
 }
 
-TEST(DriveScan, StopsBetweenFoldersAndCountsThem) {
+TEST(DriveScan, CountsTheFoldersItReadsAndHonoursAStop) {
     test::TempTree tree;
     tree.File("A/1.mp3");
     tree.File("A/2.mp3");
     tree.File("B/3.mp3");
-    tree.File("C/4.mp3");
+    tree.File("C/sub/4.mp3");
 
     DriveScanControl control;
-    DriveScanParams params{tree.Root(), "mp3", [&control](std::string_view name) {
-                               control.stopRequested = true;  // pressed while A is listed
-                               return std::string(name);
-                           }};
-    const DriveScanResult stopped = ScanDrive(params, control);
-    EXPECT_TRUE(stopped.cancelled);
-    EXPECT_EQ(Titles(stopped), (std::vector<std::string>{"1.mp3", "2.mp3"}));  // A stays whole
-    EXPECT_EQ(control.foldersDone, 1u);
-    EXPECT_EQ(control.foldersTotal, 3u);
-
-    DriveScanControl fresh;
-    const DriveScanResult full = ScanDrive({tree.Root(), "mp3", nullptr}, fresh);
+    const DriveScanResult full = ScanDrive({tree.Root(), "mp3", nullptr}, control);
     EXPECT_FALSE(full.cancelled);
     EXPECT_EQ(Titles(full), (std::vector<std::string>{"1.mp3", "2.mp3", "3.mp3", "4.mp3"}));
-    EXPECT_EQ(fresh.foldersDone, 3u);
+    // The root, A, B, C and C/sub, each read once.
+    EXPECT_EQ(control.foldersDone, 5u);
+    EXPECT_EQ(control.foldersTotal, 5u);
+
+    // A stop pressed before the walk reaches a folder: nothing more is read.
+    DriveScanControl stopped;
+    stopped.stopRequested = true;
+    const DriveScanResult none = ScanDrive({tree.Root(), "mp3", nullptr}, stopped);
+    EXPECT_TRUE(none.cancelled);
+    EXPECT_TRUE(none.files.empty());
+    EXPECT_EQ(stopped.foldersDone, 0u);
+    EXPECT_EQ(none.resultText, "0 files found");
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ TEST_F(SaveCdTest, ScannedDriveSavedIntoAnAbsentList) {
     ListForSave opened = OpenListForSave(ListPath());
     EXPECT_EQ(opened.message, "");
     EXPECT_EQ(opened.list.FindCd("Disc 1"), -1);
-    const SaveCdResult r = SaveCd(opened, {"Disc 1", scan.driveRoot, FoundFilesOf(scan.files)});
+    const SaveCdResult r = SaveCd(opened, {"Disc 1", scan.driveRoot, FoundFilesOf(scan)});
     EXPECT_EQ(r.outcome, SaveCdOutcome::Saved);
     EXPECT_EQ(r.titleCount, 3u);
     EXPECT_TRUE(r.messages.empty());
