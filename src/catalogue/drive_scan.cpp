@@ -36,17 +36,30 @@ DriveScanResult ScanDrive(const DriveScanParams& params, DriveScanControl& contr
     result.cancelled = collected.stopped;
 
     auto& folders = collected.folders;
-    // A folder sorts before its subfolders (a prefix comes first), so saving
-    // climbs only when the scan leaves a branch.
-    std::sort(folders.begin(), folders.end(),
-              [](const FolderWithFiles& a, const FolderWithFiles& b) {
-                  return LessIgnoringAsciiCase(a.folder, b.folder);
-              });
+    // LessIgnoringAsciiCase's order, with each path folded once rather than at
+    // every comparison (a disk's paths share long beginnings). A folder sorts
+    // before its subfolders (a prefix comes first), so saving climbs only when
+    // the scan leaves a branch.
+    struct Key {
+        std::string folded;
+        size_t index;
+    };
+    std::vector<Key> order;
+    order.reserve(folders.size());
     size_t count = 0;
-    for (const auto& f : folders) count += f.files.size();
+    for (size_t k = 0; k < folders.size(); ++k) {
+        if (folders[k].files.empty()) continue;
+        order.push_back({FoldAsciiCase(folders[k].folder), k});
+        count += folders[k].files.size();
+    }
+    std::sort(order.begin(), order.end(), [&folders](const Key& a, const Key& b) {
+        if (a.folded != b.folded) return a.folded < b.folded;
+        return folders[a.index].folder < folders[b.index].folder;
+    });
     result.files.reserve(count);
-    for (auto& [folder, names] : folders) {
-        if (names.empty()) continue;
+    result.folders.reserve(order.size());
+    for (const Key& key : order) {
+        auto& [folder, names] = folders[key.index];
         const size_t index = result.folders.size();
         result.folders.push_back(std::move(folder));
         for (std::string& name : names) {
