@@ -6,6 +6,33 @@
 #include "platform/folder_listing.h"
 
 namespace mv {
+namespace {
+
+// The folders that gave files, in LessIgnoringAsciiCase's order of their
+// paths, each path folded once rather than at every comparison (a disk's
+// paths share long beginnings). A folder sorts before its subfolders (a prefix
+// comes first), so saving climbs only when the scan leaves a branch.
+std::vector<size_t> FoldersInOrder(const std::vector<FolderWithFiles>& folders) {
+    struct Key {
+        std::string folded;
+        size_t index;
+    };
+    std::vector<Key> keys;
+    keys.reserve(folders.size());
+    for (size_t k = 0; k < folders.size(); ++k) {
+        if (!folders[k].files.empty()) keys.push_back({FoldAsciiCase(folders[k].folder), k});
+    }
+    std::sort(keys.begin(), keys.end(), [&folders](const Key& a, const Key& b) {
+        if (a.folded != b.folded) return a.folded < b.folded;  // bytes compared unsigned
+        return folders[a.index].folder < folders[b.index].folder;
+    });
+    std::vector<size_t> order;
+    order.reserve(keys.size());
+    for (const Key& key : keys) order.push_back(key.index);
+    return order;
+}
+
+}  // namespace
 
 std::string FormatFilesFound(size_t count) {
     return std::to_string(count) + " files found";
@@ -36,30 +63,13 @@ DriveScanResult ScanDrive(const DriveScanParams& params, DriveScanControl& contr
     result.cancelled = collected.stopped;
 
     auto& folders = collected.folders;
-    // LessIgnoringAsciiCase's order, with each path folded once rather than at
-    // every comparison (a disk's paths share long beginnings). A folder sorts
-    // before its subfolders (a prefix comes first), so saving climbs only when
-    // the scan leaves a branch.
-    struct Key {
-        std::string folded;
-        size_t index;
-    };
-    std::vector<Key> order;
-    order.reserve(folders.size());
+    const std::vector<size_t> order = FoldersInOrder(folders);
     size_t count = 0;
-    for (size_t k = 0; k < folders.size(); ++k) {
-        if (folders[k].files.empty()) continue;
-        order.push_back({FoldAsciiCase(folders[k].folder), k});
-        count += folders[k].files.size();
-    }
-    std::sort(order.begin(), order.end(), [&folders](const Key& a, const Key& b) {
-        if (a.folded != b.folded) return a.folded < b.folded;
-        return folders[a.index].folder < folders[b.index].folder;
-    });
+    for (size_t k : order) count += folders[k].files.size();
     result.files.reserve(count);
     result.folders.reserve(order.size());
-    for (const Key& key : order) {
-        auto& [folder, names] = folders[key.index];
+    for (size_t k : order) {
+        auto& [folder, names] = folders[k];
         const size_t index = result.folders.size();
         result.folders.push_back(std::move(folder));
         for (std::string& name : names) {

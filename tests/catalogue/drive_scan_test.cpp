@@ -142,7 +142,9 @@ TEST(DriveScan, OrderAgreesWithAPlainModel) {
                             "X.mp3",
                             "_/u.mp3",
                             "Zed/deep/er/still/e.mp3",
-                            "\xC3\x89" "b\xC3\xA8" "ne/f.mp3",
+                            "\xC3\x89"
+                            "b\xC3\xA8"
+                            "ne/f.mp3",
                             "zz/g.mp3"}) {
         tree.File(rel);
     }
