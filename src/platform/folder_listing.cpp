@@ -120,7 +120,8 @@ FolderFilesCollection Collect(const std::string& root, const std::string& ext,
         for (const auto& n : names) queue.push_back(JoinPath(queue[i], n));
         if (holdsMatch) {
             std::sort(files.begin(), files.end(), NameLess);
-            out.folders.push_back({queue[i], std::move(files)});
+            out.folders.push_back(
+                {std::move(queue[i]), std::move(files)});  // the walk is done with it
         }
         if (hooks.foldersKnown != nullptr) *hooks.foldersKnown = queue.size();
         if (hooks.foldersRead != nullptr) *hooks.foldersRead = i + 1;
