@@ -16,9 +16,11 @@ namespace mv {
 
 // Shared between the thread that runs the scan and the one that shows it.
 struct DriveScanControl {
-    std::atomic<bool> stopRequested{false};  // polled before each folder is listed
-    std::atomic<uint64_t> foldersDone{0};    // the gauge's position
-    std::atomic<uint64_t> foldersTotal{0};   // the gauge's maximum, set once collected
+    std::atomic<bool> stopRequested{false};  // polled before each folder is read
+    std::atomic<uint64_t> foldersDone{0};    // the gauge's position: folders read
+    // The gauge's maximum: folders met so far, read or waiting to be read. It
+    // grows while the walk finds more, and equals foldersDone once it is complete.
+    std::atomic<uint64_t> foldersTotal{0};
 };
 
 // One found file. The left row shows its title, the right row its folder; the
@@ -36,7 +38,7 @@ struct DriveScanParams {
     std::string ext = "Mp3";
     // File name -> title. The name matcher's NormalizeName; it lives with the
     // comparison, which depends on the catalogue, so the caller passes it in.
-    // Unset: the title is the name as it stands.
+    // Unset: the title is the name as it stands. Called on the scanning thread.
     std::function<std::string(std::string_view)> normalize;
 };
 

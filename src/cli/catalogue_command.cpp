@@ -100,9 +100,10 @@ int RunAdd(const CatalogueOptions& opts, CommandIo& io) {
         io.err << "No such folder: " << folder << '\n';
         return kExitFailure;
     }
-    // The list is opened, and the name looked up, before the scan: a refusal
-    // then costs no scan.
-    ListForSave opened = OpenListForSave(ListPath(opts));
+    // The list is opened, and the name looked up, before the scan too: a
+    // refusal then costs no scan.
+    const fs::path listPath = ListPath(opts);
+    ListForSave opened = OpenListForSave(listPath);
     if (!opened.message.empty()) {
         io.err << opened.message << '\n';
         return kExitFailure;
@@ -131,6 +132,8 @@ int RunAdd(const CatalogueOptions& opts, CommandIo& io) {
     }
     io.err << scan.resultText << '\n';
 
+    // Saved as the list stands now, not as it stood before the scan.
+    opened = OpenListForSave(listPath);
     const SaveCdResult saved =
         SaveCd(opened, {opts.name, scan.driveRoot, FoundFilesOf(scan), opts.replace});
     for (const auto& message : saved.messages) io.err << message << '\n';
