@@ -17,6 +17,7 @@
 #include <QSlider>
 #include <QTimer>
 
+#include "catalogue/windows/drive_chooser.h"
 #include "dupes/compare_engine.h"
 #include "dupes/windows/compare_commands.h"
 #include "dupes/windows/result_list_handlers.h"
@@ -26,6 +27,7 @@
 #include "ui/common/fitting_label.h"
 #include "ui/main/caption_feedback.h"
 #include "ui/main/file_browser.h"
+#include "ui/main/walkthrough.h"
 
 namespace {
 
@@ -394,6 +396,26 @@ void TfPrinc::BuildMenus() {
     NextTimer->setInterval(500);
 }
 
+void TfPrinc::tmiWalkClick() {
+    // The tour runs the commands as the menus run them.
+    auto seam = [this](std::function<void()> TfPrincSeams::*member) {
+        return [this, member] {
+            if (seams.*member) (seams.*member)();
+        };
+    };
+    WalkthroughSteps steps;
+    steps.chooseDriveOfType = [this](mv::DriveType type) {
+        return ChooseDriveOfType(dialogs_, this, drives_.Drives(), type);
+    };
+    steps.selectDrive = [this](const std::string& root) { browser_->OpenDriveRootOf(root); };
+    steps.openDriveRoot = [this](const std::string& root) { browser_->SetFolder(root); };
+    steps.bMakeClick = seam(&TfPrincSeams::bMakeClick);
+    steps.bSaveClick = seam(&TfPrincSeams::bSaveClick);
+    steps.bLStatsClick = seam(&TfPrincSeams::bLStatsClick);
+    steps.bCompareClick = [this] { compare_->bCompareClick(); };
+    RunWalkthrough(dialogs_, this, steps);
+}
+
 void TfPrinc::ConnectSeam(QAction* action, std::function<void()> TfPrincSeams::*member) {
     connect(action, &QAction::triggered, this, [this, member] {
         if (!busy_ && seams.*member) (seams.*member)();
@@ -432,7 +454,9 @@ void TfPrinc::WireControls() {
     ConnectSeam(Scan1, &TfPrincSeams::Scan1Click);
     ConnectSeam(Equalizer1, &TfPrincSeams::Equalizer1Click);
     ConnectSeam(Poll1, &TfPrincSeams::Poll1Click);
-    ConnectSeam(tmiWalk, &TfPrincSeams::tmiWalkClick);
+    connect(tmiWalk, &QAction::triggered, this, [this] {
+        if (!busy_) tmiWalkClick();
+    });
 
     // Caption and tooltip feedback follow the pointer.
     client_->setMouseTracking(true);

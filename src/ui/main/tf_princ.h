@@ -71,7 +71,7 @@ struct TfPrincSeams {
     std::function<void()> bMakeClick, bLStatsClick, bSaveClick;
     std::function<void()> bPlaylistAddClick, bClearPlaylistClick, bSavePClick, bLoadPClick;
     std::function<void()> Edit1Click, Scan1Click;
-    std::function<void()> Equalizer1Click, Poll1Click, tmiWalkClick;
+    std::function<void()> Equalizer1Click, Poll1Click;
 };
 
 class TfPrinc : public QMainWindow {
@@ -186,6 +186,8 @@ class TfPrinc : public QMainWindow {
     void brefreshClick();
     void flDblClick();
     void flContextPopup(const QPoint& pos);
+    // The guided tour of the main use (HELP > Walktrough).
+    void tmiWalkClick();
     // Plays through the playback seam, when there is one.
     void PlayFile(const std::string& path);
 
