@@ -67,7 +67,12 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
         const std::filesystem::path list = opts.list.empty()
                                                ? FindProgramFile(ProgramFolder(), kMp3ListFileName)
                                                : std::filesystem::path(opts.list);
-        params.listLines = ReadLines(list);
+        auto read = ReadLinesWithStatus(list);
+        if (read.status == ReadStatus::Unreadable) {
+            io.err << read.message << '\n';
+            return kExitFailure;
+        }
+        if (read.status == ReadStatus::Read) params.listLines = std::move(read.lines);
         listMissing = !params.listLines || params.listLines->empty();
     }
 
