@@ -53,8 +53,11 @@ LoadSettingsResult LoadSettings(const LoadSettingsParams& p) {
     SetBoxText(w.eExt, DisplayText(s.extension));
     if (p.seams.setDisplayMode) p.seams.setDisplayMode(s.displayMode);
 
-    const auto check = mv::CheckListCount({p.iniFile.parent_path(), s.listCount});
-    if (!check.message.empty()) p.dialogs.Information(&w, DisplayText(check.message));
+    // Without the file the stored count is unknown: no check, no false warning.
+    if (read.readError.empty()) {
+        const auto check = mv::CheckListCount({p.iniFile.parent_path(), s.listCount});
+        if (!check.message.empty()) p.dialogs.Information(&w, DisplayText(check.message));
+    }
 
     if (p.seams.applyEqualizer)
         Absorb("equalizer", [&] { p.seams.applyEqualizer(s.eqEnabled, s.bars); });
