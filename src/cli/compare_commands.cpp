@@ -74,7 +74,12 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
                                                ? FindProgramFile(ProgramFolder(), kMp3ListFileName)
                                                : std::filesystem::path(opts.list);
         try {
-            params.listLines = ReadLines(list);
+            auto read = ReadLinesWithStatus(list);
+            if (read.status == ReadStatus::Unreadable) {
+                io.err << read.message << '\n';
+                return kExitFailure;
+            }
+            if (read.status == ReadStatus::Read) params.listLines = std::move(read.lines);
         } catch (const std::bad_alloc&) {
             io.err << kOutOfMemoryMessage << '\n';
             return kExitFailure;

@@ -1,6 +1,7 @@
 #include "app/shell.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QCheckBox>
@@ -18,6 +19,7 @@
 #include "app/tray_icon.h"
 #include "platform/drives.h"
 #include "platform/text_lines.h"
+#include "support/core/pipe_unblocker.h"
 #include "support/widgets/scripted_dialogs.h"
 #include "ui/main/tf_princ.h"
 
@@ -144,6 +146,49 @@ TEST_F(ShellTest, ListChangedWhileAwayIsReportedOnce) {
     dialogs_.ClearHistory();
     Start();
     EXPECT_TRUE(dialogs_.Texts().isEmpty());
+}
+
+TEST_F(ShellTest, UnreadableSettingsAndPlaylistAreReportedAndKeptAtExit) {
+    const auto ini = home_ / "Mp3Vandrel.ini";
+    const auto lastList = home_ / "LastList.txt";
+    ASSERT_EQ(::mkfifo(ini.c_str(), 0644), 0);
+    std::filesystem::create_symlink("LastList.txt", lastList);  // a link to itself
+    Write("Mp3List.txt", "\\Mp3 List\r\n");                     // no stored count to compare with
+    PipeUnblocker unblocker({ini});
+
+    Start();
+    const QStringList texts = dialogs_.Texts();
+    ASSERT_EQ(texts.size(), 2) << texts.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(texts[0], QString::fromStdString("Cannot read " + lastList.string() +
+                                               ": it is a link that leads round in a loop. The "
+                                               "playlist starts empty and is not saved at Exit."));
+    EXPECT_EQ(texts[1], QString::fromStdString("Cannot read " + ini.string() +
+                                               ": it is a named pipe, not a regular file. The "
+                                               "settings start from their defaults and are not "
+                                               "saved at Exit."));
+    EXPECT_EQ(shell_->Window().ePerc->text(), QStringLiteral("80"));
+
+    shell_->CloseClick();
+    EXPECT_EQ(dialogs_.Texts().size(), 2);  // Exit has nothing more to say
+    EXPECT_TRUE(std::filesystem::is_fifo(ini));
+    EXPECT_TRUE(std::filesystem::is_symlink(lastList));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home_),
+                            std::filesystem::directory_iterator()),
+              3);
+}
+
+TEST_F(ShellTest, UnreadableListIsReportedAsSuchAndKeepsItsCount) {
+    Write("Mp3Vandrel.ini", "[MAIN]\r\nListCount=5\r\n");
+    const auto list = home_ / "Mp3List.txt";
+    ASSERT_EQ(::mkfifo(list.c_str(), 0644), 0);
+    PipeUnblocker unblocker({list});
+
+    Start();
+    EXPECT_EQ(dialogs_.Texts().join(QStringLiteral(" | ")).toStdString(),
+              "Cannot read " + list.string() + ": it is a named pipe, not a regular file.");
+    shell_->CloseClick();
+    EXPECT_EQ(mv::ReadSettings(home_ / "Mp3Vandrel.ini").settings.listCount, 5);
+    EXPECT_TRUE(std::filesystem::is_fifo(list));
 }
 
 TEST_F(ShellTest, LastPlaylistIsRestoredAndSavedByteForByte) {

@@ -65,6 +65,8 @@ TEST_F(Mp3ListFile, AbsentAndUnreadableFilesLoadEmptyButAreToldApart) {
     list.SetLines({"held"});
     EXPECT_EQ(list.LoadWithStatus(path_), ListLoadStatus::Unreadable);
     EXPECT_EQ(list.LineCount(), 0u);
+    EXPECT_EQ(list.LoadReporting(path_).message,
+              "Cannot read " + path_.string() + ": it is a folder, not a regular file.");
 }
 
 TEST_F(Mp3ListFile, Windows1252FileRoundTripsUnchanged) {
