@@ -59,6 +59,9 @@ TEST_F(CliTest, MatchNormalisesAndJudgesEachLine) {
               "A Day.mp3\tDay.mp3\t0\n");
     // NamesMatch keeps its own rule: wordless `first` at 100 matches.
     EXPECT_EQ(Run({"match"}, ".mp3\tAnything.mp3\t100\n").out, ".mp3\tAnything.mp3\t1\n");
+    // The echo is the normalised form, plain ASCII: nothing there to escape.
+    EXPECT_EQ(Run({"match"}, "AC\\DC Caf\xe9.mp3\tAC DC Cafe.mp3\t100\n").out,
+              "AC DC Cafe.mp3\tAC DC Cafe.mp3\t1\n");
 }
 
 TEST_F(CliTest, MatchStopsAtAMalformedLine) {
@@ -130,7 +133,7 @@ TEST_F(CliTest, SearchFindsTitlesAndShowsNoClosingMessage) {
     List({"\\Mp3 List", "\\CD1", "Artist Song Title.mp3", "Artist Other.mp3"});
     const CliRun r = Run({"search", "artist song"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "Search\\artist song\t/CD1/Artist Song Title.mp3\n");
+    EXPECT_EQ(r.out, "Search\\\\artist song\t/CD1/Artist Song Title.mp3\n");
     EXPECT_THAT(r.err, StartsWith("1 result in "));
     EXPECT_THAT(r.err, ::testing::Not(HasSubstr("Comparison")));
     EXPECT_EQ(Run({"search", "--"}).out, "");
@@ -138,7 +141,7 @@ TEST_F(CliTest, SearchFindsTitlesAndShowsNoClosingMessage) {
     // A catalogue copied from Windows keeps its own spelling of the name.
     fs::rename(root_ / "home" / "Mp3List.txt", root_ / "home" / "mp3list.TXT");
     EXPECT_EQ(Run({"search", "artist song"}).out,
-              "Search\\artist song\t/CD1/Artist Song Title.mp3\n");
+              "Search\\\\artist song\t/CD1/Artist Song Title.mp3\n");
 }
 
 }  // namespace
