@@ -11,7 +11,7 @@
 #include <string>
 
 #include "cli_runner.h"
-#include "mp3_fixture.h"
+#include "support/core/mp3_fixture.h"
 #include "temp_tree.h"
 
 namespace fs = std::filesystem;
