@@ -5,7 +5,7 @@
 int main(int argc, char** argv) {
     CLI::App app{
         "Finds duplicate music files by their names, within folders or against the Mp3 list,\n"
-        "and plays MP3 files.",
+        "keeps the Mp3 list of CDs, and plays MP3 files.",
         "mp3vandrel-cli"};
     app.require_subcommand(1);
     app.failure_message(CLI::FailureMessage::help);
@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     mv::cli::CommandList commands;
     mv::cli::AddMatchCommand(app, commands);
     mv::cli::AddCompareCommands(app, commands);
+    mv::cli::AddCatalogueCommand(app, commands);
     mv::cli::AddPlayCommand(app, commands);
 
     try {

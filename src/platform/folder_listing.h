@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +46,30 @@ struct FolderCollection {
 
 // Walks from `root` down. Hidden folders and everything below them are left out.
 FolderCollection CollectFolders(const std::string& root, const std::string& ext);
+
+// Shared with another thread, all optional.
+struct FolderWalkHooks {
+    const std::atomic<bool>* stop = nullptr;  // polled before each folder is read
+    std::atomic<uint64_t>* foldersRead = nullptr;
+    // Folders read or met and waiting to be read: grows while the walk goes on.
+    std::atomic<uint64_t>* foldersKnown = nullptr;
+};
+
+struct FolderWithFiles {
+    std::string folder;
+    std::vector<std::string> files;  // as ListFolderFiles gives them; may be empty
+};
+
+struct FolderFilesCollection {
+    std::vector<FolderWithFiles> folders;  // CollectFolders' folders, in its order
+    std::vector<std::string> passedOver;   // as CollectFolders names them
+    bool stopped = false;                  // ended at hooks.stop; what was read is kept
+};
+
+// CollectFolders, with ListFolderFiles of every folder collected, in one walk
+// that reads each folder once (a drive scan reads a whole disk).
+FolderFilesCollection CollectFolderFiles(const std::string& root, const std::string& ext,
+                                         const FolderWalkHooks& hooks = {});
 
 // The regular files of one folder that are not hidden and match "*." + ext,
 // as bare names, sorted ascending ignoring letter case. nullopt when the folder

@@ -170,6 +170,59 @@ TEST_F(TempTree, FoldersThatCannotBeReadAreNamed) {
     if (locks) fs::permissions(Path("locked"), fs::perms::owner_all);
 }
 
+// The one walk gives what the collection and a listing of each folder give.
+TEST_F(TempTree, CollectingFilesAgreesWithCollectingThenListing) {
+    for (const char* rel : {"top.MP3", "b.mp3", "A.mp3", "a/x/deep.mp3", "a/x/Deep.mp3",
+                            "c/readme.txt", ".hidden/song.mp3", "d/.secret.mp3", "m/.h.mp3",
+                            "m/Shown.mp3", "Music Live/l.mp3", "Music/Rock/r.mp3"}) {
+        File(rel);
+    }
+    Dir("e/folder.mp3");
+    Dir("e/folder.mp3/inner.mp3");
+    fs::create_directory_symlink(root_, root_ / "loop");
+    fs::create_symlink(root_ / "b.mp3", root_ / "m/link.mp3");
+    fs::create_symlink(root_ / "gone", root_ / "m/dangling.mp3");
+    const std::string name(200, 'd');
+    const DeepChain chain(root_, name, PATH_MAX / name.size() + 2);
+    ASSERT_TRUE(chain.Made());
+
+    for (const std::string ext : {"mp3", "txt", "MP?", "ogg"}) {
+        const FolderCollection folders = CollectFolders(root_.string(), ext);
+        const FolderFilesCollection walked = CollectFolderFiles(root_.string() + "/", ext);
+        EXPECT_EQ(walked.passedOver, folders.passedOver) << ext;
+        EXPECT_FALSE(walked.passedOver.empty()) << ext;  // the chain's end
+        EXPECT_FALSE(walked.stopped);
+        ASSERT_EQ(walked.folders.size(), folders.folders.size()) << ext;
+        for (size_t k = 0; k < folders.folders.size(); ++k) {
+            EXPECT_EQ(walked.folders[k].folder, folders.folders[k]) << ext;
+            EXPECT_EQ(walked.folders[k].files,
+                      ListFolderFiles(folders.folders[k], ext).value_or(std::vector<std::string>{}))
+                << ext << " " << folders.folders[k];
+        }
+    }
+    const FolderFilesCollection mp3 = CollectFolderFiles(root_.string(), "mp3");
+    ASSERT_FALSE(mp3.folders.empty());
+    EXPECT_THAT(mp3.folders[0].files, ElementsAre("A.mp3", "b.mp3", "top.MP3"));
+}
+
+TEST_F(TempTree, CollectingFilesCountsFoldersAndStops) {
+    File("a/1.mp3");
+    File("a/b/2.mp3");
+    Dir("c");
+    std::atomic<bool> stop{false};
+    std::atomic<uint64_t> read{0}, known{0};
+    const FolderFilesCollection all = CollectFolderFiles(Path(""), "mp3", {&stop, &read, &known});
+    EXPECT_FALSE(all.stopped);
+    EXPECT_EQ(all.folders.size(), 2u);
+    EXPECT_EQ(read, 4u);  // the root, a, c and a/b
+    EXPECT_EQ(known, 4u);
+
+    stop = true;
+    const FolderFilesCollection none = CollectFolderFiles(Path(""), "mp3", {&stop, &read, &known});
+    EXPECT_TRUE(none.stopped);
+    EXPECT_TRUE(none.folders.empty());
+}
+
 TEST_F(TempTree, FileOpsActOnFilesOnly) {
     File("ro.mp3");
     fs::permissions(Path("ro.mp3"), fs::perms::owner_read);

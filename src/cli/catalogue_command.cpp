@@ -1,0 +1,256 @@
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "catalogue/drive_scan.h"
+#include "catalogue/list_line.h"
+#include "catalogue/mp3_list.h"
+#include "catalogue/save_cd.h"
+#include "cli/command.h"
+#include "cli/interrupt_watch.h"
+#include "cli/progress_bar.h"
+#include "dupes/name_matcher.h"
+#include "platform/folder_listing.h"
+#include "platform/program_folder.h"
+#include "platform/text_encoding.h"
+
+// catalogue add | list | show | remove: the Mp3 list without the list editor.
+namespace mv::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CatalogueOptions {
+    std::string list;  // empty: Mp3List.txt in the program folder
+    std::string name;
+    std::string ext = "Mp3";
+    bool replace = false;
+    std::string folder;
+};
+
+fs::path ListPath(const CatalogueOptions& opts) {
+    return opts.list.empty() ? FindProgramFile(ProgramFolder(), kMp3ListFileName)
+                             : fs::path(opts.list);
+}
+
+// Catalogue text as the window shows it (a list written on Windows holds
+// Windows-1252), with TAB, CR, LF and backslash escaped by a backslash (\t,
+// \r, \n, a doubled backslash) as in the other commands' rows, so every field
+// can be taken back exactly.
+std::string Field(std::string_view stored) {
+    std::string out;
+    for (char c : DisplayUtf8(stored)) {
+        switch (c) {
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string Quoted(std::string_view name) {
+    return "\"" + DisplayUtf8(name) + "\"";
+}
+
+// Loads the list for reading or removing; false after saying why it cannot.
+bool LoadList(const fs::path& path, TMp3List& list, CommandIo& io) {
+    switch (list.LoadWithStatus(path)) {
+        case ListLoadStatus::Read:
+            return true;
+        case ListLoadStatus::Absent:
+            io.err << "You don't have any list!! (" << path.string() << ")\n";
+            return false;
+        case ListLoadStatus::Unreadable:
+            io.err << UnreadableListMessage(path) << '\n';
+            return false;
+    }
+    return false;
+}
+
+// The marker of the CD named `name` (FindCd's rule); -1 after saying there is none.
+long FindNamedCd(const TMp3List& list, const std::string& name, CommandIo& io) {
+    const long index = list.FindCd(name);
+    if (index < 0) io.err << "There is no CD named " << Quoted(name) << " in the list.\n";
+    return index;
+}
+
+int RunAdd(const CatalogueOptions& opts, CommandIo& io) {
+    if (opts.name.empty()) {
+        io.err << "A CD needs a name: --name must not be empty.\n";
+        return kExitUsage;
+    }
+    const std::string folder = TrimFolderPath(opts.folder);
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) {
+        io.err << "No such folder: " << folder << '\n';
+        return kExitFailure;
+    }
+    // The list is opened, and the name looked up, before the scan: a refusal
+    // then costs no scan.
+    ListForSave opened = OpenListForSave(ListPath(opts));
+    if (!opened.message.empty()) {
+        io.err << opened.message << '\n';
+        return kExitFailure;
+    }
+    const std::string nameTaken = "A CD named " + Quoted(opts.name) +
+                                  " is already in the list; nothing is saved (--replace "
+                                  "overwrites it).";
+    if (opened.list.FindCd(opts.name) >= 0 && !opts.replace) {
+        io.err << nameTaken << '\n';
+        return kExitFailure;
+    }
+
+    DriveScanControl control;
+    InterruptWatch interrupt(control.stopRequested);
+    DriveScanResult scan;
+    {
+        ProgressBar bar(control.foldersDone, control.foldersTotal);
+        scan = ScanDrive({folder, opts.ext, NormalizeName}, control);
+    }
+    for (const auto& passed : scan.foldersPassedOver) {
+        io.err << "Passed over a folder that cannot be read: " << passed << '\n';
+    }
+    if (scan.cancelled) {
+        io.err << "Scan stopped; nothing is saved.\n";
+        return kExitInterrupted;
+    }
+    io.err << scan.resultText << '\n';
+
+    const SaveCdResult saved =
+        SaveCd(opened, {opts.name, scan.driveRoot, FoundFilesOf(scan), opts.replace});
+    for (const auto& message : saved.messages) io.err << message << '\n';
+    switch (saved.outcome) {
+        case SaveCdOutcome::Saved:
+            io.err << "Saved " << Quoted(opts.name) << " with " << saved.titleCount << " titles to "
+                   << opened.path.string() << '\n';
+            return kExitOk;
+        case SaveCdOutcome::NothingFound:
+            io.err << "No files named *." << opts.ext << " below " << folder
+                   << "; nothing is saved.\n";
+            return kExitFailure;
+        case SaveCdOutcome::NameTaken:
+            io.err << nameTaken << '\n';
+            return kExitFailure;
+        case SaveCdOutcome::Failed:
+            return kExitFailure;
+    }
+    return kExitFailure;
+}
+
+int RunList(const CatalogueOptions& opts, CommandIo& io) {
+    TMp3List list;
+    if (!LoadList(ListPath(opts), list, io)) return kExitFailure;
+    struct Cd {
+        size_t line;
+        size_t titles = 0;
+    };
+    std::vector<Cd> cds;
+    for (size_t i = 0; i < list.LineCount(); ++i) {
+        const ListLineKind kind = list.LineKind(i);
+        if (kind == ListLineKind::CdMarker) cds.push_back({i});
+        // Titles above the first marker belong to no CD.
+        if (kind == ListLineKind::Title && !cds.empty()) ++cds.back().titles;
+    }
+    for (const Cd& cd : cds) {
+        // The header is the list's root, not a CD, unless titles were put under it.
+        if (cd.line == 0 && list.Line(0) == kListHeader && cd.titles == 0) continue;
+        io.out << Field(std::string_view(list.Line(cd.line)).substr(1)) << '\t' << cd.titles
+               << '\n';
+    }
+    return kExitOk;
+}
+
+int RunShow(const CatalogueOptions& opts, CommandIo& io) {
+    TMp3List list;
+    if (!LoadList(ListPath(opts), list, io)) return kExitFailure;
+    const long found = FindNamedCd(list, opts.name, io);
+    if (found < 0) return kExitFailure;
+    const size_t first = static_cast<size_t>(found);
+    size_t end = first + 1;
+    while (end < list.LineCount() && list.LineKind(end) != ListLineKind::CdMarker) ++end;
+    list.WalkTitles([&](size_t line, const std::string& title, const std::string& location) {
+        if (line > first && line < end) io.out << Field(title) << '\t' << Field(location) << '\n';
+    });
+    return kExitOk;
+}
+
+int RunRemove(const CatalogueOptions& opts, CommandIo& io) {
+    const fs::path path = ListPath(opts);
+    TMp3List list;
+    if (!LoadList(path, list, io)) return kExitFailure;
+    const long found = FindNamedCd(list, opts.name, io);
+    if (found < 0) return kExitFailure;
+    const std::string stored = list.Line(static_cast<size_t>(found)).substr(1);
+    const size_t before = list.LineCount();
+    list.DeleteCd(static_cast<size_t>(found));
+    const std::string failure = list.Save(path);
+    if (!failure.empty()) {
+        io.err << failure << '\n';
+        return kExitFailure;
+    }
+    io.err << "Removed " << Quoted(stored) << " (" << before - list.LineCount() << " lines)\n";
+    return kExitOk;
+}
+
+CLI::Option* AddListOption(CLI::App* sub, CatalogueOptions& opts) {
+    return sub->add_option("--list", opts.list,
+                           "The Mp3 list (default: Mp3List.txt in the program folder)");
+}
+
+}  // namespace
+
+void AddCatalogueCommand(CLI::App& app, CommandList& commands) {
+    CLI::App* catalogue =
+        app.add_subcommand("catalogue", "Adds, lists, shows and removes the CDs of the Mp3 list");
+    catalogue->require_subcommand(1);
+
+    auto add = std::make_shared<CatalogueOptions>();
+    CLI::App* addApp = catalogue->add_subcommand(
+        "add", "Scans FOLDER as a drive and appends its files to the list as a CD");
+    addApp->add_option("--name", add->name, "The CD's name")->required();
+    AddListOption(addApp, *add);
+    addApp->add_option("--ext", add->ext, "Extension of the files to catalogue")
+        ->capture_default_str();
+    addApp->add_flag("--replace", add->replace,
+                     "Overwrite a CD of the same name (letter case ignored)");
+    addApp->add_option("FOLDER", add->folder, "The drive's root, or any folder taken as one")
+        ->required();
+    commands.push_back({addApp, [add](CommandIo& io) { return RunAdd(*add, io); }});
+
+    auto list = std::make_shared<CatalogueOptions>();
+    CLI::App* listApp =
+        catalogue->add_subcommand("list", "Writes NAME<TAB>TITLES for every CD of the list");
+    AddListOption(listApp, *list);
+    commands.push_back({listApp, [list](CommandIo& io) { return RunList(*list, io); }});
+
+    auto show = std::make_shared<CatalogueOptions>();
+    CLI::App* showApp = catalogue->add_subcommand(
+        "show", "Writes TITLE<TAB>LOCATION for every title of the CD named NAME");
+    AddListOption(showApp, *show);
+    showApp->add_option("NAME", show->name, "The CD's name (letter case ignored)")->required();
+    commands.push_back({showApp, [show](CommandIo& io) { return RunShow(*show, io); }});
+
+    auto remove = std::make_shared<CatalogueOptions>();
+    CLI::App* removeApp =
+        catalogue->add_subcommand("remove", "Removes the CD named NAME from the list");
+    AddListOption(removeApp, *remove);
+    removeApp->add_option("NAME", remove->name, "The CD's name (letter case ignored)")->required();
+    commands.push_back({removeApp, [remove](CommandIo& io) { return RunRemove(*remove, io); }});
+}
+
+}  // namespace mv::cli
