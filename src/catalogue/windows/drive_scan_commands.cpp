@@ -63,8 +63,8 @@ void DriveScanCommands::bMakeClick() {
     std::vector<mv::ResultRow> rows;
     rows.reserve(result.files.size());
     for (mv::ScannedFile& file : result.files) {
-        foundFiles_.push_back(std::move(file.path));
-        rows.push_back({std::move(file.title), std::move(file.folder), mv::RowKind::ScannedTitle,
+        foundFiles_.push_back(result.PathOf(file));
+        rows.push_back({std::move(file.title), result.FolderOf(file), mv::RowKind::ScannedTitle,
                         mv::RowKind::ScannedFolder});
     }
     if (hooks_.appendRows) hooks_.appendRows(std::move(rows));

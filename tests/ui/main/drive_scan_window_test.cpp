@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QItemSelectionModel>
 #include <QLabel>
+#include <QListView>
 #include <QPushButton>
 #include <filesystem>
 #include <fstream>
@@ -39,8 +41,10 @@ class DriveScanWindowTest : public ::testing::Test {
         text << in.rdbuf();
         return text.str();
     }
-    void Save(const QString& name) {
+    // Saves under `name`; `overwrite` answers the question a taken name asks.
+    void Save(const QString& name, std::optional<bool> overwrite = std::nullopt) {
         dialogs.QueueText(name);
+        if (overwrite) dialogs.QueueReply(*overwrite);
         window->bSave->trigger();
     }
 
@@ -83,16 +87,14 @@ TEST_F(DriveScanWindowTest, AnExistingNameIsOverwrittenOnlyAfterAYes) {
     tree.File("home/Mp3List.txt", "\\Mp3 List\r\n\\Disc 1\r\nold.mp3\r\n\\Other\r\nx.mp3\r\n");
     window->bMake->trigger();
 
-    dialogs.QueueReply(false);
-    Save(L("disc 1"));
+    Save(L("disc 1"), false);
     EXPECT_EQ(dialogs.Texts().last(),
               L("This name already exist in your list. Overwrite? Pressing no will not add "
                 "anything."));
     EXPECT_EQ(dialogs.History().back().defaultAnswer, DefaultAnswer::Cautious);
     EXPECT_EQ(ListBytes(), "\\Mp3 List\r\n\\Disc 1\r\nold.mp3\r\n\\Other\r\nx.mp3\r\n");
 
-    dialogs.QueueReply(true);
-    Save(L("disc 1"));
+    Save(L("disc 1"), true);
     EXPECT_EQ(ListBytes(),
               "\\Mp3 List\r\n\\Other\r\nx.mp3\r\n\\disc 1\r\na.mp3\r\n/Music\r\nb.mp3\r\nc.mp3\r\n"
               "..\r\n");
@@ -109,7 +111,7 @@ TEST_F(DriveScanWindowTest, SavingStoresWhatTheListsHoldNow) {
     window->bMake->trigger();
     window->lbCompRes->selectionModel()->select(window->Results().Model().index(0, 0),
                                                 QItemSelectionModel::Select);
-    window->bRemove->trigger();
+    window->Results().bRemoveClick();  // the Delete key
     Save(L("Two"));
     EXPECT_EQ(ListBytes(), "\\Mp3 List\r\n\\Two\r\n/Music\r\nb.mp3\r\nc.mp3\r\n..\r\n");
 }
