@@ -19,7 +19,9 @@
 #include "app/tray_icon.h"
 #include "platform/drives.h"
 #include "platform/text_lines.h"
+#include "support/core/folder_drives.h"
 #include "support/core/pipe_unblocker.h"
+#include "support/core/temp_tree.h"
 #include "support/widgets/scripted_dialogs.h"
 #include "ui/main/tf_princ.h"
 
@@ -34,32 +36,16 @@ void EnsureApp() {
     (void)app;
 }
 
-class FolderDrives : public mv::DriveList {
-  public:
-    explicit FolderDrives(std::string root) : root_(std::move(root)) {}
-    std::vector<mv::Drive> Drives() const override {
-        return {{root_, "/dev/test", "ext4", mv::DriveType::Fixed}};
-    }
-
-  private:
-    std::string root_;
-};
-
 class ShellTest : public ::testing::Test {
   protected:
     void SetUp() override {
         EnsureApp();
         oldCwd_ = std::filesystem::current_path();
-        home_ = std::filesystem::temp_directory_path() /
-                ("mv_shell_" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(home_);
-        std::filesystem::create_directories(home_);
     }
+    // The shell moves into its program folder; leave it before the tree goes.
     void TearDown() override {
         shell_.reset();
         std::filesystem::current_path(oldCwd_);
-        std::filesystem::remove_all(home_);
     }
 
     Shell& Start(ShellSeams seams = {}) {
@@ -80,8 +66,10 @@ class ShellTest : public ::testing::Test {
     }
 
     ScriptedDialogs dialogs_;
-    std::filesystem::path home_;
-    FolderDrives drives_{std::filesystem::temp_directory_path().string()};
+    mv::test::TempTree tree_;
+    const std::filesystem::path home_{tree_.Folder("home")};
+    // An empty folder as the only drive, so the file browser lists nothing else.
+    mv::test::FolderDrives drives_{{tree_.Folder("drive")}};
     std::unique_ptr<Shell> shell_;
     std::filesystem::path oldCwd_;
 };

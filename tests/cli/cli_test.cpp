@@ -3,9 +3,9 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "cli_runner.h"
+#include "cli_tree.h"
 #include "platform/text_lines.h"
 
 using ::testing::HasSubstr;
@@ -16,35 +16,14 @@ namespace fs = std::filesystem;
 namespace mv {
 namespace {
 
-class CliTest : public ::testing::Test {
+class CliTest : public CliTree {
   protected:
-    void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("mv_cli_" + std::to_string(getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "home");
-        fs::create_directories(root_ / "music");
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
-    std::string Music(const std::string& rel = "") const {
-        return rel.empty() ? (root_ / "music").string() : (root_ / "music" / rel).string();
-    }
-    std::string Home() const { return (root_ / "home").string(); }
-    std::string File(const std::string& rel, size_t size = 1) const {
-        fs::create_directories(fs::path(Music(rel)).parent_path());
-        std::ofstream(Music(rel), std::ios::binary) << std::string(size, 'x');
-        return Music(rel);
-    }
     void List(const std::vector<std::string>& lines) const {
         ASSERT_EQ(WriteLinesAtomically(root_ / "home" / "Mp3List.txt", lines), "");
     }
     CliRun Run(const std::vector<std::string>& args, const std::string& input = "") const {
         return RunCli(args, input, Home());
     }
-
-    fs::path root_;
 };
 
 TEST_F(CliTest, MatchNormalisesAndJudgesEachLine) {

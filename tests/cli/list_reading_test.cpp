@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "cli_runner.h"
+#include "support/core/temp_tree.h"
 
 namespace fs = std::filesystem;
 
@@ -33,10 +34,10 @@ CliRun RunWithDeadline(const std::vector<std::string>& args, const std::string& 
 }
 
 TEST(CliListReading, WhatIsNoRegularFileIsRefusedWithItsName) {
-    const fs::path root = fs::temp_directory_path() / ("mv_cli_list_" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    fs::create_directories(root / "home");
-    fs::create_directories(root / "music");
+    const test::TempTree tree;
+    const fs::path root = tree.Root();
+    tree.Folder("home");
+    tree.Folder("music");
     const fs::path pipe = root / "List.pipe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
     ASSERT_EQ(::mkfifo((root / "home" / "Mp3List.txt").c_str(), 0644), 0);
@@ -60,7 +61,6 @@ TEST(CliListReading, WhatIsNoRegularFileIsRefusedWithItsName) {
         EXPECT_EQ(r.err, c.message);
         EXPECT_EQ(r.out, "");
     }
-    fs::remove_all(root);
 }
 
 }  // namespace

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "cli_runner.h"
+#include "cli_tree.h"
 #include "support/core/mp3_fixture.h"
-#include "temp_tree.h"
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
@@ -28,10 +28,9 @@ std::string Bytes(const fs::path& path) {
     return buf.str();
 }
 
-class PlayCliTest : public TempTree {
+class PlayCliTest : public CliTree {
   protected:
     void SetUp() override {
-        TempTree::SetUp();
         if (!fs::exists(fs::path(MV_CLI_PATH).parent_path() / "libmv_xaudio.so")) {
             GTEST_SKIP() << "engine library not built";
         }

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "cli_runner.h"
+#include "cli_tree.h"
 #include "platform/text_lines.h"
-#include "temp_tree.h"
 
 namespace mv {
 namespace {
@@ -94,7 +94,7 @@ Rows Sorted(Rows rows) {
     return rows;
 }
 
-class RowOutputTest : public TempTree {};
+class RowOutputTest : public CliTree {};
 
 TEST_F(RowOutputTest, FileNamesComeBackExactlyInBothFormats) {
     // Each odd name (the smaller file, so it goes left) has a plain twin.
@@ -113,7 +113,7 @@ TEST_F(RowOutputTest, FileNamesComeBackExactlyInBothFormats) {
     }
     expected = Sorted(expected);
 
-    const CliRun tsv = RunCli({"dupes", "--percent", "100", Music("")}, "", Home());
+    const CliRun tsv = RunCli({"dupes", "--percent", "100", Music() + "/"}, "", Home());
     EXPECT_EQ(tsv.exitCode, 0) << tsv.err;
     EXPECT_EQ(Sorted(ParseTsv(tsv.out)), expected);
     for (const auto& row : ParseTsv(tsv.out)) {
@@ -121,7 +121,7 @@ TEST_F(RowOutputTest, FileNamesComeBackExactlyInBothFormats) {
     }
 
     for (const char* flag : {"-z", "--null"}) {
-        const CliRun nul = RunCli({"dupes", flag, "--percent", "100", Music("")}, "", Home());
+        const CliRun nul = RunCli({"dupes", flag, "--percent", "100", Music() + "/"}, "", Home());
         EXPECT_EQ(nul.exitCode, 0) << nul.err;
         EXPECT_EQ(Sorted(ParseNul(nul.out)), expected) << flag;
     }
@@ -137,14 +137,14 @@ TEST_F(RowOutputTest, CatalogueTextIsShownAsUtf8AndPathsKeepTheirBytes) {
     const std::string acdc = File("AC DC Live.mp3");
     const std::string place = "/Disc \xc3\xa9t\xc3\xa9/Caf\xc3\xa9/";
 
-    const CliRun tsv = RunCli({"compare", Music("")}, "", Home());
+    const CliRun tsv = RunCli({"compare", Music() + "/"}, "", Home());
     EXPECT_EQ(tsv.exitCode, 0) << tsv.err;
     EXPECT_EQ(Sorted(ParseTsv(tsv.out)),
               Sorted({{cafe, place + "Caf\xc3\xa9 Song.mp3"}, {acdc, place + "AC\\DC Live.mp3"}}));
     // The one field with a backslash is the one that doubles it.
     EXPECT_THAT(tsv.out, ::testing::HasSubstr("AC\\\\DC Live.mp3\n"));
 
-    const CliRun nul = RunCli({"compare", "-z", Music("")}, "", Home());
+    const CliRun nul = RunCli({"compare", "-z", Music() + "/"}, "", Home());
     EXPECT_EQ(Sorted(ParseNul(nul.out)), Sorted(ParseTsv(tsv.out)));
 
     const CliRun search = RunCli({"search", "song caf\xe9"}, "", Home());

@@ -10,6 +10,8 @@
 #include <functional>
 #include <sstream>
 
+#include "support/core/temp_tree.h"
+
 namespace mv {
 namespace {
 
@@ -57,21 +59,14 @@ TEST(TextLines, SplitsEveryLineEnd) {
 
 class TextLinesFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("mv_text_lines_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
     std::string Slurp(const std::filesystem::path& p) {
         std::ifstream in(p, std::ios::binary);
         std::ostringstream s;
         s << in.rdbuf();
         return s.str();
     }
-    std::filesystem::path dir_;
+    test::TempTree tree_;
+    const std::filesystem::path dir_{tree_.Root()};
 };
 
 TEST_F(TextLinesFile, WritesCrLfByteForByteAndLeavesNoTemporary) {
