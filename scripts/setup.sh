@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian 12 package the project needs. Safe to run again: it
 # only calls apt-get when something is missing.
+#   scripts/setup.sh [--fuzz]   (--fuzz: also clang and libFuzzer, for scripts/fuzz.sh)
 set -euo pipefail
 
 PACKAGES=(
@@ -14,6 +15,12 @@ PACKAGES=(
   xvfb xauth xdotool imagemagick
   lame sox
 )
+# Only for the fuzz targets (scripts/fuzz.sh): the compiler and its libFuzzer
+# and sanitizer run-times.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+if [ "${1:-}" = "--fuzz" ]; then
+  PACKAGES+=("${FUZZ_PACKAGES[@]}")
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

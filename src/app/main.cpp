@@ -2,6 +2,8 @@
 // burned CDs and plays MP3s. Takes no command-line arguments.
 
 #include <QSystemTrayIcon>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "app/safe_application.h"
@@ -18,7 +20,13 @@ int main(int argc, char** argv) {
     app.setQuitOnLastWindowClosed(false);
 
     QtDialogs dialogs(QStringLiteral("Mp3 Vandrel"));
-    const auto drives = mv::MakeSystemDriveList();
+    // MP3VANDREL_DRIVES names folders to take as the drives (tests, portable use).
+    std::unique_ptr<mv::DriveList> drives;
+    if (const char* given = std::getenv("MP3VANDREL_DRIVES"); given != nullptr && *given != '\0') {
+        drives = mv::MakeGivenDriveList(given);
+        if (!drives) std::fprintf(stderr, "mp3vandrel: MP3VANDREL_DRIVES is not TYPE=PATH;...\n");
+    }
+    if (!drives) drives = mv::MakeSystemDriveList();
 
     // The audio player lives from the window's creation to Exit. The engine
     // takes any output module name and plays through PulseAudio or ALSA.

@@ -132,10 +132,10 @@ std::vector<std::string> FormatSettings(const Settings& s) {
 
 ReadSettingsResult ReadSettings(const std::filesystem::path& iniFile) {
     ReadSettingsResult r;
-    const auto lines = ReadLines(iniFile);
-    if (!lines) return r;
-    r.fileFound = true;
-    r.settings = ParseSettings(ParseIni(*lines));
+    const auto read = ReadLinesWithStatus(iniFile);
+    r.fileFound = read.status != ReadStatus::Absent;
+    if (read.status == ReadStatus::Unreadable) r.readError = read.message;
+    if (read.status == ReadStatus::Read) r.settings = ParseSettings(ParseIni(read.lines));
     return r;
 }
 
@@ -143,16 +143,27 @@ std::string WriteSettings(const std::filesystem::path& iniFile, const Settings& 
     return WriteLinesAtomically(iniFile, FormatSettings(settings));
 }
 
-int CountFileLines(const std::filesystem::path& file) {
-    const auto lines = ReadLines(file);
-    if (!lines) return 0;
-    return static_cast<int>(std::min<size_t>(lines->size(), std::numeric_limits<int>::max()));
+FileLineCount CountFileLines(const std::filesystem::path& file) {
+    const auto read = ReadLinesWithStatus(file);
+    FileLineCount r;
+    r.readable = read.status != ReadStatus::Unreadable;
+    if (!r.readable) r.message = read.message;
+    r.lines =
+        static_cast<int>(std::min<size_t>(read.lines.size(), std::numeric_limits<int>::max()));
+    return r;
 }
 
 ListCountCheckResult CheckListCount(const ListCountCheckParams& params) {
     ListCountCheckResult r;
-    r.lines = CountFileLines(FindProgramFile(params.programFolder, kMp3ListFileName));
-    if (r.lines != params.storedListCount) r.message = kListModifiedMessage;
+    const auto count = CountFileLines(FindProgramFile(params.programFolder, kMp3ListFileName));
+    if (!count.readable) {
+        // Not a change made elsewhere: the list is not there to count.
+        r.lines = params.storedListCount;
+        r.message = count.message;
+    } else {
+        r.lines = count.lines;
+        if (r.lines != params.storedListCount) r.message = kListModifiedMessage;
+    }
     return r;
 }
 

@@ -39,6 +39,9 @@ struct Settings {
 struct ReadSettingsResult {
     Settings settings;
     bool fileFound = false;  // false on the first run
+    // The file is there but could not be read: the message naming it and the
+    // cause. Exit must then leave the file as it is.
+    std::string readError;
 };
 
 // A missing or unreadable file gives the defaults; so does a value that is not
@@ -53,16 +56,25 @@ std::string WriteSettings(const std::filesystem::path& iniFile, const Settings& 
 std::vector<std::string> FormatSettings(const Settings& settings);
 Settings ParseSettings(const IniDocument& doc);
 
-// The number of lines of a file; 0 when it cannot be read.
-int CountFileLines(const std::filesystem::path& file);
+struct FileLineCount {
+    bool readable = true;  // false: the file is there but cannot be read
+    int lines = 0;         // 0 for an absent file
+    std::string message;   // !readable: names the file and the cause
+};
+// The number of lines of a file.
+FileLineCount CountFileLines(const std::filesystem::path& file);
 
 struct ListCountCheckParams {
     std::filesystem::path programFolder;
     int storedListCount = 0;  // ListCount of the settings
 };
 struct ListCountCheckResult {
-    int lines = 0;        // lines of the Mp3 list now
-    std::string message;  // the warning to show; empty when the counts agree
+    // Lines of the Mp3 list now; when the list cannot be read, the stored
+    // count, which Exit keeps.
+    int lines = 0;
+    // The warning to show: the list changed, or it cannot be read; empty when
+    // the counts agree.
+    std::string message;
 };
 // Has the Mp3 list been changed while the program was not running?
 ListCountCheckResult CheckListCount(const ListCountCheckParams& params);

@@ -37,6 +37,10 @@ LoadSettingsResult LoadSettings(const LoadSettingsParams& p) {
     const auto read = mv::ReadSettings(p.iniFile);
     const mv::Settings& s = read.settings;
     TfPrinc& w = p.window;
+    if (!read.readError.empty())
+        p.dialogs.Information(
+            &w, DisplayText(read.readError + " The settings start from their defaults and are "
+                                             "not saved at Exit."));
 
     // Check boxes and edit boxes run their handlers as a user change would;
     // menu check marks run nothing.
@@ -49,13 +53,16 @@ LoadSettingsResult LoadSettings(const LoadSettingsParams& p) {
     SetBoxText(w.eExt, DisplayText(s.extension));
     if (p.seams.setDisplayMode) p.seams.setDisplayMode(s.displayMode);
 
-    const auto check = mv::CheckListCount({p.iniFile.parent_path(), s.listCount});
-    if (!check.message.empty()) p.dialogs.Information(&w, DisplayText(check.message));
+    // Without the file the stored count is unknown: no check, no false warning.
+    if (read.readError.empty()) {
+        const auto check = mv::CheckListCount({p.iniFile.parent_path(), s.listCount});
+        if (!check.message.empty()) p.dialogs.Information(&w, DisplayText(check.message));
+    }
 
     if (p.seams.applyEqualizer)
         Absorb("equalizer", [&] { p.seams.applyEqualizer(s.eqEnabled, s.bars); });
     if (p.seams.checkVersion) p.seams.checkVersion(s, !read.fileFound);
-    return {s, !read.fileFound};
+    return {s, !read.fileFound, !read.readError.empty()};
 }
 
 mv::Settings CollectSettings(TfPrinc& w, const ShellSeams& seams, mv::Settings s) {
@@ -75,8 +82,10 @@ mv::Settings CollectSettings(TfPrinc& w, const ShellSeams& seams, mv::Settings s
 SaveSettingsResult SaveSettings(const SaveSettingsParams& p) {
     SaveSettingsResult r;
     r.settings = CollectSettings(p.window, p.seams, p.loaded);
-    r.settings.listCount =
+    const auto count =
         mv::CountFileLines(mv::FindProgramFile(p.iniFile.parent_path(), mv::kMp3ListFileName));
+    // A list that cannot be read has not changed as far as anyone knows.
+    r.settings.listCount = count.readable ? count.lines : p.loaded.listCount;
     r.error = mv::WriteSettings(p.iniFile, r.settings);
     return r;
 }

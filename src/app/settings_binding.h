@@ -20,6 +20,9 @@ struct LoadSettingsParams {
 struct LoadSettingsResult {
     mv::Settings settings;  // as read; kept for what no control shows
     bool firstRun = false;
+    // The file is there but could not be read (start-up said so): Exit must
+    // not replace it with the defaults.
+    bool keepFile = false;
 };
 LoadSettingsResult LoadSettings(const LoadSettingsParams& params);
 
@@ -27,7 +30,9 @@ struct SaveSettingsParams {
     TfPrinc& window;
     const ShellSeams& seams;
     std::filesystem::path iniFile;
-    const mv::Settings& loaded;  // what LoadSettings read
+    // What LoadSettings read; its ListCount stays when the Mp3 list cannot be
+    // read at Exit.
+    const mv::Settings& loaded;
 };
 struct SaveSettingsResult {
     mv::Settings settings;  // as written

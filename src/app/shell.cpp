@@ -87,7 +87,11 @@ void Shell::FormCreate() {
 void Shell::RestorePlaylist() {
     TfPrinc& w = *window_;
     mv::Playlist restored;
-    if (!mv::LoadPlaylist(LastListFile(), restored)) return;  // none yet: empty playlist
+    const auto load = mv::LoadPlaylistWithStatus(LastListFile(), restored);
+    if (load.status == mv::ReadStatus::Unreadable) {
+        keepLastList_ = true;
+        Report(load.message + " The playlist starts empty and is not saved at Exit.");
+    }
     for (mv::PlaylistEntry& entry : restored) {
         w.lPlayList->addItem(DisplayText(entry.name));
         w.playlist.push_back(std::move(entry));
@@ -97,7 +101,9 @@ void Shell::RestorePlaylist() {
 void Shell::Start() {
     TfPrinc& w = *window_;
     if (seams_.createLaterWindows) seams_.createLaterWindows(w);
-    loaded_ = LoadSettings({w, dialogs_, seams_, IniFile()}).settings;
+    const auto load = LoadSettings({w, dialogs_, seams_, IniFile()});
+    loaded_ = load.settings;
+    keepIniFile_ = load.keepFile;
     if (seams_.createBanWindow) seams_.createBanWindow(w);
     w.show();
 }
@@ -122,8 +128,8 @@ void Shell::CloseClick() {
         return;
     }
     exited_ = true;
-    Report(SaveSettings({w, seams_, IniFile(), loaded_}).error);
-    Report(mv::SavePlaylist(LastListFile(), w.playlist));
+    if (!keepIniFile_) Report(SaveSettings({w, seams_, IniFile(), loaded_}).error);
+    if (!keepLastList_) Report(mv::SavePlaylist(LastListFile(), w.playlist));
     if (seams_.freePlayer) seams_.freePlayer();
     tray_->Remove();
     QCoreApplication::exit(0);

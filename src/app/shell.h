@@ -60,5 +60,9 @@ class Shell : public QObject {
     std::unique_ptr<TfPrinc> window_;
     std::unique_ptr<TrayIcon> tray_;
     mv::Settings loaded_;
+    // Set when the file was there at start-up but could not be read: Exit
+    // leaves it as it is rather than replace it unread.
+    bool keepIniFile_ = false;
+    bool keepLastList_ = false;
     bool exited_ = false;
 };

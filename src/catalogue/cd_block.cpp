@@ -49,6 +49,15 @@ std::string Stored(std::string_view text, bool& replaced) {
     return line;
 }
 
+// A marker line ('\\' for the block's name, '/' for a folder). Built by
+// appending: GCC 12 warns falsely (-Wrestrict) about "/" + std::string when
+// optimising.
+std::string MarkerLine(char marker, const std::string& text) {
+    std::string line(1, marker);
+    line += text;
+    return line;
+}
+
 }  // namespace
 
 CdBlockResult BuildCdBlock(const CdBlockParams& params) {
@@ -68,7 +77,7 @@ CdBlockResult BuildCdBlock(const CdBlockParams& params) {
     }
 
     auto& lines = result.lines;
-    lines.push_back("\\" + Stored(params.name, result.lineBreaksReplaced));
+    lines.push_back(MarkerLine('\\', Stored(params.name, result.lineBreaksReplaced)));
 
     // The current folder as its components below the root. Paths with a common
     // prefix of components are exactly the folders where path + "/" begins the
@@ -89,7 +98,7 @@ CdBlockResult BuildCdBlock(const CdBlockParams& params) {
             }
             for (size_t up = common; up < current.size(); ++up) lines.emplace_back("..");
             for (size_t down = common; down < target.size(); ++down) {
-                lines.push_back("/" + Stored(target[down], result.lineBreaksReplaced));
+                lines.push_back(MarkerLine('/', Stored(target[down], result.lineBreaksReplaced)));
             }
             current = target;
         }

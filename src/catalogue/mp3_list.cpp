@@ -13,17 +13,17 @@ bool TMp3List::Load(const std::filesystem::path& path) {
 }
 
 ListLoadStatus TMp3List::LoadWithStatus(const std::filesystem::path& path) {
-    lines_.clear();
-    std::error_code ec;
-    const auto type = std::filesystem::status(path, ec).type();
-    if (type == std::filesystem::file_type::not_found) return ListLoadStatus::Absent;
+    return LoadReporting(path).status;
+}
+
+ReadLinesResult TMp3List::LoadReporting(const std::filesystem::path& path) {
     // A folder or a device in the file's place is no list, and must not be
-    // mistaken for an empty one that a later save may replace.
-    if (type != std::filesystem::file_type::regular) return ListLoadStatus::Unreadable;
-    auto lines = ReadLines(path);
-    if (!lines) return ListLoadStatus::Unreadable;
-    lines_ = std::move(*lines);
-    return ListLoadStatus::Read;
+    // mistaken for an empty one that a later save may replace: the reader
+    // reports it as Unreadable.
+    ReadLinesResult read = ReadLinesWithStatus(path);
+    lines_ = std::move(read.lines);
+    read.lines.clear();
+    return read;
 }
 
 std::string TMp3List::Save(const std::filesystem::path& path) const {

@@ -9,17 +9,16 @@
 
 #include "catalogue/cd_block.h"
 #include "catalogue/list_line.h"
+#include "platform/text_lines.h"
 
 // The catalogue of burned CDs (Mp3List.txt), and the ban list in the same
 // layout: an ordered list of lines, CD markers, folder and up entries, titles.
 // Each command loads a fresh copy, changes it in memory and saves it whole.
 namespace mv {
 
-enum class ListLoadStatus {
-    Read,
-    Absent,      // no such file: callers go on with an empty list
-    Unreadable,  // the file is there but could not be read: never overwrite it
-};
+// Read; Absent: no such file, callers go on with an empty list; Unreadable:
+// something is there but could not be read, never overwrite it.
+using ListLoadStatus = ReadStatus;
 
 class TMp3List {
   public:
@@ -31,6 +30,8 @@ class TMp3List {
     bool Load(const std::filesystem::path& path);
     // Load, telling an absent file from one that exists but could not be read.
     ListLoadStatus LoadWithStatus(const std::filesystem::path& path);
+    // The same, with the message that names the file and the cause (empty when read).
+    ReadLinesResult LoadReporting(const std::filesystem::path& path);
 
     // Writes every line followed by CR LF to a temporary file and renames it into
     // place. Returns an empty string on success, else the message to show; the

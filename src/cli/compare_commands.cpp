@@ -7,7 +7,9 @@
 #include "cli/command.h"
 #include "cli/interrupt_watch.h"
 #include "cli/progress_bar.h"
+#include "cli/row_output.h"
 #include "dupes/compare_engine.h"
+#include "dupes/result_rows.h"
 #include "platform/folder_listing.h"
 #include "platform/program_folder.h"
 #include "platform/text_lines.h"
@@ -26,6 +28,7 @@ struct CompareOptions {
     std::string list;  // empty: Mp3List.txt in the program folder
     std::string folder;
     std::string text;
+    bool nulSeparated = false;  // -z: fields end with NUL instead of TSV escaping
 };
 
 void PrintMessages(const CompareResult& result, int mode, std::ostream& err) {
@@ -74,7 +77,12 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
                                                ? FindProgramFile(ProgramFolder(), kMp3ListFileName)
                                                : std::filesystem::path(opts.list);
         try {
-            params.listLines = ReadLines(list);
+            auto read = ReadLinesWithStatus(list);
+            if (read.status == ReadStatus::Unreadable) {
+                io.err << read.message << '\n';
+                return kExitFailure;
+            }
+            if (read.status == ReadStatus::Read) params.listLines = std::move(read.lines);
         } catch (const std::bad_alloc&) {
             io.err << kOutOfMemoryMessage << '\n';
             return kExitFailure;
@@ -84,8 +92,11 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
 
     CompareControl control;
     InterruptWatch interrupt(control.stopRequested);
-    params.onRows = [&io](std::vector<CompareRow>&& rows) {
-        for (const auto& row : rows) io.out << row.left << '\t' << row.right << '\n';
+    const RowFormat format = opts.nulSeparated ? RowFormat::Nul : RowFormat::Tsv;
+    params.onRows = [&io, &opts, format](std::vector<CompareRow>&& rows) {
+        for (const auto& row : RowsFromCompare(opts.mode, std::move(rows))) {
+            WriteRow(io.out, row, format);
+        }
         io.out.flush();
     };
     CompareResult result;
@@ -104,7 +115,14 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
     return kExitOk;
 }
 
+void AddNulOption(CLI::App* sub, CompareOptions& opts) {
+    sub->add_flag("-z,--null", opts.nulSeparated,
+                  "End every field with NUL (LEFT NUL RIGHT NUL) instead of escaping "
+                  "TAB, CR, LF and backslash");
+}
+
 CLI::App* AddCommonOptions(CLI::App* sub, CompareOptions& opts) {
+    AddNulOption(sub, opts);
     sub->add_option("--percent", opts.percent, "Match percentage, a whole number")
         ->capture_default_str();
     sub->add_option("--ext", opts.ext, "Extension of the files to compare")->capture_default_str();
@@ -144,6 +162,7 @@ void AddCompareCommands(CLI::App& app, CommandList& commands) {
     searchApp->add_option("--list", search->list,
                           "The Mp3 list (default: Mp3List.txt in the program folder)");
     searchApp->add_flag("--exhaustive", search->exhaustive, "Test every pair with the plain loop");
+    AddNulOption(searchApp, *search);
     searchApp->add_option("TEXT", search->text, "The text to search for")->required();
     commands.push_back(
         {searchApp, [search](CommandIo& io) { return RunCompareCommand(*search, io); }});

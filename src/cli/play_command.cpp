@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <CLI/CLI.hpp>
 #include <cstdlib>
@@ -19,8 +20,6 @@ namespace mv {
 namespace {
 
 constexpr int kWaitMs = 100;  // how soon a stop request is noticed
-constexpr uint8_t kInputOpenCommand = 8;
-constexpr uint8_t kPlayCommand = 4;
 
 const char* StateName(int32_t state) {
     switch (state) {
@@ -58,6 +57,10 @@ class PlaySession {
             std::cout << "state: " << StateName(state) << " (" << state << ")\n" << std::flush;
             if (state == XA_PLAYER_STATE_EOS) {
                 ended_ = true;
+            } else if (state == XA_PLAYER_STATE_STOPPED && playSent_) {
+                // Nothing here asks for a stop while a file plays: the engine
+                // gave up (its output failed) and no end of stream will come.
+                failed_ = true;
             }
         };
         player_.OnNotifyInputPosition = [this](XaudioComponent&, uint32_t offset, uint32_t range) {
@@ -76,15 +79,15 @@ class PlaySession {
             std::cerr << "error: " << msg << " (" << code << ")\n";
         };
         player_.OnNotifyAck = [this](XaudioComponent&, uint8_t command) {
-            if (command == kInputOpenCommand) {
+            if (command == XA_CMD_INPUT_OPEN) {
                 openAnswered_ = true;
             }
         };
         player_.OnNotifyNack = [this](XaudioComponent& sender, uint8_t command, int16_t code) {
-            if (command == kInputOpenCommand) {
+            if (command == XA_CMD_INPUT_OPEN) {
                 openAnswered_ = true;
                 openRefused_ = true;
-            } else if (command == kPlayCommand) {
+            } else if (command == XA_CMD_PLAY) {
                 failed_ = true;
             } else {
                 return;
@@ -98,6 +101,7 @@ class PlaySession {
         failed_ = false;
         openAnswered_ = false;
         openRefused_ = false;
+        playSent_ = false;
         lastPercent_ = -1;
         std::cout << "Playing " << file << "\n" << std::flush;
         player_.Stop();
@@ -112,6 +116,9 @@ class PlaySession {
         if (openRefused_) {
             return Outcome::Failed;
         }
+        // Every record of the commands before InputOpen came before its
+        // answer, so a stopped state from here on is about this playback.
+        playSent_ = true;
         player_.Play();
         if (!WaitFor([this] { return ended_ || failed_; })) {
             return Outcome::Stopped;
@@ -144,6 +151,7 @@ class PlaySession {
     bool failed_ = false;
     bool openAnswered_ = false;
     bool openRefused_ = false;
+    bool playSent_ = false;
     int lastPercent_ = -1;
 };
 
@@ -175,6 +183,23 @@ int RunWithStopSignals(const std::vector<std::string>& files, const std::string&
     return result;
 }
 
+// The input file that `out` would overwrite, if any: the same file on disk
+// (device and inode, links followed), whatever name reaches it.
+const std::string* InputAtOutput(const std::vector<std::string>& files, const std::string& out) {
+    struct stat outStat {};
+    if (::stat(out.c_str(), &outStat) != 0) {
+        return nullptr;  // not there yet: nothing to overwrite
+    }
+    for (const auto& file : files) {
+        struct stat inStat {};
+        if (::stat(file.c_str(), &inStat) == 0 && inStat.st_dev == outStat.st_dev &&
+            inStat.st_ino == outStat.st_ino) {
+            return &file;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 int RunPlayCommand(const std::vector<std::string>& files, const std::string& out,
@@ -186,6 +211,12 @@ int RunPlayCommand(const std::vector<std::string>& files, const std::string& out
     if (!out.empty()) {
         if (out.rfind("wav:", 0) != 0 || out.size() == 4) {
             std::cerr << "play: --out takes wav:FILE\n";
+            return 2;
+        }
+        const std::string wav = out.substr(4);
+        if (const std::string* input = InputAtOutput(files, wav)) {
+            std::cerr << "play: --out " << out << " is the file to play " << *input
+                      << "; writing the sound there would destroy it\n";
             return 2;
         }
         // The engine reads its output choice from the environment.

@@ -159,4 +159,49 @@ std::unique_ptr<DriveList> MakeSystemDriveList() {
     return std::make_unique<SystemDriveList>();
 }
 
+namespace {
+
+class GivenDriveList : public DriveList {
+  public:
+    explicit GivenDriveList(std::vector<Drive> drives) : drives_(std::move(drives)) {}
+    std::vector<Drive> Drives() const override { return drives_; }
+
+  private:
+    std::vector<Drive> drives_;
+};
+
+}  // namespace
+
+std::unique_ptr<DriveList> MakeGivenDriveList(std::string_view spec) {
+    std::vector<Drive> drives;
+    while (!spec.empty()) {
+        const size_t end = std::min(spec.find(';'), spec.size());
+        const std::string_view entry = spec.substr(0, end);
+        spec.remove_prefix(std::min(end + 1, spec.size()));
+        if (entry.empty()) continue;
+        const size_t eq = entry.find('=');
+        if (eq == std::string_view::npos || eq + 1 >= entry.size() || entry[eq + 1] != '/') {
+            return nullptr;
+        }
+        const std::string_view type = entry.substr(0, eq);
+        Drive drive;
+        drive.root = std::string(entry.substr(eq + 1));
+        while (drive.root.size() > 1 && drive.root.back() == '/') drive.root.pop_back();
+        drive.source = drive.root;
+        if (type == "cdrom") {
+            drive.type = DriveType::CdRom;
+            drive.fsType = "iso9660";
+        } else if (type == "fixed") {
+            drive.type = DriveType::Fixed;
+            drive.fsType = "ext4";
+        } else if (type == "other") {
+            drive.type = DriveType::Other;
+        } else {
+            return nullptr;
+        }
+        drives.push_back(std::move(drive));
+    }
+    return std::make_unique<GivenDriveList>(std::move(drives));
+}
+
 }  // namespace mv

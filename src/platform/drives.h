@@ -28,6 +28,12 @@ class DriveList {
 // The system's drives, read from /proc/self/mountinfo at each call.
 std::unique_ptr<DriveList> MakeSystemDriveList();
 
+// Folders given as drives, for end-to-end tests and portable use:
+// "TYPE=PATH" entries separated by ';', TYPE one of cdrom, fixed, other
+// (MP3VANDREL_DRIVES="cdrom=/srv/discs/1;fixed=/srv/music"). nullptr when the
+// text holds an entry that is not of that form.
+std::unique_ptr<DriveList> MakeGivenDriveList(std::string_view spec);
+
 // Parses mountinfo text. `isRemovable` tells, for a block device source such
 // as "/dev/sdb1", whether its disk is removable.
 std::vector<Drive> ParseMountInfo(std::string_view text,

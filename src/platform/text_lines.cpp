@@ -5,11 +5,98 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
+#include <cstdint>
+#include <system_error>
 
 namespace mv {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Larger than any list the program keeps; a bound so that a file without an
+// end (some files under /proc report no size) cannot use up the memory.
+constexpr size_t kMaxReadBytes = size_t{1} << 30;
+
+std::string ErrorText(int err) {
+    // std::strerror may share one buffer between threads.
+    return std::error_code(err, std::generic_category()).message();
+}
+
+std::string NotAFile(mode_t mode) {
+    const char* kind = S_ISDIR(mode)                    ? "a folder"
+                       : S_ISFIFO(mode)                 ? "a named pipe"
+                       : S_ISCHR(mode) || S_ISBLK(mode) ? "a device"
+                       : S_ISSOCK(mode)                 ? "a socket"
+                                                        : "something else";
+    return std::string("it is ") + kind + ", not a regular file";
+}
+
+bool IsLink(const std::string& name) {
+    struct stat st {};
+    return ::lstat(name.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+// The cause of a failed look-up or open of `name`, for a message.
+std::string Cause(const std::string& name, int err) {
+    if (err == ELOOP) return "it is a link that leads round in a loop";
+    if (err == ENOENT && IsLink(name)) {
+        std::error_code ec;
+        return "it is a dangling link (to " + fs::read_symlink(name, ec).string() + ")";
+    }
+    return ErrorText(err);
+}
+
+ReadLinesResult ReadFailure(const std::string& name, int err) {
+    ReadLinesResult r;
+    r.status = err == ENOENT && !IsLink(name) ? ReadStatus::Absent : ReadStatus::Unreadable;
+    r.message = "Cannot read " + name + ": " + Cause(name, err) + ".";
+    return r;
+}
+
+ReadLinesResult Refusal(const std::string& name, const std::string& cause) {
+    ReadLinesResult r;
+    r.status = ReadStatus::Unreadable;
+    r.message = "Cannot read " + name + ": " + cause + ".";
+    return r;
+}
+
+const std::string kTooLarge = "it is larger than 1 GiB, too large for a list";
+
+// Closes a descriptor on every way out.
+struct FdCloser {
+    int fd;
+    ~FdCloser() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+// The file a save replaces: `path` itself, or the end of its chain of links.
+// An empty string and `error` set when the links lead nowhere.
+std::string SaveTarget(const fs::path& path, std::string& error) {
+    const std::string name = path.string();
+    if (!IsLink(name)) return name;
+    std::error_code ec;
+    const fs::path target = fs::canonical(path, ec);
+    if (!ec) return target.string();
+    const std::string cause = ec.value() == ENOENT || ec.value() == ELOOP ? Cause(name, ec.value())
+                                                                          : ErrorText(ec.value());
+    error = "Cannot write " + name + ": " + cause + ".";
+    return {};
+}
+
+// Flushes the folder's entry list, so that the rename itself survives a crash.
+// Best effort: the new content is in place already, and some file systems
+// cannot flush a folder.
+void SyncFolder(const fs::path& folder) {
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
 
 std::vector<std::string> SplitLines(std::string_view text) {
     const size_t nul = text.find('\0');
@@ -31,16 +118,45 @@ std::vector<std::string> SplitLines(std::string_view text) {
     return lines;
 }
 
+ReadLinesResult ReadLinesWithStatus(const std::filesystem::path& path) {
+    const std::string name = path.string();
+    // Look before opening: opening a device can have effects of its own.
+    struct stat st {};
+    if (::stat(name.c_str(), &st) != 0) return ReadFailure(name, errno);
+    if (!S_ISREG(st.st_mode)) return Refusal(name, NotAFile(st.st_mode));
+    if (static_cast<uint64_t>(st.st_size) > kMaxReadBytes) return Refusal(name, kTooLarge);
+
+    // O_NONBLOCK: should a pipe take the file's place after the look, neither
+    // the open nor a read waits for a writer.
+    const FdCloser file{::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
+    if (file.fd < 0) return ReadFailure(name, errno);
+    if (::fstat(file.fd, &st) != 0) return ReadFailure(name, errno);
+    if (!S_ISREG(st.st_mode)) return Refusal(name, NotAFile(st.st_mode));
+
+    std::string content;
+    content.reserve(static_cast<size_t>(st.st_size));
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(file.fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return ReadFailure(name, errno);
+        }
+        if (n == 0) break;
+        if (content.size() + static_cast<size_t>(n) > kMaxReadBytes)
+            return Refusal(name, kTooLarge);
+        content.append(buffer, static_cast<size_t>(n));
+    }
+    ReadLinesResult r;
+    r.status = ReadStatus::Read;
+    r.lines = SplitLines(content);
+    return r;
+}
+
 std::optional<std::vector<std::string>> ReadLines(const std::filesystem::path& path) {
-    // A folder opens like an empty file; it is no list.
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream buf;
-    buf << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return SplitLines(buf.str());
+    auto r = ReadLinesWithStatus(path);
+    if (r.status != ReadStatus::Read) return std::nullopt;
+    return std::move(r.lines);
 }
 
 std::string WriteLinesAtomically(const std::filesystem::path& path,
@@ -54,36 +170,56 @@ std::string WriteLinesAtomically(const std::filesystem::path& path,
         content += "\r\n";
     }
 
-    const std::string target = path.string();
+    const std::string name = path.string();
+    std::string error;
+    const std::string target = SaveTarget(path, error);
+    if (target.empty()) return error;
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    if (!replacing && errno != ENOENT) return "Cannot write " + name + ": " + ErrorText(errno);
+    // A rename would put a plain file where a pipe or device was.
+    if (replacing && !S_ISREG(old.st_mode))
+        return "Cannot write " + name + ": " + NotAFile(old.st_mode) + ".";
+
+    // Beside the target, so that the rename stays within one file system.
     std::string tmp = target + ".tmp-XXXXXX";
-    const int fd = mkstemp(tmp.data());
-    if (fd < 0) return "Cannot write " + target + ": " + std::strerror(errno);
+    const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
+    if (fd < 0) return "Cannot write " + name + ": " + ErrorText(errno);
+    const auto fail = [&](const char* what, int err) {
+        ::unlink(tmp.c_str());
+        return std::string(what) + name + ": " + ErrorText(err);
+    };
     const char* p = content.data();
     size_t left = content.size();
     while (left > 0) {
         const ssize_t n = ::write(fd, p, left);
         if (n < 0) {
             if (errno == EINTR) continue;
-            const std::string err = std::strerror(errno);
+            const int err = errno;
             ::close(fd);
-            ::unlink(tmp.c_str());
-            return "Cannot write " + target + ": " + err;
+            return fail("Cannot write ", err);
         }
         p += n;
         left -= static_cast<size_t>(n);
     }
-    // mkstemp makes the file private; a kept file is as readable as any other.
-    ::fchmod(fd, 0644);
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        const std::string err = std::strerror(errno);
-        ::unlink(tmp.c_str());
-        return "Cannot write " + target + ": " + err;
+    if (replacing) {
+        // The owner first: changing it may clear the set-id bits the mode restores.
+        // Only a privileged process may give a file away; the others keep their own.
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
+            (void)::fchown(fd, old.st_uid, old.st_gid);
+        ::fchmod(fd, old.st_mode & 07777);
+    } else {
+        // mkstemp makes the file private; a new kept file is as readable as any other.
+        ::fchmod(fd, 0644);
     }
-    if (std::rename(tmp.c_str(), target.c_str()) != 0) {
-        const std::string err = std::strerror(errno);
-        ::unlink(tmp.c_str());
-        return "Cannot replace " + target + ": " + err;
+    if (::fsync(fd) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return fail("Cannot write ", err);
     }
+    if (::close(fd) != 0) return fail("Cannot write ", errno);
+    if (::rename(tmp.c_str(), target.c_str()) != 0) return fail("Cannot replace ", errno);
+    SyncFolder(fs::path(target).parent_path());
     return {};
 }
 

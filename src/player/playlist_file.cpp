@@ -16,13 +16,15 @@ std::string SavePlaylist(const std::filesystem::path& file, const Playlist& entr
     return WriteLinesAtomically(file, lines);
 }
 
+PlaylistLoadResult LoadPlaylistWithStatus(const std::filesystem::path& file, Playlist& entries) {
+    auto read = ReadLinesWithStatus(file);
+    const auto& lines = read.lines;
+    for (size_t k = 0; k + 1 < lines.size(); k += 2) entries.push_back({lines[k], lines[k + 1]});
+    return {read.status, std::move(read.message)};
+}
+
 bool LoadPlaylist(const std::filesystem::path& file, Playlist& entries) {
-    const auto lines = ReadLines(file);
-    if (!lines) return false;
-    for (size_t k = 0; k + 1 < lines->size(); k += 2) {
-        entries.push_back({(*lines)[k], (*lines)[k + 1]});
-    }
-    return true;
+    return LoadPlaylistWithStatus(file, entries).status == ReadStatus::Read;
 }
 
 std::vector<size_t> PurgeMissingEntries(Playlist& playlist) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/text_lines.h"
+
 // Playlist files (user playlists and the last playlist): pairs of lines,
 // display name then full path, in playlist order; no header, no count.
 namespace mv {
@@ -21,8 +23,15 @@ using Playlist = std::vector<PlaylistEntry>;
 // Writes the pairs; an empty string on success, else a message.
 std::string SavePlaylist(const std::filesystem::path& file, const Playlist& entries);
 
+struct PlaylistLoadResult {
+    ReadStatus status = ReadStatus::Absent;
+    std::string message;  // not Read: names the file and the cause
+};
+
 // Appends the pairs of the file to `entries` (a last unpaired line is ignored).
-// False when the file cannot be read; `entries` is then unchanged.
+// When the file is absent or cannot be read, `entries` is unchanged.
+PlaylistLoadResult LoadPlaylistWithStatus(const std::filesystem::path& file, Playlist& entries);
+// The same; true when the file was read.
 bool LoadPlaylist(const std::filesystem::path& file, Playlist& entries);
 
 // Drops the entries whose files no longer exist; returns their former indices

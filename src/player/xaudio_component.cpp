@@ -198,202 +198,202 @@ int32_t XaudioComponent::SendIII(int code, int value1, int value2, int value3) {
                            : 0;
 }
 
-// Command operations; the number is the engine's command code.
+// Command operations, each sent under its engine command code.
 int32_t XaudioComponent::Synchronize() {
-    return SendN(2);
+    return SendN(XA_CMD_SYNCHRONIZE);
 }
 int32_t XaudioComponent::Ping(int32_t tag) {
-    return SendI(3, tag);
+    return SendI(XA_CMD_PING, tag);
 }
 int32_t XaudioComponent::Play() {
-    return SendN(4);
+    return SendN(XA_CMD_PLAY);
 }
 int32_t XaudioComponent::Pause() {
-    return SendN(5);
+    return SendN(XA_CMD_PAUSE);
 }
 int32_t XaudioComponent::Stop() {
-    return SendN(6);
+    return SendN(XA_CMD_STOP);
 }
 int32_t XaudioComponent::InputSeek(int32_t offset, int32_t range) {
-    return SendII(7, offset, range);
+    return SendII(XA_CMD_INPUT_SEEK, offset, range);
 }
 int32_t XaudioComponent::InputOpen(const std::string& name) {
-    return SendS(8, name.c_str());
+    return SendS(XA_CMD_INPUT_OPEN, name.c_str());
 }
 int32_t XaudioComponent::InputClose() {
-    return SendN(9);
+    return SendN(XA_CMD_INPUT_CLOSE);
 }
 int32_t XaudioComponent::InputSendMessage(uint16_t value, void* pointer, int32_t integer) {
-    return SendIPI(10, static_cast<int>(value), pointer, integer);
+    return SendIPI(XA_CMD_INPUT_SEND_MESSAGE, static_cast<int>(value), pointer, integer);
 }
 int32_t XaudioComponent::InputAddFilter(const std::string& name, int32_t integer) {
-    return SendSI(11, name.c_str(), integer);
+    return SendSI(XA_CMD_INPUT_ADD_FILTER, name.c_str(), integer);
 }
 int32_t XaudioComponent::InputRemoveFilter(const std::string& name, int32_t integer) {
-    return SendSI(12, name.c_str(), integer);
+    return SendSI(XA_CMD_INPUT_REMOVE_FILTER, name.c_str(), integer);
 }
 int32_t XaudioComponent::InputFilterList() {
-    return SendN(13);
+    return SendN(XA_CMD_INPUT_FILTER_LIST);
 }
 int32_t XaudioComponent::InputModuleRegister(const std::string& name) {
-    return SendS(14, name.c_str());
+    return SendS(XA_CMD_INPUT_MODULE_REGISTER, name.c_str());
 }
 int32_t XaudioComponent::InputModuleQuery(int32_t module) {
-    return SendI(15, module);
+    return SendI(XA_CMD_INPUT_MODULE_QUERY, module);
 }
 int32_t XaudioComponent::InputModulesList() {
-    return SendN(16);
+    return SendN(XA_CMD_INPUT_MODULES_LIST);
 }
 int32_t XaudioComponent::OutputOpen(const std::string& name) {
-    return SendS(17, name.c_str());
+    return SendS(XA_CMD_OUTPUT_OPEN, name.c_str());
 }
 int32_t XaudioComponent::OutputClose() {
-    return SendN(18);
+    return SendN(XA_CMD_OUTPUT_CLOSE);
 }
 int32_t XaudioComponent::OutputSendMessage(uint16_t value, void* pointer, int32_t integer) {
-    return SendIPI(19, static_cast<int>(value), pointer, integer);
+    return SendIPI(XA_CMD_OUTPUT_SEND_MESSAGE, static_cast<int>(value), pointer, integer);
 }
 int32_t XaudioComponent::OutputMute() {
-    return SendN(20);
+    return SendN(XA_CMD_OUTPUT_MUTE);
 }
 int32_t XaudioComponent::OutputUnmute() {
-    return SendN(21);
+    return SendN(XA_CMD_OUTPUT_UNMUTE);
 }
 int32_t XaudioComponent::OutputReset() {
-    return SendN(22);
+    return SendN(XA_CMD_OUTPUT_RESET);
 }
 int32_t XaudioComponent::OutputDrain() {
-    return SendN(23);
+    return SendN(XA_CMD_OUTPUT_DRAIN);
 }
 int32_t XaudioComponent::OutputAddFilter(const std::string& name, int32_t integer) {
-    return SendSI(24, name.c_str(), integer);
+    return SendSI(XA_CMD_OUTPUT_ADD_FILTER, name.c_str(), integer);
 }
 int32_t XaudioComponent::OutputRemoveFilter(const std::string& name, int32_t integer) {
-    return SendSI(25, name.c_str(), integer);
+    return SendSI(XA_CMD_OUTPUT_REMOVE_FILTER, name.c_str(), integer);
 }
 int32_t XaudioComponent::OutputFilterList() {
-    return SendN(26);
+    return SendN(XA_CMD_OUTPUT_FILTER_LIST);
 }
 int32_t XaudioComponent::OutputModuleRegister(const std::string& name) {
-    return SendS(27, name.c_str());
+    return SendS(XA_CMD_OUTPUT_MODULE_REGISTER, name.c_str());
 }
 int32_t XaudioComponent::OutputModuleQuery(int32_t module) {
-    return SendI(28, module);
+    return SendI(XA_CMD_OUTPUT_MODULE_QUERY, module);
 }
 int32_t XaudioComponent::OutputModulesList() {
-    return SendN(29);
+    return SendN(XA_CMD_OUTPUT_MODULES_LIST);
 }
 int32_t XaudioComponent::CodecSendMessage(uint16_t value, void* pointer, int32_t integer) {
-    return SendIPI(30, static_cast<int>(value), pointer, integer);
+    return SendIPI(XA_CMD_CODEC_SEND_MESSAGE, static_cast<int>(value), pointer, integer);
 }
 int32_t XaudioComponent::CodecModuleRegister(const std::string& name) {
-    return SendS(31, name.c_str());
+    return SendS(XA_CMD_CODEC_MODULE_REGISTER, name.c_str());
 }
 int32_t XaudioComponent::CodecModuleQuery(int32_t module) {
-    return SendI(32, module);
+    return SendI(XA_CMD_CODEC_MODULE_QUERY, module);
 }
 int32_t XaudioComponent::CodecModulesList() {
-    return SendN(33);
+    return SendN(XA_CMD_CODEC_MODULES_LIST);
 }
 int32_t XaudioComponent::SetPlayerMode(int32_t mode) {
-    return SendI(34, mode);
+    return SendI(XA_CMD_SET_PLAYER_MODE, mode);
 }
 int32_t XaudioComponent::GetPlayerMode() {
-    return SendN(35);
+    return SendN(XA_CMD_GET_PLAYER_MODE);
 }
 int32_t XaudioComponent::SetPlayerEnvironmentInteger(const std::string& name, int32_t value) {
-    return SendSI(36, name.c_str(), value);
+    return SendSI(XA_CMD_SET_PLAYER_ENVIRONMENT_INTEGER, name.c_str(), value);
 }
 int32_t XaudioComponent::GetPlayerEnvironmentInteger(const std::string& name) {
-    return SendS(37, name.c_str());
+    return SendS(XA_CMD_GET_PLAYER_ENVIRONMENT_INTEGER, name.c_str());
 }
 int32_t XaudioComponent::SetPlayerEnvironmentString(const std::string& name,
                                                     const std::string& value) {
-    return SendSS(38, name.c_str(), value.c_str());
+    return SendSS(XA_CMD_SET_PLAYER_ENVIRONMENT_STRING, name.c_str(), value.c_str());
 }
 int32_t XaudioComponent::GetPlayerEnvironmentString(const std::string& name) {
-    return SendS(39, name.c_str());
+    return SendS(XA_CMD_GET_PLAYER_ENVIRONMENT_STRING, name.c_str());
 }
 int32_t XaudioComponent::UnsetPlayerEnvironment(const std::string& name) {
-    return SendS(40, name.c_str());
+    return SendS(XA_CMD_UNSET_PLAYER_ENVIRONMENT, name.c_str());
 }
 int32_t XaudioComponent::SetInputName(const std::string& name) {
-    return SendS(41, name.c_str());
+    return SendS(XA_CMD_SET_INPUT_NAME, name.c_str());
 }
 int32_t XaudioComponent::GetInputName() {
-    return SendN(42);
+    return SendN(XA_CMD_GET_INPUT_NAME);
 }
 int32_t XaudioComponent::SetInputModule(int32_t module) {
-    return SendI(43, module);
+    return SendI(XA_CMD_SET_INPUT_MODULE, module);
 }
 int32_t XaudioComponent::GetInputModule() {
-    return SendN(44);
+    return SendN(XA_CMD_GET_INPUT_MODULE);
 }
 int32_t XaudioComponent::SetInputPositionRange(int32_t range) {
-    return SendI(45, range);
+    return SendI(XA_CMD_SET_INPUT_POSITION_RANGE, range);
 }
 int32_t XaudioComponent::GetInputPositionRange() {
-    return SendN(46);
+    return SendN(XA_CMD_GET_INPUT_POSITION_RANGE);
 }
 int32_t XaudioComponent::SetInputTimecodeGranularity(int32_t granularity) {
-    return SendI(47, granularity);
+    return SendI(XA_CMD_SET_INPUT_TIMECODE_GRANULARITY, granularity);
 }
 int32_t XaudioComponent::GetInputTimecodeGranularity() {
-    return SendN(48);
+    return SendN(XA_CMD_GET_INPUT_TIMECODE_GRANULARITY);
 }
 int32_t XaudioComponent::SetOutputName(const std::string& name) {
-    return SendS(49, name.c_str());
+    return SendS(XA_CMD_SET_OUTPUT_NAME, name.c_str());
 }
 int32_t XaudioComponent::GetOutputName() {
-    return SendN(50);
+    return SendN(XA_CMD_GET_OUTPUT_NAME);
 }
 int32_t XaudioComponent::SetOutputModule(int32_t module) {
-    return SendI(51, module);
+    return SendI(XA_CMD_SET_OUTPUT_MODULE, module);
 }
 int32_t XaudioComponent::GetOutputModule() {
-    return SendN(52);
+    return SendN(XA_CMD_GET_OUTPUT_MODULE);
 }
 int32_t XaudioComponent::SetOutputVolume(int32_t master, int32_t pcm, int32_t balance) {
-    return SendIII(57, master, pcm, balance);
+    return SendIII(XA_CMD_SET_OUTPUT_VOLUME, master, pcm, balance);
 }
 int32_t XaudioComponent::GetOutputVolume() {
-    return SendN(58);
+    return SendN(XA_CMD_GET_OUTPUT_VOLUME);
 }
 int32_t XaudioComponent::SetOutputChannels(int32_t channels) {
-    return SendI(59, channels);
+    return SendI(XA_CMD_SET_OUTPUT_CHANNELS, channels);
 }
 int32_t XaudioComponent::GetOutputChannels() {
-    return SendN(60);
+    return SendN(XA_CMD_GET_OUTPUT_CHANNELS);
 }
 int32_t XaudioComponent::SetOutputPorts(int32_t ports) {
-    return SendI(61, ports);
+    return SendI(XA_CMD_SET_OUTPUT_PORTS, ports);
 }
 int32_t XaudioComponent::GetOutputPorts() {
-    return SendN(62);
+    return SendN(XA_CMD_GET_OUTPUT_PORTS);
 }
 int32_t XaudioComponent::SetCodecQuality(uint8_t quality) {
-    return SendI(63, static_cast<int>(quality));
+    return SendI(XA_CMD_SET_CODEC_QUALITY, static_cast<int>(quality));
 }
 int32_t XaudioComponent::GetCodecQuality() {
-    return SendN(64);
+    return SendN(XA_CMD_GET_CODEC_QUALITY);
 }
 int32_t XaudioComponent::SetCodecEqualizer(const XA_EqualizerInfo* equalizer) {
-    return SendP(65, equalizer);
+    return SendP(XA_CMD_SET_CODEC_EQUALIZER, equalizer);
 }
 int32_t XaudioComponent::GetCodecEqualizer() {
-    return SendN(66);
+    return SendN(XA_CMD_GET_CODEC_EQUALIZER);
 }
 int32_t XaudioComponent::SetNotificationMask(int32_t mask) {
-    return SendI(69, mask);
+    return SendI(XA_CMD_SET_NOTIFICATION_MASK, mask);
 }
 int32_t XaudioComponent::GetNotificationMask() {
-    return SendN(70);
+    return SendN(XA_CMD_GET_NOTIFICATION_MASK);
 }
 int32_t XaudioComponent::SetDebugLevel(int32_t level) {
-    return SendI(71, level);
+    return SendI(XA_CMD_SET_DEBUG_LEVEL, level);
 }
 int32_t XaudioComponent::GetDebugLevel() {
-    return SendN(72);
+    return SendN(XA_CMD_GET_DEBUG_LEVEL);
 }
 
 }  // namespace mv

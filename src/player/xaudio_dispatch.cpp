@@ -28,7 +28,8 @@ void Raise(const Event& event, Args&&... args) {
     }
 }
 
-// Module info (codes 90, 107, 117) and device info (91, 108, 118) share a layout.
+// The module info records (input, output, codec) share one layout, and so do the
+// device info records.
 template <typename Event>
 void RaiseModuleInfo(const Event& event, XaudioComponent& self, const XA_Message& m) {
     Raise(event, self, U8(m, 4), U8(m, 5), Text(m, 8), Text(m, 12));

@@ -8,21 +8,13 @@
 
 #include "platform/ascii_case.h"
 #include "platform/text_lines.h"
+#include "support/core/temp_tree.h"
 
 namespace mv {
 namespace {
 
 class SettingsFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("mv_settings_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     std::filesystem::path Ini() const { return dir_ / kSettingsFileName; }
     void Write(const std::filesystem::path& file, const std::string& bytes) {
         std::ofstream(file, std::ios::binary) << bytes;
@@ -34,7 +26,8 @@ class SettingsFile : public ::testing::Test {
         return s.str();
     }
 
-    std::filesystem::path dir_;
+    test::TempTree tree_;
+    const std::filesystem::path dir_{tree_.Root()};
 };
 
 TEST_F(SettingsFile, FirstStartGivesDefaultsAndWritesEveryKeyInOrder) {

@@ -1,6 +1,7 @@
 #include "app/shell.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QCheckBox>
@@ -18,6 +19,9 @@
 #include "app/tray_icon.h"
 #include "platform/drives.h"
 #include "platform/text_lines.h"
+#include "support/core/folder_drives.h"
+#include "support/core/pipe_unblocker.h"
+#include "support/core/temp_tree.h"
 #include "support/widgets/scripted_dialogs.h"
 #include "ui/main/tf_princ.h"
 
@@ -32,32 +36,16 @@ void EnsureApp() {
     (void)app;
 }
 
-class FolderDrives : public mv::DriveList {
-  public:
-    explicit FolderDrives(std::string root) : root_(std::move(root)) {}
-    std::vector<mv::Drive> Drives() const override {
-        return {{root_, "/dev/test", "ext4", mv::DriveType::Fixed}};
-    }
-
-  private:
-    std::string root_;
-};
-
 class ShellTest : public ::testing::Test {
   protected:
     void SetUp() override {
         EnsureApp();
         oldCwd_ = std::filesystem::current_path();
-        home_ = std::filesystem::temp_directory_path() /
-                ("mv_shell_" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(home_);
-        std::filesystem::create_directories(home_);
     }
+    // The shell moves into its program folder; leave it before the tree goes.
     void TearDown() override {
         shell_.reset();
         std::filesystem::current_path(oldCwd_);
-        std::filesystem::remove_all(home_);
     }
 
     Shell& Start(ShellSeams seams = {}) {
@@ -78,8 +66,10 @@ class ShellTest : public ::testing::Test {
     }
 
     ScriptedDialogs dialogs_;
-    std::filesystem::path home_;
-    FolderDrives drives_{std::filesystem::temp_directory_path().string()};
+    mv::test::TempTree tree_;
+    const std::filesystem::path home_{tree_.Folder("home")};
+    // An empty folder as the only drive, so the file browser lists nothing else.
+    mv::test::FolderDrives drives_{{tree_.Folder("drive")}};
     std::unique_ptr<Shell> shell_;
     std::filesystem::path oldCwd_;
 };
@@ -144,6 +134,49 @@ TEST_F(ShellTest, ListChangedWhileAwayIsReportedOnce) {
     dialogs_.ClearHistory();
     Start();
     EXPECT_TRUE(dialogs_.Texts().isEmpty());
+}
+
+TEST_F(ShellTest, UnreadableSettingsAndPlaylistAreReportedAndKeptAtExit) {
+    const auto ini = home_ / "Mp3Vandrel.ini";
+    const auto lastList = home_ / "LastList.txt";
+    ASSERT_EQ(::mkfifo(ini.c_str(), 0644), 0);
+    std::filesystem::create_symlink("LastList.txt", lastList);  // a link to itself
+    Write("Mp3List.txt", "\\Mp3 List\r\n");                     // no stored count to compare with
+    PipeUnblocker unblocker({ini});
+
+    Start();
+    const QStringList texts = dialogs_.Texts();
+    ASSERT_EQ(texts.size(), 2) << texts.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(texts[0], QString::fromStdString("Cannot read " + lastList.string() +
+                                               ": it is a link that leads round in a loop. The "
+                                               "playlist starts empty and is not saved at Exit."));
+    EXPECT_EQ(texts[1], QString::fromStdString("Cannot read " + ini.string() +
+                                               ": it is a named pipe, not a regular file. The "
+                                               "settings start from their defaults and are not "
+                                               "saved at Exit."));
+    EXPECT_EQ(shell_->Window().ePerc->text(), QStringLiteral("80"));
+
+    shell_->CloseClick();
+    EXPECT_EQ(dialogs_.Texts().size(), 2);  // Exit has nothing more to say
+    EXPECT_TRUE(std::filesystem::is_fifo(ini));
+    EXPECT_TRUE(std::filesystem::is_symlink(lastList));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home_),
+                            std::filesystem::directory_iterator()),
+              3);
+}
+
+TEST_F(ShellTest, UnreadableListIsReportedAsSuchAndKeepsItsCount) {
+    Write("Mp3Vandrel.ini", "[MAIN]\r\nListCount=5\r\n");
+    const auto list = home_ / "Mp3List.txt";
+    ASSERT_EQ(::mkfifo(list.c_str(), 0644), 0);
+    PipeUnblocker unblocker({list});
+
+    Start();
+    EXPECT_EQ(dialogs_.Texts().join(QStringLiteral(" | ")).toStdString(),
+              "Cannot read " + list.string() + ": it is a named pipe, not a regular file.");
+    shell_->CloseClick();
+    EXPECT_EQ(mv::ReadSettings(home_ / "Mp3Vandrel.ini").settings.listCount, 5);
+    EXPECT_TRUE(std::filesystem::is_fifo(list));
 }
 
 TEST_F(ShellTest, LastPlaylistIsRestoredAndSavedByteForByte) {

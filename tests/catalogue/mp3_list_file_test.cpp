@@ -9,6 +9,7 @@
 
 #include "catalogue/mp3_list.h"
 #include "example_list.h"
+#include "support/core/temp_tree.h"
 
 namespace mv {
 namespace {
@@ -18,15 +19,6 @@ using Lines = std::vector<std::string>;
 
 class Mp3ListFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("mv_mp3_list_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        path_ = dir_ / "Mp3List.txt";
-    }
-    void TearDown() override { fs::remove_all(dir_); }
     void Write(std::string_view bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
     std::string Slurp() const {
         std::ostringstream s;
@@ -36,8 +28,9 @@ class Mp3ListFile : public ::testing::Test {
     long FilesInDir() const {
         return std::distance(fs::directory_iterator(dir_), fs::directory_iterator());
     }
-    fs::path dir_;
-    fs::path path_;
+    test::TempTree tree_;
+    const fs::path dir_{tree_.Root()};
+    const fs::path path_{dir_ / "Mp3List.txt"};
 };
 
 TEST_F(Mp3ListFile, ReadsEveryLineEndAndWritesCrLf) {
@@ -65,6 +58,8 @@ TEST_F(Mp3ListFile, AbsentAndUnreadableFilesLoadEmptyButAreToldApart) {
     list.SetLines({"held"});
     EXPECT_EQ(list.LoadWithStatus(path_), ListLoadStatus::Unreadable);
     EXPECT_EQ(list.LineCount(), 0u);
+    EXPECT_EQ(list.LoadReporting(path_).message,
+              "Cannot read " + path_.string() + ": it is a folder, not a regular file.");
 }
 
 TEST_F(Mp3ListFile, Windows1252FileRoundTripsUnchanged) {

@@ -58,9 +58,29 @@ std::string CliProcess::OutSoFar() const {
 }
 
 CliRun CliProcess::Finish() {
-    CliRun run;
     int status = 0;
     waitpid(pid_, &status, 0);
+    return Collect(status);
+}
+
+CliRun CliProcess::Finish(std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    while (waitpid(pid_, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, &status, 0);
+            CliRun run = Collect(status);
+            run.timedOut = true;
+            return run;
+        }
+        usleep(20000);
+    }
+    return Collect(status);
+}
+
+CliRun CliProcess::Collect(int status) {
+    CliRun run;
     pid_ = -1;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.out = Slurp(dir_ / "out");

@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -9,7 +10,8 @@
 namespace mv {
 
 struct CliRun {
-    int exitCode = -1;  // -1 when the tool did not exit normally
+    int exitCode = -1;      // -1 when the tool did not exit normally
+    bool timedOut = false;  // killed after the time limit
     std::string out;
     std::string err;
 };
@@ -30,8 +32,13 @@ class CliProcess {
     std::string OutSoFar() const;
     // Waits for the tool to end.
     CliRun Finish();
+    // Waits at most `limit`, then kills the tool, so a hang fails the test
+    // instead of stalling the suite.
+    CliRun Finish(std::chrono::milliseconds limit);
 
   private:
+    CliRun Collect(int status);
+
     std::filesystem::path dir_;
     pid_t pid_ = -1;
 };
@@ -39,6 +46,11 @@ class CliProcess {
 inline CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
                      const std::string& home) {
     return CliProcess(args, input, home).Finish();
+}
+
+inline CliRun RunCliWithin(std::chrono::milliseconds limit, const std::vector<std::string>& args,
+                           const std::string& home) {
+    return CliProcess(args, "", home).Finish(limit);
 }
 
 }  // namespace mv

@@ -173,7 +173,9 @@ TEST(CandidateIndex, HandMadePairs) {
         int percent;
     };
     PreparedName longName;
-    for (int k = 0; k < 70; ++k) longName.words.push_back("W" + std::to_string(k));
+    // append, not "W" + ...: GCC 12's false -Wrestrict when optimising.
+    for (int k = 0; k < 70; ++k)
+        longName.words.push_back(std::string("W").append(std::to_string(k)));
     PreparedName longerName = longName;
     longerName.words.push_back("EXTRA");
     const Case cases[] = {

@@ -10,6 +10,7 @@
 
 #include "engine_session.h"
 #include "support/core/mp3_fixture.h"
+#include "support/core/temp_tree.h"
 #include "wav_file.h"
 
 namespace mv::test {
@@ -21,26 +22,22 @@ constexpr long kFrameTolerance = 1152;
 
 class EnginePlayback : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        dir_ = new std::filesystem::path(std::filesystem::temp_directory_path() /
-                                         ("mv_engine_" + std::to_string(::getpid())));
-        std::filesystem::create_directories(*dir_);
-    }
+    // One folder for the whole suite, so each tone is made once and shared.
+    static void SetUpTestSuite() { tree_ = new TempTree; }
     static void TearDownTestSuite() {
-        std::filesystem::remove_all(*dir_);
-        delete dir_;
-        dir_ = nullptr;
+        delete tree_;
+        tree_ = nullptr;
     }
     void SetUp() override {
         if (!Mp3ToolsAvailable()) GTEST_SKIP() << "lame or sox missing";
         wav_ =
-            *dir_ /
+            Dir() /
             (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".wav");
     }
     std::filesystem::path Tone(int hertz, double seconds, int rate = kRate, int channels = 2) {
-        const auto mp3 = MakeToneMp3(*dir_, hertz, seconds, rate, channels);
+        const auto mp3 = MakeToneMp3(Dir(), hertz, seconds, rate, channels);
         EXPECT_TRUE(mp3.has_value()) << "could not make a " << hertz << " Hz MP3";
-        return mp3.value_or(*dir_ / "missing.mp3");
+        return mp3.value_or(Dir() / "missing.mp3");
     }
     // Opens the file and plays it to its end; the WAV is finished on return.
     std::optional<WavSound> PlayWhole(EngineSession& s, const std::filesystem::path& mp3) {
@@ -51,11 +48,13 @@ class EnginePlayback : public ::testing::Test {
         return ReadWav(wav_);
     }
 
-    static std::filesystem::path* dir_;
+    static std::filesystem::path Dir() { return tree_->Root(); }
+
+    static TempTree* tree_;
     std::filesystem::path wav_;
 };
 
-std::filesystem::path* EnginePlayback::dir_ = nullptr;
+TempTree* EnginePlayback::tree_ = nullptr;
 
 TEST_F(EnginePlayback, PlaysWholeStreamReportingPositionsAndEnd) {
     const auto mp3 = Tone(440, 1.0);
@@ -192,7 +191,7 @@ TEST_F(EnginePlayback, FormatChangeInsideAStreamRestartsTheOutput) {
     // Two songs glued into one file: stereo 44.1 kHz, then mono 22.05 kHz.
     // Fed to the first format, the second part would play at the wrong speed
     // with its samples split over two channels.
-    const auto glued = *dir_ / "glued.mp3";
+    const auto glued = Dir() / "glued.mp3";
     {
         std::ofstream out(glued, std::ios::binary);
         for (const auto& part : {Tone(440, 0.3), Tone(300, 0.5, 22050, 1)}) {
@@ -276,15 +275,15 @@ TEST_F(EnginePlayback, EqualizerIsReportedBack) {
 }
 
 TEST_F(EnginePlayback, BadInputsGiveErrorsAndNoState) {
-    const auto text = *dir_ / "notes.mp3";
+    const auto text = Dir() / "notes.mp3";
     std::ofstream(text) << "This is a text file, not a song.\n";
-    const auto fifo = *dir_ / "pipe.mp3";
+    const auto fifo = Dir() / "pipe.mp3";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const auto dirNamedMp3 = *dir_ / "folder.mp3";
+    const auto dirNamedMp3 = Dir() / "folder.mp3";
     std::filesystem::create_directories(dirNamedMp3);
 
     EngineSession s(wav_);
-    for (const auto& bad : {text, *dir_ / "missing.mp3", fifo, dirNamedMp3}) {
+    for (const auto& bad : {text, Dir() / "missing.mp3", fifo, dirNamedMp3}) {
         s.Mark();
         EXPECT_FALSE(s.CommandS(XA_CMD_INPUT_OPEN, bad.string())) << bad;
         const auto error = s.WaitFor([](const Record& r) { return r.code == XA_NOTIFY_ERROR; }, 1s);

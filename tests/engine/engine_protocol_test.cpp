@@ -1,19 +1,16 @@
 // The command protocol without sound: every command gets one answer, in the
 // order sent, and the values asked for come back as notifications.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "engine_session.h"
+#include "support/core/temp_tree.h"
 
 namespace mv::test {
 namespace {
 
-std::filesystem::path NoWav() {
-    return std::filesystem::temp_directory_path() /
-           ("mv_engine_protocol_" + std::to_string(::getpid()) + ".wav");
-}
-
+// Nothing is played here; the WAV output only keeps the sound card out of it.
 TEST(EngineProtocol, ReportsVersionAndStartsReady) {
+    const TempTree tree;
     EXPECT_EQ((xaudio_get_version(2) >> 16) & 0xff, 3u);
     EXPECT_EQ((xaudio_get_version(2) >> 8) & 0xff, 8u);
     EXPECT_STRNE(xaudio_error_string(12345), nullptr);
@@ -21,7 +18,7 @@ TEST(EngineProtocol, ReportsVersionAndStartsReady) {
     EXPECT_NE(player_new(nullptr, nullptr), XA_SUCCESS);
     EXPECT_NE(control_message_send_N(none, XA_CMD_PLAY), XA_SUCCESS);
 
-    EngineSession s(NoWav());
+    EngineSession s(tree.Path("out.wav"));
     ASSERT_TRUE(s.Started());
     EXPECT_TRUE(s.WaitFor([](const Record& r) { return r.code == XA_NOTIFY_READY; }, 1s));
     EXPECT_EQ(player_get_priority(s.Player()), 3);
@@ -33,7 +30,8 @@ TEST(EngineProtocol, ReportsVersionAndStartsReady) {
 }
 
 TEST(EngineProtocol, AnswersEveryCommandInOrder) {
-    EngineSession s(NoWav());
+    const TempTree tree;
+    EngineSession s(tree.Path("out.wav"));
     // Unknown codes, codes sent with the wrong variant and commands this
     // engine cannot carry out are refused; what the program sends is accepted.
     EXPECT_FALSE(s.Command(53));
@@ -60,7 +58,8 @@ TEST(EngineProtocol, AnswersEveryCommandInOrder) {
 }
 
 TEST(EngineProtocol, GivesBackWhatWasSet) {
-    EngineSession s(NoWav());
+    const TempTree tree;
+    EngineSession s(tree.Path("out.wav"));
     ASSERT_TRUE(s.CommandSI(XA_CMD_SET_PLAYER_ENVIRONMENT_INTEGER, XA_ENV_PITCH, 1500));
     s.Mark();
     ASSERT_TRUE(s.CommandS(XA_CMD_GET_PLAYER_ENVIRONMENT_INTEGER, XA_ENV_PITCH));

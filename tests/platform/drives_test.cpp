@@ -109,3 +109,23 @@ TEST(DriveOf, LongestMountPointOnWholeComponents) {
 
 }  // namespace
 }  // namespace mv
+
+namespace mv {
+namespace {
+
+TEST(GivenDrives, EntriesBecomeDrivesOfTheirTypeAndBadTextIsRefused) {
+    const auto list = MakeGivenDriveList("cdrom=/tmp/cd1/;fixed=/srv/music;;other=/");
+    ASSERT_NE(list, nullptr);
+    const auto drives = list->Drives();
+    ASSERT_EQ(drives.size(), 3u);
+    EXPECT_EQ(drives[0].root, "/tmp/cd1");
+    EXPECT_EQ(drives[0].type, DriveType::CdRom);
+    EXPECT_EQ(drives[1].type, DriveType::Fixed);
+    EXPECT_EQ(drives[2].root, "/");
+    for (const char* bad : {"cdrom", "floppy=/a", "cdrom=relative", "fixed="}) {
+        EXPECT_EQ(MakeGivenDriveList(bad), nullptr) << bad;
+    }
+}
+
+}  // namespace
+}  // namespace mv

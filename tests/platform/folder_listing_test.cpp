@@ -9,9 +9,9 @@
 #include <algorithm>
 #include <climits>
 #include <filesystem>
-#include <fstream>
 
 #include "platform/file_ops.h"
+#include "support/core/temp_tree.h"
 
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
@@ -19,27 +19,15 @@ using ::testing::ElementsAre;
 namespace mv {
 namespace {
 
-class TempTree : public ::testing::Test {
+// Each test lists its own fresh temporary tree.
+class FolderListing : public ::testing::Test {
   protected:
-    void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("mv_listing_" + std::to_string(getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-    }
-    void TearDown() override {
-        fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(root_);
-    }
-    std::string Path(const std::string& rel) const { return (root_ / rel).string(); }
-    void File(const std::string& rel, const std::string& content = "x") {
-        fs::create_directories((root_ / rel).parent_path());
-        std::ofstream(root_ / rel) << content;
-    }
-    void Dir(const std::string& rel) { fs::create_directories(root_ / rel); }
+    std::string Path(const std::string& rel) const { return tree_.Path(rel); }
+    void File(const std::string& rel) const { tree_.File(rel); }
+    void Dir(const std::string& rel) const { tree_.Folder(rel); }
 
-    fs::path root_;
+    test::TempTree tree_;
+    const fs::path root_{tree_.Root()};
 };
 
 TEST(PathJoining, RootStandsForItselfAndNoDoubleSeparators) {
@@ -63,7 +51,7 @@ TEST(ExtensionWildcard, IgnoresCaseAndKeepsWildcards) {
     EXPECT_FALSE(MatchesExtension("Song.mp23", "mp?"));
 }
 
-TEST_F(TempTree, FileListingKeepsVisibleMatchingFilesSortedIgnoringCase) {
+TEST_F(FolderListing, FileListingKeepsVisibleMatchingFilesSortedIgnoringCase) {
     File("b.mp3");
     File("A.MP3");
     File("c.Mp3");
@@ -77,7 +65,7 @@ TEST_F(TempTree, FileListingKeepsVisibleMatchingFilesSortedIgnoringCase) {
     EXPECT_FALSE(ListFolderFiles(Path("missing"), "mp3").has_value());
 }
 
-TEST_F(TempTree, CollectionIsBreadthFirstPrunedAndSkipsHiddenFolders) {
+TEST_F(FolderListing, CollectionIsBreadthFirstPrunedAndSkipsHiddenFolders) {
     File("top.mp3");
     File("a/x/deep.mp3");  // a itself holds no mp3, but a/x does
     File("b/song.MP3");
@@ -101,7 +89,7 @@ TEST_F(TempTree, CollectionIsBreadthFirstPrunedAndSkipsHiddenFolders) {
     EXPECT_EQ(folders[4], r + "/a/x");
 }
 
-TEST_F(TempTree, CollectionOfFolderWithoutMatchesIsEmpty) {
+TEST_F(FolderListing, CollectionOfFolderWithoutMatchesIsEmpty) {
     File("a/readme.txt");
     EXPECT_TRUE(CollectFolders(root_.string(), "mp3").folders.empty());
     const FolderCollection missing = CollectFolders(Path("missing"), "mp3");
@@ -137,7 +125,7 @@ class DeepChain {
     std::vector<int> fds_;
 };
 
-TEST_F(TempTree, FoldersThatCannotBeReadAreNamed) {
+TEST_F(FolderListing, FoldersThatCannotBeReadAreNamed) {
     // Root may read anything, so a locked folder only counts for other users;
     // a path longer than the system takes fails for everyone.
     const bool locks = geteuid() != 0;
@@ -171,7 +159,7 @@ TEST_F(TempTree, FoldersThatCannotBeReadAreNamed) {
 }
 
 // The one walk gives what the collection and a listing of each folder give.
-TEST_F(TempTree, CollectingFilesAgreesWithCollectingThenListing) {
+TEST_F(FolderListing, CollectingFilesAgreesWithCollectingThenListing) {
     for (const char* rel : {"top.MP3", "b.mp3", "A.mp3", "a/x/deep.mp3", "a/x/Deep.mp3",
                             "c/readme.txt", ".hidden/song.mp3", "d/.secret.mp3", "m/.h.mp3",
                             "m/Shown.mp3", "Music Live/l.mp3", "Music/Rock/r.mp3"}) {
@@ -205,7 +193,7 @@ TEST_F(TempTree, CollectingFilesAgreesWithCollectingThenListing) {
     EXPECT_THAT(mp3.folders[0].files, ElementsAre("A.mp3", "b.mp3", "top.MP3"));
 }
 
-TEST_F(TempTree, CollectingFilesCountsFoldersAndStops) {
+TEST_F(FolderListing, CollectingFilesCountsFoldersAndStops) {
     File("a/1.mp3");
     File("a/b/2.mp3");
     Dir("c");
@@ -223,7 +211,7 @@ TEST_F(TempTree, CollectingFilesCountsFoldersAndStops) {
     EXPECT_TRUE(none.folders.empty());
 }
 
-TEST_F(TempTree, FileOpsActOnFilesOnly) {
+TEST_F(FolderListing, FileOpsActOnFilesOnly) {
     File("ro.mp3");
     fs::permissions(Path("ro.mp3"), fs::perms::owner_read);
     EXPECT_TRUE(ClearAttributes(Path("ro.mp3")));

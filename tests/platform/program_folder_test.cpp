@@ -4,12 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/core/temp_tree.h"
+
 namespace mv {
 namespace {
 
 TEST(ProgramFolder, OverrideThenWritableExecutableFolderThenDataHome) {
-    const auto base =
-        std::filesystem::temp_directory_path() / ("mv_progfolder_" + std::to_string(::getpid()));
+    const test::TempTree tree;
+    const std::filesystem::path base = tree.Root();
     std::filesystem::create_directories(base / "exe");
     const std::string over = (base / "over").string();
     const std::string xdg = (base / "xdg").string();
@@ -28,7 +30,6 @@ TEST(ProgramFolder, OverrideThenWritableExecutableFolderThenDataHome) {
                   base / "xdg" / "mp3vandrel");
         ::chmod((base / "exe").c_str(), 0755);
     }
-    std::filesystem::remove_all(base);
 }
 
 }  // namespace

@@ -1,17 +1,19 @@
 #include "player/playlist_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/text_lines.h"
+#include "support/core/pipe_unblocker.h"
+#include "support/core/temp_tree.h"
 
 namespace mv {
 namespace {
 
 TEST(PlaylistFile, RoundTripAppendsAndIgnoresAnOddLine) {
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("mv_playlist_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    const test::TempTree tree;
+    const std::filesystem::path dir = tree.Root();
     const auto file = dir / "LastList.txt";
 
     const Playlist saved{{"Song A", "/m/a.mp3"}, {"Song B", "/m/b.mp3"}};
@@ -31,7 +33,23 @@ TEST(PlaylistFile, RoundTripAppendsAndIgnoresAnOddLine) {
 
     Playlist none;
     EXPECT_FALSE(LoadPlaylist(dir / "absent.txt", none));
-    std::filesystem::remove_all(dir);
+}
+
+TEST(PlaylistFile, APipeIsRefusedWithoutWaitingAndTheAbsentFileToldApart) {
+    const test::TempTree tree;
+    const std::filesystem::path dir = tree.Root();
+    const auto pipe = dir / "LastList.txt";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    PipeUnblocker unblocker({pipe});
+
+    Playlist kept{{"Old", "/old.mp3"}};
+    EXPECT_FALSE(LoadPlaylist(pipe, kept));
+    const PlaylistLoadResult refused = LoadPlaylistWithStatus(pipe, kept);
+    EXPECT_EQ(refused.status, ReadStatus::Unreadable);
+    EXPECT_EQ(refused.message,
+              "Cannot read " + pipe.string() + ": it is a named pipe, not a regular file.");
+    EXPECT_EQ(LoadPlaylistWithStatus(dir / "absent.txt", kept).status, ReadStatus::Absent);
+    EXPECT_EQ(kept, (Playlist{{"Old", "/old.mp3"}}));
 }
 
 }  // namespace

@@ -112,6 +112,24 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
         dialogs_.Information(w_.window, DisplayText(mv::kPercentNotWholeMessage));
         return result;
     }
+    // The list is read when the run starts (a caller may have put other content
+    // there for this run). One that is there but cannot be read is named with
+    // its cause, and nothing runs: the lists keep the last results.
+    std::optional<std::vector<std::string>> listLines;
+    if (request.mode != mv::kModeFolderVsItself) {
+        try {
+            auto read =
+                mv::ReadLinesWithStatus(mv::FindProgramFile(programFolder_, mv::kMp3ListFileName));
+            if (read.status == mv::ReadStatus::Unreadable) {
+                dialogs_.Information(w_.window, DisplayText(read.message));
+                return result;
+            }
+            if (read.status == mv::ReadStatus::Read) listLines = std::move(read.lines);
+        } catch (const std::bad_alloc&) {
+            dialogs_.Information(w_.window, DisplayText(mv::kOutOfMemoryMessage));
+            return result;
+        }
+    }
     running_ = true;
 
     // Preparation.
@@ -145,10 +163,7 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
     params.ext = TypedBytes(w_.eExt->text());
     params.percentText = percentText;
     params.searchText = request.searchText;
-    if (request.mode != mv::kModeFolderVsItself) {
-        // Read when the run starts: a caller may have put other content there for this run.
-        params.listLines = mv::ReadLines(mv::FindProgramFile(programFolder_, mv::kMp3ListFileName));
-    }
+    params.listLines = std::move(listLines);
     const int mode = request.mode;
     QPointer<CompareCommands> self(this);
     params.onRows = [self, mode](std::vector<mv::CompareRow>&& batch) {

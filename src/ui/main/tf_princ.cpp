@@ -17,6 +17,8 @@
 #include <QSlider>
 #include <QTimer>
 
+#include "catalogue/windows/drive_chooser.h"
+#include "catalogue/windows/drive_scan_commands.h"
 #include "dupes/compare_engine.h"
 #include "dupes/windows/compare_commands.h"
 #include "dupes/windows/result_list_handlers.h"
@@ -26,6 +28,7 @@
 #include "ui/common/fitting_label.h"
 #include "ui/main/caption_feedback.h"
 #include "ui/main/file_browser.h"
+#include "ui/main/walkthrough.h"
 
 namespace {
 
@@ -155,6 +158,29 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
     backend.collectFolders = &mv::CollectFolders;
     backend.parsePercent = &mv::ParsePercent;
     compare_->SetBackend(std::move(backend));
+
+    DriveScanWidgets scanWidgets;
+    scanWidgets.window = this;
+    scanWidgets.lList = lList;
+    scanWidgets.lRef = lRef;
+    scanWidgets.lRes = lRes;
+    scanWidgets.eExt = eExt;
+    scanWidgets.bSave = bSave;
+    scanWidgets.bCancel = bCancel;
+    DriveScanHooks scanHooks;
+    scanHooks.enterBusyState = [this] { EnterBusyState(); };
+    scanHooks.leaveBusyState = [this] { LeaveBusyState(); };
+    scanHooks.driveRoot = [this] { return browser_->DriveRoot(); };
+    scanHooks.clearResults = [this] {
+        results_->SetSwitchAllowed(false);
+        results_->Model().Clear();
+    };
+    scanHooks.appendRows = [this](std::vector<mv::ResultRow>&& rows) {
+        results_->Model().Append(std::move(rows));
+    };
+    scanHooks.currentRows = [this] { return results_->Model().rows(); };
+    scan_ = std::make_unique<DriveScanCommands>(scanWidgets, dialogs_, foundFiles, programFolder_,
+                                                std::move(scanHooks));
     WireControls();
 
     std::error_code ec;
@@ -394,6 +420,26 @@ void TfPrinc::BuildMenus() {
     NextTimer->setInterval(500);
 }
 
+void TfPrinc::tmiWalkClick() {
+    // The tour runs the commands as the menus run them.
+    auto seam = [this](std::function<void()> TfPrincSeams::*member) {
+        return [this, member] {
+            if (seams.*member) (seams.*member)();
+        };
+    };
+    WalkthroughSteps steps;
+    steps.chooseDriveOfType = [this](mv::DriveType type) {
+        return ChooseDriveOfType(dialogs_, this, drives_.Drives(), type);
+    };
+    steps.selectDrive = [this](const std::string& root) { browser_->OpenDriveRootOf(root); };
+    steps.openDriveRoot = [this](const std::string& root) { browser_->SetFolder(root); };
+    steps.bMakeClick = [this] { scan_->bMakeClick(); };
+    steps.bSaveClick = [this] { scan_->bSaveClick(); };
+    steps.bLStatsClick = seam(&TfPrincSeams::bLStatsClick);
+    steps.bCompareClick = [this] { compare_->bCompareClick(); };
+    RunWalkthrough(dialogs_, this, steps);
+}
+
 void TfPrinc::ConnectSeam(QAction* action, std::function<void()> TfPrincSeams::*member) {
     connect(action, &QAction::triggered, this, [this, member] {
         if (!busy_ && seams.*member) (seams.*member)();
@@ -421,9 +467,13 @@ void TfPrinc::WireControls() {
     connect(bRenameAll, &QPushButton::clicked, this, [this] {
         if (!busy_ && seams.bRenameAllClick) seams.bRenameAllClick();
     });
-    ConnectSeam(bMake, &TfPrincSeams::bMakeClick);
+    connect(bMake, &QAction::triggered, this, [this] {
+        if (!busy_) scan_->bMakeClick();
+    });
+    connect(bSave, &QAction::triggered, this, [this] {
+        if (!busy_) scan_->bSaveClick();
+    });
     ConnectSeam(bLStats, &TfPrincSeams::bLStatsClick);
-    ConnectSeam(bSave, &TfPrincSeams::bSaveClick);
     ConnectSeam(bPlaylistAdd, &TfPrincSeams::bPlaylistAddClick);
     ConnectSeam(bClearPlaylist, &TfPrincSeams::bClearPlaylistClick);
     ConnectSeam(bSaveP, &TfPrincSeams::bSavePClick);
@@ -432,7 +482,9 @@ void TfPrinc::WireControls() {
     ConnectSeam(Scan1, &TfPrincSeams::Scan1Click);
     ConnectSeam(Equalizer1, &TfPrincSeams::Equalizer1Click);
     ConnectSeam(Poll1, &TfPrincSeams::Poll1Click);
-    ConnectSeam(tmiWalk, &TfPrincSeams::tmiWalkClick);
+    connect(tmiWalk, &QAction::triggered, this, [this] {
+        if (!busy_) tmiWalkClick();
+    });
 
     // Caption and tooltip feedback follow the pointer.
     client_->setMouseTracking(true);

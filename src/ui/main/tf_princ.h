@@ -36,6 +36,7 @@
 #include "ui/common/proportional_layout.h"
 
 class CompareCommands;
+class DriveScanCommands;
 class Dialogs;
 class FileBrowser;
 class ResultListHandlers;
@@ -68,10 +69,10 @@ struct TfPrincSeams {
     PlaybackSeam* playback = nullptr;
     std::function<void(const std::string& path)> readTag;  // fills and shows pTag
     std::function<void()> bRenameClick, bRenameAllClick;
-    std::function<void()> bMakeClick, bLStatsClick, bSaveClick;
+    std::function<void()> bLStatsClick;
     std::function<void()> bPlaylistAddClick, bClearPlaylistClick, bSavePClick, bLoadPClick;
     std::function<void()> Edit1Click, Scan1Click;
-    std::function<void()> Equalizer1Click, Poll1Click, tmiWalkClick;
+    std::function<void()> Equalizer1Click, Poll1Click;
 };
 
 class TfPrinc : public QMainWindow {
@@ -169,6 +170,8 @@ class TfPrinc : public QMainWindow {
     ResultListHandlers& Results() { return *results_; }
     // The comparison commands (bCompareClick, bFolderClick, bCancelClick, RunCompare).
     CompareCommands& Compare() { return *compare_; }
+    // The drive scan and saving (bMakeClick, bSaveClick).
+    DriveScanCommands& Scan() { return *scan_; }
     Dialogs& DialogsSeam() { return dialogs_; }
 
     // Layout.
@@ -186,6 +189,8 @@ class TfPrinc : public QMainWindow {
     void brefreshClick();
     void flDblClick();
     void flContextPopup(const QPoint& pos);
+    // The guided tour of the main use (HELP > Walktrough).
+    void tmiWalkClick();
     // Plays through the playback seam, when there is one.
     void PlayFile(const std::string& path);
 
@@ -216,6 +221,7 @@ class TfPrinc : public QMainWindow {
     std::unique_ptr<FileBrowser> browser_;
     std::unique_ptr<ResultListHandlers> results_;
     std::unique_ptr<CompareCommands> compare_;
+    std::unique_ptr<DriveScanCommands> scan_;
 
     std::vector<QWidget*> windowChildren_;
     std::vector<mv::LayoutRect> windowDesign_;

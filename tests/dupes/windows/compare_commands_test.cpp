@@ -1,6 +1,7 @@
 #include "dupes/windows/compare_commands.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QFrame>
@@ -152,6 +153,20 @@ TEST_F(CompareCommandsTest, CompareWithListReadsTheListAndCollectsFoldersWhenRec
     EXPECT_EQ(M().rows()[0].rightKind, mv::RowKind::ListLocation);
     EXPECT_FALSE(window->Results().SwitchAllowed());
     EXPECT_EQ(window->lRef->text(), L("Duplicate Reference"));
+}
+
+// A list that is there but cannot be read (here a pipe, which must not block
+// the window) is named with its cause; nothing runs and the rows stay.
+TEST_F(CompareCommandsTest, UnreadableListIsNamedAndNothingRuns) {
+    ASSERT_EQ(::mkfifo(tree.Path("Mp3List.txt").c_str(), 0600), 0);
+    window->Browser().SetFolder(music);
+    window->bCompare->trigger();
+    EXPECT_EQ(core.runs, 0);
+    ASSERT_EQ(dialogs.Texts().size(), 1);
+    EXPECT_TRUE(dialogs.Texts()[0].startsWith(L("Cannot read ")));
+    EXPECT_TRUE(dialogs.Texts()[0].contains(QString::fromStdString(tree.Path("Mp3List.txt"))));
+    EXPECT_EQ(M().rowCount(), 1);  // the rows of the last run are still there
+    EXPECT_FALSE(window->IsBusy());
 }
 
 TEST_F(CompareCommandsTest, StopEndsARunningComparisonAndKeepsItsRows) {

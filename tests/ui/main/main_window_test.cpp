@@ -181,10 +181,10 @@ TEST_F(MainWindowTest, BusyStateDisablesInOrderAndEnablesAgain) {
     EXPECT_TRUE(window->bCancel->isEnabled());
 
     // Commands cannot start meanwhile, not even by their shortcut's action.
-    int scans = 0;
-    window->seams.bMakeClick = [&scans] { ++scans; };
-    window->bMake->trigger();
-    EXPECT_EQ(scans, 0);
+    int opened = 0;
+    window->seams.Equalizer1Click = [&opened] { ++opened; };
+    window->Equalizer1->trigger();
+    EXPECT_EQ(opened, 0);
 
     window->eExt->setText(L("wma"));  // rename buttons off for wma...
     window->LeaveBusyState();
@@ -194,8 +194,8 @@ TEST_F(MainWindowTest, BusyStateDisablesInOrderAndEnablesAgain) {
     }
     EXPECT_TRUE(window->bRename->isEnabled());  // ...and on again whatever the extension
     for (QAction* menu : window->MM->actions()) EXPECT_TRUE(menu->isEnabled());
-    window->bMake->trigger();
-    EXPECT_EQ(scans, 1);
+    window->Equalizer1->trigger();
+    EXPECT_EQ(opened, 1);
 }
 
 TEST_F(MainWindowTest, CloseQueryDecidesWhetherTheWindowCloses) {

@@ -1,0 +1,141 @@
+#!/bin/bash
+# Starts the real program in a virtual X server with two folders given as its
+# drives (a CD-ROM drive and a hard disk) and runs the walkthrough with keys:
+# two CDs are catalogued in turn (the second "inserted" by changing what the
+# CD folder holds), the hard disk is compared with the list, and "Delete all"
+# removes the disk's copies of songs that are on the CDs. Then it checks the
+# bytes of Mp3List.txt and the files left on the disk.
+# Usage: e2e_catalogue.sh PATH_TO_MP3VANDREL
+set -u
+exe=$(readlink -f "$1")
+for tool in xvfb-run xdotool; do
+    command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
+done
+if [ -z "${MV_E2E_IN_XVFB:-}" ]; then
+    MV_E2E_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+
+T=$(mktemp -d /tmp/mve2e.XXXXXX)
+pid=""
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    rm -rf "$T"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*"
+    echo "--- program's standard error:"
+    cat "$T/err.txt" 2>/dev/null
+    exit 1
+}
+main_window=""
+# The id of a visible box titled TITLE other than the main window and LAST.
+box_other_than() {  # TITLE LAST
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -vx "$main_window" |
+        grep -vx "$2" | head -1
+}
+last_box=none
+# Waits for the next box titled TITLE (default: the program's caption), then
+# presses KEY in it. A box is told from the one before by its window id.
+answer() {  # KEY [TITLE] [TEXT_TO_TYPE]
+    local title=${2:-Mp3 Vandrel} id=""
+    for _ in $(seq 150); do
+        id=$(box_other_than "$title" "$last_box")
+        [ -n "$id" ] && break
+        sleep 0.1
+    done
+    [ -n "$id" ] || fail "no box titled '$title' came (step $step)"
+    sleep 0.2
+    if [ -n "${3:-}" ]; then xdotool type --delay 30 "$3"; fi
+    xdotool key "$1"
+    last_box=$id
+    step=$((step + 1))
+}
+step=1
+
+mkdir -p "$T/home" "$T/cd/Rock" "$T/disk/music" "$T/cd2/Jazz"
+printf 'x' >"$T/cd/Rock/Band - Song One.mp3"
+printf 'x' >"$T/cd/Other Tune.mp3"
+printf 'x' >"$T/cd2/Jazz/Blue Train.mp3"
+printf 'disk' >"$T/disk/music/band song one.mp3"
+printf 'disk' >"$T/disk/music/blue_train.mp3"
+printf 'disk' >"$T/disk/music/Unique Tune.mp3"
+
+cd "$T" || exit 1
+MP3VANDREL_HOME="$T/home" MP3VANDREL_DRIVES="cdrom=$T/cd;fixed=$T/disk" \
+    "$exe" >"$T/out.txt" 2>"$T/err.txt" &
+pid=$!
+for _ in $(seq 100); do
+    main_window=$(xdotool search --onlyvisible --name '^Mp3 Vandrel$' 2>/dev/null | head -1)
+    [ -n "$main_window" ] && break
+    sleep 0.1
+done
+[ -n "$main_window" ] || fail "the main window did not appear"
+sleep 0.5
+
+# HELP > Walktrough (HELP is the last menu: Left from File wraps to it).
+xdotool key alt
+sleep 0.3
+xdotool key Left Return
+sleep 0.3
+xdotool key Return
+
+answer Return                  # what the tour does
+answer Return                  # Yes: I have burned CDs (the only CD-ROM drive is taken)
+answer Return                  # OK: a CD is in
+answer Return                  # the scan is about to run
+answer Return                  # the files were found
+answer Return "CD Name" "Disc 1"
+# The next disc goes in.
+mv "$T/cd/Rock" "$T/cd/Other Tune.mp3" "$T/cd2/" && mv "$T/cd2/Jazz" "$T/cd/" ||
+    fail "could not change the disc"
+answer Return                  # OK: another CD is in
+answer Return
+answer Return
+answer Return "CD Name" "Disc 2"
+answer Escape                  # Cancel: no more CDs
+answer Return                  # congratulations; the list editor opens
+if [ -n "$(box_other_than 'List Stats' none)" ] || sleep 1 && [ -n "$(box_other_than 'List Stats' none)" ]; then
+    xdotool key Escape         # close the editor; nothing was changed in it
+fi
+answer Return                  # Yes: check the hard disk (its only drive is taken)
+answer Return                  # the comparison is about to run
+answer Return                  # Comparison finished
+answer Return                  # what to do with the rows
+answer Return                  # the end of the tour
+
+expected=$(printf '%s\r\n' '\Mp3 List' '\Disc 1' 'Other Tune.mp3' '/Rock' 'Band Song One.mp3' '..' \
+    '\Disc 2' '/Jazz' 'Blue Train.mp3' '..')
+[ "$(cat "$T/home/Mp3List.txt")" = "$expected" ] ||
+    fail "Mp3List.txt is not the two CDs: $(cat -A "$T/home/Mp3List.txt")"
+
+# Compare results > Delete all, confirmed with Yes (its key, y).
+sleep 0.5
+xdotool key alt
+sleep 0.3
+xdotool key Right Right Right Return
+sleep 0.3
+xdotool key Down Down Return
+answer y
+sleep 0.5
+[ -e "$T/disk/music/band song one.mp3" ] && fail "the disk's copy of a CD song is still there"
+[ -e "$T/disk/music/blue_train.mp3" ] && fail "the disk's copy of the second CD's song is still there"
+[ -e "$T/disk/music/Unique Tune.mp3" ] || fail "a song on no CD was deleted"
+[ -e "$T/cd/Jazz/Blue Train.mp3" ] || fail "a file of the CD was touched"
+
+# File > Exit.
+xdotool key alt
+sleep 0.3
+xdotool key Return
+sleep 0.3
+xdotool key Return
+for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "the program is still running after File > Exit"
+wait "$pid"
+rc=$?
+pid=""
+[ "$rc" -eq 0 ] || fail "exit status $rc"
+echo "PASS"
