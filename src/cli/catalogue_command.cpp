@@ -12,10 +12,12 @@
 #include "cli/command.h"
 #include "cli/interrupt_watch.h"
 #include "cli/progress_bar.h"
+#include "cli/row_output.h"
 #include "dupes/name_matcher.h"
 #include "platform/folder_listing.h"
 #include "platform/program_folder.h"
 #include "platform/text_encoding.h"
+#include "platform/text_lines.h"
 
 // catalogue add | list | show | remove: the Mp3 list without the list editor.
 namespace mv::cli {
@@ -25,42 +27,29 @@ namespace fs = std::filesystem;
 
 struct CatalogueOptions {
     std::string list;  // empty: Mp3List.txt in the program folder
+    bool nulSeparated = false;
     std::string name;
     std::string ext = "Mp3";
     bool replace = false;
     std::string folder;
 };
 
+RowFormat Format(const CatalogueOptions& opts) {
+    return opts.nulSeparated ? RowFormat::Nul : RowFormat::Tsv;
+}
+
 fs::path ListPath(const CatalogueOptions& opts) {
     return opts.list.empty() ? FindProgramFile(ProgramFolder(), kMp3ListFileName)
                              : fs::path(opts.list);
 }
 
-// Catalogue text as the window shows it (a list written on Windows holds
-// Windows-1252), with TAB, CR, LF and backslash escaped by a backslash (\t,
-// \r, \n, a doubled backslash) as in the other commands' rows, so every field
-// can be taken back exactly.
-std::string Field(std::string_view stored) {
-    std::string out;
-    for (char c : DisplayUtf8(stored)) {
-        switch (c) {
-            case '\t':
-                out += "\\t";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
+// One row of catalogue text (CD names, titles, locations), shown and escaped
+// as the other commands show list locations.
+void WriteCatalogueRow(std::ostream& out, std::string_view left, std::string_view right,
+                       RowFormat format) {
+    WriteRow(out,
+             {std::string(left), std::string(right), RowKind::ListLocation, RowKind::ListLocation},
+             format);
 }
 
 std::string Quoted(std::string_view name) {
@@ -69,14 +58,15 @@ std::string Quoted(std::string_view name) {
 
 // Loads the list for reading or removing; false after saying why it cannot.
 bool LoadList(const fs::path& path, TMp3List& list, CommandIo& io) {
-    switch (list.LoadWithStatus(path)) {
+    const ReadLinesResult read = list.LoadReporting(path);
+    switch (read.status) {
         case ListLoadStatus::Read:
             return true;
         case ListLoadStatus::Absent:
             io.err << "You don't have any list!! (" << path.string() << ")\n";
             return false;
         case ListLoadStatus::Unreadable:
-            io.err << UnreadableListMessage(path) << '\n';
+            io.err << read.message << '\n';
             return false;
     }
     return false;
@@ -172,8 +162,8 @@ int RunList(const CatalogueOptions& opts, CommandIo& io) {
     for (const Cd& cd : cds) {
         // The header is the list's root, not a CD, unless titles were put under it.
         if (cd.line == 0 && list.Line(0) == kListHeader && cd.titles == 0) continue;
-        io.out << Field(std::string_view(list.Line(cd.line)).substr(1)) << '\t' << cd.titles
-               << '\n';
+        WriteCatalogueRow(io.out, std::string_view(list.Line(cd.line)).substr(1),
+                          std::to_string(cd.titles), Format(opts));
     }
     return kExitOk;
 }
@@ -187,7 +177,7 @@ int RunShow(const CatalogueOptions& opts, CommandIo& io) {
     size_t end = first + 1;
     while (end < list.LineCount() && list.LineKind(end) != ListLineKind::CdMarker) ++end;
     list.WalkTitles([&](size_t line, const std::string& title, const std::string& location) {
-        if (line > first && line < end) io.out << Field(title) << '\t' << Field(location) << '\n';
+        if (line > first && line < end) WriteCatalogueRow(io.out, title, location, Format(opts));
     });
     return kExitOk;
 }
@@ -215,6 +205,11 @@ CLI::Option* AddListOption(CLI::App* sub, CatalogueOptions& opts) {
                            "The Mp3 list (default: Mp3List.txt in the program folder)");
 }
 
+void AddNulOption(CLI::App* sub, CatalogueOptions& opts) {
+    sub->add_flag("-z,--null", opts.nulSeparated,
+                  "End every field with NUL instead of escaping TAB, CR, LF and backslash");
+}
+
 }  // namespace
 
 void AddCatalogueCommand(CLI::App& app, CommandList& commands) {
@@ -239,12 +234,14 @@ void AddCatalogueCommand(CLI::App& app, CommandList& commands) {
     CLI::App* listApp =
         catalogue->add_subcommand("list", "Writes NAME<TAB>TITLES for every CD of the list");
     AddListOption(listApp, *list);
+    AddNulOption(listApp, *list);
     commands.push_back({listApp, [list](CommandIo& io) { return RunList(*list, io); }});
 
     auto show = std::make_shared<CatalogueOptions>();
     CLI::App* showApp = catalogue->add_subcommand(
         "show", "Writes TITLE<TAB>LOCATION for every title of the CD named NAME");
     AddListOption(showApp, *show);
+    AddNulOption(showApp, *show);
     showApp->add_option("NAME", show->name, "The CD's name (letter case ignored)")->required();
     commands.push_back({showApp, [show](CommandIo& io) { return RunShow(*show, io); }});
 

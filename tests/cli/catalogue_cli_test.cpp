@@ -9,6 +9,7 @@
 #include "support/core/temp_tree.h"
 
 using ::testing::HasSubstr;
+using namespace std::string_literals;
 
 namespace mv {
 namespace {
@@ -115,7 +116,7 @@ TEST_F(CatalogueCli, AListThatCannotBeReadIsNeverReplaced) {
             full.insert(full.end(), {"--list", list.string()});
             const CliRun r = Run(full);
             EXPECT_EQ(r.exitCode, 1) << args[0] << " " << list;
-            EXPECT_THAT(r.err, HasSubstr(list.string() + " cannot be read"));
+            EXPECT_THAT(r.err, HasSubstr("Cannot read " + list.string()));
             EXPECT_EQ(fs::symlink_status(list).type(), type);
         }
     }
@@ -131,6 +132,15 @@ TEST_F(CatalogueCli, ListShowAndRemove) {
     EXPECT_EQ(listed.exitCode, 0) << listed.err;
     EXPECT_EQ(listed.out, "Rock 1999\t3\nLive \xC3\x89t\xC3\x89\t2\nNo titles\t0\n");
 
+    const CliRun nul = Run({"catalogue", "list", "-z"});
+    EXPECT_EQ(nul.out,
+              "Rock 1999\0"
+              "3\0"
+              "Live \xC3\x89t\xC3\x89\0"
+              "2\0"
+              "No titles\0"
+              "0\0"s);
+
     const CliRun shown = Run({"catalogue", "show", "rock 1999"});
     EXPECT_EQ(shown.exitCode, 0) << shown.err;
     EXPECT_EQ(shown.out,
@@ -141,6 +151,10 @@ TEST_F(CatalogueCli, ListShowAndRemove) {
     EXPECT_EQ(Run({"catalogue", "show", "LIVE \xC3\x89T\xC3\x89"}).out,
               "Intro.mp3\t/Live \xC3\x89t\xC3\x89\nFinale.mp3\t/Live \xC3\x89t\xC3\x89/Encore\n");
     EXPECT_EQ(Run({"catalogue", "show", "No titles"}).out, "");
+    // Nothing is escaped under -z: the title keeps its TAB and backslash.
+    EXPECT_EQ(Run({"catalogue", "show", "--null", "Rock 1999"}).out,
+              "Singer Tune.mp3\0/Rock 1999/Music/Pop\0A.mp3\0/Rock 1999/Music/Rock\0"
+              "B\tC\\D.mp3\0/Rock 1999/Music/Rock\0"s);
 
     const Lines before = ReadList();
     const CliRun unknown = Run({"catalogue", "remove", "Nothing"});
