@@ -255,9 +255,11 @@ TEST_F(ListEditCopyFile, AnUnreadableListIsNamedWithItsCause) {
     EXPECT_NE(UnreadableListMessage(file).find(file.string() +
                                                " cannot be read (it is not a regular file)"),
               std::string::npos);
-    std::filesystem::remove(file);
+}
 
+TEST_F(ListEditCopyFile, AListWithoutReadPermissionNamesTheCause) {
     if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+    ListEditCopy copy;
     tree.File("Mp3List.txt", "\\Mp3 List\r\n");
     ::chmod(file.c_str(), 0);
     EXPECT_EQ(copy.Open(file), ListLoadStatus::Unreadable);
