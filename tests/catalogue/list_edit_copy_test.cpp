@@ -266,10 +266,5 @@ TEST_F(ListEditCopyFile, AListWithoutReadPermissionNamesTheCause) {
     EXPECT_NE(UnreadableListMessage(file).find("(Permission denied)"), std::string::npos);
 }
 
-TEST(ListEditCopy, StatsTexts) {
-    EXPECT_EQ(StatsText(5), "Total Titles: 5");
-    EXPECT_EQ(StatsText(5, 0), "Total Titles: 5 This directory titles number: 0");
-}
-
 }  // namespace
 }  // namespace mv
