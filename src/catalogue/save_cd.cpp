@@ -10,31 +10,6 @@ namespace mv {
 namespace {
 
 // Why a list that exists could not be read.
-std::string UnreadableCause(const fs::path& path) {
-    std::error_code ec;
-    const fs::file_status st = fs::status(path, ec);
-    if (ec) return ec.message();
-    switch (st.type()) {
-        case fs::file_type::directory:
-            return "it is a folder";
-        case fs::file_type::fifo:
-            return "it is a named pipe";
-        case fs::file_type::block:
-        case fs::file_type::character:
-            return "it is a device";
-        case fs::file_type::socket:
-            return "it is a socket";
-        case fs::file_type::regular:
-            break;
-        default:
-            return "it is not a regular file";
-    }
-    // Known to be a regular file, so opening it cannot block.
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return std::error_code(errno, std::generic_category()).message();
-    std::fclose(f);
-    return "reading it failed";
-}
 
 SaveCdResult Failed(std::string message) {
     SaveCdResult result;
@@ -45,16 +20,12 @@ SaveCdResult Failed(std::string message) {
 
 }  // namespace
 
-std::string UnreadableListMessage(const fs::path& listPath) {
-    return "The Mp3 list " + listPath.string() + " cannot be read (" + UnreadableCause(listPath) +
-           "). It is left as it is, and nothing is saved to it.";
-}
-
 ListForSave OpenListForSave(const fs::path& listPath) {
     ListForSave opened;
     opened.path = listPath;
     if (opened.list.LoadWithStatus(listPath) == ListLoadStatus::Unreadable) {
-        opened.message = UnreadableListMessage(listPath);
+        opened.message =
+            UnreadableListMessage(listPath) + " It is left as it is, and nothing is saved to it.";
         return opened;
     }
     opened.list.EnsureHeader();

@@ -27,10 +27,6 @@ struct ListForSave {
 
 ListForSave OpenListForSave(const std::filesystem::path& listPath);
 
-// The message for a list that exists but cannot be read: the file and the cause
-// (a folder or a named pipe in its place, no permission...).
-std::string UnreadableListMessage(const std::filesystem::path& listPath);
-
 struct SaveCdParams {
     std::string name;       // as typed, not trimmed; letter case kept as typed
     std::string driveRoot;  // the scan's driveRoot
