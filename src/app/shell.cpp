@@ -13,6 +13,7 @@
 
 #include "app/settings_binding.h"
 #include "app/tray_icon.h"
+#include "catalogue/windows/tf_stats.h"
 #include "platform/text_encoding.h"
 #include "player/playlist_file.h"
 #include "ui/common/dialogs.h"
@@ -54,6 +55,11 @@ void Shell::FormCreate() {
     w.CaptureLayout();
 
     w.closeQuery = [this] { return FormCloseQuery(); };
+    // The list editor keeps the display mode the settings carry.
+    if (!seams_.setDisplayMode) {
+        seams_.setDisplayMode = [&w](int mode) { w.Stats().SetDisplayMode(mode); };
+    }
+    if (!seams_.displayMode) seams_.displayMode = [&w] { return w.Stats().DisplayMode(); };
     w.hideToTray = [this] { tray_->HideWindow(); };
     w.showFromTray = [this] { tray_->ShowWindow(); };
     connect(w.bClose, &QAction::triggered, this, &Shell::CloseClick);

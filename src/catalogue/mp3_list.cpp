@@ -100,4 +100,9 @@ void TMp3List::WalkTitles(const TitleAction& action) const {
     }
 }
 
+std::string UnreadableListMessage(const std::filesystem::path& path) {
+    ReadLinesResult read = ReadLinesWithStatus(path);
+    return read.status == ReadStatus::Unreadable ? read.message : std::string();
+}
+
 }  // namespace mv

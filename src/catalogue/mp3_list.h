@@ -20,6 +20,10 @@ namespace mv {
 // something is there but could not be read, never overwrite it.
 using ListLoadStatus = ReadStatus;
 
+// Why the list at `path` cannot be read: the file and the cause ("Cannot read
+// /x/Mp3List.txt: it is a folder, not a regular file."). Empty when it can.
+std::string UnreadableListMessage(const std::filesystem::path& path);
+
 class TMp3List {
   public:
     using TitleAction = std::function<void(size_t lineIndex, const std::string& title,

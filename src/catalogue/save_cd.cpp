@@ -17,9 +17,10 @@ SaveCdResult Failed(std::string message) {
 ListForSave OpenListForSave(const fs::path& listPath) {
     ListForSave opened;
     opened.path = listPath;
+    // The reason comes from the same read, so it cannot tell of another file.
     const ReadLinesResult read = opened.list.LoadReporting(listPath);
     if (read.status == ListLoadStatus::Unreadable) {
-        opened.message = read.message + " The list is left as it is, and nothing is saved to it.";
+        opened.message = read.message + " It is left as it is, and nothing is saved to it.";
         return opened;
     }
     opened.list.EnsureHeader();

@@ -19,6 +19,7 @@
 
 #include "catalogue/windows/drive_chooser.h"
 #include "catalogue/windows/drive_scan_commands.h"
+#include "catalogue/windows/tf_stats.h"
 #include "dupes/compare_engine.h"
 #include "dupes/windows/compare_commands.h"
 #include "dupes/windows/result_list_handlers.h"
@@ -181,6 +182,26 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
     scanHooks.currentRows = [this] { return results_->Model().rows(); };
     scan_ = std::make_unique<DriveScanCommands>(scanWidgets, dialogs_, foundFiles, programFolder_,
                                                 std::move(scanHooks));
+
+    // The list editor searches through this window's comparison, in mode 3 at
+    // 101, and steps through the locations the right list then holds.
+    TfStatsHooks statsHooks;
+    statsHooks.resultRows = [this] {
+        std::vector<std::string> locations;
+        for (const mv::ResultRow& row : results_->Model().rows()) {
+            if (row.rightKind == mv::RowKind::ListLocation) locations.push_back(row.right);
+        }
+        return locations;
+    };
+    statsHooks.search = [this, rows = statsHooks.resultRows](const std::string& text) {
+        CompareRequest request;
+        request.mode = mv::kModeSearchList;
+        request.percentText = "101";
+        request.searchText = text;
+        compare_->RunCompare(request);
+        return rows();
+    };
+    fStats_ = std::make_unique<TfStats>(dialogs_, programFolder_, std::move(statsHooks), this);
     WireControls();
 
     std::error_code ec;
@@ -420,13 +441,12 @@ void TfPrinc::BuildMenus() {
     NextTimer->setInterval(500);
 }
 
+void TfPrinc::bLStatsClick() {
+    fStats_->ShowModal();
+}
+
 void TfPrinc::tmiWalkClick() {
     // The tour runs the commands as the menus run them.
-    auto seam = [this](std::function<void()> TfPrincSeams::*member) {
-        return [this, member] {
-            if (seams.*member) (seams.*member)();
-        };
-    };
     WalkthroughSteps steps;
     steps.chooseDriveOfType = [this](mv::DriveType type) {
         return ChooseDriveOfType(dialogs_, this, drives_.Drives(), type);
@@ -435,7 +455,7 @@ void TfPrinc::tmiWalkClick() {
     steps.openDriveRoot = [this](const std::string& root) { browser_->SetFolder(root); };
     steps.bMakeClick = [this] { scan_->bMakeClick(); };
     steps.bSaveClick = [this] { scan_->bSaveClick(); };
-    steps.bLStatsClick = seam(&TfPrincSeams::bLStatsClick);
+    steps.bLStatsClick = [this] { bLStatsClick(); };
     steps.bCompareClick = [this] { compare_->bCompareClick(); };
     RunWalkthrough(dialogs_, this, steps);
 }
@@ -473,7 +493,9 @@ void TfPrinc::WireControls() {
     connect(bSave, &QAction::triggered, this, [this] {
         if (!busy_) scan_->bSaveClick();
     });
-    ConnectSeam(bLStats, &TfPrincSeams::bLStatsClick);
+    connect(bLStats, &QAction::triggered, this, [this] {
+        if (!busy_) bLStatsClick();
+    });
     ConnectSeam(bPlaylistAdd, &TfPrincSeams::bPlaylistAddClick);
     ConnectSeam(bClearPlaylist, &TfPrincSeams::bClearPlaylistClick);
     ConnectSeam(bSaveP, &TfPrincSeams::bSavePClick);

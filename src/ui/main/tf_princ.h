@@ -37,6 +37,7 @@
 
 class CompareCommands;
 class DriveScanCommands;
+class TfStats;
 class Dialogs;
 class FileBrowser;
 class ResultListHandlers;
@@ -69,7 +70,6 @@ struct TfPrincSeams {
     PlaybackSeam* playback = nullptr;
     std::function<void(const std::string& path)> readTag;  // fills and shows pTag
     std::function<void()> bRenameClick, bRenameAllClick;
-    std::function<void()> bLStatsClick;
     std::function<void()> bPlaylistAddClick, bClearPlaylistClick, bSavePClick, bLoadPClick;
     std::function<void()> Edit1Click, Scan1Click;
     std::function<void()> Equalizer1Click, Poll1Click;
@@ -189,6 +189,9 @@ class TfPrinc : public QMainWindow {
     void brefreshClick();
     void flDblClick();
     void flContextPopup(const QPoint& pos);
+    // List > Edit Mp3 list: the list editor, modal.
+    void bLStatsClick();
+    TfStats& Stats() { return *fStats_; }
     // The guided tour of the main use (HELP > Walktrough).
     void tmiWalkClick();
     // Plays through the playback seam, when there is one.
@@ -222,6 +225,7 @@ class TfPrinc : public QMainWindow {
     std::unique_ptr<ResultListHandlers> results_;
     std::unique_ptr<CompareCommands> compare_;
     std::unique_ptr<DriveScanCommands> scan_;
+    std::unique_ptr<TfStats> fStats_;  // the list editor, shown modally
 
     std::vector<QWidget*> windowChildren_;
     std::vector<mv::LayoutRect> windowDesign_;

@@ -1,0 +1,145 @@
+#pragma once
+
+// TfStats: the list editor (menu List > Edit Mp3 list). It browses the Mp3
+// list as a tree of CDs and folders, shows the titles of a node, edits and
+// removes titles, deletes CDs and folders, and steps through the search
+// results of the comparison. It works on its own copy of the list (the core's
+// ListEditCopy) and writes it back only when the user agrees at closing.
+//
+// The application creates one fStats for the program's life, so the search
+// position and the caption of bSearch carry over between openings:
+//   TfStats fStats(dialogs, programFolder, hooks, &fPrinc);
+//   fPrinc.seams.bLStatsClick = [&] { fStats.ShowModal(); };
+//   shellSeams.setDisplayMode = [&](int i) { fStats.SetDisplayMode(i); };
+//   shellSeams.displayMode = [&] { return fStats.DisplayMode(); };
+
+#include <QDialog>
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "catalogue/list_edit_copy.h"
+#include "ui/common/proportional_layout.h"
+
+class Dialogs;
+class FittingLabel;
+class ListTreeModel;
+class QButtonGroup;
+class QGroupBox;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QRadioButton;
+class QTreeView;
+class TitleListModel;
+
+// What the editor asks of the main window.
+struct TfStatsHooks {
+    // The search: remember ePerc, put "101" into it, RunCompare in mode 3 with
+    // `searchText`, put ePerc back; returns the list locations the run left
+    // in the right result list lbFile, in file order. Unset: nothing is found.
+    std::function<std::vector<std::string>(const std::string& searchText)> search;
+    // The list locations lbFile holds now, which a click with an empty eEdit
+    // steps through. Unset: those of the last search.
+    std::function<std::vector<std::string>()> resultRows;
+};
+
+class TfStats : public QDialog {
+    Q_OBJECT
+  public:
+    static constexpr int kDesignWidth = 743;
+    static constexpr int kDesignHeight = 588;
+    // Below this the two radio buttons and the edit row no longer read.
+    static constexpr int kMinimumWidth = 640;
+    static constexpr int kMinimumHeight = 440;
+
+    TfStats(Dialogs& dialogs, std::filesystem::path programFolder, TfStatsHooks hooks,
+            QWidget* parent = nullptr);
+    ~TfStats() override;
+
+    // "Edit Mp3 list": opens the list (FormActivate) and runs the window
+    // modally until it closes. Without a list, or with one that cannot be read,
+    // only a message is shown. True when the window was open.
+    bool ShowModal();
+
+    // rbDisplayMode's item: 0 "Show root's content", 1 "Show whole CD content ".
+    int DisplayMode() const;
+    void SetDisplayMode(int index);
+
+    // Controls, under their given names.
+    FittingLabel* Label1 = nullptr;
+    FittingLabel* Label2 = nullptr;
+    QTreeView* tCD = nullptr;
+    QListView* ltitles = nullptr;
+    QLineEdit* eEdit = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* bSearch = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QGroupBox* rbDisplayMode = nullptr;
+    QRadioButton* rbRootContent = nullptr;
+    QRadioButton* rbWholeCd = nullptr;
+    FittingLabel* lstats = nullptr;
+
+    // Handlers. FormActivate loads the list and builds the tree; false (after
+    // its message) when there is no list to edit. FormClose asks whether to
+    // save; false when the window has to stay open (the save failed, or a
+    // search is running).
+    bool FormActivate();
+    bool FormClose();
+    void tCDClick();
+    void ltitlesClick();
+    void eEditChange();
+    void Button3Click();
+    void bSearchClick();
+    void Button2Click();
+    void Button1Click();
+    void rbDisplayModeClick();
+    void FormResize();
+
+    const mv::ListEditCopy& Copy() const { return copy_; }
+    bool IsOpen() const { return open_; }
+    size_t SearchPosition() const { return searchPosition_; }
+    // The node tCD has selected; ListTree::kNone when none.
+    uint32_t SelectedNode() const;
+    // The tree's and the titles' models.
+    ListTreeModel& TreeModel() { return *treeModel_; }
+    TitleListModel& TitleModel() { return *titleModel_; }
+
+  public slots:
+    void done(int result) override;
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void BuildControls();
+    void WireControls();
+    void BuildTree();
+    void SelectNode(uint32_t id);
+    void ShowStats(bool withShown);
+    std::filesystem::path ListFile() const;
+
+    Dialogs& dialogs_;
+    std::filesystem::path programFolder_;
+    TfStatsHooks hooks_;
+    mv::ListEditCopy copy_;
+    std::filesystem::path openedFile_;  // where the copy came from and goes back to
+    ListTreeModel* treeModel_ = nullptr;
+    TitleListModel* titleModel_ = nullptr;
+    QButtonGroup* displayModeGroup_ = nullptr;
+    bool open_ = false;
+    bool searching_ = false;
+    // Selections the window makes itself are no clicks: while above zero,
+    // the tree and the titles do not run their click handlers.
+    int quiet_ = 0;
+
+    // The search, kept between openings.
+    std::vector<std::string> lastResults_;
+    size_t searchPosition_ = 0;
+
+    std::vector<QWidget*> children_;
+    std::vector<mv::LayoutRect> design_;
+};
