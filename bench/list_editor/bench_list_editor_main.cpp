@@ -19,7 +19,7 @@
 
 #include "catalogue/windows/list_models.h"
 #include "catalogue/windows/tf_stats.h"
-#include "ui/common/dialogs.h"
+#include "ui/common/silent_dialogs.h"
 
 namespace fs = std::filesystem;
 
@@ -30,27 +30,6 @@ using Clock = std::chrono::steady_clock;
 double Seconds(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();
 }
-
-// Answers Yes to the save question, so closing writes the list.
-class YesDialogs : public Dialogs {
-  public:
-    void Information(QWidget*, const QString&) override { ++messages; }
-    bool YesNo(QWidget*, const QString&, DefaultAnswer) override { return true; }
-    bool OkCancel(QWidget*, const QString&, DefaultAnswer) override { return true; }
-    std::optional<QString> InputText(QWidget*, const QString&, const QString&,
-                                     const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> OpenFile(QWidget*, const QString&, const QString&,
-                                    const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> SaveFile(QWidget*, const QString&, const QString&,
-                                    const QString&) override {
-        return std::nullopt;
-    }
-    int messages = 0;
-};
 
 const char* const kWords[] = {"love", "night", "blue",  "fire",   "dance", "rain", "heart",
                               "road", "city",  "light", "dream",  "river", "gold", "song",
@@ -135,7 +114,7 @@ void Report(const char* what, double seconds) {
 
 void RunCatalogue(const char* title, const fs::path& folder, uint32_t paintedSampleStep) {
     std::printf("%s\n", title);
-    YesDialogs dialogs;
+    SilentDialogs dialogs(true);  // Yes to the save question: closing writes the list
     TfStats window(dialogs, folder, {});
     const double coldOpen = OpenWindow(window);
     Report("open (read, tree, first paint), first time", coldOpen);

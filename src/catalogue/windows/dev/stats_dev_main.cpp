@@ -10,30 +10,9 @@
 
 #include "catalogue/windows/list_models.h"
 #include "catalogue/windows/tf_stats.h"
-#include "ui/common/dialogs.h"
+#include "ui/common/silent_dialogs.h"
 
-namespace {
-
-class SilentDialogs : public Dialogs {
-  public:
-    void Information(QWidget*, const QString&) override {}
-    bool YesNo(QWidget*, const QString&, DefaultAnswer) override { return false; }
-    bool OkCancel(QWidget*, const QString&, DefaultAnswer) override { return false; }
-    std::optional<QString> InputText(QWidget*, const QString&, const QString&,
-                                     const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> OpenFile(QWidget*, const QString&, const QString&,
-                                    const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> SaveFile(QWidget*, const QString&, const QString&,
-                                    const QString&) override {
-        return std::nullopt;
-    }
-};
-
-}  // namespace
+namespace {}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -10,31 +10,12 @@
 #include <optional>
 
 #include "dupes/windows/result_list_handlers.h"
-#include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
+#include "ui/common/silent_dialogs.h"
 #include "ui/main/file_browser.h"
 #include "ui/main/tf_princ.h"
 
 namespace {
-
-class SilentDialogs : public Dialogs {
-  public:
-    void Information(QWidget*, const QString&) override {}
-    bool YesNo(QWidget*, const QString&, DefaultAnswer) override { return false; }
-    bool OkCancel(QWidget*, const QString&, DefaultAnswer) override { return false; }
-    std::optional<QString> InputText(QWidget*, const QString&, const QString&,
-                                     const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> OpenFile(QWidget*, const QString&, const QString&,
-                                    const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> SaveFile(QWidget*, const QString&, const QString&,
-                                    const QString&) override {
-        return std::nullopt;
-    }
-};
 
 class FolderDrives : public mv::DriveList {
   public:
