@@ -172,12 +172,12 @@ class GivenDriveList : public DriveList {
 
 }  // namespace
 
-std::unique_ptr<DriveList> MakeGivenDriveList(std::string_view spec) {
+std::unique_ptr<DriveList> MakeGivenDriveList(std::string_view given) {
     std::vector<Drive> drives;
-    while (!spec.empty()) {
-        const size_t end = std::min(spec.find(';'), spec.size());
-        const std::string_view entry = spec.substr(0, end);
-        spec.remove_prefix(std::min(end + 1, spec.size()));
+    while (!given.empty()) {
+        const size_t end = std::min(given.find(';'), given.size());
+        const std::string_view entry = given.substr(0, end);
+        given.remove_prefix(std::min(end + 1, given.size()));
         if (entry.empty()) continue;
         const size_t eq = entry.find('=');
         if (eq == std::string_view::npos || eq + 1 >= entry.size() || entry[eq + 1] != '/') {

@@ -32,7 +32,7 @@ std::unique_ptr<DriveList> MakeSystemDriveList();
 // "TYPE=PATH" entries separated by ';', TYPE one of cdrom, fixed, other
 // (MP3VANDREL_DRIVES="cdrom=/srv/discs/1;fixed=/srv/music"). nullptr when the
 // text holds an entry that is not of that form.
-std::unique_ptr<DriveList> MakeGivenDriveList(std::string_view spec);
+std::unique_ptr<DriveList> MakeGivenDriveList(std::string_view given);
 
 // Parses mountinfo text. `isRemovable` tells, for a block device source such
 // as "/dev/sdb1", whether its disk is removable.

@@ -157,7 +157,7 @@ Lines RandomCatalogue(std::mt19937& rng, std::map<std::string, std::string>& tit
         for (int f = 0; f < 6; ++f) {
             std::string folder = "/media/cd";
             const int depth = static_cast<int>(rng() % 4);
-            for (int d = 0; d < depth; ++d) folder += "/" + std::string(folderNames[rng() % 6]);
+            for (int d = 0; d < depth; ++d) (folder += '/').append(folderNames[rng() % 6]);
             folders.push_back(folder);
         }
         std::sort(folders.begin(), folders.end());
@@ -187,7 +187,7 @@ Lines RandomCatalogue(std::mt19937& rng, std::map<std::string, std::string>& tit
 std::string NodeLocation(const Lines& lines, const ListTree& tree, uint32_t id) {
     std::string location;
     for (uint32_t n : tree.PathTo(id)) {
-        if (n != tree.Root()) location += "/" + std::string(NodeName(lines, tree.Node(n)));
+        if (n != tree.Root()) (location += '/').append(NodeName(lines, tree.Node(n)));
     }
     return location;
 }
@@ -265,7 +265,10 @@ TEST(ListTree, AgreesWithTheListLocationsOnRandomCatalogues) {
                 EXPECT_EQ(titleFolder[line], walked) << line;
                 EXPECT_FALSE(inside(walked)) << line;
             }
-            if (KindOfListLine(line) == ListLineKind::CdMarker) lastCd = "/" + line.substr(1);
+            if (KindOfListLine(line) == ListLineKind::CdMarker) {
+                lastCd = line;
+                lastCd.front() = '/';
+            }
             AdvanceListLocation(walked, line);
         }
         EXPECT_EQ(walked, lastCd) << "the list still ends at a CD's root";

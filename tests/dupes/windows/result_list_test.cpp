@@ -245,7 +245,11 @@ TEST(DeleteFailureMessage, ListsTheFirstFilesThenCountsTheRest) {
 TEST_F(ResultListTest, ListsKeepTheSameCurrentRowAndScrollTogether) {
     window->show();
     std::vector<ResultRow> many;
-    for (int k = 0; k < 200; ++k) many.push_back(Files(tree.Path("x" + std::to_string(k)), b));
+    for (int k = 0; k < 200; ++k) {
+        std::string name = "x";
+        name += std::to_string(k);
+        many.push_back(Files(tree.Path(name), b));
+    }
     Fill(std::move(many));
     QListView* left = window->lbCompRes;
     QListView* right = window->lbFile;
