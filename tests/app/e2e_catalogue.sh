@@ -2,7 +2,8 @@
 # Starts the real program in a virtual X server with two folders given as its
 # drives (a CD-ROM drive and a hard disk) and runs the walkthrough with keys:
 # two CDs are catalogued in turn (the second "inserted" by changing what the
-# CD folder holds), the hard disk is compared with the list, and "Delete all"
+# CD folder holds), a title is corrected in the list editor and saved, the
+# hard disk is compared with the list, and "Delete all"
 # removes the disk's copies of songs that are on the CDs. Then it checks the
 # bytes of Mp3List.txt and the files left on the disk.
 # Usage: e2e_catalogue.sh PATH_TO_MP3VANDREL
@@ -95,14 +96,25 @@ answer Return
 answer Return "CD Name" "Disc 2"
 answer Escape                  # Cancel: no more CDs
 answer Return                  # congratulations; the list editor opens
-answer Escape "List Stats"     # the list editor shows the CDs; Escape closes it unchanged
+# The list editor: the first CD's title is corrected, then the editor closes
+# and the change is saved (Yes, its key y).
+answer Down "List Stats"       # the tree goes from the list's root to Disc 1
+sleep 0.3
+xdotool key Tab Down           # the titles: the first becomes current and fills the edit box
+sleep 0.3
+xdotool key Tab Tab ctrl+a
+xdotool type --delay 30 "Other Tune Live.mp3"
+xdotool key Return             # OK writes the edit box into the title
+sleep 0.3
+xdotool key Escape             # close; the list was changed, so the save question comes
+answer y
 answer Return                  # Yes: check the hard disk (its only drive is taken)
 answer Return                  # the comparison is about to run
 answer Return                  # Comparison finished
 answer Return                  # what to do with the rows
 answer Return                  # the end of the tour
 
-expected=$(printf '%s\r\n' '\Mp3 List' '\Disc 1' 'Other Tune.mp3' '/Rock' 'Band Song One.mp3' '..' \
+expected=$(printf '%s\r\n' '\Mp3 List' '\Disc 1' 'Other Tune Live.mp3' '/Rock' 'Band Song One.mp3' '..' \
     '\Disc 2' '/Jazz' 'Blue Train.mp3' '..')
 [ "$(cat "$T/home/Mp3List.txt")" = "$expected" ] ||
     fail "Mp3List.txt is not the two CDs: $(cat -A "$T/home/Mp3List.txt")"
