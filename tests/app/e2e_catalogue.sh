@@ -9,26 +9,8 @@
 # Usage: e2e_catalogue.sh PATH_TO_MP3VANDREL
 set -u
 exe=$(readlink -f "$1")
-for tool in xvfb-run xdotool; do
-    command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
-done
-if [ -z "${MV_E2E_IN_XVFB:-}" ]; then
-    MV_E2E_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
-fi
+. "$(dirname "$0")/e2e_lib.sh"
 
-T=$(mktemp -d /tmp/mve2e.XXXXXX)
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    rm -rf "$T"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*"
-    echo "--- program's standard error:"
-    cat "$T/err.txt" 2>/dev/null
-    exit 1
-}
 main_window=""
 # The id of a visible box titled TITLE other than the main window and LAST.
 box_other_than() {  # TITLE LAST
@@ -133,19 +115,5 @@ sleep 0.5
 [ -e "$T/disk/music/Unique Tune.mp3" ] || fail "a song on no CD was deleted"
 [ -e "$T/cd/Jazz/Blue Train.mp3" ] || fail "a file of the CD was touched"
 
-# File > Exit.
-xdotool key alt
-sleep 0.3
-xdotool key Return
-sleep 0.3
-xdotool key Return
-for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "the program is still running after File > Exit"
-wait "$pid"
-rc=$?
-pid=""
-[ "$rc" -eq 0 ] || fail "exit status $rc"
+exit_through_file_menu
 echo "PASS"

@@ -5,26 +5,8 @@
 # program wrote. Usage: e2e_find_dupes.sh PATH_TO_MP3VANDREL
 set -u
 exe=$(readlink -f "$1")
-for tool in xvfb-run xdotool; do
-    command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
-done
-if [ -z "${MV_E2E_IN_XVFB:-}" ]; then
-    MV_E2E_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
-fi
+. "$(dirname "$0")/e2e_lib.sh"
 
-T=$(mktemp -d /tmp/mve2e.XXXXXX)
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    rm -rf "$T"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*"
-    echo "--- program's standard error:"
-    cat "$T/err.txt" 2>/dev/null
-    exit 1
-}
 # Visible top-level windows titled exactly "Mp3 Vandrel" (the main window, boxes).
 windows() { xdotool search --onlyvisible --name '^Mp3 Vandrel$' 2>/dev/null | wc -l; }
 wait_windows() {  # N: wait until N such windows are shown
@@ -92,21 +74,7 @@ delete_all
 xdotool key y
 wait_windows 1 "the question answered"
 
-# File > Exit.
-xdotool key alt
-sleep 0.3
-xdotool key Return
-sleep 0.3
-xdotool key Return
-for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "the program is still running after File > Exit"
-wait "$pid"
-rc=$?
-pid=""
-[ "$rc" -eq 0 ] || fail "exit status $rc"
+exit_through_file_menu
 
 [ -e "$small" ] && fail "the smaller copy was not deleted"
 [ -e "$big" ] || fail "the larger copy is gone"

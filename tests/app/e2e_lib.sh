@@ -1,0 +1,42 @@
+# Shared by the end-to-end scripts, sourced after `set -u` with the script's
+# arguments: skips without the X tools, re-runs the script inside Xvfb, and
+# gives a temporary folder $T (removed at exit, with the program $pid ended),
+# fail MESSAGE, and exit_through_file_menu.
+for tool in xvfb-run xdotool; do
+    command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
+done
+if [ -z "${MV_E2E_IN_XVFB:-}" ]; then
+    MV_E2E_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+
+T=$(mktemp -d /tmp/mve2e.XXXXXX)
+pid=""
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    rm -rf "$T"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*"
+    echo "--- program's standard error:"
+    cat "$T/err.txt" 2>/dev/null
+    exit 1
+}
+
+# File > Exit, then the program must end with status 0.
+exit_through_file_menu() {
+    xdotool key alt
+    sleep 0.3
+    xdotool key Return
+    sleep 0.3
+    xdotool key Return
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "the program is still running after File > Exit"
+    wait "$pid"
+    local rc=$?
+    pid=""
+    [ "$rc" -eq 0 ] || fail "exit status $rc"
+}
