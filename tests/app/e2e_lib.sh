@@ -16,8 +16,10 @@ cleanup() {
     rm -rf "$T"
 }
 trap cleanup EXIT
+# MV_E2E_SHOT=FILE.png keeps a screenshot of the failing moment.
 fail() {
     echo "FAIL: $*"
+    [ -n "${MV_E2E_SHOT:-}" ] && import -window root "$MV_E2E_SHOT" 2>/dev/null
     echo "--- program's standard error:"
     cat "$T/err.txt" 2>/dev/null
     exit 1
