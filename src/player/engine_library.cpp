@@ -90,7 +90,13 @@ std::string DefaultXaudioPath() {
     if (ec) {
         return "libmv_xaudio.so";
     }
-    return (exe.parent_path() / "libmv_xaudio.so").string();
+    // Beside the executable in a build folder; below the library folder once installed.
+    const auto beside = exe.parent_path() / "libmv_xaudio.so";
+    const auto installed = exe.parent_path() / MV_ENGINE_FROM_BIN / "libmv_xaudio.so";
+    if (!std::filesystem::exists(beside, ec) && std::filesystem::exists(installed, ec)) {
+        return installed.lexically_normal().string();
+    }
+    return beside.string();
 }
 
 }  // namespace mv

@@ -64,7 +64,8 @@ XaudioVersion SplitVersionWord(unsigned long word);
 // Raises the mismatch exception unless `word` names the interface we speak.
 void CheckInterfaceVersion(unsigned long word);
 
-// "libmv_xaudio.so" in the folder of the running executable.
+// "libmv_xaudio.so" in the folder of the running executable, or in the
+// program's library folder when it was installed (and not beside it).
 std::string DefaultXaudioPath();
 
 }  // namespace mv
