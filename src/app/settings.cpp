@@ -14,9 +14,9 @@ namespace {
 
 constexpr const char* kMain = "MAIN";
 constexpr const char* kEqualizer = "EQUALIZER";
-constexpr std::array<const char*, 10> kMainKeys = {
-    "Shuffle",    "RecCompare", "Minimize",    "VersionCheck", "RecPlaylist",
-    "Percentage", "Extension",  "DisplayMode", "ListCount",    "Server"};
+constexpr std::array<const char*, 11> kMainKeys = {
+    "Shuffle",   "RecCompare",  "Minimize",  "VersionCheck", "RecPlaylist", "Percentage",
+    "Extension", "DisplayMode", "ListCount", "Server",       "MoveToTrash"};
 
 std::string BarKey(size_t i) {
     return "Bar0" + std::to_string(i + 1);
@@ -95,6 +95,7 @@ Settings ParseSettings(const IniDocument& doc) {
     ReadInt(doc, kMain, "DisplayMode", s.displayMode);
     ReadInt(doc, kMain, "ListCount", s.listCount);
     ReadString(doc, kMain, "Server", s.server);
+    ReadBool(doc, kMain, "MoveToTrash", s.moveToTrash);
     ReadBool(doc, kEqualizer, "Enabled", s.eqEnabled);
     for (size_t i = 0; i < s.bars.size(); ++i) ReadInt(doc, kEqualizer, BarKey(i), s.bars[i]);
     s.others = doc;
@@ -112,7 +113,8 @@ std::vector<std::string> FormatSettings(const Settings& s) {
                   Key("Minimize", s.minimize),       Key("VersionCheck", s.versionCheck),
                   Key("RecPlaylist", s.recPlaylist), Key("Percentage", s.percentage),
                   Key("Extension", s.extension),     Key("DisplayMode", s.displayMode),
-                  Key("ListCount", s.listCount),     Key("Server", s.server)};
+                  Key("ListCount", s.listCount),     Key("Server", s.server),
+                  Key("MoveToTrash", s.moveToTrash)};
     for (auto& l : UnknownLines(s.others, kMain)) main.lines.push_back(std::move(l));
     doc.sections.push_back(std::move(main));
 

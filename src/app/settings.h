@@ -28,6 +28,7 @@ struct Settings {
     int displayMode = 0;
     int listCount = 0;
     std::string server = "localhost:8080";
+    bool moveToTrash = false;  // "Move deleted files to the trash"
     // [EQUALIZER]
     bool eqEnabled = false;
     std::array<int, 8> bars{};  // Bar01 .. Bar08

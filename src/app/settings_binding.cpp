@@ -49,6 +49,7 @@ LoadSettingsResult LoadSettings(const LoadSettingsParams& p) {
     w.cbMinimize->setChecked(s.minimize);
     w.tmiVerCheck->setChecked(s.versionCheck);
     w.tmiRecurse->setChecked(s.recPlaylist);
+    w.tmiTrash->setChecked(s.moveToTrash);
     SetBoxText(w.ePerc, DisplayText(s.percentage));
     SetBoxText(w.eExt, DisplayText(s.extension));
     if (p.seams.setDisplayMode) p.seams.setDisplayMode(s.displayMode);
@@ -71,6 +72,7 @@ mv::Settings CollectSettings(TfPrinc& w, const ShellSeams& seams, mv::Settings s
     s.minimize = w.cbMinimize->isChecked();
     s.versionCheck = w.tmiVerCheck->isChecked();
     s.recPlaylist = w.tmiRecurse->isChecked();
+    s.moveToTrash = w.tmiTrash->isChecked();
     s.percentage = TypedBytes(w.ePerc->text());
     s.extension = TypedBytes(w.eExt->text());
     if (seams.displayMode) s.displayMode = seams.displayMode();

@@ -1,40 +1,14 @@
 #include "cli/row_output.h"
 
 #include "platform/text_encoding.h"
+#include "platform/text_fields.h"
 
 namespace mv::cli {
-namespace {
-
-std::string EscapeTsv(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '\t':
-                out += "\\t";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
-}  // namespace
 
 std::string FieldText(std::string_view text, RowKind kind, RowFormat format) {
     const bool catalogueText = kind == RowKind::ListLocation || kind == RowKind::SearchRow;
     std::string field = catalogueText ? DisplayUtf8(text) : std::string(text);
-    return format == RowFormat::Tsv ? EscapeTsv(field) : field;
+    return format == RowFormat::Tsv ? EscapeTsvField(field) : field;
 }
 
 void WriteRow(std::ostream& out, const ResultRow& row, RowFormat format) {

@@ -44,7 +44,8 @@ std::vector<std::size_t> RowsToRemove(const std::vector<ResultRow>& rows,
 }
 
 DeleteOutcome DeleteLeftFiles(const std::vector<ResultRow>& rows,
-                              const std::vector<std::size_t>& indices) {
+                              const std::vector<std::size_t>& indices,
+                              const RemovalPolicy& policy) {
     DeleteOutcome outcome;
     // The verdict per file, so a file in several rows is tried (and reported) once.
     std::unordered_map<std::string_view, bool> gone;
@@ -58,9 +59,11 @@ DeleteOutcome DeleteLeftFiles(const std::vector<ResultRow>& rows,
         }
         auto known = gone.find(row.left);
         if (known == gone.end()) {
-            std::string why;
-            ClearAttributes(row.left);  // a read-only file can go as well
-            bool ok = DeletePermanently(row.left, &why);
+            if (!policy.toTrash) ClearAttributes(row.left);  // a read-only file can go as well
+            const RemovalResult removal = RemoveUserFile(row.left, policy);
+            bool ok = removal.ok;
+            const std::string& why = removal.why;
+            if (outcome.logError.empty()) outcome.logError = removal.logError;
             if (!ok) {
                 // Gone before (deleted by hand, or by an earlier row): nothing is left to delete.
                 std::error_code ec;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dupes/compare_engine.h"
+#include "platform/file_ops.h"
 
 // The row pairs of the two result lists and the plain work behind their
 // commands. Every row says what it names, so no code has to guess it from the
@@ -47,14 +48,19 @@ struct DeleteOutcome {
     std::vector<std::string> deleted;
     std::vector<DeleteFailure> passedOver;  // could not be deleted; their rows stay
     std::size_t notFiles = 0;               // rows that name no file on disk
+    // Files went but the deletion log could not take their lines: the first cause.
+    std::string logError;
 };
 
 // Deletes the files named on the left of the given rows, in the given order.
 // Only rows of kind FileOnDisk reach the file system; attributes are cleared
 // first, folders are never removed. A file named by several rows is tried
-// once; a file that was already gone counts as deleted.
+// once; a file that was already gone counts as deleted. `policy` says whether
+// the files go to the trash (then they keep their attributes, so they come
+// back as they were) and where each removal is logged.
 DeleteOutcome DeleteLeftFiles(const std::vector<ResultRow>& rows,
-                              const std::vector<std::size_t>& indices);
+                              const std::vector<std::size_t>& indices,
+                              const RemovalPolicy& policy = {});
 
 // The one message after a delete command that could not delete every file:
 // each file with its cause (the first `maxListed`, then how many more).

@@ -1,10 +1,16 @@
 #include "platform/file_ops.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
+#include <utility>
+
+#include "platform/text_fields.h"
+#include "platform/trash.h"
 
 namespace mv {
 
@@ -29,6 +35,77 @@ bool DeletePermanently(const std::string& path, std::string* why) {
     if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) return fail("Not a regular file");
     if (unlink(path.c_str()) != 0) return fail(std::strerror(errno));
     return true;
+}
+
+namespace {
+
+// Local time as 2026-12-08T16:20:31 and its offset as +01:00.
+std::pair<std::string, std::string> NowText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%S", &local);
+    char zone[8];
+    std::strftime(zone, sizeof zone, "%z", &local);  // +0100
+    std::string offset = zone;
+    if (offset.size() == 5) offset.insert(3, ":");
+    return {stamp, offset};
+}
+
+// Appends one line in a single write, so lines of two programs never mix.
+std::string AppendLine(const std::filesystem::path& file, const std::string& line) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return std::strerror(errno);
+    const std::string text = line + "\n";
+    ssize_t n;
+    do {
+        n = ::write(fd, text.data(), text.size());
+    } while (n < 0 && errno == EINTR);
+    const int error = n < 0 ? errno : 0;
+    const bool closed = ::close(fd) == 0;
+    if (n < 0) return std::strerror(error);
+    if (static_cast<size_t>(n) != text.size() || !closed) return "the line was cut short";
+    return {};
+}
+
+}  // namespace
+
+std::string DeletionLogLine(const std::string& time, bool trashed, unsigned long long size,
+                            const std::string& path) {
+    return time + "\t" + (trashed ? "trashed" : "deleted") + "\t" + std::to_string(size) + "\t" +
+           EscapeTsvField(path);
+}
+
+RemovalResult RemoveUserFile(const std::string& path, const RemovalPolicy& policy) {
+    RemovalResult result;
+    struct stat st {};
+    const unsigned long long size =
+        ::lstat(path.c_str(), &st) == 0 ? static_cast<unsigned long long>(st.st_size) : 0;
+    const auto [stamp, offset] = NowText();
+    if (policy.toTrash) {
+        TrashParams params;
+        params.path = path;
+        params.homeTrash = policy.homeTrash;
+        params.deletionDate = stamp;
+        const TrashResult trashed = MoveToTrash(params);
+        result.ok = trashed.ok;
+        result.why = trashed.why;
+    } else {
+        result.ok = DeletePermanently(path, &result.why);
+    }
+    if (result.ok && !policy.logFile.empty()) {
+        const std::string error =
+            AppendLine(policy.logFile, DeletionLogLine(stamp + offset, policy.toTrash, size, path));
+        if (!error.empty()) {
+            result.logError = "Cannot write " + policy.logFile.string() + ": " + error;
+        }
+    }
+    return result;
+}
+
+void RemoveOwnTemporaryFile(const std::string& path) {
+    ::unlink(path.c_str());
 }
 
 }  // namespace mv

@@ -21,6 +21,7 @@ inline constexpr const char* kSettingsFileName = "Mp3Vandrel.ini";
 inline constexpr const char* kMp3ListFileName = "Mp3List.txt";
 inline constexpr const char* kBanListFileName = "BanList.txt";
 inline constexpr const char* kLastListFileName = "LastList.txt";
+inline constexpr const char* kDeletedFilesLogName = "DeletedFiles.log";
 
 // A file of the program folder whatever the ASCII letter case of its name on
 // disk ("Mp3List.txt", "mp3list.TXT"), since catalogues copied from Windows

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <system_error>
 
+#include "platform/file_ops.h"
+
 namespace mv {
 
 namespace {
@@ -186,7 +188,7 @@ std::string WriteLinesAtomically(const std::filesystem::path& path,
     const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
     if (fd < 0) return "Cannot write " + name + ": " + ErrorText(errno);
     const auto fail = [&](const char* what, int err) {
-        ::unlink(tmp.c_str());
+        RemoveOwnTemporaryFile(tmp);
         return std::string(what) + name + ": " + ErrorText(err);
     };
     const char* p = content.data();

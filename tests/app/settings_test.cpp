@@ -41,6 +41,7 @@ TEST_F(SettingsFile, FirstStartGivesDefaultsAndWritesEveryKeyInOrder) {
     EXPECT_EQ(s.displayMode, 0);
     EXPECT_EQ(s.listCount, 0);
     EXPECT_EQ(s.server, "localhost:8080");
+    EXPECT_FALSE(s.moveToTrash);
     EXPECT_FALSE(s.eqEnabled);
     EXPECT_EQ(s.bars, (std::array<int, 8>{}));
 
@@ -48,7 +49,7 @@ TEST_F(SettingsFile, FirstStartGivesDefaultsAndWritesEveryKeyInOrder) {
     EXPECT_EQ(Read(Ini()),
               "[MAIN]\r\nShuffle=0\r\nRecCompare=1\r\nMinimize=1\r\nVersionCheck=1\r\n"
               "RecPlaylist=1\r\nPercentage=80\r\nExtension=Mp3\r\nDisplayMode=0\r\n"
-              "ListCount=0\r\nServer=localhost:8080\r\n\r\n"
+              "ListCount=0\r\nServer=localhost:8080\r\nMoveToTrash=0\r\n\r\n"
               "[EQUALIZER]\r\nEnabled=0\r\nBar01=0\r\nBar02=0\r\nBar03=0\r\nBar04=0\r\n"
               "Bar05=0\r\nBar06=0\r\nBar07=0\r\nBar08=0\r\n");
 }
@@ -65,6 +66,7 @@ TEST_F(SettingsFile, RoundTripKeepsEveryValue) {
     s.displayMode = 1;
     s.listCount = 1234;
     s.server = "music.example:9000";
+    s.moveToTrash = true;
     s.eqEnabled = true;
     s.bars = {-80, -40, 0, 1, 2, 3, 40, 80};
     ASSERT_EQ(WriteSettings(Ini(), s), "");

@@ -142,13 +142,22 @@ void ResultListHandlers::bRemoveClick() {
 void ResultListHandlers::ReportDeleteFailures(const mv::DeleteOutcome& outcome) {
     const std::string message = mv::DeleteFailureMessage(outcome.passedOver);
     if (!message.empty()) dialogs_.Information(w_.window, DisplayText(message));
+    if (!outcome.logError.empty()) {
+        dialogs_.Information(w_.window, DisplayText("The deleted files could not all be logged. " +
+                                                    outcome.logError));
+    }
+}
+
+mv::RemovalPolicy ResultListHandlers::RemovalPolicy() const {
+    return hooks_.removalPolicy ? hooks_.removalPolicy() : mv::RemovalPolicy{};
 }
 
 void ResultListHandlers::bDelClick() {
     if (dialogs_.YesNo(w_.window,
                        QStringLiteral("Are you sure you want to delete selected file(s)??"),
                        DefaultAnswer::Cautious)) {
-        const mv::DeleteOutcome outcome = mv::DeleteLeftFiles(model_.rows(), SelectedLeftRows());
+        const mv::DeleteOutcome outcome =
+            mv::DeleteLeftFiles(model_.rows(), SelectedLeftRows(), RemovalPolicy());
         // A file that could not be deleted keeps its rows: it is still on the disk.
         RemoveRowsAndAlign(mv::RowsToRemove(model_.rows(), outcome.rowsDone));
         if (hooks_.refreshBrowser) hooks_.refreshBrowser();
@@ -160,15 +169,19 @@ void ResultListHandlers::bDelClick() {
 }
 
 void ResultListHandlers::bDeleteClick() {
-    if (!dialogs_.YesNo(w_.window,
-                        QStringLiteral("This will delete ALL files in the left list from your hard "
-                                       "drive. (It will not go in the trash can!). Are you sure?"),
-                        DefaultAnswer::Cautious)) {
-        return;
-    }
+    const mv::RemovalPolicy policy = RemovalPolicy();
+    // With the trash switched on, the question must not say the files are lost.
+    const QString question =
+        policy.toTrash
+            ? QStringLiteral(
+                  "This will move ALL files in the left list to the trash. Are you sure?")
+            : QStringLiteral(
+                  "This will delete ALL files in the left list from your hard "
+                  "drive. (It will not go in the trash can!). Are you sure?");
+    if (!dialogs_.YesNo(w_.window, question, DefaultAnswer::Cautious)) return;
     std::vector<std::size_t> all(model_.rows().size());
     for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
-    const mv::DeleteOutcome outcome = mv::DeleteLeftFiles(model_.rows(), all);
+    const mv::DeleteOutcome outcome = mv::DeleteLeftFiles(model_.rows(), all, policy);
     PurgePlaylist();
     if (hooks_.refreshBrowser) hooks_.refreshBrowser();
     if (outcome.passedOver.empty()) {

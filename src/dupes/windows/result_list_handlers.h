@@ -38,6 +38,8 @@ struct ResultListHooks {
     std::function<void(const std::string& folder, const std::string& name)> browseTo;
     std::function<void(const std::string& path)> playFile;  // the playback seam
     std::function<void(const std::string& path)> readTag;   // the tag panel seam
+    // Trash or delete for good, and the deletion log; unset: delete, no log.
+    std::function<mv::RemovalPolicy()> removalPolicy;
 };
 
 // The handlers of the two result lists: selection in step, the X swap, Remove,
@@ -79,6 +81,7 @@ class ResultListHandlers : public QObject {
     // left, and puts both lists on the same current row.
     void RemoveRowsAndAlign(const std::vector<std::size_t>& ascending);
     void ReportDeleteFailures(const mv::DeleteOutcome& outcome);
+    mv::RemovalPolicy RemovalPolicy() const;
 
     ResultListWidgets w_;
     Dialogs& dialogs_;

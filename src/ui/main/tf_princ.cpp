@@ -116,6 +116,7 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
     hooks.readTag = [this](const std::string& path) {
         if (seams.readTag) seams.readTag(path);
     };
+    hooks.removalPolicy = [this] { return RemovalPolicy(); };
     results_ = std::make_unique<ResultListHandlers>(widgets, dialogs_, playlist, foundFiles,
                                                     std::move(hooks));
 
@@ -417,6 +418,8 @@ void TfPrinc::BuildMenus() {
                                "When adding a folder to playlist, add subfolders too");
     tmiVerCheck =
         MakeCheckItem(Options1, "tmiVerCheck", "Automatically check for new version on startup");
+    tmiTrash = MakeCheckItem(Options1, "tmiTrash", "Move deleted files to the trash");
+    tmiTrash->setChecked(false);  // deletion stays permanent until the user chooses the trash
 
     Misc1 = menu("Misc1", "Misc");
     Equalizer1 = MakeAction(Misc1, "Equalizer1", "Equalizer");
@@ -579,6 +582,13 @@ void TfPrinc::SetCreditLine(const QString& text) {
 
 void TfPrinc::brefreshClick() {
     browser_->Refresh();
+}
+
+mv::RemovalPolicy TfPrinc::RemovalPolicy() const {
+    mv::RemovalPolicy policy;
+    policy.toTrash = tmiTrash->isChecked();
+    policy.logFile = programFolder_ / mv::kDeletedFilesLogName;
+    return policy;
 }
 
 void TfPrinc::PlayFile(const std::string& path) {

@@ -15,7 +15,7 @@
 //   bCancel         Stop: a click stops the running comparison.
 //   bClose, Close   the two Exit actions (File menu, tray menu pmMain); the shell
 //                   connects them. pmMain is the tray menu.
-//   cbRec, cbMinimize, tmiRecurse, tmiVerCheck  checkable option actions; a click
+//   cbRec, cbMinimize, tmiRecurse, tmiVerCheck, tmiTrash  checkable option actions; a click
 //                   flips the mark; the shell reads and sets them.
 //   ePerc, eExt     set their text to apply settings; eExt's change runs eExtChange.
 //   CaptureLayout() the shell calls it first thing in its start-up.
@@ -32,6 +32,8 @@
 #include <vector>
 
 #include "platform/drives.h"
+#include "platform/file_ops.h"
+#include "platform/program_folder.h"
 #include "player/playlist_file.h"
 #include "ui/common/proportional_layout.h"
 
@@ -149,6 +151,7 @@ class TfPrinc : public QMainWindow {
             *bLoadP = nullptr;
     QAction *Edit1 = nullptr, *Scan1 = nullptr;
     QAction *cbRec = nullptr, *cbMinimize = nullptr, *tmiRecurse = nullptr, *tmiVerCheck = nullptr;
+    QAction* tmiTrash = nullptr;  // "Move deleted files to the trash"
     QAction *Equalizer1 = nullptr, *Poll1 = nullptr, *tmiWalk = nullptr;
 
     // Popup menus: the tray's and the playlist's.
@@ -196,6 +199,9 @@ class TfPrinc : public QMainWindow {
     void tmiWalkClick();
     // Plays through the playback seam, when there is one.
     void PlayFile(const std::string& path);
+    // How every delete command of the program removes a user's file: the
+    // trash switch and the deletion log in the program folder.
+    mv::RemovalPolicy RemovalPolicy() const;
 
     // Busy state: no second command can start while a long operation runs.
     void EnterBusyState();

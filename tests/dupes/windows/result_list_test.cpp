@@ -7,7 +7,9 @@
 #include <QListView>
 #include <QListWidget>
 #include <QScrollBar>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "dupes/windows/result_list_handlers.h"
 #include "ui/main/file_browser.h"
@@ -205,6 +207,45 @@ TEST_F(ResultListTest, DeleteAllPassesOverMissingFilesAndEmptiesBothLists) {
     EXPECT_EQ(M().rowCount(), 0);
     EXPECT_FALSE(window->bDel->isEnabled());
     EXPECT_TRUE(window->lRes->text().isEmpty());
+}
+
+// With "Move deleted files to the trash" on, the question says where the files
+// go and they can be restored; in both modes every file gone is logged.
+TEST_F(ResultListTest, DeleteAllTrashesOrDeletesAsTheOptionSaysAndLogsEachFile) {
+    const std::string xdg = tree.Folder("xdg");
+    const char* before = std::getenv("XDG_DATA_HOME");
+    const std::string saved = before != nullptr ? before : "";
+    ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+    for (const bool toTrash : {true, false}) {
+        SCOPED_TRACE(toTrash ? "trash" : "delete");
+        const std::string one = tree.File("dir/One.mp3", "11");
+        const std::string two = tree.File("dir/Two.mp3", "222");
+        fs::remove(tree.Path("DeletedFiles.log"));
+        fs::remove_all(xdg + "/Trash");
+        window->tmiTrash->setChecked(toTrash);
+        Fill({Files(one, b), Files(two, b)});
+        dialogs.QueueReply(true);
+        window->bDelete->trigger();
+        ASSERT_FALSE(dialogs.Texts().empty());
+        EXPECT_EQ(dialogs.Texts().back().contains(L("to the trash")), toTrash)
+            << dialogs.Texts().back().toStdString();
+        EXPECT_FALSE(fs::exists(one));
+        EXPECT_FALSE(fs::exists(two));
+        EXPECT_EQ(fs::exists(xdg + "/Trash/files/One.mp3"), toTrash);
+        EXPECT_EQ(fs::exists(xdg + "/Trash/info/Two.mp3.trashinfo"), toTrash);
+        std::ifstream log(tree.Path("DeletedFiles.log"));
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(log, line);) lines.push_back(line);
+        ASSERT_EQ(lines.size(), 2u);
+        const std::string action = toTrash ? "\ttrashed\t" : "\tdeleted\t";
+        EXPECT_NE(lines[0].find(action + "2\t" + one), std::string::npos) << lines[0];
+        EXPECT_NE(lines[1].find(action + "3\t" + two), std::string::npos) << lines[1];
+    }
+    if (before != nullptr) {
+        ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_DATA_HOME");
+    }
 }
 
 // A file that cannot go (here a folder took its place) keeps its rows and is

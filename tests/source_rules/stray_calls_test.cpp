@@ -42,4 +42,24 @@ TEST(SourceRules, OnlyTheDisplayTextHelpersConvertBetweenBytesAndQString) {
     EXPECT_TRUE(strays.empty()) << ::testing::PrintToString(strays);
 }
 
+// Every removal of a file goes through the file operations (the trash switch
+// and the deletion log live there), so no command can delete a user's file
+// behind the user's settings.
+TEST(SourceRules, OnlyTheFileOperationsRemoveOrMoveUsersFiles) {
+    const std::vector<std::string> removals = {"unlink(",      "unlinkat(", "remove(",
+                                               "remove_all(",  "rmdir(",    "QFile::remove",
+                                               "moveToTrash(", "renameat2("};
+    std::vector<std::string> strays;
+    for (const auto& file : ProgramSources()) {
+        if (file.relative == "src/platform/file_ops.cpp" ||
+            file.relative == "src/platform/trash.cpp")
+            continue;
+        for (const std::string& name : removals) {
+            if (file.text.find(name) != std::string::npos)
+                strays.push_back(file.relative + ": " + name);
+        }
+    }
+    EXPECT_TRUE(strays.empty()) << ::testing::PrintToString(strays);
+}
+
 }  // namespace

@@ -1,0 +1,186 @@
+#include "platform/trash.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+namespace mv {
+
+namespace {
+
+std::string ParentOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string DefaultHomeTrash() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data != nullptr && data[0] == '/') return std::string(data) + "/Trash";
+    const char* home = std::getenv("HOME");
+    return std::string(home != nullptr ? home : "") + "/.local/share/Trash";
+}
+
+bool MakeFolder(const std::string& path, mode_t mode) {
+    if (::mkdir(path.c_str(), mode) == 0) return true;
+    struct stat st {};
+    return errno == EEXIST && ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Creates the trash and its files/ and info/ folders, the parents of a home
+// trash included.
+bool PrepareTrash(const std::string& trash, bool makeParents) {
+    if (makeParents) {
+        std::error_code ec;
+        std::filesystem::create_directories(ParentOf(trash), ec);
+    }
+    return MakeFolder(trash, 0700) && MakeFolder(trash + "/files", 0700) &&
+           MakeFolder(trash + "/info", 0700);
+}
+
+// The top of the file system that holds `folder`: the last folder upwards
+// still on the same device.
+std::string TopOf(const std::string& folder, dev_t device) {
+    std::string top = std::filesystem::absolute(folder).lexically_normal().string();
+    if (top.size() > 1 && top.back() == '/') top.pop_back();
+    while (top != "/") {
+        const std::string parent = ParentOf(top);
+        struct stat st {};
+        if (::stat(parent.c_str(), &st) != 0 || st.st_dev != device) break;
+        top = parent;
+    }
+    return top;
+}
+
+// The file system's trash for this user: an administrator's sticky .Trash
+// (not a link) with a folder per user, else .Trash-UID.
+std::string TopTrashFor(const std::string& top) {
+    const std::string base = top == "/" ? "" : top;
+    const std::string uid = std::to_string(::getuid());
+    struct stat st {};
+    const std::string shared = base + "/.Trash";
+    if (::lstat(shared.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX) != 0) {
+        const std::string mine = shared + "/" + uid;
+        if (PrepareTrash(mine, false)) return mine;
+    }
+    const std::string own = base + "/.Trash-" + uid;
+    return PrepareTrash(own, false) ? own : std::string();
+}
+
+bool WriteAll(int fd, const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string TrashInfoPathText(const std::string& path) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(path.size());
+    for (unsigned char c : path) {
+        const bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                          (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.' || c == '~' ||
+                          c == '/';
+        if (keep) {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return out;
+}
+
+TrashResult MoveToTrash(const TrashParams& params) {
+    TrashResult result;
+    auto fail = [&result](std::string why) {
+        result.why = std::move(why);
+        return result;
+    };
+    struct stat st {};
+    if (::lstat(params.path.c_str(), &st) != 0) return fail(std::strerror(errno));
+    if (S_ISDIR(st.st_mode)) return fail("Is a folder, not a file");
+    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) return fail("Not a regular file");
+    const std::string absolute = std::filesystem::absolute(params.path).lexically_normal().string();
+
+    // The home trash when the file shares its file system, so the move is a rename.
+    std::string trash = params.homeTrash.empty() ? DefaultHomeTrash() : params.homeTrash;
+    bool home = false;
+    if (PrepareTrash(trash, true)) {
+        struct stat trashSt {};
+        home = ::stat((trash + "/files").c_str(), &trashSt) == 0 && trashSt.st_dev == st.st_dev;
+    }
+    std::string infoPath = absolute;
+    if (!home) {
+        const std::string top = TopOf(ParentOf(absolute), st.st_dev);
+        trash = TopTrashFor(top);
+        if (trash.empty()) return fail("This file system has no trash that can be used");
+        // A file system's own trash names its files relative to its top.
+        infoPath = top == "/" ? absolute.substr(1) : absolute.substr(top.size() + 1);
+    }
+
+    const std::string name = NameOf(absolute);
+    const std::string info = "[Trash Info]\nPath=" + TrashInfoPathText(infoPath) +
+                             "\nDeletionDate=" + params.deletionDate + "\n";
+    for (int attempt = 1; attempt < 10000; ++attempt) {
+        std::string entry = name;
+        if (attempt > 1) {
+            // "Song.mp3" -> "Song.2.mp3": the extension stays last for the trash's viewer.
+            const size_t dot = name.find_last_of('.');
+            const std::string number = "." + std::to_string(attempt);
+            entry = dot == std::string::npos || dot == 0
+                        ? name + number
+                        : name.substr(0, dot) + number + name.substr(dot);
+        }
+        if (entry.size() + 10 > NAME_MAX) entry = entry.substr(entry.size() + 10 - NAME_MAX);
+        const std::string infoFile = trash + "/info/" + entry + ".trashinfo";
+        const int fd = ::open(infoFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return fail(std::string("Cannot write in the trash: ") + std::strerror(errno));
+        }
+        const bool written = WriteAll(fd, info);
+        const bool closed = ::close(fd) == 0;
+        const std::string target = trash + "/files/" + entry;
+        if (!written || !closed) {
+            ::unlink(infoFile.c_str());
+            return fail("Cannot write in the trash");
+        }
+        struct stat taken {};
+        if (::lstat(target.c_str(), &taken) == 0) {  // left over without its info file
+            ::unlink(infoFile.c_str());
+            continue;
+        }
+        if (::rename(absolute.c_str(), target.c_str()) != 0) {
+            const int error = errno;
+            ::unlink(infoFile.c_str());
+            return fail(std::strerror(error));
+        }
+        result.ok = true;
+        result.trashedPath = target;
+        return result;
+    }
+    return fail("The trash holds too many files of this name");
+}
+
+}  // namespace mv
