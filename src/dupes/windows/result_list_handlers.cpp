@@ -8,8 +8,12 @@
 #include <QListWidget>
 #include <QScrollBar>
 #include <algorithm>
+#include <filesystem>
+#include <optional>
 
+#include "dupes/result_export.h"
 #include "platform/folder_listing.h"
+#include "platform/text_lines.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 
@@ -44,6 +48,9 @@ ResultListHandlers::ResultListHandlers(const ResultListWidgets& widgets, Dialogs
     connect(w_.bRemove, &QAction::triggered, this, &ResultListHandlers::bRemoveClick);
     connect(w_.bDel, &QAction::triggered, this, &ResultListHandlers::bDelClick);
     connect(w_.bDelete, &QAction::triggered, this, &ResultListHandlers::bDeleteClick);
+    if (w_.bSaveCsv != nullptr) {
+        connect(w_.bSaveCsv, &QAction::triggered, this, &ResultListHandlers::bSaveCsvClick);
+    }
 }
 
 void ResultListHandlers::SetCommandsEnabled(bool enabled) {
@@ -192,6 +199,21 @@ void ResultListHandlers::bDeleteClick() {
         RemoveRowsAndAlign(mv::RowsToRemove(model_.rows(), outcome.rowsDone));
     }
     ReportDeleteFailures(outcome);
+}
+
+void ResultListHandlers::bSaveCsvClick() {
+    if (model_.rows().empty()) {
+        dialogs_.Information(w_.window, QStringLiteral("There are no results to save."));
+        return;
+    }
+    const std::optional<QString> chosen =
+        dialogs_.SaveFile(w_.window, QStringLiteral("Save results as CSV"), QString(),
+                          QStringLiteral("CSV files (*.csv);;All files (*)"));
+    if (!chosen || chosen->isEmpty()) return;
+    std::string path = TypedBytes(*chosen);
+    if (std::filesystem::path(path).extension().empty()) path += ".csv";
+    const std::string error = mv::WriteLinesAtomically(path, mv::ResultsCsvLines(model_.rows()));
+    if (!error.empty()) dialogs_.Information(w_.window, DisplayText(error));
 }
 
 void ResultListHandlers::PurgePlaylist() {

@@ -27,6 +27,7 @@ struct ResultListWidgets {
     QAction* bDel = nullptr;
     QAction* bRemove = nullptr;
     QAction* bDelete = nullptr;
+    QAction* bSaveCsv = nullptr;  // "Save results as CSV..."
     QLineEdit* eExt = nullptr;
     QListWidget* lPlayList = nullptr;
 };
@@ -69,6 +70,8 @@ class ResultListHandlers : public QObject {
     void bRemoveClick();
     void bDelClick();
     void bDeleteClick();
+    // Compare results > Save results as CSV...: both lists and each row's kinds.
+    void bSaveCsvClick();
     void PurgePlaylist();
     void lbFileContextPopup(QListView* list, const QPoint& pos);
 

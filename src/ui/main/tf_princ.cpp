@@ -102,6 +102,7 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
     widgets.bDel = bDel;
     widgets.bRemove = bRemove;
     widgets.bDelete = bDelete;
+    widgets.bSaveCsv = bSaveCsv;
     widgets.eExt = eExt;
     widgets.lPlayList = lPlayList;
     ResultListHooks hooks;
@@ -399,6 +400,7 @@ void TfPrinc::BuildMenus() {
     bDel = MakeAction(Compareresults1, "bDel", "Delete selected file(s)");
     bRemove = MakeAction(Compareresults1, "bRemove", "Remove selected file(s) from list");
     bDelete = MakeAction(Compareresults1, "bDelete", "Delete all");
+    bSaveCsv = MakeAction(Compareresults1, "bSaveCsv", "Save results as CSV...");
     for (QAction* a : {bDel, bRemove, bDelete}) a->setEnabled(false);
 
     Playlist1 = menu("Playlist1", "Playlist");

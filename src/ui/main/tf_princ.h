@@ -147,6 +147,7 @@ class TfPrinc : public QMainWindow {
     QAction *bCompare = nullptr, *bFolder = nullptr;
     QAction *bMake = nullptr, *bLStats = nullptr, *bSave = nullptr;
     QAction *bDel = nullptr, *bRemove = nullptr, *bDelete = nullptr;
+    QAction* bSaveCsv = nullptr;
     QAction *bPlaylistAdd = nullptr, *bClearPlaylist = nullptr, *bSaveP = nullptr,
             *bLoadP = nullptr;
     QAction *Edit1 = nullptr, *Scan1 = nullptr;
