@@ -26,30 +26,23 @@ namespace {
 namespace fs = std::filesystem;
 
 struct CatalogueOptions {
-    std::string list;  // empty: Mp3List.txt in the program folder
-    bool nulSeparated = false;
+    std::string list;      // empty: Mp3List.txt in the program folder
+    FormatOptions output;  // -z, --format
     std::string name;
     std::string ext = "Mp3";
     bool replace = false;
     std::string folder;
 };
 
-RowFormat Format(const CatalogueOptions& opts) {
-    return opts.nulSeparated ? RowFormat::Nul : RowFormat::Tsv;
-}
-
 fs::path ListPath(const CatalogueOptions& opts) {
     return opts.list.empty() ? FindProgramFile(ProgramFolder(), kMp3ListFileName)
                              : fs::path(opts.list);
 }
 
-// One row of catalogue text (CD names, titles, locations), shown and escaped
-// as the other commands show list locations.
-void WriteCatalogueRow(std::ostream& out, std::string_view left, std::string_view right,
-                       RowFormat format) {
-    WriteRow(out,
-             {std::string(left), std::string(right), RowKind::ListLocation, RowKind::ListLocation},
-             format);
+// One row of catalogue text (CD names, titles, locations), shown as the
+// other commands show list locations.
+void WriteCatalogueRow(RowWriter& writer, std::string_view left, std::string_view right) {
+    writer.Write(std::vector<std::string>{DisplayUtf8(left), DisplayUtf8(right)});
 }
 
 std::string Quoted(std::string_view name) {
@@ -159,11 +152,12 @@ int RunList(const CatalogueOptions& opts, CommandIo& io) {
         // Titles above the first marker belong to no CD.
         if (kind == ListLineKind::Title && !cds.empty()) ++cds.back().titles;
     }
+    RowWriter writer(io.out, opts.output.Resolve(), {"name", "titles"}, 2);
     for (const Cd& cd : cds) {
         // The header is the list's root, not a CD, unless titles were put under it.
         if (cd.line == 0 && list.Line(0) == kListHeader && cd.titles == 0) continue;
-        WriteCatalogueRow(io.out, std::string_view(list.Line(cd.line)).substr(1),
-                          std::to_string(cd.titles), Format(opts));
+        WriteCatalogueRow(writer, std::string_view(list.Line(cd.line)).substr(1),
+                          std::to_string(cd.titles));
     }
     return kExitOk;
 }
@@ -176,8 +170,9 @@ int RunShow(const CatalogueOptions& opts, CommandIo& io) {
     const size_t first = static_cast<size_t>(found);
     size_t end = first + 1;
     while (end < list.LineCount() && list.LineKind(end) != ListLineKind::CdMarker) ++end;
+    RowWriter writer(io.out, opts.output.Resolve(), {"title", "location"}, 2);
     list.WalkTitles([&](size_t line, const std::string& title, const std::string& location) {
-        if (line > first && line < end) WriteCatalogueRow(io.out, title, location, Format(opts));
+        if (line > first && line < end) WriteCatalogueRow(writer, title, location);
     });
     return kExitOk;
 }
@@ -205,11 +200,6 @@ CLI::Option* AddListOption(CLI::App* sub, CatalogueOptions& opts) {
                            "The Mp3 list (default: Mp3List.txt in the program folder)");
 }
 
-void AddNulOption(CLI::App* sub, CatalogueOptions& opts) {
-    sub->add_flag("-z,--null", opts.nulSeparated,
-                  "End every field with NUL instead of escaping TAB, CR, LF and backslash");
-}
-
 }  // namespace
 
 void AddCatalogueCommand(CLI::App& app, CommandList& commands) {
@@ -234,14 +224,14 @@ void AddCatalogueCommand(CLI::App& app, CommandList& commands) {
     CLI::App* listApp =
         catalogue->add_subcommand("list", "Writes NAME<TAB>TITLES for every CD of the list");
     AddListOption(listApp, *list);
-    AddNulOption(listApp, *list);
+    AddFormatOptions(listApp, list->output);
     commands.push_back({listApp, [list](CommandIo& io) { return RunList(*list, io); }});
 
     auto show = std::make_shared<CatalogueOptions>();
     CLI::App* showApp = catalogue->add_subcommand(
         "show", "Writes TITLE<TAB>LOCATION for every title of the CD named NAME");
     AddListOption(showApp, *show);
-    AddNulOption(showApp, *show);
+    AddFormatOptions(showApp, show->output);
     showApp->add_option("NAME", show->name, "The CD's name (letter case ignored)")->required();
     commands.push_back({showApp, [show](CommandIo& io) { return RunShow(*show, io); }});
 

@@ -28,7 +28,7 @@ struct CompareOptions {
     std::string list;  // empty: Mp3List.txt in the program folder
     std::string folder;
     std::string text;
-    bool nulSeparated = false;  // -z: fields end with NUL instead of TSV escaping
+    FormatOptions output;  // -z, --format
 };
 
 void PrintMessages(const CompareResult& result, int mode, std::ostream& err) {
@@ -92,11 +92,9 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
 
     CompareControl control;
     InterruptWatch interrupt(control.stopRequested);
-    const RowFormat format = opts.nulSeparated ? RowFormat::Nul : RowFormat::Tsv;
-    params.onRows = [&io, &opts, format](std::vector<CompareRow>&& rows) {
-        for (const auto& row : RowsFromCompare(opts.mode, std::move(rows))) {
-            WriteRow(io.out, row, format);
-        }
+    RowWriter writer(io.out, opts.output.Resolve(), ResultRowColumns(), 2);
+    params.onRows = [&io, &opts, &writer](std::vector<CompareRow>&& rows) {
+        for (const auto& row : RowsFromCompare(opts.mode, std::move(rows))) writer.Write(row);
         io.out.flush();
     };
     CompareResult result;
@@ -107,6 +105,7 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
     for (const auto& folder : result.foldersPassedOver) {
         io.err << "Passed over a folder that cannot be read: " << folder << '\n';
     }
+    writer.Finish();
     PrintMessages(result, opts.mode, io.err);
 
     // No files, no list, or memory ran out.
@@ -115,14 +114,8 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
     return kExitOk;
 }
 
-void AddNulOption(CLI::App* sub, CompareOptions& opts) {
-    sub->add_flag("-z,--null", opts.nulSeparated,
-                  "End every field with NUL (LEFT NUL RIGHT NUL) instead of escaping "
-                  "TAB, CR, LF and backslash");
-}
-
 CLI::App* AddCommonOptions(CLI::App* sub, CompareOptions& opts) {
-    AddNulOption(sub, opts);
+    AddFormatOptions(sub, opts.output);
     sub->add_option("--percent", opts.percent, "Match percentage, a whole number")
         ->capture_default_str();
     sub->add_option("--ext", opts.ext, "Extension of the files to compare")->capture_default_str();
@@ -162,7 +155,7 @@ void AddCompareCommands(CLI::App& app, CommandList& commands) {
     searchApp->add_option("--list", search->list,
                           "The Mp3 list (default: Mp3List.txt in the program folder)");
     searchApp->add_flag("--exhaustive", search->exhaustive, "Test every pair with the plain loop");
-    AddNulOption(searchApp, *search);
+    AddFormatOptions(searchApp, search->output);
     searchApp->add_option("TEXT", search->text, "The text to search for")->required();
     commands.push_back(
         {searchApp, [search](CommandIo& io) { return RunCompareCommand(*search, io); }});

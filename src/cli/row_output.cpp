@@ -1,24 +1,101 @@
 #include "cli/row_output.h"
 
+#include "dupes/result_export.h"
 #include "platform/text_encoding.h"
 #include "platform/text_fields.h"
 
 namespace mv::cli {
 
-std::string FieldText(std::string_view text, RowKind kind, RowFormat format) {
-    const bool catalogueText = kind == RowKind::ListLocation || kind == RowKind::SearchRow;
-    std::string field = catalogueText ? DisplayUtf8(text) : std::string(text);
-    return format == RowFormat::Tsv ? EscapeTsvField(field) : field;
+RowFormat FormatOptions::Resolve() const {
+    if (nulSeparated) return RowFormat::Nul;
+    if (format == "csv") return RowFormat::Csv;
+    if (format == "json") return RowFormat::Json;
+    return RowFormat::Tsv;
 }
 
-void WriteRow(std::ostream& out, const ResultRow& row, RowFormat format) {
-    const std::string left = FieldText(row.left, row.leftKind, format);
-    const std::string right = FieldText(row.right, row.rightKind, format);
-    if (format == RowFormat::Tsv) {
-        out << left << '\t' << right << '\n';
-    } else {
-        out << left << '\0' << right << '\0';
+void AddFormatOptions(CLI::App* sub, FormatOptions& opts) {
+    CLI::Option* nul =
+        sub->add_flag("-z,--null", opts.nulSeparated,
+                      "End every field with NUL (LEFT NUL RIGHT NUL) instead of escaping "
+                      "TAB, CR, LF and backslash");
+    sub->add_option("--format", opts.format,
+                    "tsv (default), csv (RFC 4180, UTF-8, with a header) or json")
+        ->check(CLI::IsMember({"tsv", "csv", "json"}))
+        ->excludes(nul);
+}
+
+std::string FieldText(std::string_view text, RowKind kind) {
+    const bool catalogueText = kind == RowKind::ListLocation || kind == RowKind::SearchRow;
+    return catalogueText ? DisplayUtf8(text) : std::string(text);
+}
+
+std::vector<std::string> ResultRowColumns() {
+    return {"left", "right", "left kind", "right kind"};
+}
+
+RowWriter::RowWriter(std::ostream& out, RowFormat format, std::vector<std::string> columns,
+                     size_t plainColumns)
+    : out_(out), format_(format), columns_(std::move(columns)), plainColumns_(plainColumns) {}
+
+RowWriter::~RowWriter() {
+    Finish();
+}
+
+void RowWriter::Write(const std::vector<std::string>& fields) {
+    const size_t count = std::min(fields.size(), columns_.size());
+    switch (format_) {
+        case RowFormat::Tsv:
+            for (size_t i = 0; i < plainColumns_ && i < count; ++i) {
+                if (i > 0) out_ << '\t';
+                out_ << EscapeTsvField(fields[i]);
+            }
+            out_ << '\n';
+            break;
+        case RowFormat::Nul:
+            for (size_t i = 0; i < plainColumns_ && i < count; ++i) out_ << fields[i] << '\0';
+            break;
+        case RowFormat::Csv:
+            if (!started_) {
+                for (size_t i = 0; i < columns_.size(); ++i) {
+                    out_ << (i > 0 ? "," : "") << CsvField(columns_[i]);
+                }
+                out_ << "\r\n";
+            }
+            for (size_t i = 0; i < count; ++i) {
+                out_ << (i > 0 ? "," : "") << CsvField(DisplayUtf8(fields[i]));
+            }
+            out_ << "\r\n";
+            break;
+        case RowFormat::Json:
+            out_ << (started_ ? ",\n" : "[\n");
+            out_ << "  {";
+            for (size_t i = 0; i < count; ++i) {
+                out_ << (i > 0 ? ", " : "") << JsonString(columns_[i]) << ": "
+                     << JsonString(fields[i]);
+            }
+            out_ << '}';
+            break;
     }
+    started_ = true;
+}
+
+void RowWriter::Write(const ResultRow& row) {
+    Write({FieldText(row.left, row.leftKind), FieldText(row.right, row.rightKind),
+           RowKindName(row.leftKind), RowKindName(row.rightKind)});
+}
+
+void RowWriter::Finish() {
+    if (finished_) return;
+    finished_ = true;
+    if (format_ == RowFormat::Csv && !started_) {
+        // The header alone: a spreadsheet still sees the columns.
+        for (size_t i = 0; i < columns_.size(); ++i) {
+            out_ << (i > 0 ? "," : "") << CsvField(columns_[i]);
+        }
+        out_ << "\r\n";
+    }
+    if (format_ == RowFormat::Json) out_ << (started_ ? "\n]\n" : "[]\n");
+    out_.flush();
 }
 
 }  // namespace mv::cli

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <CLI/CLI.hpp>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dupes/result_rows.h"
 
@@ -16,14 +18,58 @@ enum class RowFormat {
     Tsv,
     // LEFT<NUL>RIGHT<NUL>: every field ends with a NUL, nothing is escaped.
     Nul,
+    // RFC 4180 with a header line, CR LF line ends, every text as UTF-8 (as
+    // the window shows it): for spreadsheets.
+    Csv,
+    // One JSON array of objects, one per row, keyed by the column names. A
+    // byte that is not valid UTF-8 is written as \udcXX, the way Python's
+    // "surrogateescape" takes it back, so a file name keeps its bytes.
+    Json,
 };
+
+// The -z and --format options of a command that prints rows; Resolve() after
+// parsing gives the format chosen.
+struct FormatOptions {
+    bool nulSeparated = false;
+    std::string format = "tsv";
+    RowFormat Resolve() const;
+};
+void AddFormatOptions(CLI::App* sub, FormatOptions& opts);
+
+// Writes rows in one format. Every row has a field per column; TSV and NUL
+// write only the first `plainColumns` of them (what they have always
+// written), CSV and JSON all of them. The JSON array closes in Finish() or,
+// at the latest, in the destructor.
+class RowWriter {
+  public:
+    RowWriter(std::ostream& out, RowFormat format, std::vector<std::string> columns,
+              size_t plainColumns);
+    ~RowWriter();
+    RowWriter(const RowWriter&) = delete;
+    RowWriter& operator=(const RowWriter&) = delete;
+
+    // `fields` as shown: TSV escapes them, CSV shows them as UTF-8.
+    void Write(const std::vector<std::string>& fields);
+    // A result row pair: LEFT, RIGHT (and their kinds for CSV and JSON).
+    void Write(const ResultRow& row);
+    void Finish();
+
+  private:
+    std::ostream& out_;
+    RowFormat format_;
+    std::vector<std::string> columns_;
+    size_t plainColumns_;
+    bool started_ = false;
+    bool finished_ = false;
+};
+
+// The columns of result row pairs.
+std::vector<std::string> ResultRowColumns();
 
 // The text of one field. List locations and search rows are shown as UTF-8,
 // the way the window shows them (a catalogue written on Windows holds
 // Windows-1252 bytes); every other field names something on disk and keeps
 // its bytes, so it stays usable as a path.
-std::string FieldText(std::string_view text, RowKind kind, RowFormat format);
-
-void WriteRow(std::ostream& out, const ResultRow& row, RowFormat format);
+std::string FieldText(std::string_view text, RowKind kind);
 
 }  // namespace mv::cli

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -125,6 +128,69 @@ TEST_F(RowOutputTest, FileNamesComeBackExactlyInBothFormats) {
         EXPECT_EQ(nul.exitCode, 0) << nul.err;
         EXPECT_EQ(Sorted(ParseNul(nul.out)), expected) << flag;
     }
+}
+
+// JSON and CSV read back in Python's own parsers: JSON gives the very bytes
+// of every file name (surrogateescape), CSV the names as the window shows them.
+TEST_F(RowOutputTest, JsonAndCsvReadBackInPythonsParsers) {
+    if (std::system("python3 -c 'import csv, json' 2>/dev/null") != 0) {
+        GTEST_SKIP() << "python3 is not installed";
+    }
+    const std::vector<std::pair<std::string, std::string>> names{
+        {"Tab\tSong.mp3", "Tab Song.mp3"},
+        {"Quote \"and\", comma.mp3", "Quote and comma.mp3"},
+        {"New\nLine.mp3", "New Line.mp3"},
+        {"Caf\xe9 Song.mp3", "Cafe Song.mp3"},
+    };
+    Rows expected;
+    for (const auto& [odd, plain] : names) {
+        expected.emplace_back(File("a/" + odd, 1), File("b/" + plain, 5));
+    }
+    expected = Sorted(expected);
+    const auto python = [this](const std::string& out, const std::string& program) {
+        std::ofstream(Home() + "/rows.in", std::ios::binary) << out;
+        const std::string command =
+            "python3 -c '" + program + "' '" + Home() + "/rows.in' '" + Home() + "/rows.out'";
+        EXPECT_EQ(std::system(command.c_str()), 0) << program;
+        std::ifstream in(Home() + "/rows.out", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+
+    const CliRun json =
+        RunCli({"dupes", "--format", "json", "--percent", "100", Music() + "/"}, "", Home());
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    const std::string back =
+        python(json.out,
+               "import json, sys\n"
+               "rows = json.load(open(sys.argv[1], encoding=\"utf-8\"))\n"
+               "out = open(sys.argv[2], \"wb\")\n"
+               "for r in rows:\n"
+               "    assert (r[\"left kind\"], r[\"right kind\"]) == (\"file\", \"file\"), r\n"
+               "    for k in (\"left\", \"right\"): out.write(r[k].encode(\"utf-8\", "
+               "\"surrogateescape\") + b\"\\0\")\n");
+    EXPECT_EQ(Sorted(ParseNul(back)), expected);
+
+    const CliRun csv =
+        RunCli({"dupes", "--format", "csv", "--percent", "100", Music() + "/"}, "", Home());
+    ASSERT_EQ(csv.exitCode, 0) << csv.err;
+    const std::string fields = python(
+        csv.out,
+        "import csv, sys\n"
+        "rows = list(csv.reader(open(sys.argv[1], newline=\"\", encoding=\"utf-8\")))\n"
+        "assert rows[0] == [\"left\", \"right\", \"left kind\", \"right kind\"], rows[0]\n"
+        "out = open(sys.argv[2], \"wb\")\n"
+        "for r in rows[1:]: out.write(r[0].encode() + b\"\\0\" + r[1].encode() + b\"\\0\")\n");
+    Rows shown;
+    for (const auto& [left, right] : expected) {
+        std::string l = left;
+        const size_t latin = l.find('\xe9');
+        if (latin != std::string::npos) l.replace(latin, 1, "\xc3\xa9");
+        shown.emplace_back(l, right);
+    }
+    EXPECT_EQ(Sorted(ParseNul(fields)), shown);
+
+    const CliRun both = RunCli({"dupes", "-z", "--format", "csv", Music()}, "", Home());
+    EXPECT_EQ(both.exitCode, 2) << "-z and --format csv together";
 }
 
 TEST_F(RowOutputTest, CatalogueTextIsShownAsUtf8AndPathsKeepTheirBytes) {
