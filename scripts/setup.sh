@@ -14,7 +14,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
   lame sox
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file dbus-daemon libglib2.0-bin
 )
 # Only for the fuzz targets (scripts/fuzz.sh): the compiler and its libFuzzer
 # and sanitizer run-times.

@@ -1,0 +1,147 @@
+#include "app/mpris_service.h"
+
+#include <unistd.h>
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QUrl>
+
+#include "app/mpris_adaptors.h"
+
+namespace {
+
+void Call(const std::function<void()>& hook) {
+    if (hook) hook();
+}
+
+QString ObjectPath() {
+    return QStringLiteral("/org/mpris/MediaPlayer2");
+}
+
+}  // namespace
+
+MprisRootAdaptor::MprisRootAdaptor(QObject* exported, const MprisService& service)
+    : QDBusAbstractAdaptor(exported), service_(service) {}
+
+QString MprisRootAdaptor::Identity() const {
+    return QStringLiteral("Mp3 Vandrel");
+}
+
+QString MprisRootAdaptor::DesktopEntry() const {
+    return QStringLiteral("example.mp3vandrel.Mp3Vandrel");
+}
+
+void MprisRootAdaptor::Raise() {
+    Call(service_.Hooks().raise);
+}
+
+void MprisRootAdaptor::Quit() {
+    Call(service_.Hooks().quit);
+}
+
+MprisPlayerAdaptor::MprisPlayerAdaptor(QObject* exported, const MprisService& service)
+    : QDBusAbstractAdaptor(exported), service_(service) {}
+
+QString MprisPlayerAdaptor::PlaybackStatus() const {
+    return service_.PlaybackStatus();
+}
+
+QVariantMap MprisPlayerAdaptor::Metadata() const {
+    return service_.Metadata();
+}
+
+void MprisPlayerAdaptor::Next() {
+    Call(service_.Hooks().next);
+}
+
+void MprisPlayerAdaptor::Pause() {
+    Call(service_.Hooks().pause);
+}
+
+void MprisPlayerAdaptor::PlayPause() {
+    Call(service_.Hooks().playPause);
+}
+
+void MprisPlayerAdaptor::Stop() {
+    Call(service_.Hooks().stop);
+}
+
+void MprisPlayerAdaptor::Play() {
+    Call(service_.Hooks().play);
+}
+
+MprisService::MprisService(MprisHooks hooks, QDBusConnection bus, QObject* parent)
+    : QObject(parent), hooks_(std::move(hooks)), bus_(std::move(bus)) {
+    exported_ = new QObject(this);
+    new MprisRootAdaptor(exported_, *this);
+    new MprisPlayerAdaptor(exported_, *this);
+}
+
+MprisService::~MprisService() {
+    if (!name_.isEmpty()) {
+        bus_.unregisterObject(ObjectPath());
+        bus_.unregisterService(name_);
+    }
+}
+
+bool MprisService::Register() {
+    if (!bus_.isConnected()) return false;
+    if (!bus_.registerObject(ObjectPath(), exported_, QDBusConnection::ExportAdaptors)) {
+        return false;
+    }
+    const QString plain = QStringLiteral("org.mpris.MediaPlayer2.mp3vandrel");
+    for (const QString& name :
+         {plain, plain + QStringLiteral(".instance") + QString::number(::getpid())}) {
+        if (bus_.registerService(name)) {
+            name_ = name;
+            lastStatus_ = PlaybackStatus();
+            lastMetadata_ = Metadata();
+            return true;
+        }
+    }
+    bus_.unregisterObject(ObjectPath());
+    return false;
+}
+
+QString MprisService::PlaybackStatus() const {
+    const QString status = hooks_.playbackStatus ? hooks_.playbackStatus() : QString();
+    return status.isEmpty() ? QStringLiteral("Stopped") : status;
+}
+
+QVariantMap MprisService::Metadata() const {
+    QVariantMap map;
+    const QString title = hooks_.title ? hooks_.title() : QString();
+    if (title.isEmpty()) {
+        map.insert(QStringLiteral("mpris:trackid"),
+                   QVariant::fromValue(QDBusObjectPath(
+                       QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack"))));
+        return map;
+    }
+    map.insert(QStringLiteral("mpris:trackid"),
+               QVariant::fromValue(QDBusObjectPath(QStringLiteral("/example/mp3vandrel/track"))));
+    map.insert(QStringLiteral("xesam:title"), title);
+    const QString path = hooks_.path ? hooks_.path() : QString();
+    if (!path.isEmpty()) {
+        map.insert(QStringLiteral("xesam:url"),
+                   QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
+    }
+    return map;
+}
+
+void MprisService::NotifyChanged() {
+    if (name_.isEmpty()) return;
+    QVariantMap changed;
+    const QString status = PlaybackStatus();
+    if (status != lastStatus_) changed.insert(QStringLiteral("PlaybackStatus"), status);
+    const QVariantMap metadata = Metadata();
+    if (metadata != lastMetadata_) changed.insert(QStringLiteral("Metadata"), metadata);
+    lastStatus_ = status;
+    lastMetadata_ = metadata;
+    if (changed.isEmpty()) return;
+    QDBusMessage signal =
+        QDBusMessage::createSignal(ObjectPath(), QStringLiteral("org.freedesktop.DBus.Properties"),
+                                   QStringLiteral("PropertiesChanged"));
+    signal << QStringLiteral("org.mpris.MediaPlayer2.Player") << changed << QStringList();
+    bus_.send(signal);
+}

@@ -1,0 +1,187 @@
+// The player on a private session bus (its own dbus-daemon), driven by gdbus,
+// an independent client, as the desktop's media keys would drive it.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+
+#include "app/mpris_service.h"
+
+namespace {
+
+QString Q(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+QCoreApplication& App() {
+    static int argc = 1;
+    static char name[] = "mpris_test";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication* app =
+        QCoreApplication::instance() != nullptr ? nullptr : new QCoreApplication(argc, argv);
+    return app != nullptr ? *app : *QCoreApplication::instance();
+}
+
+// A dbus-daemon of our own, ended with the test.
+class PrivateBus {
+  public:
+    PrivateBus() {
+        FILE* out = ::popen(
+            "dbus-daemon --session --fork --nopidfile --print-address=1 --print-pid=1 "
+            "2>/dev/null",
+            "r");
+        if (out == nullptr) return;
+        char line[512];
+        if (std::fgets(line, sizeof line, out) != nullptr) address_ = std::string(line);
+        if (std::fgets(line, sizeof line, out) != nullptr) pid_ = std::atoi(line);
+        ::pclose(out);
+        while (!address_.empty() && (address_.back() == '\n' || address_.back() == '\r')) {
+            address_.pop_back();
+        }
+    }
+    ~PrivateBus() {
+        if (pid_ > 0) ::kill(pid_, SIGTERM);
+    }
+    const std::string& Address() const { return address_; }
+
+  private:
+    std::string address_;
+    int pid_ = 0;
+};
+
+// gdbus run in the background while our event loop answers it.
+QString Gdbus(const std::string& address, QStringList args) {
+    QProcess gdbus;
+    args.insert(1, Q("--address"));  // after the command word ("call")
+    args.insert(2, QString::fromStdString(address));
+    QEventLoop loop;
+    QObject::connect(&gdbus, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&gdbus, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    gdbus.start(Q("gdbus"), args);
+    loop.exec();
+    return QString::fromUtf8(gdbus.readAllStandardOutput()) +
+           QString::fromUtf8(gdbus.readAllStandardError());
+}
+
+class MprisTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        App();
+        if (std::system("command -v dbus-daemon >/dev/null && command -v gdbus >/dev/null") != 0) {
+            GTEST_SKIP() << "dbus-daemon or gdbus is not installed";
+        }
+        bus_ = std::make_unique<PrivateBus>();
+        ASSERT_FALSE(bus_->Address().empty()) << "the private bus did not start";
+        hooks.playPause = [this] { ++calls["PlayPause"]; };
+        hooks.play = [this] { ++calls["Play"]; };
+        hooks.pause = [this] { ++calls["Pause"]; };
+        hooks.next = [this] { ++calls["Next"]; };
+        hooks.stop = [this] { ++calls["Stop"]; };
+        hooks.raise = [this] { ++calls["Raise"]; };
+        hooks.quit = [this] { ++calls["Quit"]; };
+        hooks.playbackStatus = [this] { return status; };
+        hooks.title = [this] { return title; };
+        hooks.path = [] { return Q("/music/Song Title.mp3"); };
+    }
+    // A connection of its own per test: Qt keeps connections by name.
+    QDBusConnection Connect(const char* name) {
+        static int serial = 0;
+        const QString unique = Q(name) + QString::number(++serial);
+        names_.push_back(unique);
+        return QDBusConnection::connectToBus(QString::fromStdString(bus_->Address()), unique);
+    }
+    void TearDown() override {
+        for (const QString& name : names_) QDBusConnection::disconnectFromBus(name);
+    }
+    QString Call(const QString& name, const char* method, QStringList args = {}) {
+        QStringList all = {
+            Q("call"),     Q("--dest"), name, Q("--object-path"), Q("/org/mpris/MediaPlayer2"),
+            Q("--method"), Q(method)};
+        return Gdbus(bus_->Address(), all + args);
+    }
+
+    std::unique_ptr<PrivateBus> bus_;
+    QStringList names_;
+    MprisHooks hooks;
+    std::map<std::string, int> calls;
+    QString status = Q("Stopped");
+    QString title;
+};
+
+TEST_F(MprisTest, MediaKeysReachThePlayer) {
+    MprisService service(hooks, Connect("service"));
+    ASSERT_TRUE(service.Register());
+    EXPECT_EQ(service.RegisteredName(), Q("org.mpris.MediaPlayer2.mp3vandrel"));
+    const struct {
+        const char* method;
+        const char* hook;
+    } cases[] = {{"org.mpris.MediaPlayer2.Player.PlayPause", "PlayPause"},
+                 {"org.mpris.MediaPlayer2.Player.Play", "Play"},
+                 {"org.mpris.MediaPlayer2.Player.Pause", "Pause"},
+                 {"org.mpris.MediaPlayer2.Player.Next", "Next"},
+                 {"org.mpris.MediaPlayer2.Player.Stop", "Stop"},
+                 {"org.mpris.MediaPlayer2.Raise", "Raise"},
+                 {"org.mpris.MediaPlayer2.Quit", "Quit"}};
+    for (const auto& c : cases) {
+        const QString reply = Call(service.RegisteredName(), c.method);
+        EXPECT_EQ(calls[c.hook], 1) << c.method << ": " << reply.toStdString();
+    }
+    EXPECT_EQ(calls.size(), 7u);
+}
+
+TEST_F(MprisTest, StateAndTitleAreReadAndAnnounced) {
+    MprisService service(hooks, Connect("service"));
+    ASSERT_TRUE(service.Register());
+    const QString player = Q("org.mpris.MediaPlayer2.Player");
+    const char* get = "org.freedesktop.DBus.Properties.Get";
+    QString reply = Call(service.RegisteredName(), get, {player, Q("PlaybackStatus")});
+    EXPECT_TRUE(reply.contains(Q("'Stopped'"))) << reply.toStdString();
+    reply = Call(service.RegisteredName(), get, {Q("org.mpris.MediaPlayer2"), Q("Identity")});
+    EXPECT_TRUE(reply.contains(Q("'Mp3 Vandrel'"))) << reply.toStdString();
+
+    // A listener on another connection hears the change of state and song:
+    // its loop ends on the signal, long before the time limit.
+    QDBusConnection listener = Connect("listener");
+    QEventLoop loop;
+    ASSERT_TRUE(listener.connect(QString(), Q("/org/mpris/MediaPlayer2"),
+                                 Q("org.freedesktop.DBus.Properties"), Q("PropertiesChanged"),
+                                 &loop, SLOT(quit())));
+    status = Q("Playing");
+    title = Q("Song Title");
+    service.NotifyChanged();
+    QElapsedTimer waited;
+    waited.start();
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_LT(waited.elapsed(), 4000) << "no PropertiesChanged signal";
+
+    reply = Call(service.RegisteredName(), get, {player, Q("Metadata")});
+    EXPECT_TRUE(reply.contains(Q("'xesam:title': <'Song Title'>"))) << reply.toStdString();
+    EXPECT_TRUE(reply.contains(Q("file:///music/Song%20Title.mp3"))) << reply.toStdString();
+    reply = Call(service.RegisteredName(), get, {player, Q("PlaybackStatus")});
+    EXPECT_TRUE(reply.contains(Q("'Playing'"))) << reply.toStdString();
+}
+
+TEST_F(MprisTest, ASecondProgramTakesAnInstanceName) {
+    MprisService first(hooks, Connect("first"));
+    MprisService second(hooks, Connect("second"));
+    ASSERT_TRUE(first.Register());
+    ASSERT_TRUE(second.Register());
+    EXPECT_TRUE(second.RegisteredName().startsWith(Q("org.mpris.MediaPlayer2.mp3vandrel.instance")))
+        << second.RegisteredName().toStdString();
+    Call(second.RegisteredName(), "org.mpris.MediaPlayer2.Player.Next");
+    EXPECT_EQ(calls["Next"], 1);
+}
+
+}  // namespace
