@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -136,6 +137,11 @@ const std::vector<ScanCase>& Cases() {
          {"You do not have any banlist!"}},
     };
     return cases;
+}
+
+// A case shows as its name in test listings.
+void PrintTo(const ScanCase& c, std::ostream* os) {
+    *os << c.name;
 }
 
 class BanScanTable : public ::testing::TestWithParam<ScanCase> {};
