@@ -110,7 +110,6 @@ void Shell::Start() {
     const auto load = LoadSettings({w, dialogs_, seams_, IniFile()});
     loaded_ = load.settings;
     keepIniFile_ = load.keepFile;
-    if (seams_.createBanWindow) seams_.createBanWindow(w);
     w.show();
 }
 

@@ -29,8 +29,8 @@ class Shell : public QObject {
     explicit Shell(ShellParams params);
     ~Shell() override;
 
-    // The rest of start-up: the later windows, the settings, the ban list
-    // window; then the main window appears. The caller runs the event loop.
+    // The rest of start-up: the later windows and the settings; then the main
+    // window appears. The caller runs the event loop.
     void Start();
 
     // The exit command (File > Exit, tray menu > Close): saves the settings and

@@ -9,7 +9,7 @@ class TfPrinc;
 class TrayIcon;
 
 // What the shell asks of the windows and components that other folders build
-// (player, equalizer, list editor, ban list, version check). An unset seam is
+// (player, equalizer, list editor, version check). An unset seam is
 // skipped; the settings a missing window would show pass through unchanged.
 struct ShellSeams {
     // Start-up: the audio player component (may throw when the engine cannot
@@ -17,9 +17,8 @@ struct ShellSeams {
     // the music. Freed at Exit.
     std::function<void(TfPrinc&, TrayIcon&)> createPlayer;
     std::function<void()> freePlayer;
-    // The windows created after the main window, and the ban list window.
+    // The windows created after the main window.
     std::function<void(TfPrinc&)> createLaterWindows;
-    std::function<void(TfPrinc&)> createBanWindow;
 
     // The list editor's display mode radio group.
     std::function<void(int)> setDisplayMode;

@@ -33,6 +33,8 @@ void AddMatchCommand(CLI::App& app, CommandList& commands);
 void AddCompareCommands(CLI::App& app, CommandList& commands);
 // `catalogue add|list|show|remove`: the Mp3 list's CDs.
 void AddCatalogueCommand(CLI::App& app, CommandList& commands);
+// `ban scan [--ban FILE] [--no-recurse] FOLDER`: rows as `compare` prints them.
+void AddBanCommand(CLI::App& app, CommandList& commands);
 // `play [--out wav:FILE] FILE...`; Ctrl+C (or SIGTERM) stops the playback.
 void AddPlayCommand(CLI::App& app, CommandList& commands);
 

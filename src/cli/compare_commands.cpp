@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/command.h"
+#include "cli/compare_messages.h"
 #include "cli/interrupt_watch.h"
 #include "cli/progress_bar.h"
 #include "cli/row_output.h"
@@ -30,17 +31,6 @@ struct CompareOptions {
     std::string text;
     FormatOptions output;  // -z, --format
 };
-
-void PrintMessages(const CompareResult& result, int mode, std::ostream& err) {
-    // The result text stands before the closing "Comparison ..." message, the
-    // way the window shows its label before the box.
-    const bool closing =
-        !result.resultText.empty() && (result.cancelled || mode != kModeSearchList);
-    const size_t beforeText = result.messages.size() - (closing ? 1 : 0);
-    for (size_t k = 0; k < beforeText; ++k) err << result.messages[k] << '\n';
-    if (!result.resultText.empty()) err << result.resultText << '\n';
-    for (size_t k = beforeText; k < result.messages.size(); ++k) err << result.messages[k] << '\n';
-}
 
 int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
     if (!ParsePercent(opts.percent)) {
@@ -106,7 +96,7 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
         io.err << "Passed over a folder that cannot be read: " << folder << '\n';
     }
     writer.Finish();
-    PrintMessages(result, opts.mode, io.err);
+    PrintCompareMessages(result, opts.mode, io.err);
 
     // No files, no list, or memory ran out.
     if (result.resultText.empty() || listMissing || result.outOfMemory) return kExitFailure;

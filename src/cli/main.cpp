@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     mv::cli::AddCompareCommands(app, commands);
     mv::cli::AddCatalogueCommand(app, commands);
     mv::cli::AddPlayCommand(app, commands);
+    mv::cli::AddBanCommand(app, commands);
 
     try {
         app.parse(argc, argv);

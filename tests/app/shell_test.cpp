@@ -238,7 +238,6 @@ TEST_F(ShellTest, SeamsRunInOrderAndFailuresDoNotStopStartUp) {
     seams.checkVersion = [&](const mv::Settings&, bool firstRun) {
         calls << (firstRun ? QStringLiteral("first run") : QStringLiteral("version"));
     };
-    seams.createBanWindow = [&](TfPrinc&) { calls << QStringLiteral("ban"); };
     seams.freePlayer = [&] { calls << QStringLiteral("free"); };
     int presses = 0, releases = 0;
     seams.seekPress = [&] { ++presses; };
@@ -246,8 +245,7 @@ TEST_F(ShellTest, SeamsRunInOrderAndFailuresDoNotStopStartUp) {
 
     TfPrinc& w = Start(seams).Window();
     EXPECT_EQ(calls, (QStringList{QStringLiteral("player"), QStringLiteral("windows"),
-                                  QStringLiteral("eq"), QStringLiteral("first run"),
-                                  QStringLiteral("ban")}));
+                                  QStringLiteral("eq"), QStringLiteral("first run")}));
 
     const QPointF at(5, 5);
     QMouseEvent press(QEvent::MouseButtonPress, at, w.tbTrack->mapToGlobal(at), Qt::LeftButton,

@@ -112,11 +112,11 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
         dialogs_.Information(w_.window, DisplayText(mv::kPercentNotWholeMessage));
         return result;
     }
-    // The list is read when the run starts (a caller may have put other content
-    // there for this run). One that is there but cannot be read is named with
+    // The list is read when the run starts, unless the caller brought its own
+    // lines (the ban list). One that is there but cannot be read is named with
     // its cause, and nothing runs: the lists keep the last results.
-    std::optional<std::vector<std::string>> listLines;
-    if (request.mode != mv::kModeFolderVsItself) {
+    std::optional<std::vector<std::string>> listLines = request.listLines;
+    if (request.mode != mv::kModeFolderVsItself && !request.listLines) {
         try {
             auto read =
                 mv::ReadLinesWithStatus(mv::FindProgramFile(programFolder_, mv::kMp3ListFileName));
@@ -156,7 +156,7 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
     params.mode = request.mode;
     if (request.folders) {
         compareFolders_ = *request.folders;
-        collectPassedOver_.clear();
+        collectPassedOver_ = request.foldersPassedOver;
     }
     params.folders = compareFolders_;
     params.foldersPassedOver = collectPassedOver_;

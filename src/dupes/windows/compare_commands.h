@@ -59,8 +59,13 @@ struct CompareRequest {
     int mode = mv::kModeFolderVsItself;
     std::optional<std::string> percentText;  // instead of ePerc's text
     std::string searchText;                  // mode 3
-    // The folders to compare instead of those the last command collected.
+    // The folders to compare instead of those the last command collected, and
+    // the folders their collection could not read.
     std::optional<std::vector<std::string>> folders;
+    std::vector<std::string> foldersPassedOver;
+    // Modes 1 and 3: these lines instead of the Mp3 list file, which is then
+    // not read at all (the ban list scan).
+    std::optional<std::vector<std::string>> listLines;
 };
 
 // The two comparison commands, the Stop button, and the window side of a run:

@@ -23,6 +23,8 @@
 #include "dupes/compare_engine.h"
 #include "dupes/windows/compare_commands.h"
 #include "dupes/windows/result_list_handlers.h"
+#include "filetools/ban_list.h"
+#include "filetools/windows/ban_commands.h"
 #include "platform/folder_listing.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
@@ -204,6 +206,28 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
         return rows();
     };
     fStats_ = std::make_unique<TfStats>(dialogs_, programFolder_, std::move(statsHooks), this);
+
+    // The ban list scan runs through this window's comparison, in mode 1 at
+    // 100, on the ban list's lines.
+    BanWidgets banWidgets;
+    banWidgets.window = this;
+    banWidgets.eExt = eExt;
+    banWidgets.cbRec = cbRec;
+    BanHooks banHooks;
+    banHooks.enterBusyState = [this] { EnterBusyState(); };
+    banHooks.leaveBusyState = [this] { LeaveBusyState(); };
+    banHooks.browserFolder = [this] { return browser_->Folder(); };
+    banHooks.collectFolders = &mv::CollectFolders;
+    banHooks.runComparison = [this](const BanComparison& scan) {
+        CompareRequest request;
+        request.mode = mv::kModeFolderVsList;
+        request.percentText = mv::kBanPercent;
+        request.folders = scan.folders;
+        request.foldersPassedOver = scan.foldersPassedOver;
+        request.listLines = scan.listLines;
+        return compare_->RunCompare(request);
+    };
+    ban_ = std::make_unique<BanCommands>(banWidgets, dialogs_, programFolder_, std::move(banHooks));
     WireControls();
 
     std::error_code ec;
@@ -505,8 +529,12 @@ void TfPrinc::WireControls() {
     ConnectSeam(bClearPlaylist, &TfPrincSeams::bClearPlaylistClick);
     ConnectSeam(bSaveP, &TfPrincSeams::bSavePClick);
     ConnectSeam(bLoadP, &TfPrincSeams::bLoadPClick);
-    ConnectSeam(Edit1, &TfPrincSeams::Edit1Click);
-    ConnectSeam(Scan1, &TfPrincSeams::Scan1Click);
+    connect(Edit1, &QAction::triggered, this, [this] {
+        if (!busy_) ban_->Edit1Click();
+    });
+    connect(Scan1, &QAction::triggered, this, [this] {
+        if (!busy_) ban_->Scan1Click();
+    });
     ConnectSeam(Equalizer1, &TfPrincSeams::Equalizer1Click);
     ConnectSeam(Poll1, &TfPrincSeams::Poll1Click);
     connect(tmiWalk, &QAction::triggered, this, [this] {

@@ -37,6 +37,7 @@
 #include "player/playlist_file.h"
 #include "ui/common/proportional_layout.h"
 
+class BanCommands;
 class CompareCommands;
 class DriveScanCommands;
 class TfStats;
@@ -73,7 +74,6 @@ struct TfPrincSeams {
     std::function<void(const std::string& path)> readTag;  // fills and shows pTag
     std::function<void()> bRenameClick, bRenameAllClick;
     std::function<void()> bPlaylistAddClick, bClearPlaylistClick, bSavePClick, bLoadPClick;
-    std::function<void()> Edit1Click, Scan1Click;
     std::function<void()> Equalizer1Click, Poll1Click;
 };
 
@@ -176,6 +176,8 @@ class TfPrinc : public QMainWindow {
     CompareCommands& Compare() { return *compare_; }
     // The drive scan and saving (bMakeClick, bSaveClick).
     DriveScanCommands& Scan() { return *scan_; }
+    // The BanList menu (Edit1Click, Scan1Click) and the ban list editor fBan.
+    BanCommands& Ban() { return *ban_; }
     Dialogs& DialogsSeam() { return dialogs_; }
 
     // Layout.
@@ -232,7 +234,8 @@ class TfPrinc : public QMainWindow {
     std::unique_ptr<ResultListHandlers> results_;
     std::unique_ptr<CompareCommands> compare_;
     std::unique_ptr<DriveScanCommands> scan_;
-    std::unique_ptr<TfStats> fStats_;  // the list editor, shown modally
+    std::unique_ptr<TfStats> fStats_;   // the list editor, shown modally
+    std::unique_ptr<BanCommands> ban_;  // owns the ban list editor
 
     std::vector<QWidget*> windowChildren_;
     std::vector<mv::LayoutRect> windowDesign_;

@@ -1,0 +1,76 @@
+#include "filetools/ban_list.h"
+
+#include <utility>
+
+#include "platform/folder_listing.h"
+#include "platform/program_folder.h"
+
+namespace mv {
+
+std::filesystem::path BanListFile(const std::filesystem::path& programFolder) {
+    return FindProgramFile(programFolder, kBanListFileName);
+}
+
+ReadLinesResult ReadBanList(const std::filesystem::path& file) {
+    return ReadLinesWithStatus(file);
+}
+
+std::string NoBanListMessage(const ReadLinesResult& read) {
+    std::string message = kNoBanListMessage;
+    if (read.status == ReadStatus::Unreadable && !read.message.empty()) {
+        message += "\n" + read.message;
+    }
+    return message;
+}
+
+std::vector<std::string> EditorLinesFromFileLines(std::vector<std::string> fileLines) {
+    if (!fileLines.empty() && !fileLines[0].empty() && fileLines[0][0] == '\\') {
+        fileLines.erase(fileLines.begin());
+    }
+    return fileLines;
+}
+
+std::vector<std::string> FileLinesFromEditorText(std::string_view editorText) {
+    // A line end added at the close makes the reader keep a last empty line,
+    // which an editor shows as a line of its own.
+    std::string text(editorText);
+    text += '\n';
+    std::vector<std::string> lines = SplitLines(text);
+    lines.insert(lines.begin(), kBanListHeader);
+    return lines;
+}
+
+std::string SaveBanList(const std::filesystem::path& file, std::string_view editorText) {
+    return WriteLinesAtomically(file, FileLinesFromEditorText(editorText));
+}
+
+BanScanResult RunBanScan(const BanScanParams& params, CompareControl& control) {
+    BanScanResult result;
+    ReadLinesResult read = ReadBanList(params.banFile);
+    if (read.status != ReadStatus::Read) {
+        result.message = NoBanListMessage(read);
+        return result;
+    }
+    result.banListRead = true;
+    result.banLines = read.lines.size();
+
+    CompareParams compare;
+    compare.mode = kModeFolderVsList;
+    compare.ext = params.ext;
+    compare.percentText = kBanPercent;
+    compare.threads = params.threads;
+    compare.onRows = params.onRows;
+    compare.listLines = std::move(read.lines);
+    const std::string folder = TrimFolderPath(params.folder);
+    if (params.recurse) {
+        FolderCollection collected = CollectFolders(folder, params.ext);
+        compare.folders = std::move(collected.folders);
+        compare.foldersPassedOver = std::move(collected.passedOver);
+    } else {
+        compare.folders = {folder};
+    }
+    result.compare = RunCompare(compare, control);
+    return result;
+}
+
+}  // namespace mv

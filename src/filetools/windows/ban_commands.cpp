@@ -1,0 +1,52 @@
+#include "filetools/windows/ban_commands.h"
+
+#include <QAction>
+#include <QLineEdit>
+
+#include "filetools/ban_list.h"
+#include "filetools/windows/tf_ban.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/display_text.h"
+
+BanCommands::BanCommands(const BanWidgets& widgets, Dialogs& dialogs,
+                         std::filesystem::path programFolder, BanHooks hooks, QObject* parent)
+    : QObject(parent),
+      w_(widgets),
+      dialogs_(dialogs),
+      programFolder_(std::move(programFolder)),
+      hooks_(std::move(hooks)),
+      fBan_(std::make_unique<TfBan>(dialogs_, programFolder_, w_.window)) {}
+
+BanCommands::~BanCommands() = default;
+
+void BanCommands::Edit1Click() {
+    fBan_->ShowModal();
+}
+
+void BanCommands::Scan1Click() {
+    mv::ReadLinesResult read = mv::ReadBanList(mv::BanListFile(programFolder_));
+    if (read.status != mv::ReadStatus::Read) {
+        dialogs_.Information(w_.window, DisplayText(mv::NoBanListMessage(read)));
+        return;
+    }
+    if (!hooks_.runComparison) return;
+    if (hooks_.enterBusyState) hooks_.enterBusyState();
+    // The busy state is left on every path, a failed run included.
+    struct Leave {
+        const std::function<void()>& leave;
+        ~Leave() {
+            if (leave) leave();
+        }
+    } leave{hooks_.leaveBusyState};
+    BanComparison scan;
+    const std::string folder = hooks_.browserFolder ? hooks_.browserFolder() : std::string();
+    if (w_.cbRec->isChecked() && hooks_.collectFolders) {
+        mv::FolderCollection collected = hooks_.collectFolders(folder, TypedBytes(w_.eExt->text()));
+        scan.folders = std::move(collected.folders);
+        scan.foldersPassedOver = std::move(collected.passedOver);
+    } else {
+        scan.folders = {folder};
+    }
+    scan.listLines = std::move(read.lines);
+    hooks_.runComparison(scan);
+}
