@@ -128,11 +128,11 @@ RenameOutcome RenameFromModel(const std::string& path, std::string_view model, b
         outcome.status = RenameStatus::NotAName;
         return outcome;
     }
+    const std::string& target = outcome.newPath = JoinPath(folder, outcome.newName);
     if (outcome.newName == oldName) {
         outcome.status = RenameStatus::SameName;
         return outcome;
     }
-    const std::string target = JoinPath(folder, outcome.newName);
     const std::string taken = "a file named " + Quoted(outcome.newName) + " already exists";
     if (dryRun) {
         if (exists ? exists(target) : LinkExists(target)) {
@@ -188,7 +188,7 @@ RenameAllResult RenameAll(const RenameAllParams& params) {
                 ++result.renamed;
                 if (params.dryRun) {
                     planned[outcome.path] = false;
-                    planned[JoinPath(folder, outcome.newName)] = true;
+                    planned[outcome.newPath] = true;
                 }
             }
             result.outcomes.push_back(std::move(outcome));

@@ -49,6 +49,7 @@ enum class RenameStatus {
 struct RenameOutcome {
     std::string path;     // the file as it was
     std::string newName;  // the name built; empty when none was built
+    std::string newPath;  // the name built within the file's folder (once it is a name)
     RenameStatus status = RenameStatus::Unreadable;
     std::string reason;  // unless Renamed or SameName: why the file keeps its name
 };
