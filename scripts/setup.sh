@@ -14,6 +14,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
   lame sox
+  python3-mutagen
 )
 # Only for the fuzz targets (scripts/fuzz.sh): the compiler and its libFuzzer
 # and sanitizer run-times.
