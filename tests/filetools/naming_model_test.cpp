@@ -214,16 +214,6 @@ TEST_F(Renaming, RenameAllRenamesEveryListedFileOfEachFolder) {
                                                     "notes.txt", "sub"}));
     EXPECT_EQ(Names("r/sub"), std::vector<std::string>{"Down - Deep.Mp3"});
     EXPECT_EQ(Names("r/.hidden"), std::vector<std::string>{"f.mp3"});
-
-    // Without subfolders only the folder itself.
-    Mp3("s/a.mp3", TagBlock("One", "X"));
-    Mp3("s/sub/b.mp3", TagBlock("Two", "X"));
-    params.root = tree.Path("s");
-    params.recurse = false;
-    params.model = "%1";
-    EXPECT_EQ(RenameAll(params).renamed, 1u);
-    EXPECT_EQ(Names("s"), (std::vector<std::string>{"One.Mp3", "sub"}));
-    EXPECT_EQ(Names("s/sub"), std::vector<std::string>{"b.mp3"});
 }
 
 // A dry run reports what the real run then does, name clashes within the run
