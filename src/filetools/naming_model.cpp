@@ -128,7 +128,9 @@ RenameOutcome RenameFromModel(const std::string& path, std::string_view model, b
         outcome.status = RenameStatus::NotAName;
         return outcome;
     }
-    const std::string& target = outcome.newPath = JoinPath(folder, outcome.newName);
+    // A bare file name stays relative to the current folder.
+    const std::string& target = outcome.newPath =
+        path.find('/') == std::string::npos ? outcome.newName : JoinPath(folder, outcome.newName);
     if (outcome.newName == oldName) {
         outcome.status = RenameStatus::SameName;
         return outcome;
