@@ -49,6 +49,7 @@ void TagPanelHandlers::ReadTag(const std::string& path) {
     w_.pTag->show();
     w_.pTag->raise();
     tagFile_ = path;
+    readFields_ = tag.fields;
 }
 
 TagPanelHandlers::WriteOutcome TagPanelHandlers::WriteTag() {
@@ -56,6 +57,10 @@ TagPanelHandlers::WriteOutcome TagPanelHandlers::WriteTag() {
     mv::TagTexts texts;
     const auto boxes = Boxes(w_);
     for (int f = 0; f < mv::kTagFieldCount; ++f) {
+        if (!tagFile_.empty() && boxes[f]->text() == Windows1252Text(readFields_[f])) {
+            texts[f] = readFields_[f];
+            continue;
+        }
         char32_t bad = 0;
         std::optional<std::string> bytes =
             mv::Utf8ToWindows1252Exact(TypedBytes(boxes[f]->text()), &bad);

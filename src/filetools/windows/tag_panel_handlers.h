@@ -3,6 +3,8 @@
 #include <QObject>
 #include <string>
 
+#include "filetools/id3v1_tag.h"
+
 class Dialogs;
 class QFrame;
 class QLineEdit;
@@ -56,4 +58,7 @@ class TagPanelHandlers : public QObject {
     TagPanelWidgets w_;
     Dialogs& dialogs_;
     std::string tagFile_;
+    // The fields as read: a box left as shown keeps these bytes, even those
+    // Windows-1252 leaves undefined, which no typed text can give back.
+    mv::TagTexts readFields_;
 };

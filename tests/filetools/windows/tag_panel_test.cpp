@@ -118,6 +118,18 @@ TEST_F(TagPanelTest, SaveWritesTheBoxesAndHidesThePanel) {
     EXPECT_EQ(FileBytes(plain), audio + TagBlock("", "New"));
 }
 
+// A byte Windows-1252 leaves undefined shows as a replacement character that
+// cannot be typed back; a box left as it was keeps its bytes.
+TEST_F(TagPanelTest, BoxesLeftAsShownKeepTheirBytes) {
+    const std::string path = Mp3("a.mp3", TagBlock("Odd \x81\x8D", "Band", "", "", "", 0, 17));
+    panel->ReadTag(path);
+    EXPECT_EQ(w.eTitle->text(), U("Odd \xEF\xBF\xBD\xEF\xBF\xBD"));
+    w.eArtist->setText(U("Other"));
+    w.bSaveTag->click();
+    EXPECT_TRUE(dialogs.Texts().isEmpty());
+    EXPECT_EQ(FileBytes(path), audio + TagBlock("Odd \x81\x8D", "Other"));
+}
+
 TEST_F(TagPanelTest, CancelLeavesTheFileAsItWas) {
     const std::string stored = TagBlock("Song", "Band", "", "", "", ' ', 17);
     const std::string path = Mp3("a.mp3", stored);
