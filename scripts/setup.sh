@@ -15,6 +15,7 @@ PACKAGES=(
   xvfb xauth xdotool imagemagick
   lame sox
   desktop-file-utils appstream dpkg-dev file dbus-daemon libglib2.0-bin
+  python3-mutagen
 )
 # Only for the fuzz targets (scripts/fuzz.sh): the compiler and its libFuzzer
 # and sanitizer run-times.

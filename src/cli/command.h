@@ -37,5 +37,9 @@ void AddCatalogueCommand(CLI::App& app, CommandList& commands);
 void AddBanCommand(CLI::App& app, CommandList& commands);
 // `play [--out wav:FILE] FILE...`; Ctrl+C (or SIGTERM) stops the playback.
 void AddPlayCommand(CLI::App& app, CommandList& commands);
+// `tag show|set FILE...`: the ID3v1 tags.
+void AddTagCommand(CLI::App& app, CommandList& commands);
+// `rename [--model M] [--all] [--recurse] [--dry-run] PATH`: renaming by naming model.
+void AddRenameCommand(CLI::App& app, CommandList& commands);
 
 }  // namespace mv::cli

@@ -5,7 +5,7 @@
 int main(int argc, char** argv) {
     CLI::App app{
         "Finds duplicate music files by their names, within folders or against the Mp3 list,\n"
-        "keeps the Mp3 list of CDs, and plays MP3 files.",
+        "keeps the Mp3 list of CDs, plays MP3 files, and shows, sets and renames by ID3v1 tags.",
         "mp3vandrel-cli"};
     app.require_subcommand(1);
     app.failure_message(CLI::FailureMessage::help);
@@ -16,6 +16,8 @@ int main(int argc, char** argv) {
     mv::cli::AddCatalogueCommand(app, commands);
     mv::cli::AddPlayCommand(app, commands);
     mv::cli::AddBanCommand(app, commands);
+    mv::cli::AddTagCommand(app, commands);
+    mv::cli::AddRenameCommand(app, commands);
 
     try {
         app.parse(argc, argv);

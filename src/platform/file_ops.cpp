@@ -104,6 +104,23 @@ RemovalResult RemoveUserFile(const std::string& path, const RemovalPolicy& polic
     return result;
 }
 
+int RenameNoReplace(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return errno;
+    return RenameByLink(from, to);
+}
+
+int RenameByLink(const std::string& from, const std::string& to) {
+    // A new link fails when the name exists, as atomically; the old name then goes.
+    if (::link(from.c_str(), to.c_str()) != 0) return errno;
+    if (::unlink(from.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(to.c_str());
+        return error;
+    }
+    return 0;
+}
+
 void RemoveOwnTemporaryFile(const std::string& path) {
     ::unlink(path.c_str());
 }

@@ -41,6 +41,13 @@ RemovalResult RemoveUserFile(const std::string& path, const RemovalPolicy& polic
 std::string DeletionLogLine(const std::string& time, bool trashed, unsigned long long size,
                             const std::string& path);
 
+// Renames `from` to `to` unless `to` exists, as one step. Returns 0, or the
+// errno of the failure (EEXIST when the name is taken). On a file system
+// without the no-replace rename, a hard link and an unlink do the same.
+int RenameNoReplace(const std::string& from, const std::string& to);
+// The hard link and unlink alone (for file systems without the flag).
+int RenameByLink(const std::string& from, const std::string& to);
+
 // Removes a file the program made for itself (a temporary file left by a
 // failed save); never a user's file.
 void RemoveOwnTemporaryFile(const std::string& path);

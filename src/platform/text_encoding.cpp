@@ -60,12 +60,17 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 namespace {
 
-char CodePointTo1252(char32_t cp) {
+// The Windows-1252 byte of a code point; nullopt when it has none.
+std::optional<char> CodePointTo1252Exact(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
     for (size_t k = 0; k < kHigh.size(); ++k) {
         if (kHigh[k] != 0 && kHigh[k] == cp) return static_cast<char>(0x80 + k);
     }
-    return ' ';
+    return std::nullopt;
+}
+
+char CodePointTo1252(char32_t cp) {
+    return CodePointTo1252Exact(cp).value_or(' ');
 }
 
 }  // namespace
@@ -99,6 +104,23 @@ std::string ToWindows1252(std::string_view bytes) {
             out += CodePointTo1252(cp);
             pos += len;
         }
+    }
+    return out;
+}
+
+std::optional<std::string> Utf8ToWindows1252Exact(std::string_view utf8, char32_t* bad) {
+    std::string out;
+    out.reserve(utf8.size());
+    char32_t cp;
+    for (size_t pos = 0; pos < utf8.size();) {
+        const size_t len = DecodeUtf8(utf8, pos, cp);
+        const std::optional<char> b = len == 0 ? std::nullopt : CodePointTo1252Exact(cp);
+        if (!b) {
+            if (bad != nullptr) *bad = len == 0 ? 0xFFFD : cp;
+            return std::nullopt;
+        }
+        out += *b;
+        pos += len;
     }
     return out;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,11 @@ bool IsValidUtf8(std::string_view bytes);
 // or a blank when it has none; a byte that is not part of valid UTF-8 is taken
 // as a Windows-1252 byte as it stands.
 std::string ToWindows1252(std::string_view bytes);
+
+// UTF-8 text to Windows-1252 bytes when every character has one (text typed
+// for an ID3v1 tag). Otherwise nullopt, and `bad`, when given, receives the
+// first character that has none (U+FFFD for bytes that are not UTF-8).
+std::optional<std::string> Utf8ToWindows1252Exact(std::string_view utf8, char32_t* bad = nullptr);
 
 // Windows-1252 bytes to UTF-8. The five undefined bytes become U+FFFD.
 std::string Windows1252ToUtf8(std::string_view bytes);

@@ -15,6 +15,9 @@
 // as Windows-1252 (catalogues written on Windows).
 QString DisplayText(std::string_view bytes);
 
+// Windows-1252 bytes as text, whatever they look like (ID3v1 tag fields).
+QString Windows1252Text(std::string_view bytes);
+
 // What the user typed, as the UTF-8 bytes the core works on.
 std::string TypedBytes(const QString& text);
 

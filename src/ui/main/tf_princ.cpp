@@ -25,6 +25,8 @@
 #include "dupes/windows/result_list_handlers.h"
 #include "filetools/ban_list.h"
 #include "filetools/windows/ban_commands.h"
+#include "filetools/windows/rename_commands.h"
+#include "filetools/windows/tag_panel_handlers.h"
 #include "platform/folder_listing.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
@@ -116,9 +118,7 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
         browser_->SelectFileNamed(name);
     };
     hooks.playFile = [this](const std::string& path) { PlayFile(path); };
-    hooks.readTag = [this](const std::string& path) {
-        if (seams.readTag) seams.readTag(path);
-    };
+    hooks.readTag = [this](const std::string& path) { ReadTag(path); };
     hooks.removalPolicy = [this] { return RemovalPolicy(); };
     results_ = std::make_unique<ResultListHandlers>(widgets, dialogs_, playlist, foundFiles,
                                                     std::move(hooks));
@@ -228,6 +228,33 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
         return compare_->RunCompare(request);
     };
     ban_ = std::make_unique<BanCommands>(banWidgets, dialogs_, programFolder_, std::move(banHooks));
+    TagPanelWidgets tagWidgets;
+    tagWidgets.window = this;
+    tagWidgets.pTag = pTag;
+    tagWidgets.eTitle = eTitle;
+    tagWidgets.eArtist = eArtist;
+    tagWidgets.eAlbum = eAlbum;
+    tagWidgets.eYear = eYear;
+    tagWidgets.eComment = eComment;
+    tagWidgets.bSaveTag = bSaveTag;
+    tagWidgets.bCancelTag = bCancelTag;
+    tag_ = std::make_unique<TagPanelHandlers>(tagWidgets, dialogs_);
+
+    RenameHooks renameHooks;
+    renameHooks.selectedFile = [this] { return browser_->SelectedFile(); };
+    renameHooks.browserFolder = [this] { return browser_->Folder(); };
+    renameHooks.extension = [this] { return TypedBytes(eExt->text()); };
+    renameHooks.openFolder =
+        [this](const std::string& folder) -> std::optional<std::vector<std::string>> {
+        if (!browser_->SetFolder(folder)) return std::nullopt;
+        std::vector<std::string> names;
+        for (int i = 0; i < fl->count(); ++i) {
+            names.push_back(BytesOfData(fl->item(i)->data(FileBrowser::kBytesRole)));
+        }
+        return names;
+    };
+    renameHooks.purgePlaylist = [this] { results_->PurgePlaylist(); };
+    rename_ = std::make_unique<RenameCommands>(this, dialogs_, std::move(renameHooks));
     WireControls();
 
     std::error_code ec;
@@ -511,10 +538,10 @@ void TfPrinc::WireControls() {
         pmPlayList->popup(lPlayList->viewport()->mapToGlobal(pos));
     });
     connect(bRename, &QPushButton::clicked, this, [this] {
-        if (!busy_ && seams.bRenameClick) seams.bRenameClick();
+        if (!busy_) rename_->bRenameClick();
     });
     connect(bRenameAll, &QPushButton::clicked, this, [this] {
-        if (!busy_ && seams.bRenameAllClick) seams.bRenameAllClick();
+        if (!busy_) rename_->bRenameAllClick();
     });
     connect(bMake, &QAction::triggered, this, [this] {
         if (!busy_) scan_->bMakeClick();
@@ -625,6 +652,10 @@ void TfPrinc::PlayFile(const std::string& path) {
     if (seams.playback != nullptr) seams.playback->PlayFile(path);
 }
 
+void TfPrinc::ReadTag(const std::string& path) {
+    tag_->ReadTag(path);
+}
+
 void TfPrinc::flDblClick() {
     if (!mv::IsMp3Extension(TypedBytes(eExt->text()))) return;
     const std::string file = browser_->SelectedFile();
@@ -641,7 +672,7 @@ void TfPrinc::flContextPopup(const QPoint& pos) {
     }
     fl->setCurrentItem(item);
     const std::string file = browser_->SelectedFile();
-    if (!file.empty() && seams.readTag) seams.readTag(file);
+    if (!file.empty()) ReadTag(file);
 }
 
 void TfPrinc::EnterBusyState() {

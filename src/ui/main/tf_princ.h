@@ -21,8 +21,8 @@
 //   CaptureLayout() the shell calls it first thing in its start-up.
 //   Browser()       the file browser (OpenDriveRootOf for the start folder).
 //   SetCreditLine() the longer credit line of start-up.
-// Seams that later work fills (see TfPrincSeams): playback, the tag panel and
-// the menu commands of the list, file tool, player and network windows.
+// Seams that later work fills (see TfPrincSeams): playback and the menu
+// commands of the list, file tool, player and network windows.
 
 #include <QMainWindow>
 #include <filesystem>
@@ -44,6 +44,8 @@ class TfStats;
 class Dialogs;
 class FileBrowser;
 class ResultListHandlers;
+class RenameCommands;
+class TagPanelHandlers;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -71,8 +73,6 @@ class PlaybackSeam {
 // control is used and the window is not busy; an unset one does nothing.
 struct TfPrincSeams {
     PlaybackSeam* playback = nullptr;
-    std::function<void(const std::string& path)> readTag;  // fills and shows pTag
-    std::function<void()> bRenameClick, bRenameAllClick;
     std::function<void()> bPlaylistAddClick, bClearPlaylistClick, bSavePClick, bLoadPClick;
     std::function<void()> Equalizer1Click, Poll1Click;
 };
@@ -205,6 +205,13 @@ class TfPrinc : public QMainWindow {
     // How every delete command of the program removes a user's file: the
     // trash switch and the deletion log in the program folder.
     mv::RemovalPolicy RemovalPolicy() const;
+    // Fills the tag panel from the file at `path` and shows it (the file list,
+    // the result lists and the playlist's "Edit ID3 Tag" come here).
+    void ReadTag(const std::string& path);
+    // The tag panel (bSaveTagClick, bCancelTagClick, the tag file).
+    TagPanelHandlers& TagPanel() { return *tag_; }
+    // Rename and Rename All with the naming model.
+    RenameCommands& Renaming() { return *rename_; }
 
     // Busy state: no second command can start while a long operation runs.
     void EnterBusyState();
@@ -236,6 +243,8 @@ class TfPrinc : public QMainWindow {
     std::unique_ptr<DriveScanCommands> scan_;
     std::unique_ptr<TfStats> fStats_;   // the list editor, shown modally
     std::unique_ptr<BanCommands> ban_;  // owns the ban list editor
+    std::unique_ptr<TagPanelHandlers> tag_;
+    std::unique_ptr<RenameCommands> rename_;
 
     std::vector<QWidget*> windowChildren_;
     std::vector<mv::LayoutRect> windowDesign_;

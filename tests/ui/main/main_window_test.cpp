@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include "dupes/windows/result_list_handlers.h"
+#include "filetools/windows/tag_panel_handlers.h"
 #include "ui/main/file_browser.h"
 #include "ui/main/main_window_support.h"
 #include "ui/main/tf_princ.h"
@@ -42,13 +43,11 @@ class MainWindowTest : public ::testing::Test {
         drives.roots = {tree.Path("drive"), tree.Folder("second")};
         window = std::make_unique<TfPrinc>(dialogs, drives, tree.Root());
         window->seams.playback = &playback;
-        window->seams.readTag = [this](const std::string& p) { tags.push_back(p); };
     }
     uitest::TempTree tree;
     ScriptedDialogs dialogs;
     uitest::FolderDrives drives;
     RecordingPlayback playback;
-    std::vector<std::string> tags;
     std::string music;
     std::unique_ptr<TfPrinc> window;
 };
@@ -89,7 +88,8 @@ TEST_F(MainWindowTest, ExtensionChangeRewritesMaskCaptionsAndRenameButtons) {
     window->flDblClick();
     window->flContextPopup(window->fl->visualItemRect(window->fl->item(0)).center());
     EXPECT_TRUE(playback.played.empty());
-    EXPECT_TRUE(tags.empty());
+    EXPECT_EQ(window->TagPanel().TagFile(), "");
+    EXPECT_FALSE(window->pTag->isVisibleTo(window.get()));
 
     window->eExt->setText(L("mP3"));
     EXPECT_EQ(window->windowTitle(), L("mP3 Vandrel"));
@@ -104,12 +104,16 @@ TEST_F(MainWindowTest, FileListRightClickSelectsTheEntryAndOpensItsTag) {
     window->resize(TfPrinc::kDesignWidth, TfPrinc::kDesignHeight);
     window->CaptureLayout();
     window->show();
+    tree.File("drive/Music/b song.mp3", 200);  // long enough to hold a tag
     window->Browser().SetFolder(music);
     window->flContextPopup(window->fl->visualItemRect(window->fl->item(1)).center());
-    EXPECT_EQ(tags, std::vector<std::string>{music + "/b song.mp3"});
+    EXPECT_EQ(window->TagPanel().TagFile(), music + "/b song.mp3");
+    EXPECT_TRUE(window->pTag->isVisible());
+    window->bCancelTag->click();
     window->flContextPopup(QPoint(5, window->fl->viewport()->height() - 2));
     EXPECT_TRUE(window->fl->selectedItems().isEmpty());
-    EXPECT_EQ(tags.size(), 1u);
+    EXPECT_FALSE(window->pTag->isVisible());
+    EXPECT_TRUE(dialogs.Texts().isEmpty());
 }
 
 TEST_F(MainWindowTest, BrowserShowsThePathAndFollowsDrivesAndDoubleClicks) {

@@ -1,0 +1,185 @@
+#include "filetools/naming_model.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <map>
+
+#include "filetools/id3v1_tag.h"
+#include "platform/folder_listing.h"
+#include "platform/text_encoding.h"
+
+namespace mv {
+namespace {
+
+// The length of the character at model[pos]: a whole UTF-8 character, or one
+// byte that is not part of one.
+std::size_t CharLength(std::string_view model, std::size_t pos) {
+    char32_t cp;
+    const std::size_t len = DecodeUtf8(model, pos, cp);
+    return len == 0 ? 1 : len;
+}
+
+bool LinkExists(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 || errno != ENOENT;
+}
+
+std::size_t NameMaxOf(const std::string& folder) {
+    const long max = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    return max > 0 ? static_cast<std::size_t>(max) : NAME_MAX;
+}
+
+std::string Quoted(std::string_view name) {
+    return "\"" + std::string(name) + "\"";
+}
+
+// The folder part of a path and its last component.
+std::pair<std::string, std::string> SplitPath(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return {".", path};
+    return {slash == 0 ? std::string("/") : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+}  // namespace
+
+std::string BuildNameFromModel(std::string_view block, std::string_view model) {
+    std::string name;
+    for (std::size_t pos = 0; pos < model.size();) {
+        if (model[pos] != '%') {
+            name += model[pos++];
+            continue;
+        }
+        ++pos;  // a "%" at the very end stands for nothing
+        if (pos >= model.size()) break;
+        const char digit = model[pos];
+        pos += CharLength(model, pos);
+        if (digit < '1' || digit > '5') continue;
+        const TagFieldSlice slice = kTagFields[digit - '1'];
+        if (block.size() > slice.offset) {
+            name += Windows1252ToUtf8(block.substr(slice.offset, slice.width));
+        }
+    }
+    // Zero bytes go first, so the blanks on both sides of one join into one run.
+    std::string reduced;
+    reduced.reserve(name.size());
+    for (char c : name) {
+        if (c == '\0') continue;
+        if (c == ' ' && !reduced.empty() && reduced.back() == ' ') continue;
+        reduced += c;
+    }
+    return reduced;
+}
+
+std::string NameRefusal(std::string_view name, std::size_t nameMax) {
+    if (name.empty()) return "the tag gives an empty name";
+    if (name == "." || name == "..") return "the tag gives " + Quoted(name) + ", not a file name";
+    if (name.find('/') != std::string_view::npos) {
+        return "the name " + Quoted(name) + " holds a \"/\", which no file name may hold";
+    }
+    if (name.size() > nameMax) {
+        return "the name " + Quoted(name) + " is " + std::to_string(name.size()) +
+               " bytes long; the file system takes at most " + std::to_string(nameMax);
+    }
+    return {};
+}
+
+RenameOutcome RenameFromModel(const std::string& path, std::string_view model, bool dryRun,
+                              const PathExists& exists) {
+    RenameOutcome outcome;
+    outcome.path = path;
+    const TagReadResult tag = ReadFileTag(path);
+    if (tag.status == TagReadStatus::Failed) {
+        outcome.status = RenameStatus::Unreadable;
+        outcome.reason = "its tag cannot be read: " + tag.reason;
+        return outcome;
+    }
+    if (tag.status == TagReadStatus::Untagged) {
+        outcome.status = RenameStatus::NoTag;
+        outcome.reason = "it has no ID3v1 tag";
+        return outcome;
+    }
+    outcome.newName = BuildNameFromModel(tag.block, model);
+    const auto [folder, oldName] = SplitPath(path);
+    outcome.reason = NameRefusal(outcome.newName, NameMaxOf(folder));
+    if (!outcome.reason.empty()) {
+        outcome.status = RenameStatus::NotAName;
+        return outcome;
+    }
+    // A bare file name stays relative to the current folder.
+    const std::string& target = outcome.newPath =
+        path.find('/') == std::string::npos ? outcome.newName : JoinPath(folder, outcome.newName);
+    if (outcome.newName == oldName) {
+        outcome.status = RenameStatus::SameName;
+        return outcome;
+    }
+    const std::string taken = "a file named " + Quoted(outcome.newName) + " already exists";
+    if (dryRun) {
+        if (exists ? exists(target) : LinkExists(target)) {
+            outcome.status = RenameStatus::NameTaken;
+            outcome.reason = taken;
+        } else {
+            outcome.status = RenameStatus::Renamed;
+        }
+        return outcome;
+    }
+    const int error = RenameNoReplace(path, target);
+    if (error == 0) {
+        outcome.status = RenameStatus::Renamed;
+    } else if (error == EEXIST) {
+        outcome.status = RenameStatus::NameTaken;
+        outcome.reason = taken;
+    } else {
+        outcome.status = RenameStatus::Refused;
+        outcome.reason = "the file system refused the name " + Quoted(outcome.newName) + ": " +
+                         std::strerror(error);
+    }
+    return outcome;
+}
+
+RenameAllResult RenameAll(const RenameAllParams& params) {
+    RenameAllResult result;
+    std::vector<std::string> folders;
+    if (params.recurse) {
+        FolderCollection collected = CollectFolders(params.root, params.ext);
+        folders = std::move(collected.folders);
+        result.foldersPassedOver = std::move(collected.passedOver);
+    } else {
+        folders.push_back(TrimFolderPath(params.root));
+    }
+    // A dry run keeps the names its renames would take (true) and free (false).
+    std::map<std::string, bool> planned;
+    const PathExists exists = [&planned](const std::string& path) {
+        const auto it = planned.find(path);
+        return it != planned.end() ? it->second : LinkExists(path);
+    };
+    const std::string model = params.model + kRenameAllExtension;
+    for (const std::string& folder : folders) {
+        const auto names =
+            params.listFiles ? params.listFiles(folder) : ListFolderFiles(folder, params.ext);
+        if (!names) {
+            result.foldersPassedOver.push_back(folder);
+            continue;
+        }
+        for (const std::string& name : *names) {
+            RenameOutcome outcome =
+                RenameFromModel(JoinPath(folder, name), model, params.dryRun, exists);
+            if (outcome.status == RenameStatus::Renamed) {
+                ++result.renamed;
+                if (params.dryRun) {
+                    planned[outcome.path] = false;
+                    planned[outcome.newPath] = true;
+                }
+            }
+            result.outcomes.push_back(std::move(outcome));
+        }
+    }
+    return result;
+}
+
+}  // namespace mv

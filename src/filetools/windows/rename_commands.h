@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "filetools/naming_model.h"
+
+class Dialogs;
+class QWidget;
+
+// What renaming asks of the rest of the window.
+struct RenameHooks {
+    // The full path of the file list's selected entry; empty when none is selected.
+    std::function<std::string()> selectedFile;
+    std::function<std::string()> browserFolder;
+    std::function<std::string()> extension;  // eExt's text, as typed
+    // Moves the browser to `folder` and gives the file list's entries (bare
+    // names, in list order); nullopt when the browser cannot go there.
+    std::function<std::optional<std::vector<std::string>>(const std::string& folder)> openFolder;
+    std::function<void()> purgePlaylist;  // drops playlist entries whose files are gone
+};
+
+// Rename and Rename All: files renamed after their ID3v1 tags by the naming
+// model, which the window keeps for the whole run ("%2 - %1" at every start).
+// Renaming runs to its end on the GUI thread and reports nothing: a file that
+// cannot be renamed keeps its name (the outcomes are kept for a look).
+class RenameCommands : public QObject {
+    Q_OBJECT
+  public:
+    RenameCommands(QWidget* window, Dialogs& dialogs, RenameHooks hooks, QObject* parent = nullptr);
+
+    void bRenameClick();
+    void bRenameAllClick();
+
+    // The model as the user last confirmed it (UTF-8).
+    const std::string& NamingModel() const { return model_; }
+    // What the last command did to each file, in order.
+    const std::vector<mv::RenameOutcome>& LastOutcomes() const { return outcomes_; }
+
+  private:
+    // The naming model question; false on Cancel (the model then stays).
+    bool AskModel();
+
+    QWidget* window_;
+    Dialogs& dialogs_;
+    RenameHooks hooks_;
+    std::string model_ = mv::kDefaultNamingModel;
+    std::vector<mv::RenameOutcome> outcomes_;
+};

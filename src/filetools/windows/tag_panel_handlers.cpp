@@ -1,0 +1,100 @@
+#include "filetools/windows/tag_panel_handlers.h"
+
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+#include <array>
+#include <cstdio>
+
+#include "filetools/id3v1_tag.h"
+#include "platform/text_encoding.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/display_text.h"
+
+namespace {
+
+const char* const kFieldNames[mv::kTagFieldCount] = {"Title", "Artist", "Album", "Year", "Comment"};
+
+std::array<QLineEdit*, mv::kTagFieldCount> Boxes(const TagPanelWidgets& w) {
+    return {w.eTitle, w.eArtist, w.eAlbum, w.eYear, w.eComment};
+}
+
+// "日" (U+65E5), or the code alone where the character cannot be shown.
+std::string CharacterText(char32_t cp) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
+    if (cp == 0xFFFD) return code;
+    std::string text = "\"";
+    mv::AppendUtf8(text, cp);
+    return text + "\" (" + code + ")";
+}
+
+}  // namespace
+
+TagPanelHandlers::TagPanelHandlers(const TagPanelWidgets& widgets, Dialogs& dialogs,
+                                   QObject* parent)
+    : QObject(parent), w_(widgets), dialogs_(dialogs) {
+    connect(w_.bSaveTag, &QPushButton::clicked, this, &TagPanelHandlers::bSaveTagClick);
+    connect(w_.bCancelTag, &QPushButton::clicked, this, &TagPanelHandlers::bCancelTagClick);
+}
+
+void TagPanelHandlers::ReadTag(const std::string& path) {
+    const mv::TagReadResult tag = mv::ReadFileTag(path);
+    if (tag.status == mv::TagReadStatus::Failed) {
+        dialogs_.Information(w_.window, DisplayText("Unable to open file"));
+        return;
+    }
+    const auto boxes = Boxes(w_);
+    for (int f = 0; f < mv::kTagFieldCount; ++f) boxes[f]->setText(Windows1252Text(tag.fields[f]));
+    w_.pTag->show();
+    w_.pTag->raise();
+    tagFile_ = path;
+    readFields_ = tag.fields;
+}
+
+TagPanelHandlers::WriteOutcome TagPanelHandlers::WriteTag() {
+    // Every box is checked before the file is touched.
+    mv::TagTexts texts;
+    const auto boxes = Boxes(w_);
+    for (int f = 0; f < mv::kTagFieldCount; ++f) {
+        if (!tagFile_.empty() && boxes[f]->text() == Windows1252Text(readFields_[f])) {
+            texts[f] = readFields_[f];
+            continue;
+        }
+        char32_t bad = 0;
+        std::optional<std::string> bytes =
+            mv::Utf8ToWindows1252Exact(TypedBytes(boxes[f]->text()), &bad);
+        if (!bytes) {
+            dialogs_.Information(w_.window,
+                                 DisplayText(std::string("The ") + kFieldNames[f] +
+                                             " cannot hold the character " + CharacterText(bad) +
+                                             ": an ID3v1 tag holds only Windows-1252 characters. "
+                                             "Nothing was written."));
+            boxes[f]->setFocus();
+            return WriteOutcome::TextRefused;
+        }
+        texts[f] = std::move(*bytes);
+    }
+    if (tagFile_.empty()) return WriteOutcome::NotOpened;
+    const mv::TagWriteResult written = mv::WriteFileTag(tagFile_, texts);
+    switch (written.status) {
+        case mv::TagWriteStatus::Replaced:
+        case mv::TagWriteStatus::Appended:
+            return WriteOutcome::Written;
+        case mv::TagWriteStatus::NotOpened:
+            return WriteOutcome::NotOpened;
+        case mv::TagWriteStatus::WriteFailed:
+            break;
+    }
+    dialogs_.Information(w_.window, DisplayText("Unable to write in the file"));
+    return WriteOutcome::WriteFailed;
+}
+
+void TagPanelHandlers::bSaveTagClick() {
+    const WriteOutcome outcome = WriteTag();
+    if (outcome == WriteOutcome::Written || outcome == WriteOutcome::WriteFailed) w_.pTag->hide();
+}
+
+void TagPanelHandlers::bCancelTagClick() {
+    w_.pTag->hide();
+}

@@ -1,0 +1,141 @@
+#include "filetools/windows/rename_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <QWidget>
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/folder_listing.h"
+#include "support/core/tag_fixture.h"
+#include "support/core/temp_tree.h"
+#include "support/widgets/scripted_dialogs.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using mv::test::TagBlock;
+
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// The commands against a stand-in for the browser: it records where it was
+// moved and lists files as the file list does, and the playlist purge is
+// logged in the same record, so the order of events shows.
+class RenameCommandsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!mv::test::ToneAudio()) GTEST_SKIP() << "lame or sox missing: no MP3 to rename";
+        folder = tree.Folder("music");
+        RenameHooks hooks;
+        hooks.selectedFile = [this] { return selected; };
+        hooks.browserFolder = [this] { return folder; };
+        hooks.extension = [] { return std::string("mP3"); };
+        hooks.openFolder = [this](const std::string& to) {
+            events.push_back("open " + to);
+            folder = to;
+            return mv::ListFolderFiles(to, "mP3");
+        };
+        hooks.purgePlaylist = [this] { events.push_back("purge"); };
+        commands = std::make_unique<RenameCommands>(&window, dialogs, std::move(hooks));
+    }
+    void Mp3(const std::string& rel, const std::optional<std::string>& tag) {
+        ASSERT_TRUE(mv::test::WriteMp3(tree.Path(rel), tag));
+    }
+    std::vector<std::string> Names(const std::string& rel) const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(tree.Path(rel))) {
+            if (!e.is_directory()) names.push_back(e.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    mv::test::TempTree tree;
+    QWidget window;
+    ScriptedDialogs dialogs;
+    std::string folder, selected;
+    std::vector<std::string> events;
+    std::unique_ptr<RenameCommands> commands;
+};
+
+TEST_F(RenameCommandsTest, RenameAsksForTheModelAndKeepsItForTheRun) {
+    Mp3("music/a.mp3", TagBlock("Title", "Artist"));
+    Mp3("music/b.mp3", TagBlock("Other", "Band"));
+
+    // No file selected: no question, only the purge.
+    commands->bRenameClick();
+    EXPECT_TRUE(dialogs.History().empty());
+    EXPECT_EQ(events, std::vector<std::string>{"purge"});
+
+    selected = tree.Path("music/a.mp3");
+    dialogs.QueueText(U("%2 - %1"));
+    commands->bRenameClick();
+    ASSERT_EQ(dialogs.History().size(), 1u);
+    EXPECT_EQ(dialogs.History()[0].caption, U("Naming model"));
+    EXPECT_EQ(dialogs.History()[0].text, U("What will be your naming model?"));
+    EXPECT_EQ(dialogs.History()[0].initial, U("%2 - %1"));
+    EXPECT_EQ(Names("music"), (std::vector<std::string>{"Artist - Title", "b.mp3"}));
+
+    // A typed model, with a character of its own, is shown again next time.
+    selected = tree.Path("music/b.mp3");
+    dialogs.QueueText(U("%1 \xE2\x80\x93 %2.mp3"));
+    commands->bRenameClick();
+    EXPECT_EQ(Names("music"),
+              (std::vector<std::string>{"Artist - Title", "Other \xE2\x80\x93 Band.mp3"}));
+    dialogs.QueueText(std::nullopt);
+    commands->bRenameClick();
+    EXPECT_EQ(dialogs.History().back().initial, U("%1 \xE2\x80\x93 %2.mp3"));
+    EXPECT_EQ(commands->NamingModel(), "%1 \xE2\x80\x93 %2.mp3");
+    EXPECT_EQ(events, std::vector<std::string>(4, "purge"));
+}
+
+// Yes: the browser moves to each folder CollectFolders gives, in its order,
+// every listed file gets the model plus ".Mp3", and the purge comes last.
+TEST_F(RenameCommandsTest, RenameAllWithSubfoldersOpensEachFolderInTurn) {
+    Mp3("music/a.mp3", TagBlock("Title", "Artist"));
+    Mp3("music/b.MP3", TagBlock("Title", "Artist", "", "", "", ' '));
+    Mp3("music/c.mp3", TagBlock());
+    Mp3("music/d.mp3", TagBlock());
+    Mp3("music/Sub/e.mp3", TagBlock("Deep"));
+    Mp3("music/Sub/Deeper/f.mp3", std::nullopt);
+    Mp3("music/NoMp3/g.wav", TagBlock("Wav"));
+    dialogs.QueueText(U("%2 - %1"));
+    dialogs.QueueReply(true);
+    commands->bRenameAllClick();
+    EXPECT_EQ(dialogs.History()[1].text,
+              U("Do you wish to include sub directories in your selection?"));
+    EXPECT_EQ(events, (std::vector<std::string>{"open " + tree.Path("music"),
+                                                "open " + tree.Path("music/Sub"),
+                                                "open " + tree.Path("music/Sub/Deeper"), "purge"}));
+    EXPECT_EQ(folder, tree.Path("music/Sub/Deeper"));  // the browser stays on the last one
+    EXPECT_EQ(Names("music"), (std::vector<std::string>{" - .Mp3", "Artist - Title .Mp3",
+                                                        "Artist - Title.Mp3", "d.mp3"}));
+    EXPECT_EQ(Names("music/Sub"), std::vector<std::string>{" - Deep.Mp3"});
+    EXPECT_EQ(Names("music/Sub/Deeper"), std::vector<std::string>{"f.mp3"});
+    EXPECT_EQ(Names("music/NoMp3"), std::vector<std::string>{"g.wav"});
+    ASSERT_EQ(commands->LastOutcomes().size(), 6u);
+    EXPECT_EQ(commands->LastOutcomes()[3].status, mv::RenameStatus::NameTaken);
+    EXPECT_EQ(commands->LastOutcomes()[5].status, mv::RenameStatus::NoTag);
+}
+
+TEST_F(RenameCommandsTest, RenameAllWithoutSubfoldersOrCancelled) {
+    Mp3("music/a.mp3", TagBlock("One"));
+    Mp3("music/Sub/b.mp3", TagBlock("Two"));
+    // Cancel: no second question, only the purge.
+    dialogs.QueueText(std::nullopt);
+    commands->bRenameAllClick();
+    EXPECT_EQ(dialogs.History().size(), 1u);
+    EXPECT_EQ(events, std::vector<std::string>{"purge"});
+
+    events.clear();
+    dialogs.QueueText(U("%1"));
+    dialogs.QueueReply(false);
+    commands->bRenameAllClick();
+    EXPECT_EQ(events, (std::vector<std::string>{"open " + tree.Path("music"), "purge"}));
+    EXPECT_EQ(Names("music"), std::vector<std::string>{"One.Mp3"});
+    EXPECT_EQ(Names("music/Sub"), std::vector<std::string>{"b.mp3"});
+}
+
+}  // namespace
