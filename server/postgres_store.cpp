@@ -39,6 +39,9 @@ class Connection {
             PQfinish(conn_);
             throw StoreError("cannot connect to PostgreSQL: " + why);
         }
+        // "relation already exists, skipping" and the like are not for our log.
+        PQsetNoticeProcessor(
+            conn_, [](void*, const char*) {}, nullptr);
     }
     ~Connection() { PQfinish(conn_); }
     Connection(const Connection&) = delete;

@@ -23,6 +23,9 @@
 #include "dupes/compare_engine.h"
 #include "dupes/windows/compare_commands.h"
 #include "dupes/windows/result_list_handlers.h"
+#include "net/http_transport.h"
+#include "net/windows/tf_poll.h"
+#include "net/windows/tf_splash.h"
 #include "platform/folder_listing.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
@@ -202,6 +205,8 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
         return rows();
     };
     fStats_ = std::make_unique<TfStats>(dialogs_, programFolder_, std::move(statsHooks), this);
+    fPoll_ = std::make_unique<TfPoll>(dialogs_, mv::MakeCurlTransport(), this);
+    fSplash_ = std::make_unique<TfSplash>(this);
     WireControls();
 
     std::error_code ec;
@@ -445,6 +450,10 @@ void TfPrinc::bLStatsClick() {
     fStats_->ShowModal();
 }
 
+void TfPrinc::Poll1Click() {
+    fPoll_->ShowModal();
+}
+
 void TfPrinc::tmiWalkClick() {
     // The tour runs the commands as the menus run them.
     WalkthroughSteps steps;
@@ -503,7 +512,9 @@ void TfPrinc::WireControls() {
     ConnectSeam(Edit1, &TfPrincSeams::Edit1Click);
     ConnectSeam(Scan1, &TfPrincSeams::Scan1Click);
     ConnectSeam(Equalizer1, &TfPrincSeams::Equalizer1Click);
-    ConnectSeam(Poll1, &TfPrincSeams::Poll1Click);
+    connect(Poll1, &QAction::triggered, this, [this] {
+        if (!busy_) Poll1Click();
+    });
     connect(tmiWalk, &QAction::triggered, this, [this] {
         if (!busy_) tmiWalkClick();
     });

@@ -38,6 +38,8 @@
 class CompareCommands;
 class DriveScanCommands;
 class TfStats;
+class TfPoll;
+class TfSplash;
 class Dialogs;
 class FileBrowser;
 class ResultListHandlers;
@@ -72,7 +74,7 @@ struct TfPrincSeams {
     std::function<void()> bRenameClick, bRenameAllClick;
     std::function<void()> bPlaylistAddClick, bClearPlaylistClick, bSavePClick, bLoadPClick;
     std::function<void()> Edit1Click, Scan1Click;
-    std::function<void()> Equalizer1Click, Poll1Click;
+    std::function<void()> Equalizer1Click;
 };
 
 class TfPrinc : public QMainWindow {
@@ -192,6 +194,10 @@ class TfPrinc : public QMainWindow {
     // List > Edit Mp3 list: the list editor, modal.
     void bLStatsClick();
     TfStats& Stats() { return *fStats_; }
+    // Misc > Poll: the poll window, modal; and the version check's splash.
+    void Poll1Click();
+    TfPoll& Poll() { return *fPoll_; }
+    TfSplash& Splash() { return *fSplash_; }
     // The guided tour of the main use (HELP > Walktrough).
     void tmiWalkClick();
     // Plays through the playback seam, when there is one.
@@ -225,7 +231,9 @@ class TfPrinc : public QMainWindow {
     std::unique_ptr<ResultListHandlers> results_;
     std::unique_ptr<CompareCommands> compare_;
     std::unique_ptr<DriveScanCommands> scan_;
-    std::unique_ptr<TfStats> fStats_;  // the list editor, shown modally
+    std::unique_ptr<TfStats> fStats_;    // the list editor, shown modally
+    std::unique_ptr<TfPoll> fPoll_;      // the poll window, shown modally
+    std::unique_ptr<TfSplash> fSplash_;  // hidden but while the version check runs
 
     std::vector<QWidget*> windowChildren_;
     std::vector<mv::LayoutRect> windowDesign_;
