@@ -9,6 +9,7 @@
 #include <httplib.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/socket.h>
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -88,6 +89,14 @@ int Serve(const std::string& database, const std::string& docs, const std::strin
     // Enough threads that a few slow clients do not hold up the votes.
     server.new_task_queue = [] { return new httplib::ThreadPool(64); };
     mv::InstallPollService(server, {*store, docs, {}});
+    // The library listens with a backlog of 5; a burst of clients would then
+    // wait a second for each dropped connection attempt. Listening again on
+    // the bound socket widens the queue.
+    int listening = -1;
+    server.set_socket_options([&listening](int sock) {
+        httplib::default_socket_options(sock);
+        listening = sock;
+    });
 
     const int bound = port == 0                         ? server.bind_to_any_port(host)
                       : server.bind_to_port(host, port) ? port
@@ -96,6 +105,7 @@ int Serve(const std::string& database, const std::string& docs, const std::strin
         std::fprintf(stderr, "mp3vandrel-server: cannot listen on %s:%d\n", host.c_str(), port);
         return 1;
     }
+    if (listening >= 0) ::listen(listening, SOMAXCONN);
     std::printf("mp3vandrel-server: serving on %s:%d\n", host.c_str(), bound);
     std::fflush(stdout);
 

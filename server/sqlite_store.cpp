@@ -61,6 +61,9 @@ class SqliteStore : public PollStore {
         sqlite3_busy_timeout(db_, 5000);
         try {
             Exec("PRAGMA journal_mode=WAL");
+            // In WAL mode this stays consistent after a crash; a power cut may lose
+            // the last votes, not the file.
+            Exec("PRAGMA synchronous=NORMAL");
             Exec("PRAGMA foreign_keys=ON");
             Exec(
                 "CREATE TABLE IF NOT EXISTS polls (id INTEGER PRIMARY KEY AUTOINCREMENT, "

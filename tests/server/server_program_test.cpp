@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <sstream>
 
 #include "support/core/raw_http.h"
 #include "support/core/server_process.h"
@@ -89,6 +90,32 @@ TEST(ServerProgram, ServesUntilSigtermThenStopsCleanly) {
             ++requests;
     std::fclose(f);
     EXPECT_EQ(requests, 1);
+}
+
+TEST(ServerProgram, ListensWithAQueueWideEnoughForABurstOfClients) {
+    if (std::system("command -v ss >/dev/null 2>&1") != 0) GTEST_SKIP() << "skipped: no ss";
+    mv::test::TempTree tree;
+    tree.File("docs/DlLink.txt", "x");
+    mv::test::ServerProcess server(MV_SERVER_BINARY, tree.Path("poll.db"), tree.Path("docs"),
+                                   tree.Path("log"));
+    // For a listening socket, ss shows the queue's length as Send-Q. A queue of
+    // 5 made every sixth client of a burst wait a second for its retry.
+    const Outcome run{0, [&] {
+                          std::string out;
+                          const std::string command =
+                              "ss -Hltn 'sport = :" + std::to_string(server.Port()) + "'";
+                          FILE* p = popen(command.c_str(), "r");
+                          char buffer[256];
+                          while (fgets(buffer, sizeof buffer, p) != nullptr) out += buffer;
+                          pclose(p);
+                          return out;
+                      }()};
+    std::istringstream fields(run.out);
+    std::string state;
+    long recvQ = -1, sendQ = -1;
+    fields >> state >> recvQ >> sendQ;
+    EXPECT_EQ(state, "LISTEN") << run.out;
+    EXPECT_GE(sendQ, 128) << run.out;
 }
 
 }  // namespace
