@@ -8,8 +8,9 @@
 #include "ui/common/display_text.h"
 
 TfSplash::TfSplash(QWidget* parent)
-    // A top-level window of its own even with a parent, without border or caption.
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    // A top-level window of its own even with a parent, without border or
+    // caption; not kept on top, so the download question shows above it.
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName(DisplayText("fSplash"));
     setFixedSize(kDesignWidth, kDesignHeight);
     QFont design = font();
