@@ -12,8 +12,8 @@ class Server;
 
 // The HTTP face of the server: the two version documents from a folder and
 // the four poll requests from the store. Anything else gets a 4xx answer: an
-// unknown path 404, a bad or missing number 400, a method other than GET or
-// HEAD 405; a storage failure 503.
+// unknown path 404, a bad or missing number 400, POST, PUT, PATCH, DELETE or
+// OPTIONS 405; a storage failure 503.
 namespace mv {
 
 struct PollServiceParams {
