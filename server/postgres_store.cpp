@@ -2,6 +2,7 @@
 // servers on one database. Each server keeps a few connections in a pool; a
 // connection that broke is reset before its next use.
 #include <libpq-fe.h>
+#include <poll.h>
 
 #include <condition_variable>
 #include <mutex>
@@ -47,8 +48,14 @@ class Connection {
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
+    // A connection the database server ended still reads as good until it
+    // is used. Between our requests an idle connection has nothing to read,
+    // so anything there (the server's farewell, the closed socket) means it
+    // is gone; at worst a sound one is made again.
     void ResetIfBroken() {
-        if (PQstatus(conn_) != CONNECTION_OK) PQreset(conn_);
+        pollfd idle{PQsocket(conn_), POLLIN, 0};
+        if (PQstatus(conn_) != CONNECTION_OK || idle.fd < 0 || ::poll(&idle, 1, 0) != 0)
+            PQreset(conn_);
     }
 
     // Runs `sql` with text parameters; throws on anything but a good result.

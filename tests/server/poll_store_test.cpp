@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <cstdlib>
 #include <map>
 #include <random>
 #include <thread>
@@ -121,6 +123,43 @@ TEST_P(PollStoreTest, TextsComeBackByteForByteAfterReopening) {
     EXPECT_EQ(reopened->CurrentPoll()->options, poll.options);
     EXPECT_TRUE(reopened->Vote(2).counted);
     EXPECT_EQ(reopened->Results(1)->at(1), (std::pair<std::string, long long>{"", 1}));
+}
+
+// Connections the database server ended (a restart, an administrator) are
+// made again before their next use, so no request fails for them.
+TEST_P(PollStoreTest, ConnectionsEndedByTheDatabaseServerAreMadeAgain) {
+    if (GetParam() != "postgresql") GTEST_SKIP() << "only PostgreSQL has connections to lose";
+    MV_FRESH_STORE(db);
+    auto store = mv::OpenPollStore(db);
+    store->CreatePoll({"Colour?", {"red"}});
+    for (int i = 0; i < 8; ++i) EXPECT_TRUE(store->Vote(1).counted);  // every pooled connection
+
+    PGconn* admin = PQconnectdb(db.c_str());
+    ASSERT_EQ(PQstatus(admin), CONNECTION_OK);
+    auto others = [&] {
+        PGresult* r = PQexec(admin,
+                             "SELECT count(*) FROM pg_stat_activity WHERE datname = "
+                             "current_database() AND pid <> pg_backend_pid()");
+        const int n = PQntuples(r) == 1 ? std::atoi(PQgetvalue(r, 0, 0)) : -1;
+        PQclear(r);
+        return n;
+    };
+    PQclear(PQexec(admin,
+                   "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
+                   "current_database() AND pid <> pg_backend_pid()"));
+    for (int wait = 0; wait < 100 && others() != 0; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_EQ(others(), 0);
+    PQfinish(admin);
+
+    for (int i = 0; i < 8; ++i) {
+        try {
+            EXPECT_TRUE(store->Vote(1).counted) << "vote " << i;
+        } catch (const mv::StoreError& e) {
+            ADD_FAILURE() << "vote " << i << ": " << e.what();
+        }
+    }
+    EXPECT_EQ(store->Results(1)->at(0).second, 16);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, PollStoreTest, ::testing::Values("sqlite", "postgresql"),
