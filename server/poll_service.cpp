@@ -126,6 +126,8 @@ void InstallPollService(httplib::Server& server, PollServiceParams params) {
                });
     server.Get(R"(/cgi-win/Votes\.dll/Vote)",
                [&store](const httplib::Request& req, httplib::Response& res) {
+                   // HEAD runs the GET routes; a probe must not count as a vote.
+                   if (req.method != "GET") return Answer(res, 405, "Only GET votes.\n");
                    const auto m = NumberParam(req, res, "Vote");
                    if (!m) return;
                    Answer(res, 200, VoteMessage(store.Vote(*m), *m));

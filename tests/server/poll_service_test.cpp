@@ -105,6 +105,9 @@ TEST_F(PollServiceTest, RefusesMalformedAndHostileRequestsWithA4xxAndKeepsServin
          "0\r\nConnection: close\r\n\r\n",
          405},
         {"DELETE /cgi-win/Votes.dll HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n", 405},
+        // A HEAD (a link checker, a proxy's probe) must not vote.
+        {"HEAD /cgi-win/Votes.dll/Vote?Vote=1 HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n",
+         405},
         {"GARBAGE\r\n\r\n", 400},
         {"GET / HTTP/9.9\r\nHost: x\r\nConnection: close\r\n\r\n", 400},
         {"GET /cgi-win/Votes.dll HTTP/1.1\r\nX: " + std::string(9000, 'h') + "\r\n\r\n", 400},
