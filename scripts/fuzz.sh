@@ -11,7 +11,7 @@ RUNS=${1:-100000}
 SECONDS_EACH=${2:-1800}
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD="$ROOT/build-fuzz"
-TARGETS=(fuzz_mp3_list fuzz_ini fuzz_playlist fuzz_tag_name)
+TARGETS=(fuzz_mp3_list fuzz_ini fuzz_playlist fuzz_tag_name fuzz_poll_reply)
 
 "$ROOT/scripts/setup.sh" --fuzz
 

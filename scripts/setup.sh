@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev
   libmpg123-dev mpg123 libout123-0
   libcurl4-openssl-dev
-  libcpp-httplib-dev libsqlite3-dev
+  libcpp-httplib-dev libsqlite3-dev libpq-dev postgresql iproute2
   libcli11-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick

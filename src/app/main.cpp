@@ -8,6 +8,8 @@
 
 #include "app/safe_application.h"
 #include "app/shell.h"
+#include "net/http_transport.h"
+#include "net/windows/version_check_commands.h"
 #include "platform/drives.h"
 #include "platform/program_folder.h"
 #include "player/xaudio_player.h"
@@ -41,9 +43,20 @@ int main(int argc, char** argv) {
     };
     seams.freePlayer = [&player] { player.reset(); };
 
+    // The version check ends the settings load, once the shell has built the
+    // main window.
+    Shell* built = nullptr;
+    seams.checkVersion = [&built, &dialogs](const mv::Settings& settings, bool firstRun) {
+        TfPrinc& window = built->Window();
+        const auto transport = mv::MakeCurlTransport();
+        CheckVersion({dialogs, &window, window.tmiVerCheck, window.Splash(), *transport,
+                      settings.server, firstRun, &OpenLinkWithDesktop});
+    };
+
     ShellParams params{dialogs, *drives, mv::ProgramFolder(), std::move(seams),
                        QSystemTrayIcon::isSystemTrayAvailable()};
     Shell shell(std::move(params));
+    built = &shell;
     shell.Start();
     return app.exec();
 }

@@ -14,6 +14,7 @@
 #include "app/settings_binding.h"
 #include "app/tray_icon.h"
 #include "catalogue/windows/tf_stats.h"
+#include "net/windows/tf_poll.h"
 #include "platform/text_encoding.h"
 #include "player/playlist_file.h"
 #include "ui/common/dialogs.h"
@@ -110,6 +111,7 @@ void Shell::Start() {
     const auto load = LoadSettings({w, dialogs_, seams_, IniFile()});
     loaded_ = load.settings;
     keepIniFile_ = load.keepFile;
+    w.Poll().SetServer(loaded_.server);
     w.show();
 }
 

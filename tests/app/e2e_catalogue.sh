@@ -49,6 +49,8 @@ printf 'disk' >"$T/disk/music/blue_train.mp3"
 printf 'disk' >"$T/disk/music/Unique Tune.mp3"
 printf 'disk' >"$T/disk/music/zed extra.mp3"
 printf 'disk' >"$T/disk/music/crowd noise.mp3"
+# A settings file without the version check: no first-start question, no network.
+printf '[MAIN]\r\nVersionCheck=0\r\n' >"$T/home/Mp3Vandrel.ini"
 
 cd "$T" || exit 1
 MP3VANDREL_HOME="$T/home" MP3VANDREL_DRIVES="cdrom=$T/cd;fixed=$T/disk" \

@@ -27,6 +27,9 @@
 #include "filetools/windows/ban_commands.h"
 #include "filetools/windows/rename_commands.h"
 #include "filetools/windows/tag_panel_handlers.h"
+#include "net/http_transport.h"
+#include "net/windows/tf_poll.h"
+#include "net/windows/tf_splash.h"
 #include "platform/folder_listing.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
@@ -255,6 +258,8 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
     };
     renameHooks.purgePlaylist = [this] { results_->PurgePlaylist(); };
     rename_ = std::make_unique<RenameCommands>(this, dialogs_, std::move(renameHooks));
+    fPoll_ = std::make_unique<TfPoll>(dialogs_, mv::MakeCurlTransport(), this);
+    fSplash_ = std::make_unique<TfSplash>(this);
     WireControls();
 
     std::error_code ec;
@@ -501,6 +506,10 @@ void TfPrinc::bLStatsClick() {
     fStats_->ShowModal();
 }
 
+void TfPrinc::Poll1Click() {
+    fPoll_->ShowModal();
+}
+
 void TfPrinc::tmiWalkClick() {
     // The tour runs the commands as the menus run them.
     WalkthroughSteps steps;
@@ -563,7 +572,9 @@ void TfPrinc::WireControls() {
         if (!busy_) ban_->Scan1Click();
     });
     ConnectSeam(Equalizer1, &TfPrincSeams::Equalizer1Click);
-    ConnectSeam(Poll1, &TfPrincSeams::Poll1Click);
+    connect(Poll1, &QAction::triggered, this, [this] {
+        if (!busy_) Poll1Click();
+    });
     connect(tmiWalk, &QAction::triggered, this, [this] {
         if (!busy_) tmiWalkClick();
     });

@@ -41,6 +41,8 @@ class BanCommands;
 class CompareCommands;
 class DriveScanCommands;
 class TfStats;
+class TfPoll;
+class TfSplash;
 class Dialogs;
 class FileBrowser;
 class ResultListHandlers;
@@ -74,7 +76,7 @@ class PlaybackSeam {
 struct TfPrincSeams {
     PlaybackSeam* playback = nullptr;
     std::function<void()> bPlaylistAddClick, bClearPlaylistClick, bSavePClick, bLoadPClick;
-    std::function<void()> Equalizer1Click, Poll1Click;
+    std::function<void()> Equalizer1Click;
 };
 
 class TfPrinc : public QMainWindow {
@@ -198,6 +200,10 @@ class TfPrinc : public QMainWindow {
     // List > Edit Mp3 list: the list editor, modal.
     void bLStatsClick();
     TfStats& Stats() { return *fStats_; }
+    // Misc > Poll: the poll window, modal; and the version check's splash.
+    void Poll1Click();
+    TfPoll& Poll() { return *fPoll_; }
+    TfSplash& Splash() { return *fSplash_; }
     // The guided tour of the main use (HELP > Walktrough).
     void tmiWalkClick();
     // Plays through the playback seam, when there is one.
@@ -245,6 +251,8 @@ class TfPrinc : public QMainWindow {
     std::unique_ptr<BanCommands> ban_;  // owns the ban list editor
     std::unique_ptr<TagPanelHandlers> tag_;
     std::unique_ptr<RenameCommands> rename_;
+    std::unique_ptr<TfPoll> fPoll_;      // the poll window, shown modally
+    std::unique_ptr<TfSplash> fSplash_;  // hidden but while the version check runs
 
     std::vector<QWidget*> windowChildren_;
     std::vector<mv::LayoutRect> windowDesign_;

@@ -1,0 +1,172 @@
+// mp3vandrel-server: the program's web server. Serves the version documents
+// and the poll over HTTP; the poll is administered from this command line
+// against the database, never over HTTP.
+//   mp3vandrel-server serve --database DB --docs FOLDER [--host H] [--port P]
+//   mp3vandrel-server poll new --database DB QUESTION OPTION...
+//   mp3vandrel-server poll list --database DB
+//   mp3vandrel-server poll results --database DB [QUESTION_NO]
+// DB is a SQLite file or a postgresql:// URL.
+#include <httplib.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/socket.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <thread>
+
+#include "platform/text_encoding.h"
+#include "poll_service.h"
+#include "poll_store.h"
+
+namespace {
+
+// Why a poll cannot be stored, or empty. Checked before the store is opened.
+std::string PollProblem(const std::string& question, const std::vector<std::string>& options) {
+    if (options.empty()) return "a poll needs at least one option";
+    if (options.size() > mv::kMaxPollOptions)
+        return "a poll has at most " + std::to_string(mv::kMaxPollOptions) +
+               " options (one digit counts them on the wire)";
+    std::vector<std::string> texts{question};
+    texts.insert(texts.end(), options.begin(), options.end());
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const std::string what = i == 0 ? "the question" : "option " + std::to_string(i);
+        if (!mv::IsValidUtf8(texts[i])) return what + " is not valid UTF-8";
+        if (const auto problem = mv::WireTextProblem(texts[i]); !problem.empty())
+            return what + " " + problem;
+    }
+    return {};
+}
+
+int NewPoll(const std::string& database, const std::string& question,
+            const std::vector<std::string>& options) {
+    if (const auto problem = PollProblem(question, options); !problem.empty()) {
+        std::fprintf(stderr, "mp3vandrel-server: refused: %s\n", problem.c_str());
+        return 2;
+    }
+    auto store = mv::OpenPollStore(database);
+    store->CreatePoll({question, options});
+    std::printf("Question %zu is now the current question.\n", store->Questions().size());
+    return 0;
+}
+
+int ListPolls(const std::string& database) {
+    auto store = mv::OpenPollStore(database);
+    const auto questions = store->Questions();
+    for (size_t i = 0; i < questions.size(); ++i)
+        std::printf("%zu%s %s\n", i + 1, i + 1 == questions.size() ? "*" : "",
+                    questions[i].c_str());
+    if (questions.empty()) std::printf("No polls yet.\n");
+    return 0;
+}
+
+int ShowResults(const std::string& database, long long questionNo) {
+    auto store = mv::OpenPollStore(database);
+    const auto questions = store->Questions();
+    if (questionNo == 0) questionNo = static_cast<long long>(questions.size());
+    const auto counts = store->Results(questionNo);
+    if (!counts) {
+        std::fprintf(stderr, "mp3vandrel-server: there is no question %lld\n", questionNo);
+        return 1;
+    }
+    std::printf("%lld %s\n", questionNo, questions[static_cast<size_t>(questionNo - 1)].c_str());
+    for (const auto& [option, votes] : *counts) std::printf("  %lld  %s\n", votes, option.c_str());
+    return 0;
+}
+
+int Serve(const std::string& database, const std::string& docs, const std::string& host, int port) {
+    // SIGTERM and SIGINT go to one waiting thread, which stops the server;
+    // every other thread has them blocked.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+
+    auto store = mv::OpenPollStore(database);
+    httplib::Server server;
+    // Enough threads that a few slow clients do not hold up the votes.
+    server.new_task_queue = [] { return new httplib::ThreadPool(64); };
+    mv::InstallPollService(server, {*store, docs, {}});
+    // The library listens with a backlog of 5; a burst of clients would then
+    // wait a second for each dropped connection attempt. Listening again on
+    // the bound socket widens the queue.
+    int listening = -1;
+    server.set_socket_options([&listening](int sock) {
+        httplib::default_socket_options(sock);
+        listening = sock;
+    });
+
+    const int bound = port == 0                         ? server.bind_to_any_port(host)
+                      : server.bind_to_port(host, port) ? port
+                                                        : -1;
+    if (bound < 0) {
+        std::fprintf(stderr, "mp3vandrel-server: cannot listen on %s:%d\n", host.c_str(), port);
+        return 1;
+    }
+    if (listening >= 0) ::listen(listening, SOMAXCONN);
+    std::printf("mp3vandrel-server: serving on %s:%d\n", host.c_str(), bound);
+    std::fflush(stdout);
+
+    std::thread waiter([&] {
+        int sig = 0;
+        sigwait(&stopSignals, &sig);
+        server.stop();
+    });
+    const bool ok = server.listen_after_bind();
+    // listen_after_bind returns when stopped; a failure wakes the waiter too.
+    if (server.is_running() || !ok) pthread_kill(waiter.native_handle(), SIGTERM);
+    waiter.join();
+    std::fprintf(stderr, "mp3vandrel-server: stopped\n");
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"mp3vandrel-server: version documents and the poll of Mp3 Vandrel"};
+    app.require_subcommand(1);
+    std::string database;
+    const char* dbHelp = "SQLite file, or a postgresql:// URL";
+
+    auto* serve = app.add_subcommand("serve", "Serve the version documents and the poll");
+    std::string docs, host = "127.0.0.1";
+    int port = 8080;
+    serve->add_option("--database", database, dbHelp)->required();
+    serve->add_option("--docs", docs, "Folder with Mp3VandrelVersion.txt and DlLink.txt")
+        ->required()
+        ->check(CLI::ExistingDirectory);
+    serve->add_option("--host", host, "Address to listen on")->capture_default_str();
+    serve->add_option("--port", port, "Port (0: any free port)")
+        ->check(CLI::Range(0, 65535))
+        ->capture_default_str();
+
+    auto* poll = app.add_subcommand("poll", "Administer the poll");
+    poll->require_subcommand(1);
+    auto* pollNew = poll->add_subcommand("new", "Add a poll; it becomes the current question");
+    std::string question;
+    std::vector<std::string> options;
+    pollNew->add_option("--database", database, dbHelp)->required();
+    pollNew->add_option("QUESTION", question, "The question")->required();
+    pollNew->add_option("OPTION", options, "The options (1 to 9)")->required();
+    auto* pollList = poll->add_subcommand("list", "List the questions (* marks the current one)");
+    pollList->add_option("--database", database, dbHelp)->required();
+    auto* pollResults = poll->add_subcommand("results", "Show the votes of one question");
+    long long questionNo = 0;
+    pollResults->add_option("--database", database, dbHelp)->required();
+    pollResults->add_option("QUESTION_NO", questionNo, "Question number (default: the current)")
+        ->check(CLI::PositiveNumber);
+
+    CLI11_PARSE(app, argc, argv);
+    try {
+        if (serve->parsed()) return Serve(database, docs, host, port);
+        if (pollNew->parsed()) return NewPoll(database, question, options);
+        if (pollList->parsed()) return ListPolls(database);
+        if (pollResults->parsed()) return ShowResults(database, questionNo);
+    } catch (const mv::StoreError& e) {
+        std::fprintf(stderr, "mp3vandrel-server: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
