@@ -24,6 +24,9 @@
 #include "dupes/windows/compare_commands.h"
 #include "dupes/windows/result_list_handlers.h"
 #include "platform/folder_listing.h"
+#include "player/windows/playback_handlers.h"
+#include "player/windows/playlist_handlers.h"
+#include "player/windows/tf_eq.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 #include "ui/common/fitting_label.h"
@@ -202,6 +205,56 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
         return rows();
     };
     fStats_ = std::make_unique<TfStats>(dialogs_, programFolder_, std::move(statsHooks), this);
+
+    PlaybackWidgets playbackWidgets;
+    playbackWidgets.window = this;
+    playbackWidgets.lPlayList = lPlayList;
+    playbackWidgets.tbPitch = tbPitch;
+    playbackWidgets.tbVolume = tbVolume;
+    playbackWidgets.tbTrack = tbTrack;
+    playbackWidgets.bStop = bStop;
+    playbackWidgets.bPause = bPause;
+    playbackWidgets.bNext = bNext;
+    playbackWidgets.cbShuffle = cbShuffle;
+    playbackWidgets.NextTimer = NextTimer;
+    PlaybackHooks playbackHooks;
+    playbackHooks.showStatus = [this](const QString& status) {
+        playbackStatus_ = status;
+        setWindowTitle(mv::FeedbackCaption(eExt->text(), status));
+    };
+    playbackHooks.setTrayTip = [this](const QString& tip) {
+        if (setTrayTip) setTrayTip(tip);
+    };
+    playback_ = std::make_unique<PlaybackHandlers>(playbackWidgets, dialogs_, playlist,
+                                                   std::move(playbackHooks));
+    PlaylistWidgets playlistWidgets;
+    playlistWidgets.window = this;
+    playlistWidgets.lPlayList = lPlayList;
+    playlistWidgets.pmPlayList = pmPlayList;
+    playlistWidgets.tmiPlay = tmiPlay;
+    playlistWidgets.tmiRemove = tmiRemove;
+    playlistWidgets.tmiTag = tmiTag;
+    playlistWidgets.tmiLocate = tmiLocate;
+    playlistWidgets.tmiDelete = tmiDelete;
+    playlistWidgets.tmiRecurse = tmiRecurse;
+    playlistWidgets.eExt = eExt;
+    PlaylistHooks playlistHooks;
+    playlistHooks.playFile = [this](const std::string& path) { PlayFile(path); };
+    // "Edit ID3 Tag": the tag panel's reader, once the shell connects it.
+    playlistHooks.readTag = [this](const std::string& path) {
+        if (seams.readTag) seams.readTag(path);
+    };
+    playlistHooks.browserFolder = [this] { return browser_->Folder(); };
+    playlistHooks.browseTo = [this](const std::string& folder, const std::string& name) {
+        browser_->SetFolder(folder);
+        browser_->SelectFileNamed(name);
+    };
+    playlistHooks.refreshBrowser = [this] { brefreshClick(); };
+    playlistHooks.enterBusyState = [this] { EnterBusyState(); };
+    playlistHooks.leaveBusyState = [this] { LeaveBusyState(); };
+    playlistHandlers_ = std::make_unique<PlaylistHandlers>(
+        playlistWidgets, dialogs_, playlist, programFolder_, std::move(playlistHooks));
+    fEQ_ = std::make_unique<TfEQ>(this);
     WireControls();
 
     std::error_code ec;
@@ -478,9 +531,6 @@ void TfPrinc::WireControls() {
     connect(eExt, &QLineEdit::textChanged, this, &TfPrinc::eExtChange);
     connect(fl, &QListWidget::itemDoubleClicked, this, &TfPrinc::flDblClick);
     connect(fl, &QListWidget::customContextMenuRequested, this, &TfPrinc::flContextPopup);
-    connect(lPlayList, &QListWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        pmPlayList->popup(lPlayList->viewport()->mapToGlobal(pos));
-    });
     connect(bRename, &QPushButton::clicked, this, [this] {
         if (!busy_ && seams.bRenameClick) seams.bRenameClick();
     });
@@ -496,13 +546,21 @@ void TfPrinc::WireControls() {
     connect(bLStats, &QAction::triggered, this, [this] {
         if (!busy_) bLStatsClick();
     });
-    ConnectSeam(bPlaylistAdd, &TfPrincSeams::bPlaylistAddClick);
-    ConnectSeam(bClearPlaylist, &TfPrincSeams::bClearPlaylistClick);
-    ConnectSeam(bSaveP, &TfPrincSeams::bSavePClick);
-    ConnectSeam(bLoadP, &TfPrincSeams::bLoadPClick);
+    const auto whenIdle = [this](QAction* action, auto handler) {
+        connect(action, &QAction::triggered, this, [this, handler] {
+            if (!busy_) handler();
+        });
+    };
+    PlaylistHandlers& pl = *playlistHandlers_;
+    whenIdle(bPlaylistAdd, [&pl] { pl.bPlaylistAddClick(); });
+    whenIdle(bClearPlaylist, [&pl] { pl.bClearPlaylistClick(); });
+    whenIdle(bSaveP, [&pl] { pl.bSavePClick(); });
+    whenIdle(bLoadP, [&pl] { pl.bLoadPClick(); });
+    whenIdle(Equalizer1, [this] { fEQ_->Equalizer1Click(); });
+    connect(Nextsong1, &QAction::triggered, playback_.get(), &PlaybackHandlers::bNextClick);
+    connect(Stopmusic1, &QAction::triggered, playback_.get(), &PlaybackHandlers::bStopClick);
     ConnectSeam(Edit1, &TfPrincSeams::Edit1Click);
     ConnectSeam(Scan1, &TfPrincSeams::Scan1Click);
-    ConnectSeam(Equalizer1, &TfPrincSeams::Equalizer1Click);
     ConnectSeam(Poll1, &TfPrincSeams::Poll1Click);
     connect(tmiWalk, &QAction::triggered, this, [this] {
         if (!busy_) tmiWalkClick();
@@ -582,7 +640,12 @@ void TfPrinc::brefreshClick() {
 }
 
 void TfPrinc::PlayFile(const std::string& path) {
-    if (seams.playback != nullptr) seams.playback->PlayFile(path);
+    playback_->PlayFile(path);
+}
+
+void TfPrinc::SetPlayer(mv::PlayerControl* player) {
+    playback_->SetPlayer(player);
+    fEQ_->SetPlayer(player);
 }
 
 void TfPrinc::flDblClick() {

@@ -21,8 +21,9 @@
 //   CaptureLayout() the shell calls it first thing in its start-up.
 //   Browser()       the file browser (OpenDriveRootOf for the start folder).
 //   SetCreditLine() the longer credit line of start-up.
-// Seams that later work fills (see TfPrincSeams): playback, the tag panel and
-// the menu commands of the list, file tool, player and network windows.
+//   setTrayTip      the tray icon's tip while music plays.
+// Seams that later work fills (see TfPrincSeams): the tag panel and the menu
+// commands of the file tool and network windows.
 
 #include <QMainWindow>
 #include <filesystem>
@@ -36,6 +37,12 @@
 #include "ui/common/proportional_layout.h"
 
 class CompareCommands;
+class PlaybackHandlers;
+class PlaylistHandlers;
+class TfEQ;
+namespace mv {
+class PlayerControl;
+}
 class DriveScanCommands;
 class TfStats;
 class Dialogs;
@@ -56,23 +63,13 @@ class QPushButton;
 class QSlider;
 class QTimer;
 
-// Plays one file; the player fills this seam.
-class PlaybackSeam {
-  public:
-    virtual ~PlaybackSeam() = default;
-    // Opens and plays `path`, adding it to the playlist when it is not there yet.
-    virtual void PlayFile(const std::string& path) = 0;
-};
-
 // Commands whose work belongs to other windows. Each is called when its
 // control is used and the window is not busy; an unset one does nothing.
 struct TfPrincSeams {
-    PlaybackSeam* playback = nullptr;
     std::function<void(const std::string& path)> readTag;  // fills and shows pTag
     std::function<void()> bRenameClick, bRenameAllClick;
-    std::function<void()> bPlaylistAddClick, bClearPlaylistClick, bSavePClick, bLoadPClick;
     std::function<void()> Edit1Click, Scan1Click;
-    std::function<void()> Equalizer1Click, Poll1Click;
+    std::function<void()> Poll1Click;
 };
 
 class TfPrinc : public QMainWindow {
@@ -95,6 +92,8 @@ class TfPrinc : public QMainWindow {
     std::function<bool()> closeQuery;
     std::function<void()> hideToTray;
     std::function<void()> showFromTray;
+    // The tray icon's tip, which follows the music; unset: no tip.
+    std::function<void(const QString&)> setTrayTip;
     TfPrincSeams seams;
 
     // Direct children of the window, in their child order.
@@ -194,8 +193,14 @@ class TfPrinc : public QMainWindow {
     TfStats& Stats() { return *fStats_; }
     // The guided tour of the main use (HELP > Walktrough).
     void tmiWalkClick();
-    // Plays through the playback seam, when there is one.
+    // Plays a file, adding it to the playlist (the playback handlers).
     void PlayFile(const std::string& path);
+    // The music panel, the playlist box and its menus, the equalizer window.
+    PlaybackHandlers& Playback() { return *playback_; }
+    PlaylistHandlers& PlaylistCommands() { return *playlistHandlers_; }
+    TfEQ& Equalizer() { return *fEQ_; }
+    // The audio player component both send to; null until the shell made it.
+    void SetPlayer(mv::PlayerControl* player);
 
     // Busy state: no second command can start while a long operation runs.
     void EnterBusyState();
@@ -226,6 +231,9 @@ class TfPrinc : public QMainWindow {
     std::unique_ptr<CompareCommands> compare_;
     std::unique_ptr<DriveScanCommands> scan_;
     std::unique_ptr<TfStats> fStats_;  // the list editor, shown modally
+    std::unique_ptr<PlaybackHandlers> playback_;
+    std::unique_ptr<PlaylistHandlers> playlistHandlers_;
+    std::unique_ptr<TfEQ> fEQ_;  // hidden until Misc > Equalizer
 
     std::vector<QWidget*> windowChildren_;
     std::vector<mv::LayoutRect> windowDesign_;

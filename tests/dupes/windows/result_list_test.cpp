@@ -42,7 +42,7 @@ class ResultListTest : public ::testing::Test {
         window = std::make_unique<TfPrinc>(dialogs, drives, tree.Root());
         window->resize(TfPrinc::kDesignWidth, TfPrinc::kDesignHeight);
         window->CaptureLayout();
-        window->seams.playback = &playback;
+        window->SetPlayer(&playback);
         window->seams.readTag = [this](const std::string& p) { tags.push_back(p); };
         a = tree.File("dir/A.mp3", "aaaa");
         b = tree.File("dir/B.mp3", "bbbbbb");

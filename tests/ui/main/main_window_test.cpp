@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include "dupes/windows/result_list_handlers.h"
+#include "player/windows/tf_eq.h"
 #include "ui/main/file_browser.h"
 #include "ui/main/main_window_support.h"
 #include "ui/main/tf_princ.h"
@@ -41,7 +42,7 @@ class MainWindowTest : public ::testing::Test {
         tree.Folder("drive/Music/.cache");
         drives.roots = {tree.Path("drive"), tree.Folder("second")};
         window = std::make_unique<TfPrinc>(dialogs, drives, tree.Root());
-        window->seams.playback = &playback;
+        window->SetPlayer(&playback);
         window->seams.readTag = [this](const std::string& p) { tags.push_back(p); };
     }
     uitest::TempTree tree;
@@ -181,10 +182,8 @@ TEST_F(MainWindowTest, BusyStateDisablesInOrderAndEnablesAgain) {
     EXPECT_TRUE(window->bCancel->isEnabled());
 
     // Commands cannot start meanwhile, not even by their shortcut's action.
-    int opened = 0;
-    window->seams.Equalizer1Click = [&opened] { ++opened; };
     window->Equalizer1->trigger();
-    EXPECT_EQ(opened, 0);
+    EXPECT_FALSE(window->Equalizer().isVisible());
 
     window->eExt->setText(L("wma"));  // rename buttons off for wma...
     window->LeaveBusyState();
@@ -195,7 +194,7 @@ TEST_F(MainWindowTest, BusyStateDisablesInOrderAndEnablesAgain) {
     EXPECT_TRUE(window->bRename->isEnabled());  // ...and on again whatever the extension
     for (QAction* menu : window->MM->actions()) EXPECT_TRUE(menu->isEnabled());
     window->Equalizer1->trigger();
-    EXPECT_EQ(opened, 1);
+    EXPECT_TRUE(window->Equalizer().isVisible());
 }
 
 TEST_F(MainWindowTest, CloseQueryDecidesWhetherTheWindowCloses) {
