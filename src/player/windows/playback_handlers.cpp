@@ -55,6 +55,12 @@ void PlaybackHandlers::SendQuietly(const std::function<void()>& send) {
 }
 
 void PlaybackHandlers::PlayFile(const std::string& path) {
+    // The user's choice starts a new run of the playlist.
+    failuresInRow_ = 0;
+    StartFile(path);
+}
+
+void PlaybackHandlers::StartFile(const std::string& path) {
     SendQuietly([this] {
         player_->Stop();
         player_->InputClose();
@@ -168,7 +174,7 @@ void PlaybackHandlers::AdvancePlaylist() {
         w_.lPlayList->setSelectionMode(QAbstractItemView::SingleSelection);
     }
     w_.lPlayList->setCurrentRow(next.next);
-    PlayFile(playlist_[static_cast<size_t>(next.next)].path);
+    StartFile(playlist_[static_cast<size_t>(next.next)].path);
     w_.NextTimer->stop();
 }
 

@@ -87,6 +87,8 @@ class PlaybackHandlers : public QObject {
     const mv::ShuffleOrder& Shuffle() const { return shuffle_; }
 
   private:
+    // PlayFile without starting the count of files that would not play afresh.
+    void StartFile(const std::string& path);
     void SetStatus(const QString& status);
     void Failed();
     void MoveOnOrStop();
