@@ -6,13 +6,11 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/player_setup.h"
 #include "app/safe_application.h"
 #include "app/shell.h"
 #include "platform/drives.h"
 #include "platform/program_folder.h"
-#include "player/player_control.h"
-#include "player/windows/playback_events.h"
-#include "player/xaudio_player.h"
 #include "ui/common/qt_dialogs.h"
 #include "ui/main/tf_princ.h"
 
@@ -30,30 +28,11 @@ int main(int argc, char** argv) {
     }
     if (!drives) drives = mv::MakeSystemDriveList();
 
-    // The audio player lives from the window's creation to Exit. The engine
-    // takes any output module name and plays through PulseAudio or ALSA.
-    // The window gets it before the engine starts: when the engine is
-    // missing, every attempt to play then says so.
-    std::unique_ptr<mv::TXaudioPlayer> player;
-    std::unique_ptr<mv::XaudioPlayerControl> control;
-    TfPrinc* playerWindow = nullptr;
+    // The audio player lives from the window's creation to Exit.
+    PlayerSetup player;
     ShellSeams seams;
-    seams.createPlayer = [&](TfPrinc& window, TrayIcon&) {
-        player = std::make_unique<mv::TXaudioPlayer>();
-        control = std::make_unique<mv::XaudioPlayerControl>(*player);
-        playerWindow = &window;
-        window.SetPlayer(control.get());
-        player->Init();
-        player->OutputModuleRegister("xa_dsound_output.dll");
-        player->SetPlayerEnvironmentInteger("OUTPUT.DIRECTSOUND.WINDOW",
-                                            static_cast<int32_t>(window.winId()));
-        mv::ConnectPlaybackEvents(*player, window.Playback());
-    };
-    seams.freePlayer = [&] {
-        if (playerWindow != nullptr) playerWindow->SetPlayer(nullptr);
-        control.reset();
-        player.reset();
-    };
+    seams.createPlayer = [&player](TfPrinc& window, TrayIcon&) { player.Create(window); };
+    seams.freePlayer = [&player] { player.Free(); };
 
     ShellParams params{dialogs, *drives, mv::ProgramFolder(), std::move(seams),
                        QSystemTrayIcon::isSystemTrayAvailable()};
