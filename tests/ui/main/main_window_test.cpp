@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 
 #include "dupes/windows/result_list_handlers.h"
+#include "player/windows/playback_handlers.h"
 #include "player/windows/tf_eq.h"
 #include "ui/main/file_browser.h"
 #include "ui/main/main_window_support.h"
@@ -242,6 +244,47 @@ TEST_F(MainWindowTest, CaptionAndTooltipFollowThePointer) {
     QWidget* client = window->centralWidget();
     move(client, QPoint(client->width() - 2, client->height() - 2));  // no control there
     EXPECT_EQ(window->windowTitle(), L("wma Vandrel - Paused"));
+}
+
+}  // namespace
+
+namespace {
+
+// The menus, the tray items and the music panel reach the player's handlers.
+TEST_F(MainWindowTest, PlaylistMenuTrayItemsAndPanelDriveThePlayer) {
+    window->Browser().SetFolder(music);
+    window->tmiRecurse->setChecked(false);
+    window->bPlaylistAdd->trigger();
+    ASSERT_EQ(window->playlist.size(), 2u);
+    EXPECT_EQ(window->lPlayList->count(), 2);
+    EXPECT_EQ(window->Browser().Folder(), music);
+
+    window->cbShuffle->setChecked(false);  // checked in the design
+    window->lPlayList->setCurrentRow(0);
+    window->Nextsong1->trigger();
+    EXPECT_EQ(playback.played, std::vector<std::string>{window->playlist[1].path});
+    EXPECT_TRUE(window->bStop->isEnabled());
+    window->Stopmusic1->trigger();
+    EXPECT_FALSE(window->bStop->isEnabled());
+
+    window->Playback().PlayerStateChanged(1);
+    EXPECT_EQ(window->windowTitle(), L("Mp3 Vandrel - Playing - b song.mp3"));
+
+    // Double-click on the file list plays the file and keeps one entry for it.
+    window->fl->setCurrentRow(0);
+    window->flDblClick();
+    EXPECT_EQ(playback.played.back(), music + "/A Song.MP3");
+    EXPECT_EQ(window->playlist.size(), 2u);
+
+    window->bClearPlaylist->trigger();
+    EXPECT_TRUE(window->playlist.empty());
+    EXPECT_EQ(window->lPlayList->count(), 0);
+    // While busy the menu does nothing.
+    window->EnterBusyState();
+    window->bPlaylistAdd->setEnabled(true);
+    window->bPlaylistAdd->trigger();
+    EXPECT_TRUE(window->playlist.empty());
+    window->LeaveBusyState();
 }
 
 }  // namespace
