@@ -1,7 +1,7 @@
 #!/bin/bash
-# Starts the real program in a virtual X server with two generated songs in
-# its last playlist and the sound going to a WAV file: plays the first entry
-# by double-click, pauses and resumes, goes to the next song, switches the
+# Starts the real program in a virtual X server with the sound going to a WAV
+# file: adds a folder of two generated songs to the playlist, plays the first
+# entry by double-click, pauses and resumes, goes to the next song, switches the
 # equalizer on and moves its first slider, exits through the File menu; then
 # starts again and finds the playlist and the equalizer as they were.
 # Usage: e2e_player.sh PATH_TO_MP3VANDREL
@@ -31,8 +31,7 @@ mkdir -p "$T/home" "$T/music"
 tone "$T/music/first.mp3" 440
 tone "$T/music/second.mp3" 660
 printf '%s\r\n%s\r\n%s\r\n%s\r\n' first.mp3 "$T/music/first.mp3" second.mp3 \
-    "$T/music/second.mp3" >"$T/home/LastList.txt"
-cp "$T/home/LastList.txt" "$T/playlist.before"
+    "$T/music/second.mp3" >"$T/playlist.expected"
 
 start() {
     cd "$T" || exit 1
@@ -51,6 +50,21 @@ click() {  # X Y within the window at its design size (804 x 606), COUNT
 }
 
 start
+# Walk the browser down to the songs (rows are indented two blanks per level)
+# and add the folder through the Playlist menu.
+click 60 60
+sleep 0.6
+for step in "1 tmp" "2 $(basename "$T")" "3 music"; do
+    xdotool type --delay 40 "$(printf '%*s' $((${step%% *} * 2)) '')${step#* }"
+    xdotool key Return
+    sleep 0.6
+done
+xdotool key alt
+sleep 0.3
+xdotool key Right Right Right Right Return
+sleep 0.3
+xdotool key Return
+sleep 0.5
 # Double-click the first row of the playlist box.
 click 540 48 2
 wait_title 'Playing - first.mp3' "double-click on the playlist"
@@ -85,13 +99,14 @@ exit_through_file_menu
 ini="$T/home/Mp3Vandrel.ini"
 grep -qxF $'Enabled=1\r' "$ini" || fail "equalizer not saved on: $(cat -A "$ini")"
 grep -qxF $'Bar01=-2\r' "$ini" || fail "first slider not saved at -2: $(cat -A "$ini")"
-cmp -s "$T/home/LastList.txt" "$T/playlist.before" || fail "LastList.txt changed: $(cat -A "$T/home/LastList.txt")"
+cmp -s "$T/home/LastList.txt" "$T/playlist.expected" ||
+    fail "LastList.txt is not the folder's songs: $(cat -A "$T/home/LastList.txt")"
 
 # Again: the same playlist in the box, the equalizer as it was.
 start
 sleep 1
 exit_through_file_menu
 grep -qxF $'Bar01=-2\r' "$ini" || fail "the equalizer did not come back: $(cat -A "$ini")"
-cmp -s "$T/home/LastList.txt" "$T/playlist.before" || fail "the playlist did not come back"
+cmp -s "$T/home/LastList.txt" "$T/playlist.expected" || fail "the playlist did not come back"
 grep -v 'XDG_RUNTIME_DIR' "$T/err.txt" | grep -q . && fail "the program complained"
 echo "PASS"
