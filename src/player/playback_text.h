@@ -19,23 +19,6 @@ enum PlayerState : int32_t {
     kStateEnded = 3
 };
 
-// What a state notification makes of the status text; `status` stays as it
-// is for the end of a song and states the program does not know.
-template <typename Text>
-Text StatusForState(int32_t state, const Text& status, const Text& playingPrefix,
-                    const Text& songName, const Text& paused, const Text& stopped) {
-    switch (state) {
-        case kStateStopped:
-            return stopped;
-        case kStatePlaying:
-            return playingPrefix + songName;
-        case kStatePaused:
-            return paused;
-        default:
-            return status;
-    }
-}
-
 template <typename Text>
 struct TipScroll {
     Text tip;

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <chrono>
 #include <exception>
+#include <stdexcept>
 
 #include "player/playback_text.h"
 #include "player/player_control.h"
