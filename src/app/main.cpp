@@ -6,13 +6,14 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/media_keys.h"
+#include "app/player_setup.h"
 #include "app/safe_application.h"
 #include "app/shell.h"
 #include "net/http_transport.h"
 #include "net/windows/version_check_commands.h"
 #include "platform/drives.h"
 #include "platform/program_folder.h"
-#include "player/xaudio_player.h"
 #include "ui/common/qt_dialogs.h"
 #include "ui/main/tf_princ.h"
 
@@ -30,18 +31,11 @@ int main(int argc, char** argv) {
     }
     if (!drives) drives = mv::MakeSystemDriveList();
 
-    // The audio player lives from the window's creation to Exit. The engine
-    // takes any output module name and plays through PulseAudio or ALSA.
-    std::unique_ptr<mv::TXaudioPlayer> player;
+    // The audio player lives from the window's creation to Exit.
+    PlayerSetup player;
     ShellSeams seams;
-    seams.createPlayer = [&player](TfPrinc& window, TrayIcon&) {
-        player = std::make_unique<mv::TXaudioPlayer>();
-        player->Init();
-        player->OutputModuleRegister("xa_dsound_output.dll");
-        player->SetPlayerEnvironmentInteger("OUTPUT.DIRECTSOUND.WINDOW",
-                                            static_cast<int32_t>(window.winId()));
-    };
-    seams.freePlayer = [&player] { player.reset(); };
+    seams.createPlayer = [&player](TfPrinc& window, TrayIcon&) { player.Create(window); };
+    seams.freePlayer = [&player] { player.Free(); };
 
     // The version check ends the settings load, once the shell has built the
     // main window.
@@ -57,6 +51,11 @@ int main(int argc, char** argv) {
                        QSystemTrayIcon::isSystemTrayAvailable()};
     Shell shell(std::move(params));
     built = &shell;
+
+    // The media keys and the desktop's sound applet, where there is a session bus.
+    TfPrinc& window = shell.Window();
+    MprisService mpris(MediaKeyHooks(window), QDBusConnection::sessionBus());
+    if (mpris.Register()) window.playerStateChanged = [&mpris] { mpris.NotifyChanged(); };
     shell.Start();
     return app.exec();
 }

@@ -17,6 +17,8 @@
 #include "net/windows/tf_poll.h"
 #include "platform/text_encoding.h"
 #include "player/playlist_file.h"
+#include "player/windows/playback_handlers.h"
+#include "player/windows/tf_eq.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 #include "ui/main/file_browser.h"
@@ -61,6 +63,18 @@ void Shell::FormCreate() {
         seams_.setDisplayMode = [&w](int mode) { w.Stats().SetDisplayMode(mode); };
     }
     if (!seams_.displayMode) seams_.displayMode = [&w] { return w.Stats().DisplayMode(); };
+    // The equalizer window keeps the section EQUALIZER.
+    if (!seams_.applyEqualizer) {
+        seams_.applyEqualizer = [&w](bool enabled, const std::array<int, 8>& bars) {
+            w.Equalizer().Restore(enabled, bars);
+        };
+    }
+    if (!seams_.equalizerEnabled)
+        seams_.equalizerEnabled = [&w] { return w.Equalizer().Enabled(); };
+    if (!seams_.equalizerBars) seams_.equalizerBars = [&w] { return w.Equalizer().Bars(); };
+    if (!seams_.seekPress) seams_.seekPress = [&w] { w.Playback().SeekPress(); };
+    if (!seams_.seekRelease) seams_.seekRelease = [&w] { w.Playback().SeekRelease(); };
+    w.setTrayTip = [this](const QString& tip) { tray_->SetTip(tip); };
     w.hideToTray = [this] { tray_->HideWindow(); };
     w.showFromTray = [this] { tray_->ShowWindow(); };
     connect(w.bClose, &QAction::triggered, this, &Shell::CloseClick);
@@ -79,7 +93,9 @@ void Shell::FormCreate() {
             seams_.createPlayer(w, *tray_);
         } catch (const std::exception& e) {
             // No sound; every attempt to play says so.
-            std::fprintf(stderr, "mp3vandrel: the audio player could not start: %s\n", e.what());
+            std::fprintf(
+                stderr, "mp3vandrel: running without sound, the audio player could not start: %s\n",
+                e.what());
         }
     }
     SetCurrentFolder(programFolder_);

@@ -6,12 +6,18 @@
 #include <sys/stat.h>
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <random>
 #include <thread>
 
 #include "cli/command.h"
+#include "player/equalizer_record.h"
+#include "player/playlist_file.h"
+#include "player/shuffle_order.h"
 #include "player/xaudio_component.h"
 #include "player/xaudio_exception.h"
 
@@ -158,7 +164,7 @@ class PlaySession {
 // Runs the command with SIGINT and SIGTERM turned into the stop flag. The
 // signals are blocked before the engine starts its threads, so only the
 // waiting thread ever takes them.
-int RunWithStopSignals(const std::vector<std::string>& files, const std::string& out) {
+int RunWithStopSignals(const PlayParams& params) {
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
@@ -175,7 +181,7 @@ int RunWithStopSignals(const std::vector<std::string>& files, const std::string&
             stop = true;
         }
     });
-    const int result = RunPlayCommand(files, out, stop);
+    const int result = RunPlayCommand(params, stop);
     finished = true;
     pthread_kill(waiter.native_handle(), SIGTERM);
     waiter.join();
@@ -202,8 +208,75 @@ const std::string* InputAtOutput(const std::vector<std::string>& files, const st
 
 }  // namespace
 
+int PlayFiles(const std::vector<std::string>& files, const PlayParams& params,
+              std::atomic<bool>& stop);
+
 int RunPlayCommand(const std::vector<std::string>& files, const std::string& out,
                    std::atomic<bool>& stop) {
+    PlayParams params;
+    params.files = files;
+    params.out = out;
+    return RunPlayCommand(params, stop);
+}
+
+std::vector<size_t> PlayOrder(size_t count, bool shuffle,
+                              const std::function<size_t(size_t)>& random) {
+    std::vector<size_t> order;
+    if (!shuffle) {
+        for (size_t i = 0; i < count; ++i) order.push_back(i);
+        return order;
+    }
+    // One pass of the playlist's own shuffle: each entry once.
+    ShuffleOrder drawn;
+    for (size_t i = 0; i < count; ++i) {
+        order.push_back(
+            static_cast<size_t>(AdvancePlaylist({count, -1, true}, drawn, random).next));
+    }
+    return order;
+}
+
+int RunPlayCommand(const PlayParams& params, std::atomic<bool>& stop) {
+    std::vector<std::string> files;
+    if (!params.playlist.empty()) {
+        Playlist entries;
+        const auto read = LoadPlaylistWithStatus(params.playlist, entries);
+        if (read.status != ReadStatus::Read) {
+            std::cerr << "play: " << read.message << "\n";
+            return 2;
+        }
+        for (const PlaylistEntry& entry : entries) files.push_back(entry.path);
+    }
+    files.insert(files.end(), params.files.begin(), params.files.end());
+    if (params.volume && (*params.volume < 0 || *params.volume > 100)) {
+        std::cerr << "play: --volume takes 0 to 100\n";
+        return 2;
+    }
+    if (params.speed && (*params.speed < 0 || *params.speed > 2000)) {
+        std::cerr << "play: --speed takes 0 to 2000 (1000 is normal)\n";
+        return 2;
+    }
+    if (!params.eq.empty()) {
+        const bool inRange = std::all_of(params.eq.begin(), params.eq.end(), [](int v) {
+            return v >= kEqualizerBarMin && v <= kEqualizerBarMax;
+        });
+        if (params.eq.size() != kEqualizerBars || !inRange) {
+            std::cerr << "play: --eq takes eight values of -80 to 80, comma-separated\n";
+            return 2;
+        }
+    }
+    std::mt19937 clockSeeded(
+        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    const auto order = PlayOrder(files.size(), params.shuffle, [&](size_t bound) {
+        return std::uniform_int_distribution<size_t>(0, bound - 1)(clockSeeded);
+    });
+    std::vector<std::string> ordered;
+    for (size_t i : order) ordered.push_back(files[i]);
+    return PlayFiles(ordered, params, stop);
+}
+
+int PlayFiles(const std::vector<std::string>& files, const PlayParams& params,
+              std::atomic<bool>& stop) {
+    const std::string& out = params.out;
     if (files.empty()) {
         std::cerr << "play: no files given\n";
         return 2;
@@ -225,6 +298,15 @@ int RunPlayCommand(const std::vector<std::string>& files, const std::string& out
     try {
         XaudioComponent player;
         player.Init();
+        // Sent once: the engine keeps them from one file to the next.
+        if (params.volume) player.SetOutputVolume(-1, *params.volume, -1);
+        if (params.speed) player.SetPlayerEnvironmentInteger(XA_ENV_PITCH, *params.speed);
+        if (!params.eq.empty()) {
+            EqualizerBars bars{};
+            std::copy(params.eq.begin(), params.eq.end(), bars.begin());
+            const XA_EqualizerInfo record = BuildEqualizerRecord(bars);
+            player.SetCodecEqualizer(&record);
+        }
         PlaySession session(player, stop);
         int failed = 0;
         for (const auto& file : files) {
@@ -250,12 +332,20 @@ namespace mv::cli {
 
 void AddPlayCommand(CLI::App& app, CommandList& commands) {
     auto* command = app.add_subcommand("play", "Play MP3 files one after the other");
-    auto files = std::make_shared<std::vector<std::string>>();
-    auto out = std::make_shared<std::string>();
-    command->add_option("--out", *out, "Write the sound to a WAV file instead: wav:FILE");
-    command->add_option("files", *files, "The MP3 files to play")->required();
-    commands.push_back(
-        {command, [files, out](CommandIo&) { return RunWithStopSignals(*files, *out); }});
+    auto params = std::make_shared<PlayParams>();
+    command->add_option("--out", params->out, "Write the sound to a WAV file instead: wav:FILE");
+    command->add_option("--playlist", params->playlist,
+                        "Play the entries of a playlist file first, in their order");
+    command->add_flag("--shuffle", params->shuffle, "Play every entry once, in a random order");
+    command->add_option("--volume", params->volume, "Volume, 0 to 100");
+    command->add_option("--speed", params->speed, "Speed, 0 to 2000 (1000 is normal)");
+    command
+        ->add_option("--eq", params->eq,
+                     "Equalizer: eight values of -80 to 80, low bands first (-80 boosts)")
+        ->delimiter(',')
+        ->allow_extra_args(false);
+    command->add_option("files", params->files, "The MP3 files to play");
+    commands.push_back({command, [params](CommandIo&) { return RunWithStopSignals(*params); }});
 }
 
 }  // namespace mv::cli

@@ -82,7 +82,8 @@
  *   0..2000 plays at v/1000 times the normal rate, like a tape running
  *   faster or slower (tempo and pitch change together): 1000 normal, 2000
  *   twice as fast (half the duration), 500 half speed. Values below 50 are
- *   taken as 50 (the slowest usable rate, 1/20), values above 2000 as 2000.
+ *   taken as 50 (the slowest usable rate, 1/20); values below 0 or above
+ *   2000 are refused (nack) and the speed stays as it was.
  *   "OUTPUT.DIRECTSOUND.WINDOW" is accepted and ignored. Other names are
  *   stored and given back by GetPlayerEnvironmentInteger.
  *

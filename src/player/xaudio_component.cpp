@@ -3,6 +3,9 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <exception>
+
 #include "player/xaudio_exception.h"
 
 namespace mv {
@@ -124,21 +127,31 @@ bool XaudioComponent::HandleEngineMessage(unsigned message, uintptr_t wparam, in
 }
 
 int XaudioComponent::DrainNotifications() {
-    if (draining_) {
-        return 0;
-    }
-    draining_ = true;
-    // Reset the descriptor before taking records: one queued meanwhile makes
-    // it readable again, so nothing is left behind unsignalled.
+    // Reset the descriptor before taking records, also in a nested call: one
+    // queued meanwhile makes it readable again, so nothing is left behind
+    // unsignalled, and a descriptor left readable would wake a nested event
+    // loop again and again.
     uint64_t counter = 0;
     [[maybe_unused]] const ssize_t got = ::read(notifyFd_, &counter, sizeof counter);
+    // An event handler that holds the engine's own memory (the record or a
+    // reference in it) would see it overwritten by the next record: its
+    // nested loop delivers nothing; the outer drain takes the records later.
+    if (holdingRecord_) {
+        return 0;
+    }
     int handled = 0;
     for (;;) {
         bool more = false;
         try {
             more = HandleEngineMessage(XA_NOTIFY_WINDOW_MESSAGE, 0, 0);
-        } catch (...) {
+        } catch (const std::exception& e) {
             // The handler stops; the notification is spent, the next one comes.
+            holdingRecord_ = false;
+            ReportHandlerError(e.what());
+            more = true;
+        } catch (...) {
+            holdingRecord_ = false;
+            ReportHandlerError("unknown error");
             more = true;
         }
         if (!more) {
@@ -146,8 +159,15 @@ int XaudioComponent::DrainNotifications() {
         }
         ++handled;
     }
-    draining_ = false;
     return handled;
+}
+
+void XaudioComponent::ReportHandlerError(const std::string& what) {
+    if (OnHandlerError) {
+        OnHandlerError(what);
+        return;
+    }
+    std::fprintf(stderr, "mp3vandrel: a command stopped on an error: %s\n", what.c_str());
 }
 
 int32_t XaudioComponent::SendN(int code) {

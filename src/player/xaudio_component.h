@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "engine/xaudio_engine.h"
@@ -125,12 +126,18 @@ class XaudioComponent {
     bool HandleEngineMessage(unsigned message, uintptr_t wparam, intptr_t lparam);
 
     // Resets the descriptor, then handles every waiting notification in
-    // arrival order. An exception escaping an event handler ends that
-    // handler only; the records after it are still delivered. A call made
-    // from inside an event handler returns at once (the outer drain goes on),
-    // so records keep their order and their texts stay valid. Returns the
-    // number of records handled.
+    // arrival order. A handler that runs a nested event loop (a modal box)
+    // gets the later records delivered inside that loop, except while it
+    // holds the engine's memory (OnNotifyMessage's record, the equalizer or
+    // property reference): those records wait for the outer drain. An
+    // exception escaping an event handler ends that handler only: it goes to
+    // ReportHandlerError and the records after it are still delivered.
+    // Returns the number of records handled by this call.
     int DrainNotifications();
+
+    // Where an exception from an event handler goes: the application's error
+    // handling (one line). Unset: one line on standard error.
+    std::function<void(const std::string& what)> OnHandlerError;
 
     bool IsLibraryLoaded() const { return library_.IsLoaded(); }
     bool IsStarted() const { return player_ != nullptr; }
@@ -196,6 +203,8 @@ class XaudioComponent {
     void UnloadEngine();
 
   private:
+    class RecordHold;
+    void ReportHandlerError(const std::string& what);
     bool ConvertMessage(unsigned message, uintptr_t wparam, intptr_t lparam, XA_Message& msg);
     void DispatchNotification(XA_Message& msg);
 
@@ -214,7 +223,8 @@ class XaudioComponent {
     int notifyFd_ = -1;
     EngineLibrary library_;
     std::string xaudioPath_;
-    bool draining_ = false;
+    // True while a handler holds a pointer into the engine's record memory.
+    bool holdingRecord_ = false;
 };
 
 }  // namespace mv

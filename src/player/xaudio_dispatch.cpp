@@ -42,9 +42,27 @@ void RaiseDeviceInfo(const Event& event, XaudioComponent& self, const XA_Message
 
 }  // namespace
 
+// Marks the span of a handler that sees the engine's own memory.
+class XaudioComponent::RecordHold {
+  public:
+    explicit RecordHold(XaudioComponent& self) : self_(self), was_(self.holdingRecord_) {
+        self_.holdingRecord_ = true;
+    }
+    ~RecordHold() { self_.holdingRecord_ = was_; }
+    RecordHold(const RecordHold&) = delete;
+    RecordHold& operator=(const RecordHold&) = delete;
+
+  private:
+    XaudioComponent& self_;
+    bool was_;
+};
+
 void XaudioComponent::DispatchNotification(XA_Message& msg) {
     XaudioComponent& self = *this;
-    Raise(OnNotifyMessage, self, msg);
+    {
+        RecordHold hold(*this);
+        Raise(OnNotifyMessage, self, msg);
+    }
     // The code as the message handler left it: it may redirect the record.
     const XA_Message& m = msg;
     switch (m.code) {
@@ -122,14 +140,17 @@ void XaudioComponent::DispatchNotification(XA_Message& msg) {
             return Raise(OnNotifyStreamDuration, self, U32(m, 4));
         case XA_NOTIFY_STREAM_PARAMETERS:
             return Raise(OnNotifyStreamParameters, self, U32(m, 4), S16(m, 8), U8(m, 10));
-        case XA_NOTIFY_STREAM_PROPERTIES:
+        case XA_NOTIFY_STREAM_PROPERTIES: {
+            RecordHold hold(*this);
             return Raise(OnNotifyStreamProperties, self, U32(m, 4),
                          static_cast<const XA_Property*>(m.ptr8));
+        }
         case XA_NOTIFY_CODEC_QUALITY:
             return Raise(OnNotifyCodecQuality, self, U8(m, 4));
         case XA_NOTIFY_CODEC_EQUALIZER: {
             // A record without its equalizer reads as the flat (off) one
             // rather than dereferencing nothing.
+            RecordHold hold(*this);
             const XA_EqualizerInfo flat{};
             const auto* equalizer = static_cast<const XA_EqualizerInfo*>(m.ptr4);
             return Raise(OnNotifyCodecEqualizer, self, equalizer != nullptr ? *equalizer : flat);

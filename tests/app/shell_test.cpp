@@ -15,10 +15,12 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "app/player_setup.h"
 #include "app/safe_application.h"
 #include "app/tray_icon.h"
 #include "platform/drives.h"
 #include "platform/text_lines.h"
+#include "player/windows/tf_eq.h"
 #include "support/core/folder_drives.h"
 #include "support/core/pipe_unblocker.h"
 #include "support/core/temp_tree.h"
@@ -283,6 +285,33 @@ TEST_F(ShellTest, EscapedExceptionStopsOnlyItsHandler) {
     EXPECT_NE(err.find("handler failed"), std::string::npos);
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
     EXPECT_TRUE(dialogs_.Texts().isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShellTest, WithoutTheEngineAStoredEqualizerStillReachesTheWindowWithOneLine) {
+    Write("Mp3Vandrel.ini", "[EQUALIZER]\r\nEnabled=1\r\nBar01=10\r\nBar05=500\r\n");
+    PlayerSetup player(tree_.Path("no-such-engine.so"));
+    ShellSeams seams;
+    seams.createPlayer = [&player](TfPrinc& window, TrayIcon&) { player.Create(window); };
+    seams.freePlayer = [&player] { player.Free(); };
+    ::testing::internal::CaptureStderr();
+    TfPrinc& w = Start(std::move(seams)).Window();
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find("running without sound"), std::string::npos) << err;
+    EXPECT_TRUE(w.Equalizer().Enabled());
+    EXPECT_EQ(w.Equalizer().Bars()[0], 10);
+    EXPECT_EQ(w.Equalizer().Bars()[4], 80);
+
+    // Every attempt to play says so; the playlist stays as it was.
+    w.PlayFile(tree_.Path("song.mp3"));
+    EXPECT_EQ(dialogs_.Texts(), QStringList{QStringLiteral("Unable to play this file")});
+    EXPECT_TRUE(w.playlist.empty());
+    player.Free();
 }
 
 }  // namespace

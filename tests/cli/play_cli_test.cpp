@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 
 #include "cli_runner.h"
 #include "cli_tree.h"
+#include "engine/wav_file.h"
 #include "support/core/mp3_fixture.h"
 
 namespace fs = std::filesystem;
@@ -38,6 +40,13 @@ class PlayCliTest : public CliTree {
         if (!made) GTEST_SKIP() << "sox or lame missing";
         mp3_ = *made;
         original_ = Bytes(mp3_);
+    }
+
+    // A tone of its own in a new folder `name`.
+    fs::path Tone(const std::string& name, int hertz, double seconds) const {
+        fs::create_directories(root_ / name);
+        const auto made = test::MakeToneMp3(root_ / name, hertz, seconds);
+        return made ? *made : fs::path(root_ / name / "missing.mp3");
     }
 
     CliRun Play(const std::vector<std::string>& args) const {
@@ -93,6 +102,93 @@ TEST_F(PlayCliTest, AnOutputThatIsAnInputFileIsRefused) {
     EXPECT_GT(fs::file_size(wav), 44u);
     EXPECT_EQ(Play({"--out", "wav:" + wav.string(), mp3_.string()}).exitCode, 0);
     EXPECT_TRUE(Bytes(mp3_) == original_);
+}
+
+// Lines of the tool's output that start with `prefix`, the prefix cut off.
+std::vector<std::string> LinesStarting(const std::string& text, const std::string& prefix) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind(prefix, 0) == 0) out.push_back(line.substr(prefix.size()));
+    }
+    return out;
+}
+
+TEST_F(PlayCliTest, OutOfRangeSettingsAreRefusedBeforeAnythingPlays) {
+    const fs::path wav = root_ / "never.wav";
+    const std::vector<std::vector<std::string>> cases{
+        {"--volume", "101"},
+        {"--volume", "-1"},
+        {"--speed", "2001"},
+        {"--speed", "-5"},
+        {"--eq", "1,2,3"},
+        {"--eq", "0,0,0,0,0,0,0,81"},
+        {"--eq", "0,0,0,0,0,0,0,0,0"},
+        {"--playlist", (root_ / "absent.txt").string()},
+        {},
+    };
+    for (std::vector<std::string> args : cases) {
+        args.insert(args.begin(), {"--out", "wav:" + wav.string()});
+        if (args.size() > 2 && args[2] != "--playlist") args.push_back(mp3_.string());
+        const CliRun r = Play(args);
+        EXPECT_FALSE(r.timedOut);
+        EXPECT_EQ(r.exitCode, 2) << args[2] << " " << r.err;
+        EXPECT_THAT(r.err, HasSubstr("play: "));
+        EXPECT_EQ(r.out, "") << r.out;
+        EXPECT_FALSE(fs::exists(wav));
+    }
+}
+
+TEST_F(PlayCliTest, PlaylistEntriesPlayFirstInOrderAndShuffleKeepsEachOnce) {
+    const fs::path b = Tone("b", 550, 0.2);
+    const fs::path c = Tone("c", 660, 0.2);
+    const fs::path d = Tone("d", 770, 0.2);
+    const fs::path list = root_ / "list.txt";
+    // Display names that are not the files' names, and an unpaired last line.
+    std::ofstream(list, std::ios::binary) << "first\r\n"
+                                          << c.string() << "\r\nsecond\r\n"
+                                          << b.string() << "\r\ndangling\r\n";
+    const std::string out = "wav:" + (root_ / "o.wav").string();
+    const CliRun ordered = Play({"--out", out, "--playlist", list.string(), d.string()});
+    EXPECT_EQ(ordered.exitCode, 0) << ordered.err;
+    EXPECT_EQ(LinesStarting(ordered.out, "Playing "),
+              (std::vector<std::string>{c.string(), b.string(), d.string()}));
+
+    const CliRun listOnly = Play({"--out", out, "--playlist", list.string()});
+    EXPECT_EQ(listOnly.exitCode, 0) << listOnly.err;
+    EXPECT_EQ(LinesStarting(listOnly.out, "Playing ").size(), 2u);
+
+    const CliRun shuffled =
+        Play({"--out", out, "--shuffle", "--playlist", list.string(), d.string(), mp3_.string()});
+    EXPECT_EQ(shuffled.exitCode, 0) << shuffled.err;
+    auto played = LinesStarting(shuffled.out, "Playing ");
+    std::sort(played.begin(), played.end());
+    std::vector<std::string> all{c.string(), b.string(), d.string(), mp3_.string()};
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(played, all);
+}
+
+TEST_F(PlayCliTest, VolumeAndEqualizerShapeTheSound) {
+    const fs::path tone = Tone("long", 440, 1.0);
+    const auto rmsOf = [&](std::vector<std::string> args) {
+        const fs::path wav = root_ / "shaped.wav";
+        args.insert(args.begin(), {"--out", "wav:" + wav.string()});
+        args.push_back(tone.string());
+        const CliRun r = Play(args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        const auto sound = test::ReadWav(wav);
+        EXPECT_TRUE(sound.has_value());
+        // The middle of the tone, away from the encoder's ramps.
+        return sound ? sound->Rms(sound->Frames() / 4, sound->Frames() * 3 / 4) : 0.0;
+    };
+    const double plain = rmsOf({});
+    ASSERT_GT(plain, 0.1);
+    // Volume 50 is a gain of 0.25; -80 .. 80 is +-12 dB, and 440 Hz lies in
+    // band 0 (the first slider).
+    EXPECT_NEAR(rmsOf({"--volume", "50"}) / plain, 0.25, 0.03);
+    EXPECT_NEAR(rmsOf({"--eq", "80,0,0,0,0,0,0,0"}) / plain, 0.25, 0.05);
+    EXPECT_NEAR(rmsOf({"--eq", "0,0,0,0,0,0,0,80"}) / plain, 1.0, 0.05);
+    EXPECT_NEAR(rmsOf({"--speed", "2000"}) / plain, 1.0, 0.1);
 }
 
 }  // namespace

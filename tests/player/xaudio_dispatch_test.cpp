@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <stdexcept>
 #include <string>
@@ -161,19 +162,36 @@ TEST_F(XaudioDispatchTest, AThrowingHandlerDoesNotHoldBackLaterRecords) {
     EXPECT_TRUE(fake.State().queue.empty());
 }
 
-TEST_F(XaudioDispatchTest, NestedDrainLeavesTheRecordsToTheOuterOne) {
+TEST_F(XaudioDispatchTest, NestedDrainDeliversLaterRecordsUnlessTheHandlerHoldsTheRecord) {
     player.Init();
     player.OnNotifyMessage = nullptr;
     player.OnNotifyReady = [this](XaudioComponent& sender) {
         recorder.log.push_back("Ready()");
         fake.Push(N(77));
-        EXPECT_EQ(sender.DrainNotifications(), 0);
+        EXPECT_EQ(sender.DrainNotifications(), 2);
         recorder.log.push_back("Ready done");
     };
     fake.Push(N(73));
     fake.Push(N(78).U8(4, 2));
-    EXPECT_EQ(player.DrainNotifications(), 3);
-    EXPECT_THAT(recorder.log, ElementsAre("Ready()", "Ready done", "PlayerState(2)", "Exited()"));
+    EXPECT_EQ(player.DrainNotifications(), 1);
+    EXPECT_THAT(recorder.log, ElementsAre("Ready()", "PlayerState(2)", "Exited()", "Ready done"));
+    // The nested call reset the descriptor, so it no longer wakes anyone.
+    uint64_t counter = 0;
+    EXPECT_LT(::read(player.NotificationFd(), &counter, sizeof counter), 0);
+
+    // The equalizer reference points into the engine's memory: the records
+    // after it wait for the outer drain.
+    recorder.log.clear();
+    player.OnNotifyReady = nullptr;
+    const XA_EqualizerInfo bands{};
+    player.OnNotifyCodecEqualizer = [this](XaudioComponent& sender, const XA_EqualizerInfo&) {
+        fake.Push(N(77));
+        EXPECT_EQ(sender.DrainNotifications(), 0);
+        recorder.log.push_back("Equalizer done");
+    };
+    fake.Push(N(115).Ref(4, &bands));
+    EXPECT_EQ(player.DrainNotifications(), 2);
+    EXPECT_THAT(recorder.log, ElementsAre("Equalizer done", "Exited()"));
 }
 
 }  // namespace

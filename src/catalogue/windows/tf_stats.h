@@ -9,7 +9,7 @@
 // The application creates one fStats for the program's life, so the search
 // position and the caption of bSearch carry over between openings:
 //   TfStats fStats(dialogs, programFolder, hooks, &fPrinc);
-//   fPrinc.seams.bLStatsClick = [&] { fStats.ShowModal(); };
+//   (List > Edit Mp3 list runs fStats.ShowModal())
 //   shellSeams.setDisplayMode = [&](int i) { fStats.SetDisplayMode(i); };
 //   shellSeams.displayMode = [&] { return fStats.DisplayMode(); };
 

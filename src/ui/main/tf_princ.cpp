@@ -31,6 +31,9 @@
 #include "net/windows/tf_poll.h"
 #include "net/windows/tf_splash.h"
 #include "platform/folder_listing.h"
+#include "player/windows/playback_handlers.h"
+#include "player/windows/playlist_handlers.h"
+#include "player/windows/tf_eq.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 #include "ui/common/fitting_label.h"
@@ -260,6 +263,56 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
     rename_ = std::make_unique<RenameCommands>(this, dialogs_, std::move(renameHooks));
     fPoll_ = std::make_unique<TfPoll>(dialogs_, mv::MakeCurlTransport(), this);
     fSplash_ = std::make_unique<TfSplash>(this);
+    PlaybackWidgets playbackWidgets;
+    playbackWidgets.window = this;
+    playbackWidgets.lPlayList = lPlayList;
+    playbackWidgets.tbPitch = tbPitch;
+    playbackWidgets.tbVolume = tbVolume;
+    playbackWidgets.tbTrack = tbTrack;
+    playbackWidgets.bStop = bStop;
+    playbackWidgets.bPause = bPause;
+    playbackWidgets.bNext = bNext;
+    playbackWidgets.cbShuffle = cbShuffle;
+    playbackWidgets.NextTimer = NextTimer;
+    PlaybackHooks playbackHooks;
+    playbackHooks.showStatus = [this](const QString& status) {
+        playbackStatus_ = status;
+        setWindowTitle(mv::FeedbackCaption(eExt->text(), status));
+    };
+    playbackHooks.setTrayTip = [this](const QString& tip) {
+        if (setTrayTip) setTrayTip(tip);
+    };
+    playbackHooks.stateChanged = [this] {
+        if (playerStateChanged) playerStateChanged();
+    };
+    playback_ = std::make_unique<PlaybackHandlers>(playbackWidgets, dialogs_, playlist,
+                                                   std::move(playbackHooks));
+    PlaylistWidgets playlistWidgets;
+    playlistWidgets.window = this;
+    playlistWidgets.lPlayList = lPlayList;
+    playlistWidgets.pmPlayList = pmPlayList;
+    playlistWidgets.tmiPlay = tmiPlay;
+    playlistWidgets.tmiRemove = tmiRemove;
+    playlistWidgets.tmiTag = tmiTag;
+    playlistWidgets.tmiLocate = tmiLocate;
+    playlistWidgets.tmiDelete = tmiDelete;
+    playlistWidgets.tmiRecurse = tmiRecurse;
+    playlistWidgets.eExt = eExt;
+    PlaylistHooks playlistHooks;
+    playlistHooks.playFile = [this](const std::string& path) { PlayFile(path); };
+    playlistHooks.readTag = [this](const std::string& path) { ReadTag(path); };
+    playlistHooks.browserFolder = [this] { return browser_->Folder(); };
+    playlistHooks.browseTo = [this](const std::string& folder, const std::string& name) {
+        browser_->SetFolder(folder);
+        browser_->SelectFileNamed(name);
+    };
+    playlistHooks.refreshBrowser = [this] { brefreshClick(); };
+    playlistHooks.removalPolicy = [this] { return RemovalPolicy(); };
+    playlistHooks.enterBusyState = [this] { EnterBusyState(); };
+    playlistHooks.leaveBusyState = [this] { LeaveBusyState(); };
+    playlistHandlers_ = std::make_unique<PlaylistHandlers>(
+        playlistWidgets, dialogs_, playlist, programFolder_, std::move(playlistHooks));
+    fEQ_ = std::make_unique<TfEQ>(this);
     WireControls();
 
     std::error_code ec;
@@ -525,12 +578,6 @@ void TfPrinc::tmiWalkClick() {
     RunWalkthrough(dialogs_, this, steps);
 }
 
-void TfPrinc::ConnectSeam(QAction* action, std::function<void()> TfPrincSeams::*member) {
-    connect(action, &QAction::triggered, this, [this, member] {
-        if (!busy_ && seams.*member) (seams.*member)();
-    });
-}
-
 void TfPrinc::WireControls() {
     connect(brefresh, &QPushButton::clicked, this, &TfPrinc::brefreshClick);
     connect(bCompare, &QAction::triggered, this, [this] {
@@ -543,9 +590,6 @@ void TfPrinc::WireControls() {
     connect(eExt, &QLineEdit::textChanged, this, &TfPrinc::eExtChange);
     connect(fl, &QListWidget::itemDoubleClicked, this, &TfPrinc::flDblClick);
     connect(fl, &QListWidget::customContextMenuRequested, this, &TfPrinc::flContextPopup);
-    connect(lPlayList, &QListWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        pmPlayList->popup(lPlayList->viewport()->mapToGlobal(pos));
-    });
     connect(bRename, &QPushButton::clicked, this, [this] {
         if (!busy_) rename_->bRenameClick();
     });
@@ -561,20 +605,22 @@ void TfPrinc::WireControls() {
     connect(bLStats, &QAction::triggered, this, [this] {
         if (!busy_) bLStatsClick();
     });
-    ConnectSeam(bPlaylistAdd, &TfPrincSeams::bPlaylistAddClick);
-    ConnectSeam(bClearPlaylist, &TfPrincSeams::bClearPlaylistClick);
-    ConnectSeam(bSaveP, &TfPrincSeams::bSavePClick);
-    ConnectSeam(bLoadP, &TfPrincSeams::bLoadPClick);
-    connect(Edit1, &QAction::triggered, this, [this] {
-        if (!busy_) ban_->Edit1Click();
-    });
-    connect(Scan1, &QAction::triggered, this, [this] {
-        if (!busy_) ban_->Scan1Click();
-    });
-    ConnectSeam(Equalizer1, &TfPrincSeams::Equalizer1Click);
-    connect(Poll1, &QAction::triggered, this, [this] {
-        if (!busy_) Poll1Click();
-    });
+    const auto whenIdle = [this](QAction* action, auto handler) {
+        connect(action, &QAction::triggered, this, [this, handler] {
+            if (!busy_) handler();
+        });
+    };
+    PlaylistHandlers& pl = *playlistHandlers_;
+    whenIdle(bPlaylistAdd, [&pl] { pl.bPlaylistAddClick(); });
+    whenIdle(bClearPlaylist, [&pl] { pl.bClearPlaylistClick(); });
+    whenIdle(bSaveP, [&pl] { pl.bSavePClick(); });
+    whenIdle(bLoadP, [&pl] { pl.bLoadPClick(); });
+    whenIdle(Equalizer1, [this] { fEQ_->Equalizer1Click(); });
+    connect(Nextsong1, &QAction::triggered, playback_.get(), &PlaybackHandlers::bNextClick);
+    connect(Stopmusic1, &QAction::triggered, playback_.get(), &PlaybackHandlers::bStopClick);
+    whenIdle(Edit1, [this] { ban_->Edit1Click(); });
+    whenIdle(Scan1, [this] { ban_->Scan1Click(); });
+    whenIdle(Poll1, [this] { Poll1Click(); });
     connect(tmiWalk, &QAction::triggered, this, [this] {
         if (!busy_) tmiWalkClick();
     });
@@ -660,7 +706,12 @@ mv::RemovalPolicy TfPrinc::RemovalPolicy() const {
 }
 
 void TfPrinc::PlayFile(const std::string& path) {
-    if (seams.playback != nullptr) seams.playback->PlayFile(path);
+    playback_->PlayFile(path);
+}
+
+void TfPrinc::SetPlayer(mv::PlayerControl* player) {
+    playback_->SetPlayer(player);
+    fEQ_->SetPlayer(player);
 }
 
 void TfPrinc::ReadTag(const std::string& path) {

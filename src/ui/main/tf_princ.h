@@ -21,8 +21,7 @@
 //   CaptureLayout() the shell calls it first thing in its start-up.
 //   Browser()       the file browser (OpenDriveRootOf for the start folder).
 //   SetCreditLine() the longer credit line of start-up.
-// Seams that later work fills (see TfPrincSeams): playback and the menu
-// commands of the list, file tool, player and network windows.
+//   setTrayTip, playerStateChanged  follow the music (tray tip, media service).
 
 #include <QMainWindow>
 #include <filesystem>
@@ -39,6 +38,12 @@
 
 class BanCommands;
 class CompareCommands;
+class PlaybackHandlers;
+class PlaylistHandlers;
+class TfEQ;
+namespace mv {
+class PlayerControl;
+}
 class DriveScanCommands;
 class TfStats;
 class TfPoll;
@@ -63,22 +68,6 @@ class QPushButton;
 class QSlider;
 class QTimer;
 
-// Plays one file; the player fills this seam.
-class PlaybackSeam {
-  public:
-    virtual ~PlaybackSeam() = default;
-    // Opens and plays `path`, adding it to the playlist when it is not there yet.
-    virtual void PlayFile(const std::string& path) = 0;
-};
-
-// Commands whose work belongs to other windows. Each is called when its
-// control is used and the window is not busy; an unset one does nothing.
-struct TfPrincSeams {
-    PlaybackSeam* playback = nullptr;
-    std::function<void()> bPlaylistAddClick, bClearPlaylistClick, bSavePClick, bLoadPClick;
-    std::function<void()> Equalizer1Click;
-};
-
 class TfPrinc : public QMainWindow {
     Q_OBJECT
   public:
@@ -99,7 +88,10 @@ class TfPrinc : public QMainWindow {
     std::function<bool()> closeQuery;
     std::function<void()> hideToTray;
     std::function<void()> showFromTray;
-    TfPrincSeams seams;
+    // The tray icon's tip, which follows the music; unset: no tip.
+    std::function<void(const QString&)> setTrayTip;
+    // The music's state or song changed (the desktop's media service follows).
+    std::function<void()> playerStateChanged;
 
     // Direct children of the window, in their child order.
     QComboBox* dc = nullptr;
@@ -206,7 +198,7 @@ class TfPrinc : public QMainWindow {
     TfSplash& Splash() { return *fSplash_; }
     // The guided tour of the main use (HELP > Walktrough).
     void tmiWalkClick();
-    // Plays through the playback seam, when there is one.
+    // Plays a file, adding it to the playlist (the playback handlers).
     void PlayFile(const std::string& path);
     // How every delete command of the program removes a user's file: the
     // trash switch and the deletion log in the program folder.
@@ -218,6 +210,12 @@ class TfPrinc : public QMainWindow {
     TagPanelHandlers& TagPanel() { return *tag_; }
     // Rename and Rename All with the naming model.
     RenameCommands& Renaming() { return *rename_; }
+    // The music panel, the playlist box and its menus, the equalizer window.
+    PlaybackHandlers& Playback() { return *playback_; }
+    PlaylistHandlers& PlaylistCommands() { return *playlistHandlers_; }
+    TfEQ& Equalizer() { return *fEQ_; }
+    // The audio player component both send to; null until the shell made it.
+    void SetPlayer(mv::PlayerControl* player);
 
     // Busy state: no second command can start while a long operation runs.
     void EnterBusyState();
@@ -235,8 +233,6 @@ class TfPrinc : public QMainWindow {
     void BuildMusicPanel();
     void BuildMenus();
     void WireControls();
-    // Connects a command to a seam, skipped while busy.
-    void ConnectSeam(QAction* action, std::function<void()> TfPrincSeams::*member);
     void ListMouseMove(QWidget* list, const QPoint& pos);
 
     Dialogs& dialogs_;
@@ -253,6 +249,9 @@ class TfPrinc : public QMainWindow {
     std::unique_ptr<RenameCommands> rename_;
     std::unique_ptr<TfPoll> fPoll_;      // the poll window, shown modally
     std::unique_ptr<TfSplash> fSplash_;  // hidden but while the version check runs
+    std::unique_ptr<PlaybackHandlers> playback_;
+    std::unique_ptr<PlaylistHandlers> playlistHandlers_;
+    std::unique_ptr<TfEQ> fEQ_;  // hidden until Misc > Equalizer
 
     std::vector<QWidget*> windowChildren_;
     std::vector<mv::LayoutRect> windowDesign_;

@@ -47,7 +47,7 @@ class ResultListTest : public ::testing::Test {
         window = std::make_unique<TfPrinc>(dialogs, drives, tree.Root());
         window->resize(TfPrinc::kDesignWidth, TfPrinc::kDesignHeight);
         window->CaptureLayout();
-        window->seams.playback = &playback;
+        window->SetPlayer(&playback);
         a = tree.File("dir/A.mp3", "aaaa");
         b = tree.File("dir/B.mp3", "bbbbbb");
         c = tree.File("dir/C.mp3", "cc");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,8 @@
 
 #include "dupes/windows/result_list_handlers.h"
 #include "filetools/windows/tag_panel_handlers.h"
+#include "player/windows/playback_handlers.h"
+#include "player/windows/tf_eq.h"
 #include "ui/main/file_browser.h"
 #include "ui/main/main_window_support.h"
 #include "ui/main/tf_princ.h"
@@ -42,7 +45,7 @@ class MainWindowTest : public ::testing::Test {
         tree.Folder("drive/Music/.cache");
         drives.roots = {tree.Path("drive"), tree.Folder("second")};
         window = std::make_unique<TfPrinc>(dialogs, drives, tree.Root());
-        window->seams.playback = &playback;
+        window->SetPlayer(&playback);
     }
     uitest::TempTree tree;
     ScriptedDialogs dialogs;
@@ -185,10 +188,8 @@ TEST_F(MainWindowTest, BusyStateDisablesInOrderAndEnablesAgain) {
     EXPECT_TRUE(window->bCancel->isEnabled());
 
     // Commands cannot start meanwhile, not even by their shortcut's action.
-    int opened = 0;
-    window->seams.Equalizer1Click = [&opened] { ++opened; };
     window->Equalizer1->trigger();
-    EXPECT_EQ(opened, 0);
+    EXPECT_FALSE(window->Equalizer().isVisible());
 
     window->eExt->setText(L("wma"));  // rename buttons off for wma...
     window->LeaveBusyState();
@@ -199,7 +200,7 @@ TEST_F(MainWindowTest, BusyStateDisablesInOrderAndEnablesAgain) {
     EXPECT_TRUE(window->bRename->isEnabled());  // ...and on again whatever the extension
     for (QAction* menu : window->MM->actions()) EXPECT_TRUE(menu->isEnabled());
     window->Equalizer1->trigger();
-    EXPECT_EQ(opened, 1);
+    EXPECT_TRUE(window->Equalizer().isVisible());
 }
 
 TEST_F(MainWindowTest, CloseQueryDecidesWhetherTheWindowCloses) {
@@ -247,6 +248,47 @@ TEST_F(MainWindowTest, CaptionAndTooltipFollowThePointer) {
     QWidget* client = window->centralWidget();
     move(client, QPoint(client->width() - 2, client->height() - 2));  // no control there
     EXPECT_EQ(window->windowTitle(), L("wma Vandrel - Paused"));
+}
+
+}  // namespace
+
+namespace {
+
+// The menus, the tray items and the music panel reach the player's handlers.
+TEST_F(MainWindowTest, PlaylistMenuTrayItemsAndPanelDriveThePlayer) {
+    window->Browser().SetFolder(music);
+    window->tmiRecurse->setChecked(false);
+    window->bPlaylistAdd->trigger();
+    ASSERT_EQ(window->playlist.size(), 2u);
+    EXPECT_EQ(window->lPlayList->count(), 2);
+    EXPECT_EQ(window->Browser().Folder(), music);
+
+    window->cbShuffle->setChecked(false);  // checked in the design
+    window->lPlayList->setCurrentRow(0);
+    window->Nextsong1->trigger();
+    EXPECT_EQ(playback.played, std::vector<std::string>{window->playlist[1].path});
+    EXPECT_TRUE(window->bStop->isEnabled());
+    window->Stopmusic1->trigger();
+    EXPECT_FALSE(window->bStop->isEnabled());
+
+    window->Playback().PlayerStateChanged(1);
+    EXPECT_EQ(window->windowTitle(), L("Mp3 Vandrel - Playing - b song.mp3"));
+
+    // Double-click on the file list plays the file and keeps one entry for it.
+    window->fl->setCurrentRow(0);
+    window->flDblClick();
+    EXPECT_EQ(playback.played.back(), music + "/A Song.MP3");
+    EXPECT_EQ(window->playlist.size(), 2u);
+
+    window->bClearPlaylist->trigger();
+    EXPECT_TRUE(window->playlist.empty());
+    EXPECT_EQ(window->lPlayList->count(), 0);
+    // While busy the menu does nothing.
+    window->EnterBusyState();
+    window->bPlaylistAdd->setEnabled(true);
+    window->bPlaylistAdd->trigger();
+    EXPECT_TRUE(window->playlist.empty());
+    window->LeaveBusyState();
 }
 
 }  // namespace

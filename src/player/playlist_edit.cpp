@@ -1,0 +1,80 @@
+#include "player/playlist_edit.h"
+
+#include <unordered_set>
+
+#include "platform/ascii_case.h"
+#include "platform/folder_listing.h"
+
+namespace mv {
+
+int FindPlaylistPath(const Playlist& playlist, const std::string& path) {
+    for (size_t i = 0; i < playlist.size(); ++i) {
+        if (EqualsIgnoringAsciiCase(playlist[i].path, path)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+std::string PlaylistDisplayName(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+AddFolderResult AddFolderToPlaylist(const AddFolderParams& params, Playlist& playlist) {
+    AddFolderResult result;
+    std::vector<std::string> folders;
+    if (params.recurse) {
+        FolderCollection collected = CollectFolders(params.folder, params.ext);
+        folders = std::move(collected.folders);
+        result.passedOver = std::move(collected.passedOver);
+    } else {
+        folders.push_back(TrimFolderPath(params.folder));
+    }
+    std::unordered_set<std::string> known;
+    known.reserve(playlist.size() * 2);
+    for (const PlaylistEntry& entry : playlist) known.insert(FoldAsciiCase(entry.path));
+    for (const std::string& folder : folders) {
+        const auto files = ListFolderFiles(folder, params.ext);
+        if (!files) {
+            result.passedOver.push_back(folder);
+            continue;
+        }
+        for (const std::string& name : *files) {
+            std::string path = JoinPath(folder, name);
+            if (!known.insert(FoldAsciiCase(path)).second) continue;
+            playlist.push_back({name, std::move(path)});
+            ++result.added;
+        }
+    }
+    return result;
+}
+
+RemoveResult RemoveSelectedEntries(Playlist& playlist, const std::vector<bool>& selected,
+                                   int current) {
+    RemoveResult result;
+    result.current = current;
+    Playlist kept;
+    kept.reserve(playlist.size());
+    for (size_t i = 0; i < playlist.size(); ++i) {
+        if (i < selected.size() && selected[i]) {
+            result.removed.push_back(i);
+            // The entry before it, counted in the shortened list.
+            result.current = static_cast<int>(kept.size()) - 1;
+        } else {
+            kept.push_back(std::move(playlist[i]));
+        }
+    }
+    playlist = std::move(kept);
+    return result;
+}
+
+int MovePlaylistEntry(Playlist& playlist, int from, int target) {
+    if (from < 0 || from >= static_cast<int>(playlist.size())) return -1;
+    PlaylistEntry moved = std::move(playlist[static_cast<size_t>(from)]);
+    playlist.erase(playlist.begin() + from);
+    if (target < 0) target = 0;
+    if (target > static_cast<int>(playlist.size())) target = static_cast<int>(playlist.size());
+    playlist.insert(playlist.begin() + target, std::move(moved));
+    return target;
+}
+
+}  // namespace mv
