@@ -28,6 +28,8 @@ tone() {  # FILE HERTZ
 }
 
 mkdir -p "$T/home" "$T/music"
+# Settings without the version check: no first-start question, no network.
+printf '[MAIN]\r\nVersionCheck=0\r\n' >"$T/home/Mp3Vandrel.ini"
 tone "$T/music/first.mp3" 440
 tone "$T/music/second.mp3" 660
 printf '%s\r\n%s\r\n%s\r\n%s\r\n' first.mp3 "$T/music/first.mp3" second.mp3 \
