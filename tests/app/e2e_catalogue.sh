@@ -12,31 +12,6 @@ set -u
 exe=$(readlink -f "$1")
 . "$(dirname "$0")/e2e_lib.sh"
 
-main_window=""
-# The id of a visible box titled TITLE other than the main window and LAST.
-box_other_than() {  # TITLE LAST
-    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -vx "$main_window" |
-        grep -vx "$2" | head -1
-}
-last_box=none
-# Waits for the next box titled TITLE (default: the program's caption), then
-# presses KEY in it. A box is told from the one before by its window id.
-answer() {  # KEY [TITLE] [TEXT_TO_TYPE]
-    local title=${2:-Mp3 Vandrel} id=""
-    for _ in $(seq 150); do
-        id=$(box_other_than "$title" "$last_box")
-        [ -n "$id" ] && break
-        sleep 0.1
-    done
-    [ -n "$id" ] || fail "no box titled '$title' came (step $step)"
-    sleep 0.2
-    if [ -n "${3:-}" ]; then xdotool type --delay 30 "$3"; fi
-    xdotool key "$1"
-    last_box=$id
-    step=$((step + 1))
-}
-step=1
-
 mkdir -p "$T/home" "$T/cd/Rock" "$T/disk/music" "$T/cd2/Jazz"
 printf 'x' >"$T/cd/Rock/Band - Song One.mp3"
 printf 'x' >"$T/cd/Other Tune.mp3"

@@ -12,26 +12,6 @@ exe=$(readlink -f "$1")
 command -v lame >/dev/null || { echo "SKIPPED: lame is not installed"; exit 77; }
 command -v sox >/dev/null || { echo "SKIPPED: sox is not installed"; exit 77; }
 
-main_window=""
-last_box=none
-# Waits for a new box titled TITLE (default: the program's caption), then
-# types TEXT (if any) and presses KEY in it.
-answer() {  # KEY [TITLE] [TEXT_TO_TYPE]
-    local title=${2:-Mp3 Vandrel} id=""
-    for _ in $(seq 150); do
-        id=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | grep -vx "$main_window" |
-            grep -vx "$last_box" | head -1)
-        [ -n "$id" ] && break
-        sleep 0.1
-    done
-    [ -n "$id" ] || fail "no box titled '$title' came (step $step)"
-    sleep 0.2
-    if [ -n "${3:-}" ]; then xdotool type --delay 30 "$3"; fi
-    xdotool key "$1"
-    last_box=$id
-    step=$((step + 1))
-}
-step=1
 # A point of the main window's client area, in its design coordinates: the
 # window stands at its design place (98, 93), its menu bar 18 pixels high.
 click() {  # X Y [BUTTON]

@@ -1,7 +1,7 @@
 # Shared by the end-to-end scripts, sourced after `set -u` with the script's
 # arguments: skips without the X tools, re-runs the script inside Xvfb, and
 # gives a temporary folder $T (removed at exit, with the program $pid ended),
-# fail MESSAGE, and exit_through_file_menu.
+# fail MESSAGE, exit_through_file_menu and answer KEY [TITLE] [TEXT].
 for tool in xvfb-run xdotool; do
     command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
 done
@@ -41,4 +41,27 @@ exit_through_file_menu() {
     local rc=$?
     pid=""
     [ "$rc" -eq 0 ] || fail "exit status $rc"
+}
+
+# The main window's id (the script sets it once the window is up); boxes are
+# told from it and from the last box answered by their window ids.
+main_window=""
+last_box=none
+step=1
+# Waits for the next box titled TITLE (default: the program's caption), then
+# types TEXT (if any) and presses KEY in it.
+answer() {  # KEY [TITLE] [TEXT_TO_TYPE]
+    local title=${2:-Mp3 Vandrel} id=""
+    for _ in $(seq 150); do
+        id=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | grep -vx "$main_window" |
+            grep -vx "$last_box" | head -1)
+        [ -n "$id" ] && break
+        sleep 0.1
+    done
+    [ -n "$id" ] || fail "no box titled '$title' came (step $step)"
+    sleep 0.2
+    if [ -n "${3:-}" ]; then xdotool type --delay 30 "$3"; fi
+    xdotool key "$1"
+    last_box=$id
+    step=$((step + 1))
 }
