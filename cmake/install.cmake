@@ -21,8 +21,9 @@ install(FILES data/${MV_APP_ID}.svg
 install(FILES data/${MV_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES man/mp3vandrel-cli.1 man/mp3vandrel-server.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-# Debian keeps a package's documents under the package's name.
-install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/mp3vandrel)
+# Debian keeps a package's documents under the package's name, and its
+# license in the machine-readable copyright file.
+install(FILES LICENSE data/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/mp3vandrel)
 
 set(CPACK_PACKAGE_NAME mp3vandrel)
 set(CPACK_PACKAGE_VERSION 1.52)

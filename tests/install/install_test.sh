@@ -23,7 +23,8 @@ id=example.mp3vandrel.Mp3Vandrel
 for f in bin/mp3vandrel bin/mp3vandrel-cli lib/mp3vandrel/libmv_xaudio.so \
     share/applications/$id.desktop share/icons/hicolor/scalable/apps/$id.svg \
     share/metainfo/$id.metainfo.xml share/man/man1/mp3vandrel-cli.1 \
-    share/man/man1/mp3vandrel-server.1 share/doc/mp3vandrel/LICENSE; do
+    share/man/man1/mp3vandrel-server.1 share/doc/mp3vandrel/LICENSE \
+    share/doc/mp3vandrel/copyright; do
     [ -f "$prefix/$f" ] || fail "$f was not installed"
 done
 if [ -f "$build/bin/mp3vandrel-server" ]; then
@@ -77,7 +78,10 @@ done
 contents=$(dpkg-deb --contents "$deb" | awk '{print $6}')
 for f in ./usr/bin/mp3vandrel ./usr/bin/mp3vandrel-cli ./usr/lib/mp3vandrel/libmv_xaudio.so \
     ./usr/share/applications/$id.desktop ./usr/share/metainfo/$id.metainfo.xml \
-    ./usr/share/man/man1/mp3vandrel-cli.1 ./usr/share/doc/mp3vandrel/LICENSE; do
+    ./usr/share/man/man1/mp3vandrel-cli.1 ./usr/share/doc/mp3vandrel/LICENSE \
+    ./usr/share/doc/mp3vandrel/copyright; do
     echo "$contents" | grep -qx "$f" || fail "the package lacks $f"
 done
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/mp3vandrel/copyright |
+    grep -qx 'License: MIT' || fail "the package's copyright file does not name the MIT license"
 echo "PASS"
