@@ -53,8 +53,9 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
         if (opts.noRecurse) {
             params.folders = {folder};
         } else {
-            FolderCollection collected = CollectFolders(folder, opts.ext);
-            params.folders = std::move(collected.folders);
+            // One walk reads each folder once: its subfolders and its files.
+            FolderFilesCollection collected = CollectFolderFiles(folder, opts.ext);
+            params.listedFolders = std::move(collected.folders);
             params.foldersPassedOver = std::move(collected.passedOver);
         }
     } else {

@@ -74,7 +74,8 @@ bool Compare(const CompareParams& params, int percent, RowSink& sink, CompareRes
         setup.searchText = params.searchText;
         names.push_back(params.searchText);
     } else {
-        GatheredFiles gathered = GatherFiles(params.folders, params.ext);
+        GatheredFiles gathered = params.listedFolders ? GatherListedFiles(*params.listedFolders)
+                                                      : GatherFiles(params.folders, params.ext);
         result.foldersPassedOver.insert(result.foldersPassedOver.end(),
                                         gathered.foldersPassedOver.begin(),
                                         gathered.foldersPassedOver.end());

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/folder_listing.h"
+
 // One comparison of file names: folders against the Mp3 list (mode 1), folders
 // against themselves (mode 2), or one search text against the list (mode 3).
 // No widgets: the caller shows the rows, the texts and the messages.
@@ -30,6 +32,9 @@ struct CompareRow {
 struct CompareParams {
     int mode = kModeFolderVsItself;
     std::vector<std::string> folders;  // the folders to compare, in order (modes 1, 2)
+    // Instead of `folders`: the folders with their files already listed by the
+    // caller's walk (CollectFolderFiles), so no folder is read twice.
+    std::optional<std::vector<FolderWithFiles>> listedFolders;
     // Folders the caller's collection could not read; they lead the result's
     // foldersPassedOver, so every folder left out is named in one place.
     std::vector<std::string> foldersPassedOver;

@@ -25,6 +25,21 @@ GatheredFiles GatherFiles(const std::vector<std::string>& folders, const std::st
     return out;
 }
 
+GatheredFiles GatherListedFiles(const std::vector<FolderWithFiles>& folders) {
+    GatheredFiles out;
+    size_t total = 0;
+    for (const auto& f : folders) total += f.files.size();
+    out.names.reserve(total);
+    out.paths.reserve(total);
+    for (const auto& f : folders) {
+        for (const auto& name : f.files) {
+            out.paths.push_back(JoinPath(f.folder, name));
+            out.names.push_back(name);
+        }
+    }
+    return out;
+}
+
 std::vector<FileFacts> ReadFileFacts(const std::vector<std::string>& paths) {
     std::vector<FileFacts> facts(paths.size());
     struct Found {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/folder_listing.h"
+
 namespace mv {
 
 // The files of a comparison, folder after folder in the given order, each
@@ -17,6 +19,9 @@ struct GatheredFiles {
 // A folder that cannot be read is passed over and recorded; the later folders
 // are still gathered, so one unreadable folder does not silently shrink the run.
 GatheredFiles GatherFiles(const std::vector<std::string>& folders, const std::string& ext);
+
+// The same from folders whose files a walk has listed already (their order kept).
+GatheredFiles GatherListedFiles(const std::vector<FolderWithFiles>& folders);
 
 // What pairing two files of a run needs to know of each, read once per file.
 // A file reached under several paths (a link and its target, hard links, a

@@ -63,8 +63,9 @@ BanScanResult RunBanScan(const BanScanParams& params, CompareControl& control) {
     compare.listLines = std::move(read.lines);
     const std::string folder = TrimFolderPath(params.folder);
     if (params.recurse) {
-        FolderCollection collected = CollectFolders(folder, params.ext);
-        compare.folders = std::move(collected.folders);
+        // One walk reads each folder once: its subfolders and its files.
+        FolderFilesCollection collected = CollectFolderFiles(folder, params.ext);
+        compare.listedFolders = std::move(collected.folders);
         compare.foldersPassedOver = std::move(collected.passedOver);
     } else {
         compare.folders = {folder};

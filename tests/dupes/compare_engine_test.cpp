@@ -233,3 +233,37 @@ TEST(FolderAgainstItself, OneFileUnderTwoPathsIsNoPairAndNoLinkIsLeftDangling) {
 
 }  // namespace
 }  // namespace mv
+
+namespace mv {
+namespace {
+
+// Folders whose files one walk listed give the very rows of folders listed
+// again by the run, in both modes that read folders.
+TEST(ListedFolders, OneWalkGivesTheRowsOfTwoReads) {
+    TempTree tree;
+    tree.File("m/Band - Song.mp3", 3);
+    tree.File("m/band song.MP3", 5);
+    tree.File("m/a/Band_Song (live).mp3", 2);
+    tree.File("m/a/b/Other Tune.mp3", 4);
+    tree.File("m/a/b/other tune.mp3", 1);
+    tree.File("m/a/b/notes.txt", 1);
+    tree.File("m/a/.hidden/Band Song.mp3", 1);
+    tree.Folder("m/c/folder.mp3");
+    const std::vector<std::string> list = {"\\Mp3 List", "\\CD", "Band Song.mp3", "Other Tune.mp3"};
+    for (const int mode : {kModeFolderVsItself, kModeFolderVsList}) {
+        const FolderCollection folders = CollectFolders(tree.Path("m"), "Mp3");
+        CompareParams twice = FolderParams(mode, folders.folders);
+        CompareParams once = FolderParams(mode, {});
+        once.listedFolders = CollectFolderFiles(tree.Path("m"), "Mp3").folders;
+        twice.percentText = once.percentText = "60";
+        twice.listLines = once.listLines = list;
+        const CompareResult expected = Compare(twice);
+        const CompareResult got = Compare(once);
+        EXPECT_FALSE(expected.rows.empty()) << mode;
+        EXPECT_EQ(got.rows, expected.rows) << mode;
+        EXPECT_EQ(got.messages, expected.messages) << mode;
+    }
+}
+
+}  // namespace
+}  // namespace mv
