@@ -147,7 +147,10 @@ bool Bench(const char* name, const std::string& database, const Options& o,
     std::string statuses;
     for (size_t s = 0; s < byStatus.size(); ++s)
         if (byStatus[s] > 0)
-            statuses += " " + std::to_string(s) + "x" + std::to_string(byStatus[s].load());
+            statuses.append(" ")
+                .append(std::to_string(s))
+                .append("x")
+                .append(std::to_string(byStatus[s].load()));
     const int still = StatusOf(RawExchange(server.Port(), GetRequest("/cgi-win/Votes.dll")));
     long long after = 0;
     if (const auto counts = mv::OpenPollStore(database)->Results(1))

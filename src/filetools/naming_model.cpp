@@ -36,7 +36,11 @@ std::size_t NameMaxOf(const std::string& folder) {
 }
 
 std::string Quoted(std::string_view name) {
-    return "\"" + std::string(name) + "\"";
+    // Appended, not "\"" + string: GCC 12 warns falsely on that when optimizing.
+    std::string out = "\"";
+    out.append(name);
+    out += '"';
+    return out;
 }
 
 // The folder part of a path and its last component.

@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <string_view>
 #include <utility>
 
 #include "platform/text_fields.h"
@@ -48,8 +50,11 @@ std::pair<std::string, std::string> NowText() {
     std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%S", &local);
     char zone[8];
     std::strftime(zone, sizeof zone, "%z", &local);  // +0100
-    std::string offset = zone;
-    if (offset.size() == 5) offset.insert(3, ":");
+    // +01:00; built by appending (GCC 12 warns falsely on an insert here).
+    const std::string_view z = zone;
+    std::string offset(z.substr(0, 3));
+    if (z.size() == 5) offset += ':';
+    offset.append(z.substr(std::min<size_t>(3, z.size())));
     return {stamp, offset};
 }
 

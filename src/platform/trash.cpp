@@ -147,7 +147,8 @@ TrashResult MoveToTrash(const TrashParams& params) {
         if (attempt > 1) {
             // "Song.mp3" -> "Song.2.mp3": the extension stays last for the trash's viewer.
             const size_t dot = name.find_last_of('.');
-            const std::string number = "." + std::to_string(attempt);
+            std::string number = ".";
+            number += std::to_string(attempt);
             entry = dot == std::string::npos || dot == 0
                         ? name + number
                         : name.substr(0, dot) + number + name.substr(dot);

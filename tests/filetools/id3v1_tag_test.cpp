@@ -39,8 +39,8 @@ TEST(TagBlock, FieldsReadUpToTheirFirstZeroByteWithBlanksKept) {
          TagBlock(thirty, "Artist", "", "1999", "c"), Texts(thirty, "Artist", "", "1999", "c")},
         {"zero padding is not shown", TagBlock("Song"), Texts("Song", "", "", "", "")},
         {"blank padding is kept", TagBlock("Song", "B", "", "", "", ' '),
-         Texts("Song" + std::string(26, ' '), "B" + std::string(29, ' '), std::string(30, ' '),
-               "    ", std::string(30, ' '))},
+         Texts(std::string("Song").append(26, ' '), std::string("B").append(29, ' '),
+               std::string(30, ' '), "    ", std::string(30, ' '))},
         {"bytes after a zero byte are not shown",
          TagBlock(std::string("ab\0cd", 5), std::string("\0xyz", 4), "",
                   std::string("1\0"

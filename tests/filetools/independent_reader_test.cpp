@@ -78,7 +78,8 @@ TEST(IndependentReader, MutagenReadsTheTagsWrittenHere) {
     int k = 0;
     for (const TagTexts& texts : cases) {
         for (const bool hadTag : {true, false}) {
-            const std::string path = tree.Path("f" + std::to_string(k++) + ".mp3");
+            const std::string path =
+                tree.Path(std::string("f").append(std::to_string(k++)) + ".mp3");
             ASSERT_TRUE(test::WriteMp3(
                 path, hadTag ? std::optional(test::TagBlock("old", "old", "old", "1111", "old"))
                              : std::nullopt));
