@@ -75,7 +75,15 @@ void CompareCommands::FolderCommand(int mode) {
     const std::string folder = hooks_.browserFolder ? hooks_.browserFolder() : std::string();
     compareFolders_.clear();
     collectPassedOver_.clear();
-    if (w_.cbRec->isChecked() && backend_.collectFolders) {
+    CompareRequest request;
+    request.mode = mode;
+    if (w_.cbRec->isChecked() && backend_.collectFolderFiles) {
+        mv::FolderFilesCollection collected =
+            backend_.collectFolderFiles(folder, TypedBytes(w_.eExt->text()));
+        for (const mv::FolderWithFiles& f : collected.folders) compareFolders_.push_back(f.folder);
+        collectPassedOver_ = std::move(collected.passedOver);
+        request.listedFolders = std::move(collected.folders);
+    } else if (w_.cbRec->isChecked() && backend_.collectFolders) {
         mv::FolderCollection collected =
             backend_.collectFolders(folder, TypedBytes(w_.eExt->text()));
         compareFolders_ = std::move(collected.folders);
@@ -83,8 +91,6 @@ void CompareCommands::FolderCommand(int mode) {
     } else {
         compareFolders_ = {folder};
     }
-    CompareRequest request;
-    request.mode = mode;
     RunCompare(request);
     if (hooks_.leaveBusyState) hooks_.leaveBusyState();
 }
@@ -159,6 +165,7 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
         collectPassedOver_ = request.foldersPassedOver;
     }
     params.folders = compareFolders_;
+    params.listedFolders = request.listedFolders;
     params.foldersPassedOver = collectPassedOver_;
     params.ext = TypedBytes(w_.eExt->text());
     params.percentText = percentText;

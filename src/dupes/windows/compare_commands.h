@@ -50,6 +50,10 @@ struct CompareBackend {
     std::function<mv::CompareResult(const mv::CompareParams&, mv::CompareControl&)> run;
     std::function<mv::FolderCollection(const std::string& root, const std::string& ext)>
         collectFolders;
+    // Optional, preferred when set: the same walk listing each folder's files
+    // as well, so the run reads no folder twice.
+    std::function<mv::FolderFilesCollection(const std::string& root, const std::string& ext)>
+        collectFolderFiles;
     std::function<std::optional<int>(const std::string& text)> parsePercent;
 };
 
@@ -63,6 +67,8 @@ struct CompareRequest {
     // the folders their collection could not read.
     std::optional<std::vector<std::string>> folders;
     std::vector<std::string> foldersPassedOver;
+    // The collected folders with their files, listed by the collection's walk.
+    std::optional<std::vector<mv::FolderWithFiles>> listedFolders;
     // Modes 1 and 3: these lines instead of the Mp3 list file, which is then
     // not read at all (the ban list scan).
     std::optional<std::vector<std::string>> listLines;

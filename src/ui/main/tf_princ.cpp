@@ -167,6 +167,9 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
     CompareBackend backend;
     backend.run = &mv::RunCompare;
     backend.collectFolders = &mv::CollectFolders;
+    backend.collectFolderFiles = [](const std::string& root, const std::string& ext) {
+        return mv::CollectFolderFiles(root, ext);
+    };
     backend.parsePercent = &mv::ParsePercent;
     compare_->SetBackend(std::move(backend));
 

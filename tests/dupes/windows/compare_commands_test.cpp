@@ -39,6 +39,7 @@ struct FakeCore {
         ++runs;
         seen.mode = p.mode;
         seen.folders = p.folders;
+        seen.listedFolders = p.listedFolders;
         seen.ext = p.ext;
         seen.percentText = p.percentText;
         seen.listLines = p.listLines;
@@ -153,6 +154,38 @@ TEST_F(CompareCommandsTest, CompareWithListReadsTheListAndCollectsFoldersWhenRec
     EXPECT_EQ(M().rows()[0].rightKind, mv::RowKind::ListLocation);
     EXPECT_FALSE(window->Results().SwitchAllowed());
     EXPECT_EQ(window->lRef->text(), L("Duplicate Reference"));
+}
+
+// With the one-walk collection the run gets every folder with its files, so
+// it reads none again; the folders compared stay known to the window.
+TEST_F(CompareCommandsTest, OneWalkCollectionHandsTheListedFilesToTheRun) {
+    tree.File("drive/Music/a.mp3");
+    tree.File("drive/Music/Sub/b.MP3");
+    tree.File("drive/Music/Sub/notes.txt");
+    CompareBackend backend;
+    backend.run = [this](const mv::CompareParams& p, mv::CompareControl& c) {
+        return core.Run(p, c);
+    };
+    backend.collectFolders = [this](const std::string&, const std::string&) {
+        calls.push_back("second walk");
+        return mv::FolderCollection{};
+    };
+    backend.collectFolderFiles = [](const std::string& root, const std::string& ext) {
+        return mv::CollectFolderFiles(root, ext);
+    };
+    backend.parsePercent = [](const std::string&) -> std::optional<int> { return 80; };
+    window->Compare().SetBackend(backend);
+    window->Browser().SetFolder(music);
+    window->cbMinimize->setChecked(false);
+    window->bFolder->trigger();
+
+    EXPECT_EQ(calls, (std::vector<std::string>{"show"}));
+    ASSERT_TRUE(core.seen.listedFolders.has_value());
+    ASSERT_EQ(core.seen.listedFolders->size(), 2u);
+    EXPECT_EQ((*core.seen.listedFolders)[0].files, std::vector<std::string>{"a.mp3"});
+    EXPECT_EQ((*core.seen.listedFolders)[1].files, std::vector<std::string>{"b.MP3"});
+    EXPECT_EQ(window->Compare().CompareFolders(),
+              (std::vector<std::string>{music, music + "/Sub"}));
 }
 
 // A list that is there but cannot be read (here a pipe, which must not block
