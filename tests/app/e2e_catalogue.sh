@@ -31,13 +31,7 @@ cd "$T" || exit 1
 MP3VANDREL_HOME="$T/home" MP3VANDREL_DRIVES="cdrom=$T/cd;fixed=$T/disk" \
     "$exe" >"$T/out.txt" 2>"$T/err.txt" &
 pid=$!
-for _ in $(seq 100); do
-    main_window=$(xdotool search --onlyvisible --name '^Mp3 Vandrel$' 2>/dev/null | head -1)
-    [ -n "$main_window" ] && break
-    sleep 0.1
-done
-[ -n "$main_window" ] || fail "the main window did not appear"
-sleep 0.5
+wait_for_main_window
 
 # HELP > Walktrough (HELP is the last menu: Left from File wraps to it).
 xdotool key alt

@@ -43,13 +43,7 @@ cd "$T/music" || exit 1
 MP3VANDREL_HOME="$T/home" MP3VANDREL_DRIVES="fixed=$T/music" \
     "$exe" >"$T/out.txt" 2>"$T/err.txt" &
 pid=$!
-for _ in $(seq 100); do
-    main_window=$(xdotool search --onlyvisible --name '^Mp3 Vandrel$' 2>/dev/null | head -1)
-    [ -n "$main_window" ] && break
-    sleep 0.1
-done
-[ -n "$main_window" ] || fail "the main window did not appear"
-sleep 1.5  # placed, laid out and the file list filled
+wait_for_main_window
 
 # The tag panel: a right click on a.mp3 (the file list's first row) opens it;
 # the title is replaced and saved.

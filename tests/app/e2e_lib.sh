@@ -1,7 +1,8 @@
 # Shared by the end-to-end scripts, sourced after `set -u` with the script's
 # arguments: skips without the X tools, re-runs the script inside Xvfb, and
 # gives a temporary folder $T (removed at exit, with the program $pid ended),
-# fail MESSAGE, exit_through_file_menu and answer KEY [TITLE] [TEXT].
+# fail MESSAGE, exit_through_file_menu, wait_for_main_window and
+# answer KEY [TITLE] [TEXT].
 for tool in xvfb-run xdotool; do
     command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
 done
@@ -64,4 +65,16 @@ answer() {  # KEY [TITLE] [TEXT_TO_TYPE]
     xdotool key "$1"
     last_box=$id
     step=$((step + 1))
+}
+
+# Waits for the main window, sets main_window to its id, and gives it a
+# moment to be placed and laid out.
+wait_for_main_window() {
+    for _ in $(seq 100); do
+        main_window=$(xdotool search --onlyvisible --name '^Mp3 Vandrel$' 2>/dev/null | head -1)
+        [ -n "$main_window" ] && break
+        sleep 0.1
+    done
+    [ -n "$main_window" ] || fail "the main window did not appear"
+    sleep 1.5
 }
