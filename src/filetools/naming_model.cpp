@@ -44,11 +44,6 @@ std::string Quoted(std::string_view name) {
 }
 
 // The folder part of a path and its last component.
-std::pair<std::string, std::string> SplitPath(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return {".", path};
-    return {slash == 0 ? std::string("/") : path.substr(0, slash), path.substr(slash + 1)};
-}
 
 }  // namespace
 
@@ -109,7 +104,8 @@ RenameOutcome RenameFromModel(const std::string& path, std::string_view model, b
         return outcome;
     }
     outcome.newName = BuildNameFromModel(tag.block, model);
-    const auto [folder, oldName] = SplitPath(path);
+    const std::string folder = ParentFolder(path);
+    const std::string oldName = FileNamePart(path);
     outcome.reason = NameRefusal(outcome.newName, NameMaxOf(folder));
     if (!outcome.reason.empty()) {
         outcome.status = RenameStatus::NotAName;

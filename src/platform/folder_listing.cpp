@@ -136,6 +136,17 @@ std::string TrimFolderPath(std::string_view folder) {
     return std::string(folder);
 }
 
+std::string ParentFolder(std::string_view path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string_view::npos) return ".";
+    return std::string(slash == 0 ? path.substr(0, 1) : path.substr(0, slash));
+}
+
+std::string FileNamePart(std::string_view path) {
+    const size_t slash = path.find_last_of('/');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
 std::string JoinPath(std::string_view folder, std::string_view name) {
     while (folder.size() > 1 && folder.back() == '/') folder.remove_suffix(1);
     // One allocation: a drive scan joins a path for every file of a disk.

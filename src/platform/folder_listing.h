@@ -15,6 +15,11 @@ namespace mv {
 // folder + "/" + name, without doubling the separator after the root.
 std::string JoinPath(std::string_view folder, std::string_view name);
 
+// The folder a path lies in ("/" for what lies in the root, "." for a bare
+// name), and the path's last component.
+std::string ParentFolder(std::string_view path);
+std::string FileNamePart(std::string_view path);
+
 // The folder path without trailing separators; "/" stays "/".
 std::string TrimFolderPath(std::string_view folder);
 

@@ -10,21 +10,11 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/folder_listing.h"
+
 namespace mv {
 
 namespace {
-
-std::string ParentOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 std::string DefaultHomeTrash() {
     const char* data = std::getenv("XDG_DATA_HOME");
@@ -44,7 +34,7 @@ bool MakeFolder(const std::string& path, mode_t mode) {
 bool PrepareTrash(const std::string& trash, bool makeParents) {
     if (makeParents) {
         std::error_code ec;
-        std::filesystem::create_directories(ParentOf(trash), ec);
+        std::filesystem::create_directories(ParentFolder(trash), ec);
     }
     return MakeFolder(trash, 0700) && MakeFolder(trash + "/files", 0700) &&
            MakeFolder(trash + "/info", 0700);
@@ -56,7 +46,7 @@ std::string TopOf(const std::string& folder, dev_t device) {
     std::string top = std::filesystem::absolute(folder).lexically_normal().string();
     if (top.size() > 1 && top.back() == '/') top.pop_back();
     while (top != "/") {
-        const std::string parent = ParentOf(top);
+        const std::string parent = ParentFolder(top);
         struct stat st {};
         if (::stat(parent.c_str(), &st) != 0 || st.st_dev != device) break;
         top = parent;
@@ -132,14 +122,14 @@ TrashResult MoveToTrash(const TrashParams& params) {
     }
     std::string infoPath = absolute;
     if (!home) {
-        const std::string top = TopOf(ParentOf(absolute), st.st_dev);
+        const std::string top = TopOf(ParentFolder(absolute), st.st_dev);
         trash = TopTrashFor(top);
         if (trash.empty()) return fail("This file system has no trash that can be used");
         // A file system's own trash names its files relative to its top.
         infoPath = top == "/" ? absolute.substr(1) : absolute.substr(top.size() + 1);
     }
 
-    const std::string name = NameOf(absolute);
+    const std::string name = FileNamePart(absolute);
     const std::string info = "[Trash Info]\nPath=" + TrashInfoPathText(infoPath) +
                              "\nDeletionDate=" + params.deletionDate + "\n";
     for (int attempt = 1; attempt < 10000; ++attempt) {

@@ -15,8 +15,7 @@ int FindPlaylistPath(const Playlist& playlist, const std::string& path) {
 }
 
 std::string PlaylistDisplayName(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return FileNamePart(path);
 }
 
 AddFolderResult AddFolderToPlaylist(const AddFolderParams& params, Playlist& playlist) {

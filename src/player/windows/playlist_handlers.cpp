@@ -10,6 +10,7 @@
 #include <QScrollBar>
 
 #include "platform/file_ops.h"
+#include "platform/folder_listing.h"
 #include "player/playlist_edit.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
@@ -157,9 +158,7 @@ void PlaylistHandlers::tmiTagClick() {
 void PlaylistHandlers::tmiLocateClick() {
     const std::string path = CurrentPath();
     if (path.empty() || !hooks_.browseTo) return;
-    const size_t slash = path.find_last_of('/');
-    const std::string folder = slash == 0 ? "/" : path.substr(0, slash);
-    hooks_.browseTo(folder, mv::PlaylistDisplayName(path));
+    hooks_.browseTo(mv::ParentFolder(path), mv::PlaylistDisplayName(path));
 }
 
 void PlaylistHandlers::tmiDeleteClick() {
