@@ -69,7 +69,8 @@ DriveScanResult ScanDrive(const DriveScanParams& params, DriveScanControl& contr
     result.files.reserve(count);
     result.folders.reserve(order.size());
     for (size_t k : order) {
-        auto& [folder, names] = folders[k];
+        std::string& folder = folders[k].folder;
+        std::vector<std::string>& names = folders[k].files;
         const size_t index = result.folders.size();
         result.folders.push_back(std::move(folder));
         for (std::string& name : names) {
@@ -78,6 +79,7 @@ DriveScanResult ScanDrive(const DriveScanParams& params, DriveScanControl& contr
         }
         // Handing the list back as the rows grow keeps the peak lower.
         std::vector<std::string>().swap(names);
+        std::vector<ListedFileId>().swap(folders[k].ids);
     }
     result.resultText = FormatFilesFound(result.files.size());
     return result;

@@ -69,31 +69,39 @@ bool Compare(const CompareParams& params, int percent, RowSink& sink, CompareRes
     const bool walksList = params.mode != kModeFolderVsItself;
 
     // The files (or the search text): `second` of every pair test.
-    std::vector<std::string> names;
+    std::optional<GatheredFiles> gathered;
+    size_t count = 1;
     if (params.mode == kModeSearchList) {
         setup.searchText = params.searchText;
-        names.push_back(params.searchText);
     } else {
-        GatheredFiles gathered = params.listedFolders ? GatherListedFiles(*params.listedFolders)
-                                                      : GatherFiles(params.folders, params.ext);
+        if (params.listedFolders) {
+            gathered.emplace(*params.listedFolders);
+        } else {
+            gathered.emplace(params.folders, params.ext);
+        }
         result.foldersPassedOver.insert(result.foldersPassedOver.end(),
-                                        gathered.foldersPassedOver.begin(),
-                                        gathered.foldersPassedOver.end());
-        names = std::move(gathered.names);
-        setup.paths = std::move(gathered.paths);
+                                        gathered->FoldersPassedOver().begin(),
+                                        gathered->FoldersPassedOver().end());
+        setup.files = &*gathered;
+        count = gathered->Count();
     }
-    if (names.empty()) {
+    if (count == 0) {
         result.messages.push_back("This Directory contains no " + params.ext + "s!");
         return false;
     }
+    const auto name = [&](size_t k) -> const std::string& {
+        return gathered ? gathered->Name(k) : params.searchText;
+    };
+    std::optional<FileSizes> sizes;
 
     // The references: the files themselves, or the lines of the list.
     if (!walksList) {
-        setup.refs.reserve(names.size());
-        for (const auto& name : names) setup.refs.push_back(Prepare(name));
-        setup.passOver.assign(names.size(), 0);
-        setup.facts = ReadFileFacts(setup.paths);
-        const uint64_t n = names.size();
+        setup.refs.reserve(count);
+        for (size_t k = 0; k < count; ++k) setup.refs.push_back(Prepare(name(k)));
+        setup.passOver.assign(count, 0);
+        setup.facts = ReadFileFacts(*gathered);
+        setup.sizes = &sizes.emplace(count);
+        const uint64_t n = count;
         control.pairsTotal = n * (n - 1) / 2;
     } else if (!params.listLines || params.listLines->empty()) {
         control.stopRequested = true;
@@ -101,7 +109,8 @@ bool Compare(const CompareParams& params, int percent, RowSink& sink, CompareRes
     } else {
         const auto& lines = *params.listLines;
         setup.lines = &lines;
-        for (const auto& name : names) setup.probes.push_back(Prepare(name));
+        setup.probes.reserve(count);
+        for (size_t k = 0; k < count; ++k) setup.probes.push_back(Prepare(name(k)));
         setup.refs.resize(lines.size());
         setup.passOver.resize(lines.size());
         for (size_t j = 0; j < lines.size(); ++j) {
@@ -109,7 +118,7 @@ bool Compare(const CompareParams& params, int percent, RowSink& sink, CompareRes
             if (!setup.passOver[j]) setup.refs[j] = Prepare(lines[j]);
         }
         setup.locations = &locations.emplace(lines);
-        control.pairsTotal = static_cast<uint64_t>(names.size()) * lines.size();
+        control.pairsTotal = static_cast<uint64_t>(count) * lines.size();
     }
 
     if (!control.stopRequested.load()) {

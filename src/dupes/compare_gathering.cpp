@@ -5,74 +5,96 @@
 #include <algorithm>
 #include <tuple>
 
-#include "platform/folder_listing.h"
-
 namespace mv {
 
-GatheredFiles GatherFiles(const std::vector<std::string>& folders, const std::string& ext) {
-    GatheredFiles out;
+GatheredFiles::GatheredFiles(const std::vector<FolderWithFiles>& listed) : folders_(&listed) {
+    IndexFiles();
+}
+
+GatheredFiles::GatheredFiles(const std::vector<std::string>& folders, const std::string& ext)
+    : folders_(&owned_) {
     for (const auto& folder : folders) {
-        auto names = ListFolderFiles(folder, ext);
-        if (!names) {
-            out.foldersPassedOver.push_back(folder);
-            continue;
-        }
-        for (auto& name : *names) {
-            out.paths.push_back(JoinPath(folder, name));
-            out.names.push_back(std::move(name));
+        auto listed = ListFolderFilesWithIds(folder, ext);
+        if (listed) {
+            owned_.push_back(std::move(*listed));
+        } else {
+            passedOver_.push_back(folder);
         }
     }
-    return out;
+    IndexFiles();
 }
 
-GatheredFiles GatherListedFiles(const std::vector<FolderWithFiles>& folders) {
-    GatheredFiles out;
+void GatheredFiles::IndexFiles() {
     size_t total = 0;
-    for (const auto& f : folders) total += f.files.size();
-    out.names.reserve(total);
-    out.paths.reserve(total);
-    for (const auto& f : folders) {
-        for (const auto& name : f.files) {
-            out.paths.push_back(JoinPath(f.folder, name));
-            out.names.push_back(name);
-        }
+    firstFile_.reserve(folders_->size());
+    for (const auto& f : *folders_) {
+        firstFile_.push_back(total);
+        total += f.files.size();
     }
-    return out;
+    folderOf_.reserve(total);
+    for (size_t f = 0; f < folders_->size(); ++f) {
+        folderOf_.insert(folderOf_.end(), (*folders_)[f].files.size(), static_cast<uint32_t>(f));
+    }
 }
 
-std::vector<FileFacts> ReadFileFacts(const std::vector<std::string>& paths) {
-    std::vector<FileFacts> facts(paths.size());
+std::vector<FileFacts> ReadFileFacts(const GatheredFiles& files) {
+    const size_t n = files.Count();
+    std::vector<FileFacts> facts(n);
     struct Found {
         uint64_t device;
         uint64_t inode;
         size_t path;
-        bool isLink;
+        bool link;
+        bool examined;
     };
     std::vector<Found> found;
-    found.reserve(paths.size());
-    for (size_t k = 0; k < paths.size(); ++k) {
-        FileFacts& f = facts[k];
-        f.firstPath = k;
-        // One lstat for a plain file; a link needs a second look at its target.
-        struct stat st {};
-        if (lstat(paths[k].c_str(), &st) != 0) continue;
-        const bool isLink = S_ISLNK(st.st_mode);
-        if (isLink && stat(paths[k].c_str(), &st) != 0) continue;
-        f.size = static_cast<uint64_t>(st.st_size);
-        f.sizeKnown = true;
-        found.push_back(
-            {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), k, isLink});
+    found.reserve(n);
+    for (size_t k = 0; k < n; ++k) {
+        facts[k].firstPath = k;
+        const ListedFileId& id = files.Id(k);
+        if (id.inode != 0) found.push_back({id.device, id.inode, k, id.link, id.examined});
     }
-    // Paths of one file end up side by side, the first path first.
-    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+    const auto byIdentity = [](const Found& a, const Found& b) {
         return std::tie(a.device, a.inode, a.path) < std::tie(b.device, b.inode, b.path);
-    });
+    };
+    const auto sameIdentity = [](const Found& a, const Found& b) {
+        return a.device == b.device && a.inode == b.inode;
+    };
+    // Paths of one file end up side by side, the first path first.
+    std::sort(found.begin(), found.end(), byIdentity);
+
+    // Entries that share a number from their folder listing are looked up:
+    // a file bind-mounted over another, or a file system that numbers its
+    // entries loosely, could give two files one number.
+    bool looked = false;
+    for (size_t begin = 0, end = 0; begin < found.size(); begin = end) {
+        for (end = begin + 1; end < found.size() && sameIdentity(found[end], found[begin]); ++end) {
+        }
+        if (end - begin < 2) continue;
+        for (size_t k = begin; k < end; ++k) {
+            Found& f = found[k];
+            if (f.examined) continue;
+            looked = true;
+            struct stat st {};
+            const std::string path = files.Path(f.path);
+            if (lstat(path.c_str(), &st) != 0 ||
+                (S_ISLNK(st.st_mode) && stat(path.c_str(), &st) != 0)) {
+                f.inode = 0;  // gone meanwhile: it is only itself
+                continue;
+            }
+            f = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), f.path, f.link,
+                 true};
+        }
+    }
+    if (looked) {
+        std::erase_if(found, [](const Found& f) { return f.inode == 0; });
+        std::sort(found.begin(), found.end(), byIdentity);
+    }
+
     for (size_t begin = 0, end = 0; begin < found.size(); begin = end) {
         bool anyLink = false, anyPlain = false;
-        for (end = begin; end < found.size() && found[end].device == found[begin].device &&
-                          found[end].inode == found[begin].inode;
-             ++end) {
-            (found[end].isLink ? anyLink : anyPlain) = true;
+        for (end = begin; end < found.size() && sameIdentity(found[end], found[begin]); ++end) {
+            (found[end].link ? anyLink : anyPlain) = true;
         }
         for (size_t k = begin; k < end; ++k) {
             FileFacts& f = facts[found[k].path];
@@ -82,6 +104,24 @@ std::vector<FileFacts> ReadFileFacts(const std::vector<std::string>& paths) {
         }
     }
     return facts;
+}
+
+FileSizes::FileSizes(size_t count) : cells_(new std::atomic<uint64_t>[count]) {
+    for (size_t k = 0; k < count; ++k) cells_[k].store(0, std::memory_order_relaxed);
+}
+
+std::optional<uint64_t> FileSizes::Of(size_t k, const std::string& path) const {
+    uint64_t cell = cells_[k].load(std::memory_order_acquire);
+    if (cell == 0) {
+        struct stat st {};
+        const uint64_t read =
+            stat(path.c_str(), &st) == 0 ? static_cast<uint64_t>(st.st_size) + 2 : 1;
+        // Should another thread have read it first, its reading stands.
+        cell =
+            cells_[k].compare_exchange_strong(cell, read, std::memory_order_acq_rel) ? read : cell;
+    }
+    if (cell == 1) return std::nullopt;
+    return cell - 2;
 }
 
 }  // namespace mv

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,26 +12,42 @@
 namespace mv {
 
 // The files of a comparison, folder after folder in the given order, each
-// folder's files in the order of its file listing.
-struct GatheredFiles {
-    std::vector<std::string> names;              // bare names
-    std::vector<std::string> paths;              // each name joined with its folder
-    std::vector<std::string> foldersPassedOver;  // folders that could not be read
+// folder's files in the order of its listing. A path is built only when asked
+// for: a run needs paths for its rows, not for every file it reads.
+class GatheredFiles {
+  public:
+    // The folders the caller's walk listed; they must outlive this.
+    explicit GatheredFiles(const std::vector<FolderWithFiles>& listed);
+    // Lists the folders itself. A folder that cannot be read is passed over and
+    // recorded; the later folders are still gathered, so one unreadable folder
+    // does not silently shrink the run.
+    GatheredFiles(const std::vector<std::string>& folders, const std::string& ext);
+    GatheredFiles(const GatheredFiles&) = delete;
+    GatheredFiles& operator=(const GatheredFiles&) = delete;
+
+    size_t Count() const { return folderOf_.size(); }
+    const std::string& Name(size_t k) const {
+        return Folder(k).files[k - firstFile_[folderOf_[k]]];
+    }
+    const ListedFileId& Id(size_t k) const { return Folder(k).ids[k - firstFile_[folderOf_[k]]]; }
+    std::string Path(size_t k) const { return JoinPath(Folder(k).folder, Name(k)); }
+    const std::vector<std::string>& FoldersPassedOver() const { return passedOver_; }
+
+  private:
+    const FolderWithFiles& Folder(size_t k) const { return (*folders_)[folderOf_[k]]; }
+    void IndexFiles();
+
+    std::vector<FolderWithFiles> owned_;           // when the folders were listed here
+    const std::vector<FolderWithFiles>* folders_;  // owned_ or the caller's
+    std::vector<uint32_t> folderOf_;               // per file: its folder
+    std::vector<size_t> firstFile_;                // per folder: the index of its first file
+    std::vector<std::string> passedOver_;
 };
 
-// A folder that cannot be read is passed over and recorded; the later folders
-// are still gathered, so one unreadable folder does not silently shrink the run.
-GatheredFiles GatherFiles(const std::vector<std::string>& folders, const std::string& ext);
-
-// The same from folders whose files a walk has listed already (their order kept).
-GatheredFiles GatherListedFiles(const std::vector<FolderWithFiles>& folders);
-
-// What pairing two files of a run needs to know of each, read once per file.
+// What pairing two files of a run needs to know of which paths are one file.
 // A file reached under several paths (a link and its target, hard links, a
 // folder reached twice) is one file: its facts are the same under every path.
 struct FileFacts {
-    uint64_t size = 0;
-    bool sizeKnown = false;  // false when the file could not be examined
     // The index of the first path of the run that leads to this file: its own
     // index unless an earlier path is the same file.
     size_t firstPath = 0;
@@ -41,8 +60,23 @@ struct FileFacts {
     bool SameFileAs(const FileFacts& other) const { return firstPath == other.firstPath; }
 };
 
-// The facts of every path, in the same order; links are followed to the file
-// (device and inode tell which paths are one file).
-std::vector<FileFacts> ReadFileFacts(const std::vector<std::string>& paths);
+// The facts of every file, in the same order. Identities come from the listing
+// (device and inode, links followed); where two entries claim one identity,
+// both are looked up, as only that tells whether they are one file.
+std::vector<FileFacts> ReadFileFacts(const GatheredFiles& files);
+
+// The sizes of a run's files (links followed), each read the first time it is
+// asked for: a run needs only those of the files in its rows. Any thread may
+// ask; the size first read is the one every later question gets.
+class FileSizes {
+  public:
+    explicit FileSizes(size_t count);
+    // nullopt when the file cannot be examined.
+    std::optional<uint64_t> Of(size_t k, const std::string& path) const;
+
+  private:
+    // 0: not read yet, 1: unreadable, otherwise the size + 2.
+    std::unique_ptr<std::atomic<uint64_t>[]> cells_;
+};
 
 }  // namespace mv

@@ -28,24 +28,33 @@ bool PairMatches(const CompareSetup& s, size_t probe, size_t ref) {
     return PreparedNamesMatch(first, second, s.percent);
 }
 
-// Whether `x` goes left against `y`; the left side is what "Delete all"
-// deletes. Files are weighed by what they are, never by the path they are met
-// under, so two paths of one file always take the same side against a third
-// (otherwise a folder reached twice could have both copies of a pair deleted).
-// A file a link of the run leads to stays right (deleting it would leave that
-// link dangling); then the larger file stays; of equal or unreadable sizes a
-// file stays against one reached only through links (deleting a link loses no
-// data); then the file met first stays.
-bool GoesLeft(const FileFacts& x, const FileFacts& y) {
-    if (x.linkedTarget != y.linkedTarget) return y.linkedTarget;
-    if (x.sizeKnown && y.sizeKnown && x.size != y.size) return x.size < y.size;
-    if (x.onlyLinks != y.onlyLinks) return x.onlyLinks;
-    return x.firstPath > y.firstPath;
+// Whether file `x` (at `xPath`) goes left against `y`; the left side is what
+// "Delete all" deletes. Files are weighed by what they are, never by the path
+// they are met under, so two paths of one file always take the same side
+// against a third (otherwise a folder reached twice could have both copies of
+// a pair deleted). A file a link of the run leads to stays right (deleting it
+// would leave that link dangling); then the larger file stays; of equal or
+// unreadable sizes a file stays against one reached only through links
+// (deleting a link loses no data); then the file met first stays.
+bool GoesLeft(const CompareSetup& s, size_t x, const std::string& xPath, size_t y,
+              const std::string& yPath) {
+    const FileFacts& fx = s.facts[x];
+    const FileFacts& fy = s.facts[y];
+    if (fx.linkedTarget != fy.linkedTarget) return fy.linkedTarget;
+    const std::optional<uint64_t> xSize = s.sizes->Of(x, xPath);
+    const std::optional<uint64_t> ySize = s.sizes->Of(y, yPath);
+    if (xSize && ySize && *xSize != *ySize) return *xSize < *ySize;
+    if (fx.onlyLinks != fy.onlyLinks) return fx.onlyLinks;
+    return fx.firstPath > fy.firstPath;
 }
 
 CompareRow PairRow(const CompareSetup& s, size_t earlier, size_t later) {
-    if (GoesLeft(s.facts[earlier], s.facts[later])) return {s.paths[earlier], s.paths[later]};
-    return {s.paths[later], s.paths[earlier]};
+    std::string earlierPath = s.files->Path(earlier);
+    std::string laterPath = s.files->Path(later);
+    if (GoesLeft(s, earlier, earlierPath, later, laterPath)) {
+        return {std::move(earlierPath), std::move(laterPath)};
+    }
+    return {std::move(laterPath), std::move(earlierPath)};
 }
 
 CompareRow MakeRow(const CompareSetup& s, size_t probe, size_t ref) {
@@ -56,7 +65,8 @@ CompareRow MakeRow(const CompareSetup& s, size_t probe, size_t ref) {
             return {"Search\\" + s.searchText,
                     FullListLocation(s.locations->Before(ref), (*s.lines)[ref])};
         default:
-            return {s.paths[probe], FullListLocation(s.locations->Before(ref), (*s.lines)[ref])};
+            return {s.files->Path(probe),
+                    FullListLocation(s.locations->Before(ref), (*s.lines)[ref])};
     }
 }
 

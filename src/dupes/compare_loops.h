@@ -17,12 +17,13 @@ namespace mv {
 struct CompareSetup {
     int mode = kModeFolderVsItself;
     int percent = 80;
-    std::vector<PreparedName> refs;    // the references: `first` of NamesMatch
-    std::vector<PreparedName> probes;  // modes 1 and 3: the files or the search text
-    std::vector<char> passOver;        // references that are never tested
-    std::vector<std::string> paths;    // modes 1 and 2: the files joined with their folders
-    std::vector<FileFacts> facts;      // mode 2: per file, read when gathering
-    std::string searchText;            // mode 3
+    std::vector<PreparedName> refs;                   // the references: `first` of NamesMatch
+    std::vector<PreparedName> probes;                 // modes 1 and 3: the files or the search text
+    std::vector<char> passOver;                       // references that are never tested
+    const GatheredFiles* files = nullptr;             // modes 1 and 2
+    std::vector<FileFacts> facts;                     // mode 2: per file, read when gathering
+    const FileSizes* sizes = nullptr;                 // mode 2: read for the files of rows
+    std::string searchText;                           // mode 3
     const std::vector<std::string>* lines = nullptr;  // modes 1 and 3: the Mp3 list
     const ListLocations* locations = nullptr;         // modes 1 and 3: of `lines`
 

@@ -1,12 +1,15 @@
 #include "platform/folder_listing.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
+#include <cerrno>
+#include <iterator>
 
 #include "platform/ascii_case.h"
-
-namespace fs = std::filesystem;
 
 namespace mv {
 namespace {
@@ -35,62 +38,172 @@ bool WildcardMatch(std::string_view name, std::string_view pattern) {
     return p == pattern.size();
 }
 
-// The entry's own name, without building a path for it: the listing's path is
-// the folder, "/" and the name.
-std::string_view EntryName(const fs::directory_entry& entry) {
-    const std::string& path = entry.path().native();
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string_view(path)
-                                      : std::string_view(path).substr(slash + 1);
-}
-
 bool IsHidden(std::string_view name) {
     return !name.empty() && name.front() == '.';
-}
-
-enum class EntryKind { Folder, Other, Unknown };
-
-// A folder that is not a link. The kind the folder listing already gave is
-// used, so no path is looked up: a path too long to look up still reads as a
-// folder here, and fails (and is named) when it is opened. Unknown when the
-// kind had to be looked up and that failed for another reason than the entry
-// being gone.
-EntryKind KindOf(const fs::directory_entry& entry) {
-    std::error_code ec;
-    const bool link = entry.is_symlink(ec);
-    const bool folder = !ec && !link && entry.is_directory(ec);
-    if (ec)
-        return ec == std::errc::no_such_file_or_directory ? EntryKind::Other : EntryKind::Unknown;
-    return folder ? EntryKind::Folder : EntryKind::Other;
 }
 
 bool NameLess(const std::string& a, const std::string& b) {
     return LessIgnoringAsciiCase(a, b);
 }
 
-// Reads one folder for the collection: its subfolders (as in ListSubfolders,
-// plus entries of unknown kind, so that they are tried and named when they
-// fail) go to `subfolders`; `holdsMatch` tells whether any entry of whatever
-// kind matches the pattern; with `files`, the names ListFolderFiles would give
-// are appended to it, unsorted. False when the folder could not be read to its end.
-bool ReadForCollection(const std::string& folder, const std::string& pattern,
-                       std::vector<std::string>& subfolders, bool& holdsMatch,
-                       std::vector<std::string>* files) {
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    if (ec) return false;
-    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
-        const std::string_view name = EntryName(*it);
+// File systems whose folder entries carry the inode number stat gives for a
+// file that is no folder: there a file's identity needs no lookup.
+bool EntryInodesAreFileInodes(int fd) {
+    constexpr unsigned long kTrusted[] = {
+        0xEF53,      // ext2, ext3, ext4
+        0x58465342,  // xfs
+        0x9123683E,  // btrfs
+        0x01021994,  // tmpfs
+        0xF2F52010,  // f2fs
+    };
+    struct statfs fsInfo {};
+    if (fstatfs(fd, &fsInfo) != 0) return false;
+    const auto type = static_cast<unsigned long>(fsInfo.f_type);
+    return std::find(std::begin(kTrusted), std::end(kTrusted), type) != std::end(kTrusted);
+}
+
+// An open folder, closed when it goes out of scope.
+class OpenFolder {
+  public:
+    explicit OpenFolder(const std::string& path) : dir_(opendir(path.c_str())) {}
+    ~OpenFolder() {
+        if (dir_ != nullptr) closedir(dir_);
+    }
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+
+    bool IsOpen() const { return dir_ != nullptr; }
+    int Fd() const { return dirfd(dir_); }
+    // The next entry but "." and ".."; nullptr at the end or on an error
+    // (`failed` tells which).
+    const dirent* Next(bool& failed) {
+        for (;;) {
+            errno = 0;
+            const dirent* entry = readdir(dir_);
+            if (entry == nullptr) {
+                failed = errno != 0;
+                return nullptr;
+            }
+            const char* n = entry->d_name;
+            if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
+            return entry;
+        }
+    }
+
+  private:
+    DIR* dir_;
+};
+
+// The entry's kind; the folder entry's own type where it gives one, else a
+// lookup relative to the open folder (no path is built). Unknown when that
+// lookup failed for another reason than the entry being gone.
+enum class EntryKind { Folder, File, Link, Other, Unknown };
+
+EntryKind KindOf(int folderFd, const dirent& entry, struct stat* looked) {
+    switch (entry.d_type) {
+        case DT_DIR:
+            return EntryKind::Folder;
+        case DT_REG:
+            return EntryKind::File;
+        case DT_LNK:
+            return EntryKind::Link;
+        case DT_UNKNOWN:
+            break;
+        default:
+            return EntryKind::Other;
+    }
+    if (fstatat(folderFd, entry.d_name, looked, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? EntryKind::Other : EntryKind::Unknown;
+    if (S_ISDIR(looked->st_mode)) return EntryKind::Folder;
+    if (S_ISREG(looked->st_mode)) return EntryKind::File;
+    if (S_ISLNK(looked->st_mode)) return EntryKind::Link;
+    return EntryKind::Other;
+}
+
+struct FoundFile {
+    std::string name;
+    ListedFileId id;
+};
+
+// The folder's own device and whether its entries' inode numbers can be trusted.
+struct FolderFacts {
+    uint64_t device = 0;
+    bool trusted = false;
+};
+
+// Reads one folder: its subfolders that are not hidden (folders that are no
+// links, plus entries of unknown kind, so that they are tried and named when
+// they fail) go to `subfolders` when given; `holdsMatch` tells whether any
+// entry of whatever kind matches the pattern; with `files`, the regular files
+// (links followed) that are not hidden and match are appended, unsorted, with
+// what tells which are one file.
+enum class ReadOutcome { NotOpened, CutShort, Complete };
+
+ReadOutcome ReadFolder(const std::string& folder, const std::string& pattern,
+                       std::vector<std::string>* subfolders, bool& holdsMatch,
+                       std::vector<FoundFile>* files) {
+    OpenFolder dir(folder);
+    if (!dir.IsOpen()) return ReadOutcome::NotOpened;
+    const int fd = dir.Fd();
+    std::optional<FolderFacts> facts;  // looked up with the first file
+    bool failed = false;
+    while (const dirent* entry = dir.Next(failed)) {
+        const std::string_view name = entry->d_name;
         const bool match = WildcardMatch(name, pattern);
         holdsMatch = holdsMatch || match;
-        if (!IsHidden(name)) {
-            if (KindOf(*it) != EntryKind::Other) subfolders.emplace_back(name);
-            std::error_code statEc;
-            if (files != nullptr && match && it->is_regular_file(statEc)) files->emplace_back(name);
+        const bool wantFile = files != nullptr && match;
+        if (IsHidden(name) || (subfolders == nullptr && !wantFile)) continue;
+        struct stat st {};
+        const EntryKind kind = KindOf(fd, *entry, &st);
+        const bool examined = entry->d_type == DT_UNKNOWN;
+        if (subfolders != nullptr && (kind == EntryKind::Folder || kind == EntryKind::Unknown)) {
+            subfolders->emplace_back(name);
         }
-        if (ec) return false;
+        if (!wantFile) continue;
+        if (kind == EntryKind::Link) {
+            // A link counts when it leads to a regular file; its identity is its target's.
+            if (fstatat(fd, entry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)) continue;
+            files->push_back(
+                {std::string(name),
+                 {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), true, true}});
+            continue;
+        }
+        if (kind != EntryKind::File) continue;
+        if (!facts) {
+            struct stat self {};
+            facts.emplace();
+            if (fstat(fd, &self) == 0) {
+                facts->device = static_cast<uint64_t>(self.st_dev);
+                facts->trusted = EntryInodesAreFileInodes(fd);
+            }
+        }
+        ListedFileId id{facts->device, static_cast<uint64_t>(entry->d_ino), false, false};
+        if (!examined && !facts->trusted) {
+            // Elsewhere the entry's number may not be the file's: look it up.
+            id.inode = 0;
+            if (fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+                id = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), false,
+                      true};
+            }
+        } else if (examined) {
+            id = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), false, true};
+        }
+        files->push_back({std::string(name), id});
     }
-    return !ec;
+    return failed ? ReadOutcome::CutShort : ReadOutcome::Complete;
+}
+
+// Sorts a folder's files by name, ignoring letter case, and splits them into
+// the names and their identities.
+void SortFiles(std::vector<FoundFile>& found, FolderWithFiles& into) {
+    std::sort(found.begin(), found.end(),
+              [](const FoundFile& a, const FoundFile& b) { return NameLess(a.name, b.name); });
+    into.files.reserve(found.size());
+    into.ids.reserve(found.size());
+    for (auto& f : found) {
+        into.files.push_back(std::move(f.name));
+        into.ids.push_back(f.id);
+    }
 }
 
 // The walk behind CollectFolders and CollectFolderFiles; files are listed
@@ -101,7 +214,7 @@ FolderFilesCollection Collect(const std::string& root, const std::string& ext,
     const std::string pattern = "*." + ext;
     std::vector<std::string> queue{TrimFolderPath(root)};
     std::vector<std::string> names;
-    std::vector<std::string> files;
+    std::vector<FoundFile> files;
     for (size_t i = 0; i < queue.size(); ++i) {
         if (hooks.stop != nullptr && hooks.stop->load()) {
             out.stopped = true;
@@ -110,8 +223,8 @@ FolderFilesCollection Collect(const std::string& root, const std::string& ext,
         names.clear();
         files.clear();
         bool holdsMatch = false;
-        if (!ReadForCollection(queue[i], pattern, names, holdsMatch,
-                               withFiles ? &files : nullptr)) {
+        if (ReadFolder(queue[i], pattern, &names, holdsMatch, withFiles ? &files : nullptr) !=
+            ReadOutcome::Complete) {
             // Subfolders read before a failure are still searched; the folder's
             // own files are not compared, as its listing cannot be trusted.
             out.passedOver.push_back(queue[i]);
@@ -119,9 +232,9 @@ FolderFilesCollection Collect(const std::string& root, const std::string& ext,
         }
         for (const auto& n : names) queue.push_back(JoinPath(queue[i], n));
         if (holdsMatch) {
-            std::sort(files.begin(), files.end(), NameLess);
-            out.folders.push_back(
-                {std::move(queue[i]), std::move(files)});  // the walk is done with it
+            FolderWithFiles& f = out.folders.emplace_back();
+            f.folder = std::move(queue[i]);  // the walk is done with it
+            SortFiles(files, f);
         }
         if (hooks.foldersKnown != nullptr) *hooks.foldersKnown = queue.size();
         if (hooks.foldersRead != nullptr) *hooks.foldersRead = i + 1;
@@ -169,17 +282,16 @@ bool MatchesExtension(std::string_view name, std::string_view ext) {
 }
 
 int ListSubfolders(const std::string& folder, std::vector<std::string>& out) {
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    if (ec) return 0;
+    OpenFolder dir(folder);
+    if (!dir.IsOpen()) return 0;
     int count = 0;
-    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
-        const std::string_view name = EntryName(*it);
-        if (!IsHidden(name) && KindOf(*it) == EntryKind::Folder) {
-            out.emplace_back(name);
+    bool failed = false;
+    while (const dirent* entry = dir.Next(failed)) {
+        struct stat st {};
+        if (!IsHidden(entry->d_name) && KindOf(dir.Fd(), *entry, &st) == EntryKind::Folder) {
+            out.emplace_back(entry->d_name);
             ++count;
         }
-        if (ec) break;
     }
     return count;
 }
@@ -198,22 +310,26 @@ FolderFilesCollection CollectFolderFiles(const std::string& root, const std::str
     return Collect(root, ext, hooks, true);
 }
 
+std::optional<FolderWithFiles> ListFolderFilesWithIds(const std::string& folder,
+                                                      const std::string& ext) {
+    std::vector<FoundFile> found;
+    bool holdsMatch = false;
+    const std::string pattern = "*." + ext;
+    // A listing cut short by an error keeps what was read, as a file browser does.
+    if (ReadFolder(folder, pattern, nullptr, holdsMatch, &found) == ReadOutcome::NotOpened) {
+        return std::nullopt;
+    }
+    FolderWithFiles out;
+    out.folder = folder;
+    SortFiles(found, out);
+    return out;
+}
+
 std::optional<std::vector<std::string>> ListFolderFiles(const std::string& folder,
                                                         const std::string& ext) {
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    if (ec) return std::nullopt;
-    std::vector<std::string> names;
-    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
-        const std::string_view name = EntryName(*it);
-        std::error_code statEc;
-        if (!IsHidden(name) && MatchesExtension(name, ext) && it->is_regular_file(statEc)) {
-            names.emplace_back(name);
-        }
-        if (ec) break;
-    }
-    std::sort(names.begin(), names.end(), NameLess);
-    return names;
+    auto listed = ListFolderFilesWithIds(folder, ext);
+    if (!listed) return std::nullopt;
+    return std::move(listed->files);
 }
 
 }  // namespace mv

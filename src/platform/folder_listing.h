@@ -60,9 +60,22 @@ struct FolderWalkHooks {
     std::atomic<uint64_t>* foldersKnown = nullptr;
 };
 
+// What tells which listed paths are one file, learnt while listing: on the
+// common Linux file systems a folder entry carries its file's inode number, so
+// most files need no lookup of their own.
+struct ListedFileId {
+    uint64_t device = 0;
+    uint64_t inode = 0;  // 0: unknown (the file could not be examined)
+    bool link = false;   // a symbolic link; device and inode are its target's
+    // Device and inode come from a lookup (stat) rather than the folder entry,
+    // whose number another file on another device could share.
+    bool examined = false;
+};
+
 struct FolderWithFiles {
     std::string folder;
     std::vector<std::string> files;  // as ListFolderFiles gives them; may be empty
+    std::vector<ListedFileId> ids;   // one per file, in the same order
 };
 
 struct FolderFilesCollection {
@@ -81,5 +94,9 @@ FolderFilesCollection CollectFolderFiles(const std::string& root, const std::str
 // cannot be read.
 std::optional<std::vector<std::string>> ListFolderFiles(const std::string& folder,
                                                         const std::string& ext);
+
+// The same, with each file's identity.
+std::optional<FolderWithFiles> ListFolderFilesWithIds(const std::string& folder,
+                                                      const std::string& ext);
 
 }  // namespace mv
