@@ -11,6 +11,7 @@
 #include "dupes/compare_gathering.h"
 #include "dupes/compare_loops.h"
 #include "dupes/name_matcher.h"
+#include "platform/work_split.h"
 
 namespace mv {
 namespace {
@@ -25,7 +26,28 @@ PreparedName Prepare(const std::string& raw) {
 unsigned ChooseThreads(unsigned requested, uint64_t pairs) {
     if (requested > 0) return requested;
     if (pairs < kPairsWorthAThread) return 1;
-    return std::max(1u, std::min(2u, std::thread::hardware_concurrency()));
+    return DefaultWorkThreads();
+}
+
+// Names prepared per batch of work; below two batches one thread does it all.
+constexpr size_t kNamesPerBatch = 2048;
+
+// The prepared form of name(k) for k < count, side by side on the run's
+// threads; name(k) is asked from any of them. Where `passOver` is given, the
+// names it marks are left empty.
+template <typename Name>
+std::vector<PreparedName> PrepareAll(size_t count, const Name& name, unsigned requestedThreads,
+                                     const std::vector<char>* passOver = nullptr) {
+    std::vector<PreparedName> prepared(count);
+    const unsigned threads = requestedThreads > 0         ? requestedThreads
+                             : count < 2 * kNamesPerBatch ? 1
+                                                          : DefaultWorkThreads();
+    SplitWork(count, threads, kNamesPerBatch, [&](size_t begin, size_t end) {
+        for (size_t k = begin; k < end; ++k) {
+            if (passOver == nullptr || !(*passOver)[k]) prepared[k] = Prepare(name(k));
+        }
+    });
+    return prepared;
 }
 
 }  // namespace
@@ -96,8 +118,7 @@ bool Compare(const CompareParams& params, int percent, RowSink& sink, CompareRes
 
     // The references: the files themselves, or the lines of the list.
     if (!walksList) {
-        setup.refs.reserve(count);
-        for (size_t k = 0; k < count; ++k) setup.refs.push_back(Prepare(name(k)));
+        setup.refs = PrepareAll(count, name, params.threads);
         setup.passOver.assign(count, 0);
         setup.facts = ReadFileFacts(*gathered);
         setup.sizes = &sizes.emplace(count);
@@ -109,14 +130,12 @@ bool Compare(const CompareParams& params, int percent, RowSink& sink, CompareRes
     } else {
         const auto& lines = *params.listLines;
         setup.lines = &lines;
-        setup.probes.reserve(count);
-        for (size_t k = 0; k < count; ++k) setup.probes.push_back(Prepare(name(k)));
-        setup.refs.resize(lines.size());
+        setup.probes = PrepareAll(count, name, params.threads);
         setup.passOver.resize(lines.size());
-        for (size_t j = 0; j < lines.size(); ++j) {
-            setup.passOver[j] = IsListControlLine(lines[j]);
-            if (!setup.passOver[j]) setup.refs[j] = Prepare(lines[j]);
-        }
+        for (size_t j = 0; j < lines.size(); ++j) setup.passOver[j] = IsListControlLine(lines[j]);
+        setup.refs = PrepareAll(
+            lines.size(), [&](size_t j) -> const std::string& { return lines[j]; }, params.threads,
+            &setup.passOver);
         setup.locations = &locations.emplace(lines);
         control.pairsTotal = static_cast<uint64_t>(count) * lines.size();
     }

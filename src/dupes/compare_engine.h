@@ -45,7 +45,8 @@ struct CompareParams {
     // nullopt when the file could not be read.
     std::optional<std::vector<std::string>> listLines;
     bool exhaustive = false;  // test every pair with the plain loop (the reference)
-    // Threads for the narrowed loop; 0 picks by itself (at most 2, one for a small run).
+    // Threads for preparing the names and for the narrowed loop; 0 picks by itself
+    // (at most 2, one for a small run).
     unsigned threads = 0;
     // Optional: receives rows in order, in batches, from the comparing thread.
     // When set, the rows are not also kept in CompareResult::rows.

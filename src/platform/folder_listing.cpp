@@ -6,10 +6,12 @@
 #include <sys/statfs.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <iterator>
 
 #include "platform/ascii_case.h"
+#include "platform/work_split.h"
 
 namespace mv {
 namespace {
@@ -206,38 +208,73 @@ void SortFiles(std::vector<FoundFile>& found, FolderWithFiles& into) {
     }
 }
 
+// What reading one folder of a walk gave.
+struct FolderRead {
+    bool read = false;  // false when the walk stopped before this folder
+    ReadOutcome outcome = ReadOutcome::NotOpened;
+    bool holdsMatch = false;
+    std::vector<std::string> subfolders;  // full paths
+    FolderWithFiles listed;               // its files, sorted; the folder filled in later
+};
+
+// Below this many folders in one level of the walk a second thread costs
+// more than it saves.
+constexpr size_t kFoldersWorthAThread = 32;
+
 // The walk behind CollectFolders and CollectFolderFiles; files are listed
-// only when asked for.
+// only when asked for. It goes level by level, the folders of a level read
+// side by side on up to two threads, and puts together what they gave in the
+// order a walk on one thread would (breadth first, each folder's subfolders
+// in the order the file system gives them).
 FolderFilesCollection Collect(const std::string& root, const std::string& ext,
                               const FolderWalkHooks& hooks, bool withFiles) {
     FolderFilesCollection out;
     const std::string pattern = "*." + ext;
-    std::vector<std::string> queue{TrimFolderPath(root)};
-    std::vector<std::string> names;
-    std::vector<FoundFile> files;
-    for (size_t i = 0; i < queue.size(); ++i) {
-        if (hooks.stop != nullptr && hooks.stop->load()) {
-            out.stopped = true;
-            break;
+    std::vector<std::string> level{TrimFolderPath(root)};
+    std::atomic<uint64_t> read{0};
+    std::atomic<uint64_t> known{1};
+    while (!level.empty()) {
+        std::vector<FolderRead> reads(level.size());
+        auto readFolders = [&](size_t begin, size_t end) {
+            for (size_t i = begin; i < end; ++i) {
+                if (hooks.stop != nullptr && hooks.stop->load()) return;
+                FolderRead& r = reads[i];
+                std::vector<FoundFile> files;
+                r.outcome = ReadFolder(level[i], pattern, &r.subfolders, r.holdsMatch,
+                                       withFiles ? &files : nullptr);
+                for (auto& sub : r.subfolders) sub = JoinPath(level[i], sub);
+                SortFiles(files, r.listed);
+                r.read = true;
+                // Shown while the walk goes on: folders read, and those met so far.
+                if (hooks.foldersKnown != nullptr)
+                    *hooks.foldersKnown = known += r.subfolders.size();
+                if (hooks.foldersRead != nullptr) *hooks.foldersRead = ++read;
+            }
+        };
+        const unsigned threads = level.size() < kFoldersWorthAThread ? 1 : DefaultWorkThreads();
+        SplitWork(level.size(), threads, 4, readFolders);
+
+        std::vector<std::string> next;
+        for (size_t i = 0; i < level.size(); ++i) {
+            FolderRead& r = reads[i];
+            if (!r.read) {
+                out.stopped = true;
+                return out;
+            }
+            if (r.outcome != ReadOutcome::Complete) {
+                // Subfolders read before a failure are still searched; the folder's
+                // own files are not compared, as its listing cannot be trusted.
+                out.passedOver.push_back(level[i]);
+                r.holdsMatch = false;
+            }
+            for (auto& sub : r.subfolders) next.push_back(std::move(sub));
+            if (r.holdsMatch) {
+                FolderWithFiles& f = out.folders.emplace_back(std::move(r.listed));
+                f.folder = std::move(level[i]);  // the walk is done with it
+            }
+            r = FolderRead{};  // its memory back before the next level is read
         }
-        names.clear();
-        files.clear();
-        bool holdsMatch = false;
-        if (ReadFolder(queue[i], pattern, &names, holdsMatch, withFiles ? &files : nullptr) !=
-            ReadOutcome::Complete) {
-            // Subfolders read before a failure are still searched; the folder's
-            // own files are not compared, as its listing cannot be trusted.
-            out.passedOver.push_back(queue[i]);
-            holdsMatch = false;
-        }
-        for (const auto& n : names) queue.push_back(JoinPath(queue[i], n));
-        if (holdsMatch) {
-            FolderWithFiles& f = out.folders.emplace_back();
-            f.folder = std::move(queue[i]);  // the walk is done with it
-            SortFiles(files, f);
-        }
-        if (hooks.foldersKnown != nullptr) *hooks.foldersKnown = queue.size();
-        if (hooks.foldersRead != nullptr) *hooks.foldersRead = i + 1;
+        level = std::move(next);
     }
     return out;
 }

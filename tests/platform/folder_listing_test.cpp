@@ -193,6 +193,42 @@ TEST_F(FolderListing, CollectingFilesAgreesWithCollectingThenListing) {
     EXPECT_THAT(mp3.folders[0].files, ElementsAre("A.mp3", "b.mp3", "top.MP3"));
 }
 
+// A walk of one level wide enough to be read on two threads gives what a plain
+// breadth-first walk gives, in its order.
+TEST_F(FolderListing, WideLevelsAgreeWithAPlainWalk) {
+    for (int a = 0; a < 120; ++a) {
+        const std::string top = "f" + std::to_string(a * 7919 % 120);
+        if (a % 3 != 0) File(top + "/Song " + std::to_string(a) + ".mp3");
+        if (a % 4 == 0) File(top + "/sub/inner/x.MP3");
+        if (a % 5 == 0) File(top + "/notes.txt");
+        if (a % 11 == 0) Dir(top + "/empty");
+    }
+    // The plain model: a queue, each folder read with std::filesystem in the
+    // file system's order; kept when any entry's name matches.
+    std::vector<std::string> queue{root_.string()};
+    std::vector<std::string> expected;
+    for (size_t i = 0; i < queue.size(); ++i) {
+        bool match = false;
+        for (const auto& e : fs::directory_iterator(queue[i])) {
+            const std::string name = e.path().filename().string();
+            match = match || MatchesExtension(name, "mp3");
+            if (name[0] != '.' && e.is_directory() && !e.is_symlink()) {
+                queue.push_back(e.path().string());
+            }
+        }
+        if (match) expected.push_back(queue[i]);
+    }
+    const FolderFilesCollection walked = CollectFolderFiles(root_.string(), "mp3");
+    std::vector<std::string> got;
+    for (const auto& f : walked.folders) {
+        got.push_back(f.folder);
+        EXPECT_EQ(f.files, ListFolderFiles(f.folder, "mp3").value_or(std::vector<std::string>{}));
+        EXPECT_EQ(f.ids.size(), f.files.size());
+    }
+    EXPECT_GT(expected.size(), 100u);
+    EXPECT_EQ(got, expected);
+}
+
 TEST_F(FolderListing, CollectingFilesCountsFoldersAndStops) {
     File("a/1.mp3");
     File("a/b/2.mp3");
