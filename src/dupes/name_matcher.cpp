@@ -96,15 +96,18 @@ PreparedName PrepareName(std::string_view normalized) {
     PreparedName out;
     const std::string s = CutExtension(normalized);
     out.startsWithBackslash = !s.empty() && s[0] == '\\';
+    // Every name of a run is prepared: one allocation for the word list.
+    size_t words = 0;
+    for (size_t k = 0; k < s.size(); ++k) words += s[k] != ' ' && (k == 0 || s[k - 1] == ' ');
+    out.words.reserve(words);
     size_t k = 0;
     while (k < s.size()) {
         while (k < s.size() && s[k] == ' ') ++k;
         const size_t start = k;
         while (k < s.size() && s[k] != ' ') ++k;
         if (k > start) {
-            std::string w = s.substr(start, k - start);
+            std::string& w = out.words.emplace_back(s, start, k - start);
             for (char& c : w) c = Upper(c);
-            out.words.push_back(std::move(w));
         }
     }
     return out;

@@ -104,6 +104,10 @@ std::vector<std::string> SplitLines(std::string_view text) {
     const size_t nul = text.find('\0');
     if (nul != std::string_view::npos) text = text.substr(0, nul);
     std::vector<std::string> lines;
+    // A catalogue has hundreds of thousands of lines: the list is sized once.
+    size_t ends = 1;
+    for (const char c : text) ends += c == '\n' || c == '\r';
+    lines.reserve(ends);
     size_t start = 0;
     size_t k = 0;
     while (k < text.size()) {
