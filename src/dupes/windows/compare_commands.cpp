@@ -78,11 +78,7 @@ void CompareCommands::FolderCommand(int mode) {
     CompareRequest request;
     request.mode = mode;
     if (w_.cbRec->isChecked() && backend_.collectFolderFiles) {
-        mv::FolderFilesCollection collected =
-            backend_.collectFolderFiles(folder, TypedBytes(w_.eExt->text()));
-        for (const mv::FolderWithFiles& f : collected.folders) compareFolders_.push_back(f.folder);
-        collectPassedOver_ = std::move(collected.passedOver);
-        request.listedFolders = std::move(collected.folders);
+        request.walkRoot = folder;
     } else if (w_.cbRec->isChecked() && backend_.collectFolders) {
         mv::FolderCollection collected =
             backend_.collectFolders(folder, TypedBytes(w_.eExt->text()));
@@ -165,7 +161,7 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
         collectPassedOver_ = request.foldersPassedOver;
     }
     params.folders = compareFolders_;
-    params.listedFolders = request.listedFolders;
+    if (!request.walkRoot) params.listedFolders = request.listedFolders;
     params.foldersPassedOver = collectPassedOver_;
     params.ext = TypedBytes(w_.eExt->text());
     params.percentText = percentText;
@@ -189,8 +185,26 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
     connect(&gauge, &QTimer::timeout, this, &CompareCommands::UpdateGauge);
     gauge.start(kGaugeTickMs);
     std::atomic<bool> finished{false};
+    std::vector<std::string> walked;  // the folders the walk collected; the worker's until joined
     std::thread worker([&] {
-        result = backend_.run(params, control_);
+        if (request.walkRoot) {
+            try {
+                mv::FolderWalkHooks hooks;
+                hooks.stop = &control_.stopRequested;
+                mv::FolderFilesCollection collected =
+                    backend_.collectFolderFiles(*request.walkRoot, params.ext, hooks);
+                walked.reserve(collected.folders.size());
+                for (const mv::FolderWithFiles& f : collected.folders) walked.push_back(f.folder);
+                params.foldersPassedOver = std::move(collected.passedOver);
+                params.listedFolders = std::move(collected.folders);
+            } catch (const std::bad_alloc&) {
+                result.outOfMemory = true;
+                result.messages.push_back(mv::kOutOfMemoryMessage);
+            }
+        }
+        // A walk ended by Stop still runs on what it read: the run then reports
+        // the cancellation as a stopped comparison does.
+        if (!result.outOfMemory) result = backend_.run(params, control_);
         finished = true;
         // Queued behind every batch of rows, so the loop ends after the last one landed.
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
@@ -201,6 +215,10 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
     worker.join();
     gauge.stop();
     UpdateGauge();
+    if (request.walkRoot) {
+        compareFolders_ = std::move(walked);
+        collectPassedOver_ = params.foldersPassedOver;
+    }
 
     // Result. Folders that could not be read are counted beside the result;
     // a click on the label lists them.

@@ -51,8 +51,10 @@ struct CompareBackend {
     std::function<mv::FolderCollection(const std::string& root, const std::string& ext)>
         collectFolders;
     // Optional, preferred when set: the same walk listing each folder's files
-    // as well, so the run reads no folder twice.
-    std::function<mv::FolderFilesCollection(const std::string& root, const std::string& ext)>
+    // as well, so the run reads no folder twice. It runs on the run's worker
+    // thread and ends early when hooks.stop is set.
+    std::function<mv::FolderFilesCollection(const std::string& root, const std::string& ext,
+                                            const mv::FolderWalkHooks& hooks)>
         collectFolderFiles;
     std::function<std::optional<int>(const std::string& text)> parsePercent;
 };
@@ -69,6 +71,10 @@ struct CompareRequest {
     std::vector<std::string> foldersPassedOver;
     // The collected folders with their files, listed by the collection's walk.
     std::optional<std::vector<mv::FolderWithFiles>> listedFolders;
+    // Instead of all three above: walk from this folder down with the
+    // backend's collectFolderFiles on the worker thread, before the run, so
+    // the window stays live and Stop is heard while the disk is read.
+    std::optional<std::string> walkRoot;
     // Modes 1 and 3: these lines instead of the Mp3 list file, which is then
     // not read at all (the ban list scan).
     std::optional<std::vector<std::string>> listLines;

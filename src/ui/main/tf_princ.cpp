@@ -167,9 +167,7 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
     CompareBackend backend;
     backend.run = &mv::RunCompare;
     backend.collectFolders = &mv::CollectFolders;
-    backend.collectFolderFiles = [](const std::string& root, const std::string& ext) {
-        return mv::CollectFolderFiles(root, ext);
-    };
+    backend.collectFolderFiles = &mv::CollectFolderFiles;
     backend.parsePercent = &mv::ParsePercent;
     compare_->SetBackend(std::move(backend));
 

@@ -170,9 +170,7 @@ TEST_F(CompareCommandsTest, OneWalkCollectionHandsTheListedFilesToTheRun) {
         calls.push_back("second walk");
         return mv::FolderCollection{};
     };
-    backend.collectFolderFiles = [](const std::string& root, const std::string& ext) {
-        return mv::CollectFolderFiles(root, ext);
-    };
+    backend.collectFolderFiles = &mv::CollectFolderFiles;
     backend.parsePercent = [](const std::string&) -> std::optional<int> { return 80; };
     window->Compare().SetBackend(backend);
     window->Browser().SetFolder(music);
@@ -186,6 +184,37 @@ TEST_F(CompareCommandsTest, OneWalkCollectionHandsTheListedFilesToTheRun) {
     EXPECT_EQ((*core.seen.listedFolders)[1].files, std::vector<std::string>{"b.MP3"});
     EXPECT_EQ(window->Compare().CompareFolders(),
               (std::vector<std::string>{music, music + "/Sub"}));
+}
+
+// The walk runs beside the window: while it reads, the window still answers,
+// and Stop ends the walk and the run, reported as a stopped comparison.
+TEST_F(CompareCommandsTest, StopIsHeardWhileTheFoldersAreWalked) {
+    tree.File("drive/Music/a.mp3");
+    std::atomic<bool> walkSawStop{false};
+    CompareBackend backend;
+    backend.run = [this](const mv::CompareParams& p, mv::CompareControl& c) {
+        return core.Run(p, c);
+    };
+    backend.collectFolderFiles = [&](const std::string& root, const std::string& ext,
+                                     const mv::FolderWalkHooks& hooks) {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!hooks.stop->load() && std::chrono::steady_clock::now() < limit) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        walkSawStop = hooks.stop->load();
+        return mv::CollectFolderFiles(root, ext, hooks);
+    };
+    backend.parsePercent = [](const std::string&) -> std::optional<int> { return 80; };
+    window->Compare().SetBackend(backend);
+    window->Browser().SetFolder(music);
+    window->cbMinimize->setChecked(false);
+    QTimer::singleShot(20, window.get(), [this] { window->bCancel->click(); });
+    window->bFolder->trigger();
+
+    EXPECT_TRUE(walkSawStop);
+    EXPECT_EQ(core.runs, 1);
+    EXPECT_EQ(dialogs.Texts(), QStringList{L("Comparison Cancelled")});
+    EXPECT_FALSE(window->Compare().Running());
 }
 
 // A list that is there but cannot be read (here a pipe, which must not block
