@@ -13,11 +13,13 @@
 #include "net/http_transport.h"
 #include "net/windows/version_check_commands.h"
 #include "platform/drives.h"
+#include "platform/heap_pages.h"
 #include "platform/program_folder.h"
 #include "ui/common/qt_dialogs.h"
 #include "ui/main/tf_princ.h"
 
 int main(int argc, char** argv) {
+    mv::PreferHugeHeapPages(argv);
     SafeApplication app(argc, argv);
     // Only Exit ends the program; a hidden window or a closed box does not.
     app.setQuitOnLastWindowClosed(false);

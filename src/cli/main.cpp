@@ -1,8 +1,10 @@
 #include <iostream>
 
 #include "cli/command.h"
+#include "platform/heap_pages.h"
 
 int main(int argc, char** argv) {
+    mv::PreferHugeHeapPages(argv);
     CLI::App app{
         "Finds duplicate music files by their names, within folders or against the Mp3 list,\n"
         "keeps the Mp3 list of CDs, plays MP3 files, and shows, sets and renames by ID3v1 tags.",

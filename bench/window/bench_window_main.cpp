@@ -1,0 +1,152 @@
+// mv-bench-window: the main window (offscreen) against the tool on the same
+// folder. Times "Find duplicates in folder" (the Ctrl+F command, recursion on,
+// 80%) from the command to the result label, and `mp3vandrel-cli dupes` on the
+// same folder as a whole process, in turn, and prints both medians and their
+// ratio. Then fills the result lists with 200,000 rows and times scrolling
+// them to the end, the middle and the start, each with its paint.
+// Usage: mv-bench-window [--runs N] FOLDER
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "dupes/windows/result_list_handlers.h"
+#include "ui/common/silent_dialogs.h"
+#include "ui/main/file_browser.h"
+#include "ui/main/tf_princ.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+class RootDrive : public mv::DriveList {
+  public:
+    std::vector<mv::Drive> Drives() const override {
+        return {{"/", "/", "ext4", mv::DriveType::Fixed}};
+    }
+};
+
+// The tool beside this program, as the user runs it; its rows go to /dev/null.
+double TimeTool(const std::string& tool, const std::string& folder) {
+    const auto start = Clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::freopen("/dev/null", "w", stdout);
+        std::freopen("/dev/null", "w", stderr);
+        execl(tool.c_str(), tool.c_str(), "dupes", folder.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "%s failed\n", tool.c_str());
+        std::exit(1);
+    }
+    return Seconds(start);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int runs = 5;
+    std::string folder;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
+            runs = std::max(1, std::atoi(argv[++i]));
+        } else {
+            folder = argv[i];
+        }
+    }
+    if (folder.empty() || !fs::is_directory(folder)) {
+        std::fprintf(stderr, "usage: mv-bench-window [--runs N] FOLDER\n");
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::string tool = (fs::path(argv[0]).parent_path() / "mp3vandrel-cli").string();
+    const fs::path programFolder =
+        fs::temp_directory_path() / ("mv-bench-window-" + std::to_string(getpid()));
+    fs::create_directories(programFolder);
+
+    QApplication app(argc, argv);
+    SilentDialogs dialogs;
+    RootDrive drives;
+    double toolMedian = 0;
+    {
+        TfPrinc window(dialogs, drives, programFolder);
+        window.show();
+        window.Browser().SetFolder(folder);
+        window.cbRec->setChecked(true);
+        window.cbMinimize->setChecked(false);
+        window.ePerc->setText(QStringLiteral("80"));
+        app.processEvents();
+
+        std::vector<double> windowTimes, toolTimes;
+        std::string label;
+        int rows = 0;
+        for (int r = 0; r < runs; ++r) {
+            const auto start = Clock::now();
+            window.bFolder->trigger();  // returns once the result label is set
+            windowTimes.push_back(Seconds(start));
+            label = window.lRes->text().toStdString();
+            rows = window.Results().Model().rowCount();
+            toolTimes.push_back(TimeTool(tool, folder));
+        }
+        toolMedian = Median(toolTimes);
+        const double windowMedian = Median(windowTimes);
+        std::printf("folder %s: %d rows (\"%s\")\n", folder.c_str(), rows, label.c_str());
+        std::printf("window Ctrl+F: median %.3f s of %d runs\n", windowMedian, runs);
+        std::printf("tool dupes:    median %.3f s of %d runs\n", toolMedian, runs);
+        std::printf("window / tool: %.2f (target <= 1.5)\n", windowMedian / toolMedian);
+
+        // Scrolling: 200,000 rows in the lists, as a large comparison leaves them.
+        std::vector<mv::ResultRow> many;
+        many.reserve(200000);
+        for (int i = 0; i < 200000; ++i) {
+            const std::string n = std::to_string(i);
+            many.push_back({"/music/Artist " + n + "/Album/01 - Song " + n + ".mp3",
+                            "/music/Other/Song " + n + ".mp3", mv::RowKind::FileOnDisk,
+                            mv::RowKind::FileOnDisk});
+        }
+        window.Results().Model().Clear();
+        auto start = Clock::now();
+        window.Results().Model().Append(std::move(many));
+        app.processEvents();
+        std::printf("200,000 rows into the lists: %.3f s\n", Seconds(start));
+        double worst = 0;
+        for (const double at : {1.0, 0.5, 0.0, 0.75, 0.25}) {
+            start = Clock::now();
+            const int row = static_cast<int>(at * 199999);
+            for (QListView* view : {window.lbFile, window.lbCompRes}) {
+                view->scrollTo(view->model()->index(row, 0));
+                view->viewport()->repaint();
+            }
+            worst = std::max(worst, Seconds(start));
+        }
+        std::printf("scroll both lists and paint: at most %.4f s\n", worst);
+    }
+    fs::remove_all(programFolder);
+    return 0;
+}
