@@ -67,12 +67,10 @@ class WordIndex final : public CandidateIndex {
     // Working memory of one probe, sized to the index; kept between probes
     // (one per thread working at a time) so that a probe allocates nothing.
     struct Scratch {
-        std::vector<uint32_t> seen;  // == epoch: reference already reached by this probe
-        uint32_t epoch = 0;
         std::vector<uint64_t> mask;  // by word id: the probe words that match it
         std::vector<uint32_t> touched, matched, matchedEnd, order, rank, kept;
         std::vector<uint32_t> probed;
-        std::vector<std::pair<uint32_t, std::span<const uint32_t>>> probeSpans, rareSpans;
+        std::vector<std::pair<uint32_t, Postings::Records>> probeSpans, rareSpans;
         std::vector<uint64_t> costProbe, costRare;
         std::vector<uint64_t> costAll;
     };
@@ -92,7 +90,6 @@ class WordIndex final : public CandidateIndex {
         Scratch& Get() {
             if (!scratch_) {
                 scratch_ = std::make_unique<Scratch>();
-                scratch_->seen.assign(index_.count_, 0);
                 scratch_->mask.assign(index_.words_.Size(), 0);
             }
             return *scratch_;
@@ -140,7 +137,8 @@ WordIndex::WordIndex(const std::vector<PreparedName>& refs, int percent)
         std::sort(out.begin(), out.end());
         out.erase(std::unique(out.begin(), out.end()), out.end());
     };
-    all_ = Postings::Build(words_.Size(), count_, distinctWords, refLength_);
+    auto nameWords = [this](uint32_t j) { return RefWords(j); };
+    all_ = Postings::Build(words_.Size(), count_, distinctWords, refLength_, nameWords);
 
     // A word is rare when few names hold a word it matches: that is how many
     // probes would reach it.
@@ -162,7 +160,7 @@ WordIndex::WordIndex(const std::vector<PreparedName>& refs, int percent)
         std::sort(out.begin(), out.end());
         out.erase(std::unique(out.begin(), out.end()), out.end());
     };
-    rare_ = Postings::Build(words_.Size(), count_, rarestWords, refLength_);
+    rare_ = Postings::Build(words_.Size(), count_, rarestWords, refLength_, nameWords);
 }
 
 void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
@@ -243,10 +241,10 @@ void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
     for (uint32_t i = 0; i < n; ++i) {
         if (s.rank[i] >= mostProbed) continue;
         for (uint32_t m = i == 0 ? 0 : s.matchedEnd[i - 1]; m < s.matchedEnd[i]; ++m) {
-            all_.ForEachSegment(s.matched[m], [&](uint32_t f, std::span<const uint32_t> ids) {
+            all_.ForEachSegment(s.matched[m], [&](uint32_t f, Postings::Records ids) {
                 if (s.rank[i] < probed(f)) {
                     s.probeSpans.push_back({f, ids});
-                    s.costProbe[slot(f)] += ids.size();
+                    s.costProbe[slot(f)] += ids.count;
                 }
             });
         }
@@ -258,27 +256,24 @@ void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
     const bool weighRare = probeTotal > kCheapProbe;
     if (weighRare) {
         for (const uint32_t w : s.touched) {
-            rare_.ForEachSegment(w, [&](uint32_t f, std::span<const uint32_t> ids) {
+            rare_.ForEachSegment(w, [&](uint32_t f, Postings::Records ids) {
                 if (probed(f) > 0) {
                     s.rareSpans.push_back({f, ids});
-                    s.costRare[slot(f)] += ids.size();
+                    s.costRare[slot(f)] += ids.count;
                 }
             });
         }
     }
 
-    // Each reference reached for the first time is checked against the
-    // number of words that could pair at best; the survivors are kept.
-    if (++s.epoch == 0) {
-        std::fill(s.seen.begin(), s.seen.end(), 0);
-        s.epoch = 1;
-    }
+    // Each reference reached is checked against the number of words that
+    // could pair at best; the survivors are kept. A reference reached twice
+    // is checked twice, which costs less than remembering which were reached.
     s.kept.clear();
-    auto consider = [&](std::span<const uint32_t> ids) {
-        for (const uint32_t j : Postings::From(ids, from)) {
-            if (s.seen[j] == s.epoch) continue;
-            s.seen[j] = s.epoch;
-            const auto ws = RefWords(j);
+    auto consider = [&](Postings::Records ids) {
+        const Postings::Records tail = ids.From(from);
+        for (size_t k = 0; k < tail.count; ++k) {
+            const uint32_t j = tail.Name(k);
+            const auto ws = tail.stride > 1 ? tail.Words(k) : RefWords(j);
             uint32_t refCovered = 0;
             uint64_t probeMask = 0;
             for (const uint32_t w : ws) {
@@ -298,10 +293,11 @@ void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
     for (const auto& [f, ids] : s.rareSpans) {
         if (s.costProbe[slot(f)] > s.costRare[slot(f)]) consider(ids);
     }
-    if (percent_ == 100) consider(wordless_);
+    if (percent_ == 100) consider(Postings::Records{wordless_.data(), wordless_.size(), 1});
     for (const uint32_t w : s.touched) s.mask[w] = 0;
 
     std::sort(s.kept.begin(), s.kept.end());
+    s.kept.erase(std::unique(s.kept.begin(), s.kept.end()), s.kept.end());
     out.insert(out.end(), s.kept.begin(), s.kept.end());
 }
 
