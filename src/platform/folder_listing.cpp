@@ -9,6 +9,8 @@
 #include <atomic>
 #include <cerrno>
 #include <iterator>
+#include <mutex>
+#include <utility>
 
 #include "platform/ascii_case.h"
 #include "platform/work_split.h"
@@ -133,6 +135,28 @@ struct FolderFacts {
     bool trusted = false;
 };
 
+// Which devices' entry numbers can be trusted, learnt once per device in a
+// walk rather than once per folder; shared by the walk's threads.
+class DeviceTrust {
+  public:
+    bool Trusted(uint64_t device, int folderFd) {
+        {
+            std::lock_guard lock(mutex_);
+            for (const auto& [d, t] : known_) {
+                if (d == device) return t;
+            }
+        }
+        const bool trusted = EntryInodesAreFileInodes(folderFd);
+        std::lock_guard lock(mutex_);
+        known_.emplace_back(device, trusted);
+        return trusted;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::vector<std::pair<uint64_t, bool>> known_;  // guarded by mutex_
+};
+
 // Reads one folder: its subfolders that are not hidden (folders that are no
 // links, plus entries of unknown kind, so that they are tried and named when
 // they fail) go to `subfolders` when given; `holdsMatch` tells whether any
@@ -143,7 +167,7 @@ enum class ReadOutcome { NotOpened, CutShort, Complete };
 
 ReadOutcome ReadFolder(const std::string& folder, const std::string& pattern,
                        std::vector<std::string>* subfolders, bool& holdsMatch,
-                       std::vector<FoundFile>* files) {
+                       std::vector<FoundFile>* files, DeviceTrust& trust) {
     OpenFolder dir(folder);
     if (!dir.IsOpen()) return ReadOutcome::NotOpened;
     const int fd = dir.Fd();
@@ -176,7 +200,7 @@ ReadOutcome ReadFolder(const std::string& folder, const std::string& pattern,
             facts.emplace();
             if (fstat(fd, &self) == 0) {
                 facts->device = static_cast<uint64_t>(self.st_dev);
-                facts->trusted = EntryInodesAreFileInodes(fd);
+                facts->trusted = trust.Trusted(facts->device, fd);
             }
         }
         ListedFileId id{facts->device, static_cast<uint64_t>(entry->d_ino), false, false};
@@ -233,6 +257,7 @@ FolderFilesCollection Collect(const std::string& root, const std::string& ext,
     std::vector<std::string> level{TrimFolderPath(root)};
     std::atomic<uint64_t> read{0};
     std::atomic<uint64_t> known{1};
+    DeviceTrust trust;
     while (!level.empty()) {
         std::vector<FolderRead> reads(level.size());
         auto readFolders = [&](size_t begin, size_t end) {
@@ -241,7 +266,7 @@ FolderFilesCollection Collect(const std::string& root, const std::string& ext,
                 FolderRead& r = reads[i];
                 std::vector<FoundFile> files;
                 r.outcome = ReadFolder(level[i], pattern, &r.subfolders, r.holdsMatch,
-                                       withFiles ? &files : nullptr);
+                                       withFiles ? &files : nullptr, trust);
                 for (auto& sub : r.subfolders) sub = JoinPath(level[i], sub);
                 SortFiles(files, r.listed);
                 r.read = true;
@@ -353,7 +378,8 @@ std::optional<FolderWithFiles> ListFolderFilesWithIds(const std::string& folder,
     bool holdsMatch = false;
     const std::string pattern = "*." + ext;
     // A listing cut short by an error keeps what was read, as a file browser does.
-    if (ReadFolder(folder, pattern, nullptr, holdsMatch, &found) == ReadOutcome::NotOpened) {
+    DeviceTrust trust;
+    if (ReadFolder(folder, pattern, nullptr, holdsMatch, &found, trust) == ReadOutcome::NotOpened) {
         return std::nullopt;
     }
     FolderWithFiles out;
