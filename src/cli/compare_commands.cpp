@@ -37,6 +37,9 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
         io.err << mv::kPercentNotWholeMessage << "\n";
         return kExitUsage;
     }
+    // Ctrl+C is heard from here on: a walk of a whole disk takes seconds too.
+    CompareControl control;
+    InterruptWatch interrupt(control.stopRequested);
     CompareParams params;
     params.mode = opts.mode;
     params.ext = opts.ext;
@@ -54,7 +57,9 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
             params.folders = {folder};
         } else {
             // One walk reads each folder once: its subfolders and its files.
-            FolderFilesCollection collected = CollectFolderFiles(folder, opts.ext);
+            FolderWalkHooks hooks;
+            hooks.stop = &control.stopRequested;
+            FolderFilesCollection collected = CollectFolderFiles(folder, opts.ext, hooks);
             params.listedFolders = std::move(collected.folders);
             params.foldersPassedOver = std::move(collected.passedOver);
         }
@@ -81,8 +86,6 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
         listMissing = !params.listLines || params.listLines->empty();
     }
 
-    CompareControl control;
-    InterruptWatch interrupt(control.stopRequested);
     RowWriter writer(io.out, opts.output.Resolve(), ResultRowColumns(), 2);
     params.onRows = [&io, &opts, &writer](std::vector<CompareRow>&& rows) {
         for (const auto& row : RowsFromCompare(opts.mode, std::move(rows))) writer.Write(row);
