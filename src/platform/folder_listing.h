@@ -67,8 +67,8 @@ struct ListedFileId {
     uint64_t device = 0;
     uint64_t inode = 0;  // 0: unknown (the file could not be examined)
     bool link = false;   // a symbolic link; device and inode are its target's
-    // Device and inode come from a lookup (stat) rather than the folder entry,
-    // whose number another file on another device could share.
+    // Device and inode come from a lookup (stat) rather than from the folder
+    // entry, whose number is not always the file's (a file mounted over it).
     bool examined = false;
 };
 
@@ -85,7 +85,9 @@ struct FolderFilesCollection {
 };
 
 // CollectFolders, with ListFolderFiles of every folder collected, in one walk
-// that reads each folder once (a drive scan reads a whole disk).
+// that reads each folder once (a drive scan reads a whole disk). The folders of
+// one level are read on up to two threads, which also update hooks' counters;
+// the result is in the order of a walk on one thread.
 FolderFilesCollection CollectFolderFiles(const std::string& root, const std::string& ext,
                                          const FolderWalkHooks& hooks = {});
 
