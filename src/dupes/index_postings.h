@@ -17,7 +17,7 @@ namespace mv {
 class Postings {
   public:
     // Names of up to this many words carry their words inline.
-    static constexpr uint32_t kInlineWords = 16;
+    static constexpr uint32_t kInlineWords = 10;
 
     // One segment's names: `count` records of `stride` values each, the
     // name's index first, then (stride > 1) its word ids in name order.

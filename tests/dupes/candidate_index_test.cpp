@@ -40,7 +40,7 @@ class NameMaker {
         PreparedName p;
         if (Roll(25) == 0) return p;  // only an extension, or only punctuation
         // Now and then a name around the length whose words the index keeps inline.
-        const int n = Roll(30) == 0 ? 14 + Roll(6) : 1 + Roll(6);
+        const int n = Roll(30) == 0 ? 8 + Roll(6) : 1 + Roll(6);
         for (int k = 0; k < n; ++k) {
             if (!p.words.empty() && Roll(8) == 0) {
                 p.words.push_back(p.words[Roll(static_cast<int>(p.words.size()))]);
