@@ -8,6 +8,7 @@
 #include "dupes/index_pair_bounds.h"
 #include "dupes/index_postings.h"
 #include "dupes/index_word_relation.h"
+#include "platform/work_split.h"
 
 namespace mv {
 namespace {
@@ -55,7 +56,7 @@ uint32_t CoveredCount(uint64_t mask, uint32_t n) {
 // checked against the number of words that could pair at best.
 class WordIndex final : public CandidateIndex {
   public:
-    WordIndex(const std::vector<PreparedName>& refs, int percent);
+    WordIndex(const std::vector<PreparedName>& refs, int percent, unsigned threads);
     void Candidates(const PreparedName& probe, uint32_t from,
                     std::vector<uint32_t>& out) const override;
 
@@ -117,7 +118,7 @@ class WordIndex final : public CandidateIndex {
     mutable std::vector<std::unique_ptr<Scratch>> idle_;
 };
 
-WordIndex::WordIndex(const std::vector<PreparedName>& refs, int percent)
+WordIndex::WordIndex(const std::vector<PreparedName>& refs, int percent, unsigned threads)
     : percent_(percent), count_(static_cast<uint32_t>(refs.size())) {
     refOffsets_.reserve(refs.size() + 1);
     refOffsets_.push_back(0);
@@ -138,13 +139,20 @@ WordIndex::WordIndex(const std::vector<PreparedName>& refs, int percent)
         out.erase(std::unique(out.begin(), out.end()), out.end());
     };
     auto nameWords = [this](uint32_t j) { return RefWords(j); };
-    all_ = Postings::Build(words_.Size(), count_, distinctWords, refLength_, nameWords);
 
     // A word is rare when few names hold a word it matches: that is how many
-    // probes would reach it.
+    // probes would reach it. Counted ahead of the postings, so that both
+    // postings can be built side by side.
+    std::vector<uint32_t> holders(words_.Size(), 0);
+    std::vector<uint32_t> listed;
+    for (uint32_t j = 0; j < count_; ++j) {
+        listed.clear();
+        distinctWords(j, listed);
+        for (const uint32_t w : listed) ++holders[w];
+    }
     std::vector<uint64_t> reach(words_.Size(), 0);
     for (uint32_t w = 0; w < words_.Size(); ++w) {
-        for (uint32_t m : words_.Matches(w)) reach[w] += all_.Length(m);
+        for (uint32_t m : words_.Matches(w)) reach[w] += holders[m];
     }
     auto rarestWords = [&](uint32_t j, std::vector<uint32_t>& out) {
         const auto ws = RefWords(j);
@@ -160,7 +168,15 @@ WordIndex::WordIndex(const std::vector<PreparedName>& refs, int percent)
         std::sort(out.begin(), out.end());
         out.erase(std::unique(out.begin(), out.end()), out.end());
     };
-    rare_ = Postings::Build(words_.Size(), count_, rarestWords, refLength_, nameWords);
+    SplitWork(2, threads, 1, [&](size_t begin, size_t end) {
+        for (size_t k = begin; k < end; ++k) {
+            if (k == 0) {
+                all_ = Postings::Build(words_.Size(), count_, distinctWords, refLength_, nameWords);
+            } else {
+                rare_ = Postings::Build(words_.Size(), count_, rarestWords, refLength_, nameWords);
+            }
+        }
+    });
 }
 
 void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
@@ -304,10 +320,10 @@ void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
 }  // namespace
 
 std::unique_ptr<CandidateIndex> CandidateIndex::Build(const std::vector<PreparedName>& refs,
-                                                      int percent) {
+                                                      int percent, unsigned threads) {
     if (percent <= 0) return std::make_unique<AllCandidates>(static_cast<uint32_t>(refs.size()));
     if (percent >= 102) return std::make_unique<NoCandidates>();
-    return std::make_unique<WordIndex>(refs, percent);
+    return std::make_unique<WordIndex>(refs, percent, threads);
 }
 
 }  // namespace mv

@@ -14,8 +14,9 @@ namespace mv {
 // usually few others. The caller still runs PreparedNamesMatch on each.
 class CandidateIndex {
   public:
-    static std::unique_ptr<CandidateIndex> Build(const std::vector<PreparedName>& refs,
-                                                 int percent);
+    // Built on up to `threads` threads.
+    static std::unique_ptr<CandidateIndex> Build(const std::vector<PreparedName>& refs, int percent,
+                                                 unsigned threads = 1);
     virtual ~CandidateIndex() = default;
 
     // Appends to `out`, in ascending order, every index j >= from for which

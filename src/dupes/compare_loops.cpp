@@ -165,7 +165,7 @@ void RunPlainLoop(const CompareSetup& s, RowSink& sink, CompareControl& control)
 
 void RunIndexedLoop(const CompareSetup& s, unsigned threads, RowSink& sink,
                     CompareControl& control) {
-    const auto index = CandidateIndex::Build(s.refs, s.percent);
+    const auto index = CandidateIndex::Build(s.refs, s.percent, threads);
     std::vector<Chunk> chunks = SplitIntoChunks(s);
 
     // Chunks are taken in order by whichever thread is free; finished chunks

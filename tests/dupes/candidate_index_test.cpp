@@ -159,7 +159,15 @@ TEST(CandidateIndex, SeparateReferencesNeverLoseAPair) {
         for (int percent : kPercents) {
             SCOPED_TRACE(::testing::Message() << "seed " << seed << " percent " << percent);
             const auto index = CandidateIndex::Build(refs, percent);
-            for (const auto& probe : probes) ExpectCovers(*index, refs, probe, 0, percent);
+            // Built on two threads, the index must be the very same.
+            const auto twoThreads = CandidateIndex::Build(refs, percent, 2);
+            for (const auto& probe : probes) {
+                ExpectCovers(*index, refs, probe, 0, percent);
+                std::vector<uint32_t> one, two;
+                index->Candidates(probe, 0, one);
+                twoThreads->Candidates(probe, 0, two);
+                EXPECT_EQ(one, two);
+            }
         }
     }
 }
