@@ -73,19 +73,12 @@ void CompareCommands::FolderCommand(int mode) {
     control_.stopRequested = false;
     if (hooks_.enterBusyState) hooks_.enterBusyState();
     const std::string folder = hooks_.browserFolder ? hooks_.browserFolder() : std::string();
-    compareFolders_.clear();
-    collectPassedOver_.clear();
     CompareRequest request;
     request.mode = mode;
-    if (w_.cbRec->isChecked() && backend_.collectFolderFiles) {
+    if (w_.cbRec->isChecked()) {
         request.walkRoot = folder;
-    } else if (w_.cbRec->isChecked() && backend_.collectFolders) {
-        mv::FolderCollection collected =
-            backend_.collectFolders(folder, TypedBytes(w_.eExt->text()));
-        compareFolders_ = std::move(collected.folders);
-        collectPassedOver_ = std::move(collected.passedOver);
     } else {
-        compareFolders_ = {folder};
+        request.folders = {folder};
     }
     RunCompare(request);
     if (hooks_.leaveBusyState) hooks_.leaveBusyState();
@@ -156,14 +149,26 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
 
     mv::CompareParams params;
     params.mode = request.mode;
-    if (request.folders) {
+    const std::string ext = TypedBytes(w_.eExt->text());
+    bool walkOnWorker = false;
+    if (request.walkRoot && backend_.collectFolderFiles) {
+        walkOnWorker = true;
+        compareFolders_.clear();
+        collectPassedOver_.clear();
+    } else if (request.walkRoot) {
+        // Without the one walk: the folders here, and the run lists each again.
+        mv::FolderCollection collected = backend_.collectFolders
+                                             ? backend_.collectFolders(*request.walkRoot, ext)
+                                             : mv::FolderCollection{{*request.walkRoot}, {}};
+        compareFolders_ = std::move(collected.folders);
+        collectPassedOver_ = std::move(collected.passedOver);
+    } else if (request.folders) {
         compareFolders_ = *request.folders;
-        collectPassedOver_ = request.foldersPassedOver;
+        collectPassedOver_.clear();
     }
     params.folders = compareFolders_;
-    if (!request.walkRoot) params.listedFolders = request.listedFolders;
     params.foldersPassedOver = collectPassedOver_;
-    params.ext = TypedBytes(w_.eExt->text());
+    params.ext = ext;
     params.percentText = percentText;
     params.searchText = request.searchText;
     params.listLines = std::move(listLines);
@@ -187,7 +192,7 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
     std::atomic<bool> finished{false};
     std::vector<std::string> walked;  // the folders the walk collected; the worker's until joined
     std::thread worker([&] {
-        if (request.walkRoot) {
+        if (walkOnWorker) {
             try {
                 mv::FolderWalkHooks hooks;
                 hooks.stop = &control_.stopRequested;
@@ -215,7 +220,7 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
     worker.join();
     gauge.stop();
     UpdateGauge();
-    if (request.walkRoot) {
+    if (walkOnWorker) {
         compareFolders_ = std::move(walked);
         collectPassedOver_ = params.foldersPassedOver;
     }

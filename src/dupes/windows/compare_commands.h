@@ -65,15 +65,12 @@ struct CompareRequest {
     int mode = mv::kModeFolderVsItself;
     std::optional<std::string> percentText;  // instead of ePerc's text
     std::string searchText;                  // mode 3
-    // The folders to compare instead of those the last command collected, and
-    // the folders their collection could not read.
+    // The folders to compare instead of those the last command collected.
     std::optional<std::vector<std::string>> folders;
-    std::vector<std::string> foldersPassedOver;
-    // The collected folders with their files, listed by the collection's walk.
-    std::optional<std::vector<mv::FolderWithFiles>> listedFolders;
-    // Instead of all three above: walk from this folder down with the
-    // backend's collectFolderFiles on the worker thread, before the run, so
-    // the window stays live and Stop is heard while the disk is read.
+    // Instead: this folder and every folder below it that holds a match,
+    // walked with the backend's collectFolderFiles on the worker thread before
+    // the run, so the window stays live and Stop is heard while the disk is
+    // read (a backend without it collects them here with collectFolders).
     std::optional<std::string> walkRoot;
     // Modes 1 and 3: these lines instead of the Mp3 list file, which is then
     // not read at all (the ban list scan).

@@ -39,14 +39,8 @@ void BanCommands::Scan1Click() {
         }
     } leave{hooks_.leaveBusyState};
     BanComparison scan;
-    const std::string folder = hooks_.browserFolder ? hooks_.browserFolder() : std::string();
-    if (w_.cbRec->isChecked() && hooks_.collectFolders) {
-        mv::FolderCollection collected = hooks_.collectFolders(folder, TypedBytes(w_.eExt->text()));
-        scan.folders = std::move(collected.folders);
-        scan.foldersPassedOver = std::move(collected.passedOver);
-    } else {
-        scan.folders = {folder};
-    }
+    scan.folder = hooks_.browserFolder ? hooks_.browserFolder() : std::string();
+    scan.withSubfolders = w_.cbRec->isChecked();
     scan.listLines = std::move(read.lines);
     hooks_.runComparison(scan);
 }

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "dupes/compare_engine.h"
-#include "platform/folder_listing.h"
 
 class Dialogs;
 class QAction;
@@ -26,8 +25,8 @@ struct BanWidgets {
 // One scan as the window's comparison runs it: mode 1 at 100 over `folders`
 // against the ban list's lines (never the Mp3 list file).
 struct BanComparison {
-    std::vector<std::string> folders;
-    std::vector<std::string> foldersPassedOver;  // by the folder collection
+    std::string folder;
+    bool withSubfolders = false;  // every folder below `folder` that holds a match, too
     std::vector<std::string> listLines;
 };
 
@@ -36,8 +35,6 @@ struct BanHooks {
     std::function<void()> enterBusyState;
     std::function<void()> leaveBusyState;
     std::function<std::string()> browserFolder;
-    std::function<mv::FolderCollection(const std::string& root, const std::string& ext)>
-        collectFolders;
     // Runs the comparison with the window's preparation and ending (Stop, the
     // gauge, the result rows and label, the closing message).
     std::function<mv::CompareResult(const BanComparison&)> runComparison;

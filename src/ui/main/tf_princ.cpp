@@ -224,13 +224,15 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
     banHooks.enterBusyState = [this] { EnterBusyState(); };
     banHooks.leaveBusyState = [this] { LeaveBusyState(); };
     banHooks.browserFolder = [this] { return browser_->Folder(); };
-    banHooks.collectFolders = &mv::CollectFolders;
     banHooks.runComparison = [this](const BanComparison& scan) {
         CompareRequest request;
         request.mode = mv::kModeFolderVsList;
         request.percentText = mv::kBanPercent;
-        request.folders = scan.folders;
-        request.foldersPassedOver = scan.foldersPassedOver;
+        if (scan.withSubfolders) {
+            request.walkRoot = scan.folder;
+        } else {
+            request.folders = {scan.folder};
+        }
         request.listLines = scan.listLines;
         return compare_->RunCompare(request);
     };
