@@ -20,25 +20,23 @@ std::string PlaylistDisplayName(const std::string& path) {
 
 AddFolderResult AddFolderToPlaylist(const AddFolderParams& params, Playlist& playlist) {
     AddFolderResult result;
-    std::vector<std::string> folders;
+    // Each folder is read once: with subfolders, the walk lists their files too.
+    std::vector<FolderWithFiles> folders;
     if (params.recurse) {
-        FolderCollection collected = CollectFolders(params.folder, params.ext);
+        FolderFilesCollection collected = CollectFolderFiles(params.folder, params.ext);
         folders = std::move(collected.folders);
         result.passedOver = std::move(collected.passedOver);
+    } else if (auto listed = ListFolderFilesWithIds(TrimFolderPath(params.folder), params.ext)) {
+        folders.push_back(std::move(*listed));
     } else {
-        folders.push_back(TrimFolderPath(params.folder));
+        result.passedOver.push_back(TrimFolderPath(params.folder));
     }
     std::unordered_set<std::string> known;
     known.reserve(playlist.size() * 2);
     for (const PlaylistEntry& entry : playlist) known.insert(FoldAsciiCase(entry.path));
-    for (const std::string& folder : folders) {
-        const auto files = ListFolderFiles(folder, params.ext);
-        if (!files) {
-            result.passedOver.push_back(folder);
-            continue;
-        }
-        for (const std::string& name : *files) {
-            std::string path = JoinPath(folder, name);
+    for (const FolderWithFiles& folder : folders) {
+        for (const std::string& name : folder.files) {
+            std::string path = JoinPath(folder.folder, name);
             if (!known.insert(FoldAsciiCase(path)).second) continue;
             playlist.push_back({name, std::move(path)});
             ++result.added;
