@@ -62,6 +62,7 @@ void PlaybackHandlers::PlayFile(const std::string& path) {
 }
 
 void PlaybackHandlers::StartFile(const std::string& path) {
+    stoppedByUser_ = false;
     SendQuietly([this] {
         player_->Stop();
         player_->InputClose();
@@ -118,7 +119,9 @@ void PlaybackHandlers::PlayerStateChanged(int32_t state) {
             break;
         case mv::kStateEnded:
             if (!failedThisSong_) failuresInRow_ = 0;
-            MoveOnOrStop();
+            // An end that was already on its way when Stop was clicked must
+            // not start the next song.
+            if (!stoppedByUser_) MoveOnOrStop();
             break;
         default:
             break;
@@ -166,7 +169,7 @@ void PlaybackHandlers::MoveOnOrStop() {
     // A whole pass of files that would not play: stop rather than cycle on.
     if (failuresInRow_ > 0 && failuresInRow_ >= playlist_.size()) {
         w_.NextTimer->stop();
-        bStopClick();
+        StopPlayer();
         return;
     }
     w_.NextTimer->start();
@@ -190,7 +193,9 @@ void PlaybackHandlers::AdvancePlaylist() {
         {playlist_.size(), w_.lPlayList->currentRow(), w_.cbShuffle->isChecked()}, shuffle_,
         hooks_.random);
     if (next.stop) {
-        bStopClick();
+        // An empty playlist: the timer keeps ticking, so an entry added
+        // meanwhile still plays.
+        StopPlayer();
         return;
     }
     if (w_.cbShuffle->isChecked()) {
@@ -227,6 +232,13 @@ void PlaybackHandlers::tbVolumeChange() {
 }
 
 void PlaybackHandlers::bStopClick() {
+    // A song that has just ended must not start the next one after Stop.
+    w_.NextTimer->stop();
+    stoppedByUser_ = true;
+    StopPlayer();
+}
+
+void PlaybackHandlers::StopPlayer() {
     SendQuietly([this] {
         player_->Stop();
         player_->InputClose();

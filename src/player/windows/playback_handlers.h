@@ -102,6 +102,9 @@ class PlaybackHandlers : public QObject {
     void SetStatus(const QString& status);
     void Failed();
     void MoveOnOrStop();
+    // Stops the engine and greys Stop and Pause; the next-song timer is left
+    // as it is (bStopClick disarms it).
+    void StopPlayer();
     void SendQuietly(const std::function<void()>& send);
 
     PlaybackWidgets w_;
@@ -119,6 +122,7 @@ class PlaybackHandlers : public QObject {
     int opensPending_ = 0;      // InputOpen sent and not yet answered
     size_t failuresInRow_ = 0;  // files that would not play since one ended well
     bool failedThisSong_ = false;
+    bool stoppedByUser_ = false;  // Stop clicked since the last file started
     int32_t state_ = mv::kStateStopped;
     std::string currentFile_;
 };

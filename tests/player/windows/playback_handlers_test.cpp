@@ -313,4 +313,27 @@ TEST_F(PlaybackTest, FilesThatWillNotPlayMoveOnUntilAWholePassFailed) {
     EXPECT_TRUE(w.NextTimer->isActive());
 }
 
+TEST_F(PlaybackTest, StopDisarmsTheNextSongEvenForAnEndAlreadyOnItsWay) {
+    Add("/m/a.mp3");
+    Add("/m/b.mp3");
+    // Stop in the half second after the end; then an end notification the
+    // engine had sent before it heard the Stop.
+    for (const bool endFirst : {true, false}) {
+        playback->PlayFile("/m/a.mp3");
+        if (endFirst) playback->PlayerStateChanged(3);
+        w.bStop->click();
+        if (!endFirst) playback->PlayerStateChanged(3);
+        player.sent.clear();
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 700) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        EXPECT_FALSE(w.NextTimer->isActive()) << endFirst;
+        EXPECT_TRUE(player.sent.empty()) << endFirst;
+    }
+    // The next file started by hand moves on at its end as before.
+    playback->PlayFile("/m/a.mp3");
+    playback->PlayerStateChanged(3);
+    EXPECT_TRUE(w.NextTimer->isActive());
+}
+
 }  // namespace
