@@ -13,7 +13,7 @@ ListLineKind KindOfListLine(std::string_view line) {
 std::string ToSingleLine(std::string_view text) {
     std::string out(text);
     for (char& c : out) {
-        if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+        if (c == '\r' || c == '\n') c = ' ';
     }
     return out;
 }

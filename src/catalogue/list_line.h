@@ -25,9 +25,10 @@ inline bool IsListControlLine(std::string_view line) {
     return KindOfListLine(line) != ListLineKind::Title;
 }
 
-// A line break or a NUL inside a stored text would split or cut the file when it
-// is read back, so every text that becomes a line has them turned into blanks.
-// Returns the text unchanged when it holds none.
+// A line break inside a stored text would split the file when it is read back,
+// so every text that becomes a line has its CRs and LFs turned into blanks. A
+// NUL stays: every reader takes it as a byte of the line. Returns the text
+// unchanged when it holds no line break.
 std::string ToSingleLine(std::string_view text);
 
 }  // namespace mv

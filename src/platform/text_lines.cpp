@@ -101,8 +101,8 @@ void SyncFolder(const fs::path& folder) {
 }  // namespace
 
 std::vector<std::string> SplitLines(std::string_view text) {
-    const size_t nul = text.find('\0');
-    if (nul != std::string_view::npos) text = text.substr(0, nul);
+    // A NUL is kept as a byte of its line: cutting there would drop every CD
+    // after it, and a later save would lose them from the file for good.
     std::vector<std::string> lines;
     // A catalogue has hundreds of thousands of lines: the list is sized once.
     size_t ends = 1;

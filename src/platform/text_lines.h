@@ -9,8 +9,9 @@
 namespace mv {
 
 // Splits text into lines: a line ends at CR LF, a lone CR or a lone LF; a NUL
-// byte ends the text; a last line without an end still counts; the final line
-// end adds no empty line. Lines keep their bytes exactly (no trimming).
+// byte is a byte of its line like any other; a last line without an end still
+// counts; the final line end adds no empty line. Lines keep their bytes exactly
+// (no trimming).
 std::vector<std::string> SplitLines(std::string_view text);
 
 enum class ReadStatus {

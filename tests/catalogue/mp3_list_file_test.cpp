@@ -38,9 +38,12 @@ TEST_F(Mp3ListFile, ReadsEveryLineEndAndWritesCrLf) {
     const char bytes[] = "\\Mp3 List\r\n\\CD\r /Rock \nSong.mp3\n\n  \r\nlast\n\0After.mp3\n";
     Write(std::string_view(bytes, sizeof bytes - 1));
     ASSERT_TRUE(list.Load(path_));
-    EXPECT_EQ(list.Lines(), (Lines{"\\Mp3 List", "\\CD", " /Rock ", "Song.mp3", "", "  ", "last"}));
+    const std::string nulLine("\0After.mp3", 10);  // a NUL is a byte of its line
+    EXPECT_EQ(list.Lines(),
+              (Lines{"\\Mp3 List", "\\CD", " /Rock ", "Song.mp3", "", "  ", "last", nulLine}));
     ASSERT_EQ(list.Save(path_), "");
-    EXPECT_EQ(Slurp(), "\\Mp3 List\r\n\\CD\r\n /Rock \r\nSong.mp3\r\n\r\n  \r\nlast\r\n");
+    EXPECT_EQ(Slurp(),
+              "\\Mp3 List\r\n\\CD\r\n /Rock \r\nSong.mp3\r\n\r\n  \r\nlast\r\n" + nulLine + "\r\n");
 
     list.SetLines({});
     ASSERT_EQ(list.Save(path_), "");

@@ -112,7 +112,7 @@ TEST(Mp3List, EditedLinesNeverBreakTheFile) {
     list.InsertLine(2, "\\New\nCD");
     list.RemoveLine(1);
     list.RemoveLine(7);  // past the end: ignored
-    EXPECT_EQ(list.Lines(), (Lines{"\\Mp3 List", "\\New CD", "Two  lines .mp3"}));
+    EXPECT_EQ(list.Lines(), (Lines{"\\Mp3 List", "\\New CD", std::string("Two  lines\0.mp3", 15)}));
     EXPECT_EQ(list.FindCd("New\nCD"), 1);  // looked for as it would be stored
 }
 

@@ -170,6 +170,23 @@ TEST_F(CatalogueCli, ListShowAndRemove) {
     EXPECT_EQ(Run({"catalogue", "list"}).out, "Live \xC3\x89t\xC3\x89\t2\nNo titles\t0\n");
 }
 
+TEST_F(CatalogueCli, ANulIsAByteOfItsLineInEveryCommand) {
+    const std::string cd("\\CD\0One", 7);
+    const std::string folder("/F\0x", 4);
+    WriteList({"\\Mp3 List", cd, "a.mp3", folder, "b.mp3", "..", "\\Two", "c.mp3"});
+
+    const CliRun listed = Run({"catalogue", "list"});
+    EXPECT_EQ(listed.exitCode, 0) << listed.err;
+    EXPECT_EQ(listed.out, "CD\0One\t2\nTwo\t1\n"s);
+    // "CD" is not the name of the CD before the NUL.
+    EXPECT_EQ(Run({"catalogue", "show", "CD"}).exitCode, 1);
+    EXPECT_EQ(Run({"catalogue", "show", "Two"}).out, "c.mp3\t/Two\n");
+
+    const CliRun removed = Run({"catalogue", "remove", "two"});
+    EXPECT_EQ(removed.exitCode, 0) << removed.err;
+    EXPECT_EQ(ReadList(), (Lines{"\\Mp3 List", cd, "a.mp3", folder, "b.mp3", ".."}));
+}
+
 TEST_F(CatalogueCli, WithoutAListNothingIsListedOrCreated) {
     for (const Lines& args : {Lines{"catalogue", "list"}, Lines{"catalogue", "show", "CD"},
                               Lines{"catalogue", "remove", "CD"}}) {

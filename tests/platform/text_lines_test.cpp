@@ -52,7 +52,8 @@ TEST(TextLines, SplitsEveryLineEnd) {
     EXPECT_EQ(SplitLines("a\r\n"), (Lines{"a"}));
     EXPECT_EQ(SplitLines("a\n\nb\n"), (Lines{"a", "", "b"}));
     EXPECT_EQ(SplitLines("\r\r\n"), (Lines{"", ""}));  // lone CR, then CR LF
-    EXPECT_EQ(SplitLines(std::string_view("a\nb\0c\nd", 7)), (Lines{"a", "b"}));
+    EXPECT_EQ(SplitLines(std::string_view("a\nb\0c\nd", 7)),
+              (Lines{"a", std::string("b\0c", 3), "d"}));
     EXPECT_EQ(SplitLines(""), Lines{});
     EXPECT_EQ(SplitLines(" x \n"), (Lines{" x "}));
 }
