@@ -18,7 +18,9 @@ struct HttpRequest {
 
 struct HttpReply {
     // Empty when a body arrived with a 2xx status; else why the request failed
-    // (no connection, time limit, an error status), for one line of stderr.
+    // (no connection, time limit, a reply over the size cap, an error status),
+    // for one line of stderr. A reply over the cap is reported as no answer:
+    // status 0 and no body, as from a server that cannot be reached.
     std::string error;
     long status = 0;  // 0 when no answer came
     std::string body;
@@ -36,10 +38,15 @@ class HttpTransport {
 // start-up or a window.
 inline constexpr long kConnectTimeoutMs = 3000;
 inline constexpr long kRequestTimeoutMs = 10000;
+// A version document is a few bytes and a poll reply a few kilobytes; a longer
+// reply (or one announced longer) is no answer, so an endless one cannot eat
+// the memory within the time limit.
+inline constexpr size_t kMaxReplyBytes = 64 * 1024;
 
 struct CurlTransportParams {
     long connectTimeoutMs = kConnectTimeoutMs;
     long requestTimeoutMs = kRequestTimeoutMs;
+    size_t maxReplyBytes = kMaxReplyBytes;
 };
 // libcurl's easy interface; one handle per request, so nothing stays open
 // between requests.
