@@ -11,7 +11,13 @@ RUNS=${1:-100000}
 SECONDS_EACH=${2:-1800}
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD="$ROOT/build-fuzz"
-TARGETS=(fuzz_mp3_list fuzz_ini fuzz_playlist fuzz_tag_name fuzz_poll_reply)
+# Every fuzz/fuzz_<name>.cpp is a target (fuzz/CMakeLists.txt flags one
+# without its mv_add_fuzzer line), seeded from fuzz/corpus/<name>/.
+TARGETS=()
+for source in "$ROOT"/fuzz/fuzz_*.cpp; do
+  target=$(basename "$source" .cpp)
+  TARGETS+=("$target")
+done
 
 "$ROOT/scripts/setup.sh" --fuzz
 
@@ -29,8 +35,10 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 for target in "${TARGETS[@]}"; do
   name=${target#fuzz_}
   work="$BUILD/corpus/$name"
+  seeds=()
+  if [ -d "$ROOT/fuzz/corpus/$name" ]; then seeds=("$ROOT/fuzz/corpus/$name"); fi
   mkdir -p "$work"
   echo "== $target: -runs=$RUNS -max_total_time=$SECONDS_EACH"
   (cd "$BUILD" && "$BUILD/bin/$target" -runs="$RUNS" -max_total_time="$SECONDS_EACH" \
-    -max_len=4096 -print_final_stats=1 "$work" "$ROOT/fuzz/corpus/$name")
+    -max_len=4096 -print_final_stats=1 "$work" "${seeds[@]}")
 done
