@@ -40,7 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(name.find("  ") == std::string::npos);
     if (mv::IsValidUtf8(model)) FUZZ_CHECK(mv::IsValidUtf8(name));
     const std::string refusal = mv::NameRefusal(name, 255);
-    FUZZ_CHECK(refusal.empty() == (!name.empty() && name != "." && name != ".." &&
+    const bool control = std::any_of(name.begin(), name.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    });
+    FUZZ_CHECK(refusal.empty() == (!name.empty() && name[0] != '.' && !control &&
                                    name.find('/') == std::string::npos && name.size() <= 255));
 
     // The same bytes as a file: read as the block says, and a tag written

@@ -25,16 +25,10 @@ struct RenameOptions {
 
 // OLD<TAB>NEW for a rename; the reason on the error stream for a file left as it was.
 void Report(const RenameOutcome& outcome, RowWriter& writer, CommandIo& io) {
-    switch (outcome.status) {
-        case RenameStatus::Renamed:
-            writer.Write(std::vector<std::string>{outcome.path, outcome.newPath});
-            break;
-        case RenameStatus::SameName:
-            io.err << outcome.path << ": already has its name.\n";
-            break;
-        default:
-            io.err << outcome.path << ": keeps its name: " << outcome.reason << ".\n";
-            break;
+    if (outcome.status == RenameStatus::Renamed) {
+        writer.Write(std::vector<std::string>{outcome.path, outcome.newPath});
+    } else {
+        io.err << KeptNameLine(outcome) << '\n';
     }
 }
 
@@ -63,7 +57,7 @@ int RunRename(const RenameOptions& opts, CommandIo& io) {
     params.dryRun = opts.dryRun;
     const RenameAllResult result = RenameAll(params);
     for (const std::string& folder : result.foldersPassedOver) {
-        io.err << "Passed over a folder that cannot be read: " << folder << '\n';
+        io.err << FolderPassedOverLine(folder) << '\n';
     }
     for (const RenameOutcome& outcome : result.outcomes) Report(outcome, writer, io);
     writer.Finish();

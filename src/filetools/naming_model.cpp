@@ -43,7 +43,24 @@ std::string Quoted(std::string_view name) {
     return out;
 }
 
-// The folder part of a path and its last component.
+// The first C0 control byte or DEL in `name`, or npos. A CR, LF or TAB in a
+// name breaks every line-based list that names the file (LastList.txt, the
+// tool's rows); the others are as unreadable.
+std::size_t FirstControlByte(std::string_view name) {
+    for (std::size_t k = 0; k < name.size(); ++k) {
+        const auto c = static_cast<unsigned char>(name[k]);
+        if (c < 0x20 || c == 0x7F) return k;
+    }
+    return std::string_view::npos;
+}
+
+// "CR (byte 0x0D)": the byte named, never written raw into a message.
+std::string ControlByteText(unsigned char c) {
+    const char* name = c == '\t' ? "TAB " : c == '\n' ? "LF " : c == '\r' ? "CR " : "";
+    char code[16];
+    std::snprintf(code, sizeof code, "(byte 0x%02X)", c);
+    return name + std::string(code);
+}
 
 }  // namespace
 
@@ -78,8 +95,17 @@ std::string BuildNameFromModel(std::string_view block, std::string_view model) {
 std::string NameRefusal(std::string_view name, std::size_t nameMax) {
     if (name.empty()) return "the tag gives an empty name";
     if (name == "." || name == "..") return "the tag gives " + Quoted(name) + ", not a file name";
+    // Named by the byte, not quoted: the name itself would break the message.
+    if (const std::size_t at = FirstControlByte(name); at != std::string_view::npos) {
+        return "the name holds the control character " +
+               ControlByteText(static_cast<unsigned char>(name[at])) +
+               ", which would break the lists that name the file";
+    }
     if (name.find('/') != std::string_view::npos) {
         return "the name " + Quoted(name) + " holds a \"/\", which no file name may hold";
+    }
+    if (name.front() == '.') {
+        return "the name " + Quoted(name) + " starts with \".\", which would hide the file";
     }
     if (name.size() > nameMax) {
         return "the name " + Quoted(name) + " is " + std::to_string(name.size()) +
@@ -180,6 +206,38 @@ RenameAllResult RenameAll(const RenameAllParams& params) {
         }
     }
     return result;
+}
+
+std::string KeptNameLine(const RenameOutcome& outcome) {
+    switch (outcome.status) {
+        case RenameStatus::Renamed:
+            return {};
+        case RenameStatus::SameName:
+            return outcome.path + ": already has its name.";
+        default:
+            return outcome.path + ": keeps its name: " + outcome.reason + ".";
+    }
+}
+
+std::string FolderPassedOverLine(const std::string& folder) {
+    return "Passed over a folder that cannot be read: " + folder;
+}
+
+std::string RenameAllSummary(const RenameAllResult& result, std::size_t shown) {
+    std::vector<std::string> lines;
+    for (const std::string& folder : result.foldersPassedOver) {
+        lines.push_back(FolderPassedOverLine(folder));
+    }
+    for (const RenameOutcome& outcome : result.outcomes) {
+        if (outcome.status != RenameStatus::Renamed) lines.push_back(KeptNameLine(outcome));
+    }
+    std::string text = std::to_string(result.renamed) +
+                       (result.renamed == 1 ? " file renamed." : " files renamed.");
+    if (!lines.empty()) text += '\n';
+    for (std::size_t k = 0; k < lines.size() && k < shown; ++k) text += "\n" + lines[k];
+    if (lines.size() > shown)
+        text += "\n... and " + std::to_string(lines.size() - shown) + " more.";
+    return text;
 }
 
 }  // namespace mv

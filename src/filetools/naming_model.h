@@ -28,7 +28,8 @@ inline constexpr const char* kRenameAllExtension = ".Mp3";
 std::string BuildNameFromModel(std::string_view block, std::string_view model);
 
 // Why `name` cannot name a file in its folder (it holds "/", is empty, "."
-// or "..", or is longer than `nameMax` bytes); empty when it can.
+// or "..", holds a control byte (C0 or DEL), starts with "." and would be
+// hidden, or is longer than `nameMax` bytes); empty when it can.
 std::string NameRefusal(std::string_view name, std::size_t nameMax);
 
 enum class RenameStatus {
@@ -79,5 +80,17 @@ struct RenameAllResult {
 
 // Rename All: every listed file of each folder, in order.
 RenameAllResult RenameAll(const RenameAllParams& params);
+
+// How a file that keeps its name is reported, by the tool and the window
+// alike: "PATH: keeps its name: REASON." or "PATH: already has its name.";
+// empty for a file renamed.
+std::string KeptNameLine(const RenameOutcome& outcome);
+std::string FolderPassedOverLine(const std::string& folder);
+
+// Rename All's closing message: "N files renamed." and then the folders
+// passed over and the files kept, with their reasons, the first `shown` of
+// them and a count of the rest.
+inline constexpr std::size_t kKeptNamesShown = 15;
+std::string RenameAllSummary(const RenameAllResult& result, std::size_t shown = kKeptNamesShown);
 
 }  // namespace mv

@@ -59,6 +59,7 @@ title=$(tail -c 125 "$T/music/a.mp3" | head -c 9)
 click 440 8
 answer Return "Naming model"
 answer y
+answer Return                  # "2 files renamed." and the file without a tag
 sleep 0.5
 [ -e "$T/music/Band - New Title.Mp3" ] || fail "a.mp3 was not renamed: $(ls "$T/music")"
 [ -e "$T/music/sub/Other - Song Two.Mp3" ] || fail "sub/b.mp3 was not renamed: $(ls "$T/music/sub")"

@@ -132,5 +132,34 @@ TEST_F(TagCli, RenameAllPrintsEachRenameAndWhyOthersKeepTheirNames) {
     EXPECT_EQ(Run({"rename", "--all", Music("nowhere")}).exitCode, 1);
 }
 
+// A name with a control byte or a leading "." is refused alike by the dry
+// run and the real run, and the reason names the byte instead of printing it.
+TEST_F(TagCli, RenameAllRefusesControlBytesAndHiddenNamesInBothRuns) {
+    Mp3("a.mp3", TagBlock("Song\r\nFake", "X"));
+    Mp3("b.mp3", TagBlock());
+    Mp3("c.mp3", TagBlock("Fine\x7f"));
+    Mp3("d.mp3", TagBlock("Fine"));
+    const std::vector<std::string> args = {"rename", "--all", "--model", "%1", Music()};
+    std::vector<std::string> dryArgs = args;
+    dryArgs.insert(dryArgs.begin() + 1, "--dry-run");
+    const CliRun dry = Run(dryArgs);
+    const CliRun real = Run(args);
+    EXPECT_EQ(real.exitCode, 0) << real.err;
+    EXPECT_EQ(real.out, Music("d.mp3") + "\t" + Music("Fine.Mp3") + "\n");
+    EXPECT_EQ(dry.out, real.out);
+    const std::string kept =
+        Music("a.mp3") + ": keeps its name: the name holds the control character CR (byte 0x0D)";
+    EXPECT_THAT(real.err, HasSubstr(kept));
+    EXPECT_THAT(dry.err, HasSubstr(kept));
+    EXPECT_THAT(real.err, HasSubstr(Music("b.mp3") + ": keeps its name: the name \".Mp3\" starts "
+                                                     "with \".\""));
+    EXPECT_THAT(real.err, HasSubstr(Music("c.mp3") + ": keeps its name: the name holds the "
+                                                     "control character (byte 0x7F)"));
+    EXPECT_THAT(real.err, HasSubstr("1 of 4 files renamed."));
+    EXPECT_THAT(dry.err, HasSubstr("1 of 4 files would be renamed."));
+    EXPECT_TRUE(fs::exists(Music("a.mp3")) && fs::exists(Music("b.mp3")) &&
+                fs::exists(Music("c.mp3")));
+}
+
 }  // namespace
 }  // namespace mv

@@ -105,9 +105,22 @@ TEST(NamingModel, RefusesWhatIsNotAFileName) {
         {"/", "\"/\""},
         {std::string(256, 'a'), "at most 255"},
         {std::string(255, 'a'), ""},
-        {"...", ""},
         {" - ", ""},
-        {".hidden", ""},
+        // Hidden on Linux, and skipped by the program's own listings.
+        {"...", "starts with \".\""},
+        {".hidden", "starts with \".\""},
+        {".. - x.Mp3", "starts with \".\""},
+        {"a.b.", ""},
+        // A control byte breaks every list that names the file; it is named,
+        // never copied into the reason.
+        {"Title\r\nInjected.Mp3", "CR (byte 0x0D)"},
+        {"Tab\there", "TAB (byte 0x09)"},
+        {"new\nline", "LF (byte 0x0A)"},
+        {std::string("a\x01", 2), "(byte 0x01)"},
+        {"del\x7f", "(byte 0x7F)"},
+        {"AC/DC\x1f", "(byte 0x1F)"},
+        {"\x1f.Mp3", "(byte 0x1F)"},
+        {"caf\xC3\xA9 \xC2\x85", ""},  // UTF-8 bytes above 0x7F are text
     };
     for (const Case& c : cases) {
         const std::string why = NameRefusal(c.name, 255);
@@ -116,6 +129,10 @@ TEST(NamingModel, RefusesWhatIsNotAFileName) {
         } else {
             EXPECT_THAT(why, HasSubstr(c.reason)) << c.name;
         }
+        const bool rawControl = std::any_of(why.begin(), why.end(), [](char ch) {
+            return static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F;
+        });
+        EXPECT_FALSE(rawControl) << why;
     }
 }
 
@@ -171,6 +188,9 @@ TEST_F(Renaming, FilesKeepTheirNamesWhenTheTagGivesNoName) {
         {"dots.mp3", TagBlock(".", "."), "%1%2", RenameStatus::NotAName, "not a file name"},
         {"long.mp3", TagBlock(std::string(30, 't')), "%1%1%1%1%1%1%1%1%1", RenameStatus::NotAName,
          "at most"},
+        {"hidden.mp3", TagBlock(), "%1.Mp3", RenameStatus::NotAName, "starts with \".\""},
+        {"dotdot.mp3", TagBlock("x", ".."), "%2 - %1.Mp3", RenameStatus::NotAName, "hide"},
+        {"cr.mp3", TagBlock("Song\r\nInjected"), "%1", RenameStatus::NotAName, "0x0D"},
         {"untagged.mp3", std::nullopt, "%1", RenameStatus::NoTag, "no ID3v1 tag"},
         {"taken.mp3", TagBlock("untagged.mp3"), "%1", RenameStatus::NameTaken, "already exists"},
     };

@@ -26,6 +26,7 @@ void RenameCommands::bRenameClick() {
 
 void RenameCommands::bRenameAllClick() {
     outcomes_.clear();
+    std::string summary;
     if (AskModel()) {
         mv::RenameAllParams params;
         params.recurse = dialogs_.YesNo(
@@ -36,7 +37,13 @@ void RenameCommands::bRenameAllClick() {
         params.model = model_;
         // Each folder is opened in the browser and its file list renamed in list order.
         params.listFiles = hooks_.openFolder;
-        if (!params.root.empty()) outcomes_ = mv::RenameAll(params).outcomes;
+        if (!params.root.empty()) {
+            mv::RenameAllResult result = mv::RenameAll(params);
+            summary = mv::RenameAllSummary(result);
+            outcomes_ = std::move(result.outcomes);
+        }
     }
     hooks_.purgePlaylist();
+    // Last, so the playlist is already purged while the user reads it.
+    if (!summary.empty()) dialogs_.Information(window_, DisplayText(summary));
 }

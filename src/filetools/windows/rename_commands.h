@@ -25,8 +25,9 @@ struct RenameHooks {
 
 // Rename and Rename All: files renamed after their ID3v1 tags by the naming
 // model, which the window keeps for the whole run ("%2 - %1" at every start).
-// Renaming runs to its end on the GUI thread and reports nothing: a file that
-// cannot be renamed keeps its name (the outcomes are kept for a look).
+// Renaming runs to its end on the GUI thread. A file that cannot be renamed
+// keeps its name; Rename All ends with one message: how many files were
+// renamed, and which kept their names and why (as the tool prints them).
 class RenameCommands : public QObject {
     Q_OBJECT
   public:

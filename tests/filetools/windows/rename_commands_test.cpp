@@ -138,4 +138,41 @@ TEST_F(RenameCommandsTest, RenameAllWithoutSubfoldersOrCancelled) {
     EXPECT_EQ(Names("music/Sub"), std::vector<std::string>{"b.mp3"});
 }
 
+// Rename All ends with one message: the count, then the files kept with
+// their reasons as the tool words them, the first 15 and a count of the rest.
+TEST_F(RenameCommandsTest, RenameAllEndsWithTheCountAndTheFilesKept) {
+    for (int k = 0; k < 20; ++k) Mp3("music/f" + std::to_string(k + 10) + ".mp3", TagBlock());
+    Mp3("music/x.mp3", TagBlock("X"));
+    Mp3("music/y.mp3", TagBlock("Y"));
+    dialogs.QueueText(U("%1"));
+    dialogs.QueueReply(false);
+    commands->bRenameAllClick();
+    ASSERT_EQ(dialogs.History().size(), 3u);
+    const QStringList lines = dialogs.History()[2].text.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 18);
+    EXPECT_EQ(lines[0], U("2 files renamed."));
+    EXPECT_EQ(lines[1], QString());
+    for (int k = 2; k < 17; ++k) {
+        // An empty title gives ".Mp3": a hidden file, so it is refused.
+        EXPECT_TRUE(lines[k].startsWith(QString::fromStdString(tree.Path("music/f")))) << k;
+        EXPECT_TRUE(
+            lines[k].endsWith(U(".mp3: keeps its name: the name \".Mp3\" starts with "
+                                "\".\", which would hide the file.")))
+            << lines[k].toStdString();
+    }
+    EXPECT_EQ(lines[17], U("... and 5 more."));
+    EXPECT_EQ(Names("music").size(), 22u);
+    EXPECT_TRUE(fs::exists(tree.Path("music/X.Mp3")) && fs::exists(tree.Path("music/Y.Mp3")));
+
+    // Nothing kept: the count alone.
+    dialogs.ClearHistory();
+    dialogs.QueueText(U("%1 again"));
+    dialogs.QueueReply(false);
+    fs::remove_all(tree.Path("music"));
+    Mp3("music/z.mp3", TagBlock("Z"));
+    commands->bRenameAllClick();
+    ASSERT_EQ(dialogs.History().size(), 3u);
+    EXPECT_EQ(dialogs.History()[2].text, U("1 file renamed."));
+}
+
 }  // namespace
