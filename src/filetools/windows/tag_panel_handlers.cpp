@@ -77,22 +77,26 @@ TagPanelHandlers::WriteOutcome TagPanelHandlers::WriteTag() {
     }
     if (tagFile_.empty()) return WriteOutcome::NotOpened;
     const mv::TagWriteResult written = mv::WriteFileTag(tagFile_, texts);
+    const bool opened = written.status == mv::TagWriteStatus::WriteFailed;
     switch (written.status) {
         case mv::TagWriteStatus::Replaced:
         case mv::TagWriteStatus::Appended:
             return WriteOutcome::Written;
         case mv::TagWriteStatus::NotOpened:
-            return WriteOutcome::NotOpened;
         case mv::TagWriteStatus::WriteFailed:
             break;
     }
-    dialogs_.Information(w_.window, DisplayText("Unable to write in the file"));
-    return WriteOutcome::WriteFailed;
+    // The cause in the tool's words, so the user knows what to fix before Save again.
+    dialogs_.Information(
+        w_.window,
+        DisplayText(std::string(opened ? "Unable to write in the file " : "Unable to open file ") +
+                    tagFile_ + ": " + written.reason +
+                    ". The tag was not saved; the panel keeps your text."));
+    return opened ? WriteOutcome::WriteFailed : WriteOutcome::NotOpened;
 }
 
 void TagPanelHandlers::bSaveTagClick() {
-    const WriteOutcome outcome = WriteTag();
-    if (outcome == WriteOutcome::Written || outcome == WriteOutcome::WriteFailed) w_.pTag->hide();
+    if (WriteTag() == WriteOutcome::Written) w_.pTag->hide();
 }
 
 void TagPanelHandlers::bCancelTagClick() {

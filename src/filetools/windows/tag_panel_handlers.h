@@ -32,8 +32,8 @@ class TagPanelHandlers : public QObject {
   public:
     enum class WriteOutcome {
         Written,      // replaced or appended
-        NotOpened,    // no tag file, or it could not be opened: nothing written, no box
-        WriteFailed,  // "Unable to write in the file" was shown
+        NotOpened,    // the tag file could not be opened: a box says why (none without a file)
+        WriteFailed,  // opened, but the write failed: a box says why
         TextRefused,  // a box holds a character Windows-1252 has not: nothing written
     };
 
@@ -46,8 +46,8 @@ class TagPanelHandlers : public QObject {
     void ReadTag(const std::string& path);
     // Writes the five boxes as the tag of the tag file.
     WriteOutcome WriteTag();
-    // WriteTag, then hides the panel, unless nothing could be written: the
-    // panel then stays, with the text the user typed.
+    // WriteTag, then hides the panel once the tag is written; on any failure
+    // the panel stays, with the text the user typed.
     void bSaveTagClick();
     void bCancelTagClick();
 

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QWidget>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 
 #include "filetools/windows/tag_panel_handlers.h"
@@ -158,17 +159,29 @@ TEST_F(TagPanelTest, ACharacterWindows1252HasNotIsRefusedBeforeWriting) {
     EXPECT_EQ(w.eComment->text(), U("\xE6\x97\xA5\xE6\x9C\xAC"));
 }
 
-// The file gone between reading and saving: silently nothing, panel stays.
-// A write that fails once the file is open: the message, the panel hides, and
-// a tag cut short is not left behind the audio.
+// Save that cannot write, for root too: the file gone or a folder in its
+// place (it cannot be opened), and a write that fails once the file is open
+// (a file that may not grow, as on a full disk). Each time a box gives the
+// cause, the panel stays with the typed text, and no tag cut short is left
+// behind the audio.
 TEST_F(TagPanelTest, SaveFailuresAsTheUserMeetsThem) {
     const std::string gone = Mp3("gone.mp3", TagBlock("x"));
-    panel->ReadTag(gone);
-    fs::remove(gone);
-    w.bSaveTag->click();
-    EXPECT_TRUE(w.pTag->isVisible());
-    EXPECT_TRUE(dialogs.Texts().isEmpty());
+    const std::string folder = Mp3("folder.mp3", TagBlock("x"));
+    for (const std::string& path : {gone, folder}) {
+        panel->ReadTag(path);
+        w.eTitle->setText(U("typed"));
+        fs::remove(path);
+        if (path == folder) fs::create_directory(path);
+        w.bSaveTag->click();
+        EXPECT_TRUE(w.pTag->isVisible()) << path;
+        EXPECT_EQ(w.eTitle->text(), U("typed"));
+        ASSERT_EQ(dialogs.Texts().size(), 1) << path;
+        EXPECT_THAT(dialogs.Texts()[0].toStdString(),
+                    ::testing::StartsWith("Unable to open file " + path + ": "));
+        dialogs.ClearHistory();
+    }
     EXPECT_FALSE(fs::exists(gone));
+    EXPECT_TRUE(fs::is_empty(folder));
 
     const std::string plain = Mp3("plain.mp3", std::nullopt);
     panel->ReadTag(plain);
@@ -183,8 +196,13 @@ TEST_F(TagPanelTest, SaveFailuresAsTheUserMeetsThem) {
     w.bSaveTag->click();
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previous);
-    EXPECT_EQ(dialogs.Texts(), QStringList{U("Unable to write in the file")});
-    EXPECT_FALSE(w.pTag->isVisible());
+    EXPECT_EQ(dialogs.Texts(),
+              QStringList{QString::fromStdString("Unable to write in the file " + plain + ": " +
+                                                 std::strerror(EFBIG) +
+                                                 ". The tag was not saved; the panel keeps your "
+                                                 "text.")});
+    EXPECT_TRUE(w.pTag->isVisible());
+    EXPECT_EQ(w.eTitle->text(), U("Too big"));
     EXPECT_EQ(FileBytes(plain), audio);
 }
 
