@@ -1,7 +1,9 @@
 #include "catalogue/drive_scan.h"
 
 #include <algorithm>
+#include <unordered_set>
 
+#include "catalogue/catalogue_names.h"
 #include "platform/ascii_case.h"
 #include "platform/folder_listing.h"
 
@@ -30,6 +32,23 @@ std::vector<size_t> FoldersInOrder(const std::vector<FolderWithFiles>& folders) 
     order.reserve(keys.size());
     for (const Key& key : keys) order.push_back(key.index);
     return order;
+}
+
+// Appends the rows of one folder; names the list cannot hold are named instead.
+// The folder is kept only when a file of it gives a row.
+void TakeFiles(FolderWithFiles& listed, const DriveScanParams& params, DriveScanResult& result) {
+    const size_t index = result.folders.size();
+    for (std::string& name : listed.files) {
+        if (!IsStorableName(name)) {
+            result.namesPassedOver.push_back(JoinPath(listed.folder, name));
+            continue;
+        }
+        std::string title = params.normalize ? params.normalize(name) : name;
+        result.files.push_back({std::move(title), std::move(name), index});
+    }
+    if (!result.files.empty() && result.files.back().folder == index) {
+        result.folders.push_back(std::move(listed.folder));
+    }
 }
 
 }  // namespace
@@ -68,17 +87,18 @@ DriveScanResult ScanDrive(const DriveScanParams& params, DriveScanControl& contr
     for (size_t k : order) count += folders[k].files.size();
     result.files.reserve(count);
     result.folders.reserve(order.size());
+    // A folder whose name cannot be stored is named once, however many of the
+    // folders below it give files.
+    std::unordered_set<std::string> foldersLeftOut;
     for (size_t k : order) {
-        std::string& folder = folders[k].folder;
-        std::vector<std::string>& names = folders[k].files;
-        const size_t index = result.folders.size();
-        result.folders.push_back(std::move(folder));
-        for (std::string& name : names) {
-            std::string title = params.normalize ? params.normalize(name) : name;
-            result.files.push_back({std::move(title), std::move(name), index});
+        if (std::string part = UnstorableFolderPart(result.driveRoot, folders[k].folder);
+            !part.empty()) {
+            if (foldersLeftOut.insert(part).second) result.namesPassedOver.push_back(part);
+        } else {
+            TakeFiles(folders[k], params, result);
         }
         // Handing the list back as the rows grow keeps the peak lower.
-        std::vector<std::string>().swap(names);
+        std::vector<std::string>().swap(folders[k].files);
         std::vector<ListedFileId>().swap(folders[k].ids);
     }
     result.resultText = FormatFilesFound(result.files.size());

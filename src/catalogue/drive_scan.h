@@ -54,6 +54,10 @@ struct DriveScanResult {
     // Folders that could not be read, in the order met; what lies below a
     // folder that could not be read is not searched.
     std::vector<std::string> foldersPassedOver;
+    // Files and folders whose names the list cannot hold as they stand (see
+    // IsStorableName), left out of `files` with all a folder holds; as paths,
+    // in scan order, a folder once.
+    std::vector<std::string> namesPassedOver;
     bool cancelled = false;  // stopped: `files` holds what the folders read before gave
     std::string resultText;  // "N files found"
 
@@ -68,6 +72,7 @@ struct DriveScanResult {
 // clears control.stopRequested before the run; it is polled before each folder
 // is read. Meanwhile foldersDone counts the folders read and foldersTotal
 // those met so far, so the gauge's maximum grows while the walk finds more.
+// Names the list cannot hold give no rows and are named in namesPassedOver.
 DriveScanResult ScanDrive(const DriveScanParams& params, DriveScanControl& control);
 
 // "N files found".

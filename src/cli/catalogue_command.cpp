@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "catalogue/catalogue_names.h"
 #include "catalogue/drive_scan.h"
 #include "catalogue/list_line.h"
 #include "catalogue/mp3_list.h"
@@ -108,6 +109,9 @@ int RunAdd(const CatalogueOptions& opts, CommandIo& io) {
     }
     for (const auto& passed : scan.foldersPassedOver) {
         io.err << "Passed over a folder that cannot be read: " << passed << '\n';
+    }
+    if (!scan.namesPassedOver.empty()) {
+        io.err << NamesPassedOverMessage(scan.namesPassedOver) << '\n';
     }
     if (scan.cancelled) {
         io.err << "Scan stopped; nothing is saved.\n";

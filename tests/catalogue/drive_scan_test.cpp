@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 
+#include "catalogue/catalogue_names.h"
 #include "platform/ascii_case.h"
 #include "platform/folder_listing.h"
 #include "support/core/temp_tree.h"
@@ -160,6 +161,48 @@ TEST(DriveScan, OrderAgreesWithAPlainModel) {
     used.erase(std::unique(used.begin(), used.end()), used.end());
     EXPECT_EQ(used, r.folders);
     EXPECT_EQ(got.size(), 22u);  // 21 files and the link: the model must see them too
+}
+
+TEST(DriveScan, NamesTheListCannotHoldAreLeftOutAndNamed) {
+    test::TempTree tree;
+    tree.File("\\Injected CD.mp3");
+    tree.File("a\\b.mp3");  // a backslash inside a name reads back as it is
+    tree.File("\\Bad/x.mp3");
+    tree.File("\\Bad/Sub/y.mp3");
+    tree.File("\\Bad Sibling/z.mp3");
+    tree.File("Fine/\\Deep/w.mp3");
+    tree.File("Fine/\\only.mp3");
+    tree.File("Fine/Sub/v.mp3");
+    const std::string root = tree.Root();
+    const DriveScanResult r = Scan(root);
+    EXPECT_EQ(Paths(r), (std::vector<std::string>{root + "/a\\b.mp3", root + "/Fine/Sub/v.mp3"}));
+    // Fine gave no row, so it is no folder of the rows.
+    EXPECT_EQ(r.folders, (std::vector<std::string>{root, root + "/Fine/Sub"}));
+    EXPECT_EQ(r.namesPassedOver,
+              (std::vector<std::string>{root + "/\\Injected CD.mp3", root + "/\\Bad",
+                                        root + "/\\Bad Sibling", root + "/Fine/\\only.mp3",
+                                        root + "/Fine/\\Deep"}));
+    EXPECT_EQ(r.resultText, "2 files found");
+}
+
+TEST(DriveScan, TheFirstFolderNameThatCannotBeStored) {
+    const struct {
+        const char* root;
+        const char* folder;
+        const char* part;
+    } cases[] = {
+        {"/m/cd", "/m/cd", ""},
+        {"/m/cd", "/m/cd/A/B", ""},
+        {"/m/cd", "/m/cd/A/\\B/\\C", "/m/cd/A/\\B"},
+        {"/m/cd", "/m/cd//\\B", "/m/cd//\\B"},
+        {"/m/\\cd", "/m/\\cd/A", ""},  // the drive's own path is never stored
+        {"/m/cd", "/m/cdx/\\B", ""},   // not on the drive: saving refuses it
+        {"/", "/\\A/B", "/\\A"},
+        {"/", "/A/..", "/A/.."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(UnstorableFolderPart(c.root, c.folder), c.part) << c.root << " " << c.folder;
+    }
 }
 
 TEST(DriveScan, AnUnreadableRootGivesNothingAndIsNamed) {

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <thread>
 
+#include "catalogue/catalogue_names.h"
 #include "catalogue/save_cd.h"
 #include "dupes/name_matcher.h"
 #include "dupes/passed_over_text.h"
@@ -78,6 +79,11 @@ void DriveScanCommands::bMakeClick() {
     if (!result.foldersPassedOver.empty()) {
         dialogs_.Information(w_.window,
                              DisplayText(mv::PassedOverMessage(result.foldersPassedOver)));
+    }
+    // A title saved without its leading \ would name a file that is not there.
+    if (!result.namesPassedOver.empty()) {
+        dialogs_.Information(w_.window,
+                             DisplayText(mv::NamesPassedOverMessage(result.namesPassedOver)));
     }
     running_ = false;
 }
