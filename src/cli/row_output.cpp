@@ -1,5 +1,6 @@
 #include "cli/row_output.h"
 
+#include "cli/terminal_text.h"
 #include "dupes/result_export.h"
 #include "platform/text_encoding.h"
 #include "platform/text_fields.h"
@@ -17,11 +18,26 @@ void AddFormatOptions(CLI::App* sub, FormatOptions& opts) {
     CLI::Option* nul =
         sub->add_flag("-z,--null", opts.nulSeparated,
                       "End every field with NUL (LEFT NUL RIGHT NUL) instead of escaping "
-                      "TAB, CR, LF and backslash");
+                      "TAB, CR, LF, backslash and other control bytes");
     sub->add_option("--format", opts.format,
                     "tsv (default), csv (RFC 4180, UTF-8, with a header) or json")
         ->check(CLI::IsMember({"tsv", "csv", "json"}))
         ->excludes(nul);
+}
+
+std::string TsvField(std::string_view text) {
+    // The four escapes leave no control byte but those still to write as \xHH.
+    const std::string escaped = EscapeTsvField(text);
+    std::string out;
+    out.reserve(escaped.size());
+    for (const char c : escaped) {
+        if (IsControlByte(c)) {
+            AppendByteEscape(out, c);
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 std::string FieldText(std::string_view text, RowKind kind) {
@@ -47,7 +63,7 @@ void RowWriter::Write(const std::vector<std::string>& fields) {
         case RowFormat::Tsv:
             for (size_t i = 0; i < plainColumns_ && i < count; ++i) {
                 if (i > 0) out_ << '\t';
-                out_ << EscapeTsvField(fields[i]);
+                out_ << TsvField(fields[i]);
             }
             out_ << '\n';
             break;

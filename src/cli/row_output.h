@@ -14,7 +14,9 @@ namespace mv::cli {
 
 enum class RowFormat {
     // LEFT<TAB>RIGHT<LF>, with TAB, CR, LF and backslash written as \t, \r,
-    // \n and \\ inside a field.
+    // \n and \\ inside a field, and every other C0 control byte and DEL as
+    // \xHH (two upper-case hex digits), so a name cannot drive the terminal.
+    // Bytes from 0x80 up stay as they are: the field must name the file.
     Tsv,
     // LEFT<NUL>RIGHT<NUL>: every field ends with a NUL, nothing is escaped.
     Nul,
@@ -62,6 +64,9 @@ class RowWriter {
     bool started_ = false;
     bool finished_ = false;
 };
+
+// One TSV field, escaped as RowFormat::Tsv says.
+std::string TsvField(std::string_view text);
 
 // The columns of result row pairs.
 std::vector<std::string> ResultRowColumns();

@@ -26,6 +26,29 @@ class CliTest : public CliTree {
     }
 };
 
+// A name with ESC, BEL and DEL in the tool's messages, written by the
+// commands through their error stream and by `play` on std::cerr itself:
+// the terminal sees \xHH, never the bytes; a byte from 0x80 up stays.
+TEST_F(CliTest, MessagesWriteControlBytesOfNamesAsHex) {
+    const std::string odd = File("Esc\x1b]0;owned\x07\x7f\x9b.mp3", 3);
+    const std::string shown = Music() + "/Esc\\x1B]0;owned\\x07\\x7F\x9b.mp3";
+    const std::vector<std::vector<std::string>> commands{
+        {"tag", "show", odd},
+        {"play", "--out", "wav:" + odd, odd},
+        {"dupes", Music() + "/missing\x1b[2J"},
+    };
+    for (const auto& args : commands) {
+        const CliRun r = Run(args);
+        EXPECT_NE(r.exitCode, 0) << args[0];
+        for (const char c : r.err) {
+            const auto byte = static_cast<unsigned char>(c);
+            EXPECT_TRUE(c == '\n' || (byte >= 0x20 && byte != 0x7f))
+                << args[0] << ": raw byte " << int{byte} << " in " << r.err;
+        }
+        EXPECT_THAT(r.err, HasSubstr(args[0] == "dupes" ? "missing\\x1B[2J" : shown)) << args[0];
+    }
+}
+
 TEST_F(CliTest, MatchNormalisesAndJudgesEachLine) {
     const CliRun r = Run({"match"},
                          "Nightfall - One.mp3\tnightfall_one (live).mp3\t80\r\n"

@@ -21,7 +21,7 @@ namespace {
 
 using Rows = std::vector<std::pair<std::string, std::string>>;
 
-// The plain reading a script would do: \t \r \n \\ back to their bytes.
+// The plain reading a script would do: \t \r \n \\ and \xHH back to their bytes.
 std::string Unescape(const std::string& field) {
     std::string out;
     for (size_t k = 0; k < field.size(); ++k) {
@@ -42,6 +42,10 @@ std::string Unescape(const std::string& field) {
                 break;
             case '\\':
                 out += '\\';
+                break;
+            case 'x':
+                out += static_cast<char>(std::stoi(field.substr(k + 1, 2), nullptr, 16));
+                k += 2;
                 break;
             default:
                 ADD_FAILURE() << "stray backslash in " << field;
@@ -109,6 +113,9 @@ TEST_F(RowOutputTest, FileNamesComeBackExactlyInBothFormats) {
         {"Back\\tick.mp3", "Back tick.mp3"},
         {"Caf\xe9 Song.mp3", "Cafe Song.mp3"},
         {"\\Both\t\\Ends.mp3", "Both Ends.mp3"},
+        // ESC, BEL, DEL and a byte that is CSI in Latin-1 (0x9b stays: not C0).
+        {"Esc\x1b[31mRed\x07\x7f\x9b.mp3", "Esc 31mRed .mp3"},
+        {"Back\\x41.mp3", "Back x41.mp3"},
     };
     Rows expected;
     for (const auto& [odd, plain] : names) {
@@ -119,6 +126,12 @@ TEST_F(RowOutputTest, FileNamesComeBackExactlyInBothFormats) {
     const CliRun tsv = RunCli({"dupes", "--percent", "100", Music() + "/"}, "", Home());
     EXPECT_EQ(tsv.exitCode, 0) << tsv.err;
     EXPECT_EQ(Sorted(ParseTsv(tsv.out)), expected);
+    for (const char c : tsv.out) {
+        const auto byte = static_cast<unsigned char>(c);
+        EXPECT_TRUE(c == '\t' || c == '\n' || (byte >= 0x20 && byte != 0x7f))
+            << "raw control byte " << int{byte} << " in the rows";
+    }
+    EXPECT_THAT(tsv.out, ::testing::HasSubstr("Esc\\x1B[31mRed\\x07\\x7F\x9b.mp3\t"));
     for (const auto& row : ParseTsv(tsv.out)) {
         EXPECT_TRUE(std::filesystem::is_regular_file(row.first)) << row.first;
     }
