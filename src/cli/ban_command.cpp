@@ -67,8 +67,8 @@ int RunBanScanCommand(const BanOptions& opts, CommandIo& io) {
     writer.Finish();
     PrintCompareMessages(result, kModeFolderVsList, io.err);
 
-    // No files, a ban list without lines, or memory ran out.
-    if (result.resultText.empty() || scan.banLines == 0 || result.outOfMemory) return kExitFailure;
+    // No files, or memory ran out.
+    if (result.resultText.empty() || result.outOfMemory) return kExitFailure;
     if (interrupt.Interrupted()) return kExitInterrupted;
     return kExitOk;
 }

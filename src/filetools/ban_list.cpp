@@ -23,6 +23,22 @@ std::string NoBanListMessage(const ReadLinesResult& read) {
     return message;
 }
 
+BanListForScan ReadBanListForScan(const std::filesystem::path& file) {
+    BanListForScan scan;
+    ReadLinesResult read = ReadBanList(file);
+    if (read.status != ReadStatus::Read) {
+        scan.message = NoBanListMessage(read);
+    } else if (read.lines.empty()) {
+        // The comparison would call it "You don't have any list!!", the Mp3
+        // list's words, and run for nothing.
+        scan.message = std::string(kNoBanListMessage) + "\n" + file.string() + " is empty.";
+    } else {
+        scan.usable = true;
+        scan.lines = std::move(read.lines);
+    }
+    return scan;
+}
+
 std::vector<std::string> EditorLinesFromFileLines(std::vector<std::string> fileLines) {
     if (!fileLines.empty() && !fileLines[0].empty() && fileLines[0][0] == '\\') {
         fileLines.erase(fileLines.begin());
@@ -46,9 +62,9 @@ std::string SaveBanList(const std::filesystem::path& file, std::string_view edit
 
 BanScanResult RunBanScan(const BanScanParams& params, CompareControl& control) {
     BanScanResult result;
-    ReadLinesResult read = ReadBanList(params.banFile);
-    if (read.status != ReadStatus::Read) {
-        result.message = NoBanListMessage(read);
+    BanListForScan read = ReadBanListForScan(params.banFile);
+    if (!read.usable) {
+        result.message = std::move(read.message);
         return result;
     }
     result.banListRead = true;

@@ -31,6 +31,17 @@ ReadLinesResult ReadBanList(const std::filesystem::path& file);
 // cause on a second line when something is there that cannot be read.
 std::string NoBanListMessage(const ReadLinesResult& read);
 
+// The ban list as a scan takes it: its lines, or none and the message to show
+// instead of running, when it cannot be read or holds no line at all (0
+// bytes: kNoBanListMessage and, on a second line, the file named). A scan
+// never shows the Mp3 list's messages for the ban list.
+struct BanListForScan {
+    bool usable = false;
+    std::vector<std::string> lines;
+    std::string message;  // unless usable
+};
+BanListForScan ReadBanListForScan(const std::filesystem::path& file);
+
 // The lines the editor shows, one per text line joined by LF (no line end
 // after the last one, so the caret at the end stands after the last
 // character): the file's lines, line 0 left out when it is a CD marker (the
@@ -58,13 +69,13 @@ struct BanScanParams {
 };
 
 struct BanScanResult {
-    // False: the ban list could not be read and nothing ran; `message` says so.
+    // False: the ban list could not be read or is empty, and nothing ran;
+    // `message` says so.
     bool banListRead = false;
     std::string message;
-    size_t banLines = 0;  // lines of the ban list as read (0: the run found no list)
+    size_t banLines = 0;  // lines of the ban list as read
     // The comparison in mode 1 at 100: rows folder/name against /BANLIST/entry,
-    // "Comparison finished" or "Comparison Cancelled", a 0-byte list reported
-    // as "You don't have any list!!".
+    // "Comparison finished" or "Comparison Cancelled".
     CompareResult compare;
 };
 

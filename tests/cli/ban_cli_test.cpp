@@ -98,13 +98,20 @@ TEST_F(BanCliTest, FailuresExitWithOneAndSayWhy) {
     EXPECT_THAT(r.err, StartsWith("You do not have any banlist!\n"));
     EXPECT_THAT(r.err, HasSubstr("BanList.txt"));
 
-    // A 0-byte ban list reads as no list at all.
+    // A 0-byte ban list is no ban list, in the ban list's words; nothing runs.
     const fs::path empty = root_ / "empty.txt";
     std::ofstream(empty, std::ios::binary).flush();
     r = Run({"ban", "scan", "--ban", empty.string(), Music()});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_THAT(r.err, StartsWith("You don't have any list!!\n0 result in "));
-    EXPECT_THAT(r.err, ::testing::EndsWith("Comparison Cancelled\n"));
+    EXPECT_EQ(r.err, "You do not have any banlist!\n" + empty.string() + " is empty.\n");
+
+    // One NUL line is a line: the scan runs and bans nothing.
+    const fs::path nul = root_ / "nul.txt";
+    std::ofstream(nul, std::ios::binary) << std::string("\0\r\n", 3);
+    r = Run({"ban", "scan", "--ban", nul.string(), Music()});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_THAT(r.err, ::testing::EndsWith("Comparison finished\n"));
 
     // A header alone finds nothing, which is no failure.
     const fs::path header = root_ / "header.txt";

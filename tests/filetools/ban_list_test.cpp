@@ -105,13 +105,29 @@ const std::vector<ScanCase>& Cases() {
          true,
          {},
          {"Comparison finished"}},
-        {"zero_byte_list_is_no_list",
+        // The ban list's own message, never the Mp3 list's "You don't have any list!!".
+        {"zero_byte_list_is_no_ban_list",
          "",
          true,
          {"Remix.mp3"},
          true,
          {},
-         {"You don't have any list!!", "Comparison Cancelled"}},
+         {"You do not have any banlist!"}},
+        // A NUL is a byte of its line: it neither empties the list nor ends it.
+        {"one_nul_line_is_a_list_that_bans_nothing",
+         std::string("\0\r\n", 3),
+         true,
+         {"Remix.mp3"},
+         true,
+         {},
+         {"Comparison finished"}},
+        {"entries_after_a_nul_line_still_ban",
+         BanFile({"\\BANLIST", std::string("\0", 1), "remix"}),
+         true,
+         {"Remix.mp3"},
+         true,
+         {"/Remix.mp3 -> /BANLIST/remix"},
+         {"Comparison finished"}},
         {"recursion_on_scans_subfolders_breadth_first",
          BanFile({"\\BANLIST", "remix"}),
          true,
@@ -161,10 +177,11 @@ TEST_P(BanScanTable, RowsAndMessages) {
     mv::CompareControl control;
     const mv::BanScanResult result = mv::RunBanScan(params, control);
 
-    EXPECT_EQ(result.banListRead, c.banFileExists);
+    EXPECT_EQ(result.banListRead, c.banFileExists && !c.banList.empty());
     EXPECT_EQ(RowsBelow(root, result.compare), c.rows);
     std::vector<std::string> messages = result.compare.messages;
-    if (!result.banListRead) messages = {result.message};
+    // Its first line: a second one names the file.
+    if (!result.banListRead) messages = {result.message.substr(0, result.message.find('\n'))};
     EXPECT_EQ(messages, c.messages);
     if (!c.messages.empty() && c.messages.back() == "Comparison finished") {
         EXPECT_FALSE(result.compare.resultText.empty());
@@ -223,7 +240,8 @@ TEST(BanEditorText, SaveThenOpenGivesTheSameText) {
                                             "  blank edges  ",
                                             "\\looks like a CD",
                                             "/looks like a folder\n..",
-                                            "caf\xc3\xa9 live"};
+                                            "caf\xc3\xa9 live",
+                                            std::string("a\0b\n\0", 5)};
     for (const std::string& text : texts) {
         ASSERT_EQ(mv::SaveBanList(file, text), "") << text;
         const std::string bytes = Slurp(file);

@@ -24,9 +24,9 @@ void BanCommands::Edit1Click() {
 }
 
 void BanCommands::Scan1Click() {
-    mv::ReadLinesResult read = mv::ReadBanList(mv::BanListFile(programFolder_));
-    if (read.status != mv::ReadStatus::Read) {
-        dialogs_.Information(w_.window, DisplayText(mv::NoBanListMessage(read)));
+    mv::BanListForScan read = mv::ReadBanListForScan(mv::BanListFile(programFolder_));
+    if (!read.usable) {
+        dialogs_.Information(w_.window, DisplayText(read.message));
         return;
     }
     if (!hooks_.runComparison) return;

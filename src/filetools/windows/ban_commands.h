@@ -51,7 +51,7 @@ class BanCommands : public QObject {
     // "Edit my ban list": fBan, modally.
     void Edit1Click();
     // "Scan for unwanted files in selected folder". Without a readable ban
-    // list only "You do not have any banlist!" is shown.
+    // list, or with an empty one, only "You do not have any banlist!" is shown.
     void Scan1Click();
 
     TfBan& Ban() { return *fBan_; }

@@ -101,6 +101,14 @@ TEST_F(BanWindowTest, EditorOpensAndClosesThroughTheMenuWithARealFile) {
     EXPECT_EQ(ban.lBanList->toPlainText(), QStringLiteral(u"remix\ncaf\u00e9 live"));
     EXPECT_EQ(ban.lBanList->textCursor().position(), ban.lBanList->toPlainText().size());
 
+    // A NUL is a byte of its entry: opening and closing keep it.
+    const char nulBytes[] = "\\BANLIST\r\na\0b\r\n\0\r\n";
+    const std::string withNul(nulBytes, sizeof nulBytes - 1);
+    std::ofstream(BanFile(), std::ios::binary | std::ios::trunc) << withNul;
+    ban.FormActivate();
+    EXPECT_TRUE(ban.FormClose());
+    EXPECT_EQ(Slurp(BanFile()), withNul);
+
     // A file that cannot be read leaves the memo as it is.
     fs::remove(BanFile());
     fs::create_directory(BanFile());
@@ -196,13 +204,22 @@ TEST_F(BanWindowTest, ScanRunsWhateverStandsInTheMp3ListsPlace) {
     EXPECT_EQ(Rows().size(), 1u);
     EXPECT_TRUE(fs::is_directory(tree.Path("Mp3List.txt")));
 
-    // A 0-byte ban list is a list without lines.
+    // A 0-byte ban list: the ban list's own message, and nothing runs.
     std::ofstream(BanFile(), std::ios::binary | std::ios::trunc).flush();
     dialogs.ClearHistory();
+    const QString resultBefore = window->lRes->text();
     window->Scan1->trigger();
-    EXPECT_EQ(dialogs.Texts(),
-              (QStringList{L("You don't have any list!!"), L("Comparison Cancelled")}));
-    EXPECT_TRUE(window->lRes->text().startsWith(L("0 result in ")));
+    EXPECT_EQ(dialogs.Texts(), QStringList{QString::fromStdString("You do not have any banlist!\n" +
+                                                                  BanFile() + " is empty.")});
+    EXPECT_EQ(window->lRes->text(), resultBefore);
+    EXPECT_EQ(Rows().size(), 1u);
+
+    // One NUL line is a line: the scan runs and bans nothing.
+    std::ofstream(BanFile(), std::ios::binary | std::ios::trunc) << std::string("\0\r\n", 3);
+    dialogs.ClearHistory();
+    window->Scan1->trigger();
+    EXPECT_EQ(dialogs.Texts(), QStringList{L("Comparison finished")});
+    EXPECT_TRUE(Rows().empty());
 }
 
 TEST_F(BanWindowTest, StopEndsTheScanCancelledAndLeavesTheBusyState) {
