@@ -390,6 +390,10 @@ void TfStats::bSearchClick() {
         setEnabled(false);
         lastResults_ =
             hooks_.search ? hooks_.search(TypedBytes(eEdit->text())) : std::vector<std::string>{};
+        // The comparison brings the main window forward when it ends; the
+        // editor is modal and stays in front of it, with Next in sight.
+        raise();
+        activateWindow();
         setEnabled(true);
         searching_ = false;
         searchPosition_ = 0;
@@ -409,12 +413,17 @@ void TfStats::bSearchClick() {
     SelectNode(step->where.path.back());
     tCDClick();
     ltitles->setFocus();
-    if (const auto entry = copy_.EntryOf(step->where)) {
-        const QModelIndex index = titleModel_->index(static_cast<int>(*entry));
-        ltitles->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-        ltitles->scrollTo(index);
-    }
     searchPosition_ = step->nextPosition;
+    const auto entry = copy_.EntryOf(step->where);
+    if (!entry) {
+        // Removed or edited since the search: the folder is shown, the next
+        // click goes on with the next result.
+        dialogs_.Information(this, DisplayText("This title is no longer in the list"));
+        return;
+    }
+    const QModelIndex index = titleModel_->index(static_cast<int>(*entry));
+    ltitles->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    ltitles->scrollTo(index);
 }
 
 void TfStats::FormResize() {

@@ -299,6 +299,48 @@ TEST_F(TfStatsTest, SearchOpensTheTreeAtEachResultAndCycles) {
     EXPECT_TRUE(CloseAnswering(std::nullopt));
 }
 
+TEST_F(TfStatsTest, TheEditorStaysInFrontOfTheMainWindowAfterASearch) {
+    QWidget main;
+    main.show();
+    // The comparison brings the main window forward when it ends.
+    hooks.search = [&main](const std::string&) {
+        main.raise();
+        main.activateWindow();
+        return std::vector<std::string>{"/Live/Concert Intro.mp3"};
+    };
+    TfStats editor(dialogs, tree.Root(), hooks, &main);
+    ASSERT_TRUE(editor.FormActivate());
+    editor.show();
+    editor.activateWindow();
+    QCoreApplication::processEvents();
+    editor.eEdit->setText(L("intro"));
+    editor.bSearchClick();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), &editor);
+    EXPECT_EQ(editor.bSearch->text(), L("Next"));
+    EXPECT_TRUE(editor.FormClose());
+}
+
+TEST_F(TfStatsTest, NextSaysSoWhenTheResultsTitleWasRemovedAndGoesOn) {
+    hooks.search = [](const std::string&) {
+        return std::vector<std::string>{"/Live/Concert Intro.mp3",
+                                        "/Live/Encore/Concert Finale.mp3"};
+    };
+    TfStats& w = Opened();
+    Click(kLive);
+    PickTitle(0);  // Concert Intro.mp3
+    w.Button2Click();
+    w.eEdit->setText(L("concert"));
+    w.bSearchClick();
+    EXPECT_EQ(dialogs.Texts(), QStringList{L("This title is no longer in the list")});
+    EXPECT_EQ(w.SelectedNode(), kLive);
+    EXPECT_EQ(w.SearchPosition(), 1u);
+    w.bSearchClick();
+    EXPECT_EQ(NodeText(w.SelectedNode()), L("Encore"));
+    EXPECT_EQ(w.ltitles->currentIndex().data().toString(), L("Concert Finale.mp3"));
+    EXPECT_EQ(dialogs.Texts().size(), 1);
+}
+
 TEST_F(TfStatsTest, SearchWithoutResultsLeavesTheWindowAsItWas) {
     hooks.search = [](const std::string&) { return std::vector<std::string>{}; };
     TfStats& w = Opened();
