@@ -101,50 +101,106 @@ std::string TrashInfoPathText(const std::string& path) {
     return out;
 }
 
+namespace {
+
+// The file to trash, named through its real folder: the folder part's links
+// and ".." resolved once, and the folder held open, so the file checked, the
+// path its info file records and the file renamed are one and the same. The
+// name stays as given: a link is trashed itself, not its target.
+struct TrashSource {
+    int folder = -1;   // the real folder, open
+    std::string name;  // the file's name in it
+    std::string path;  // real folder + "/" + name
+    struct stat st {};
+
+    TrashSource() = default;
+    TrashSource(const TrashSource&) = delete;
+    TrashSource& operator=(const TrashSource&) = delete;
+    ~TrashSource() {
+        if (folder >= 0) ::close(folder);
+    }
+};
+
+// Empty when `source` is ready, else the cause.
+std::string ResolveSource(const std::string& given, TrashSource& source) {
+    source.name = FileNamePart(given);
+    if (source.name.empty() || source.name == "." || source.name == "..") {
+        struct stat st {};
+        return ::lstat(given.c_str(), &st) != 0 ? std::strerror(errno) : "Is a folder, not a file";
+    }
+    char* real = ::realpath(ParentFolder(given).c_str(), nullptr);
+    if (real == nullptr) return std::strerror(errno);
+    source.path = JoinPath(real, source.name);
+    source.folder = ::open(real, O_PATH | O_DIRECTORY | O_CLOEXEC);
+    std::free(real);
+    if (source.folder < 0) return std::strerror(errno);
+    if (::fstatat(source.folder, source.name.c_str(), &source.st, AT_SYMLINK_NOFOLLOW) != 0) {
+        return std::strerror(errno);
+    }
+    if (S_ISDIR(source.st.st_mode)) return "Is a folder, not a file";
+    if (!S_ISREG(source.st.st_mode) && !S_ISLNK(source.st.st_mode)) return "Not a regular file";
+    return {};
+}
+
+struct TrashPlace {
+    std::string trash;     // the trash folder chosen
+    std::string infoPath;  // the Path= of the entry, before percent-encoding
+};
+
+// The home trash when the file shares its file system, so the move is a
+// rename; else that file system's own trash, which names files from its top.
+std::string ChooseTrash(const TrashParams& params, const TrashSource& source, TrashPlace& place) {
+    place.trash = params.homeTrash.empty() ? DefaultHomeTrash() : params.homeTrash;
+    place.infoPath = source.path;
+    if (PrepareTrash(place.trash, true)) {
+        struct stat trashSt {};
+        if (::stat((place.trash + "/files").c_str(), &trashSt) == 0 &&
+            trashSt.st_dev == source.st.st_dev) {
+            return {};
+        }
+    }
+    const std::string top = TopOf(ParentFolder(source.path), source.st.st_dev);
+    place.trash = TopTrashFor(top);
+    if (place.trash.empty()) return "This file system has no trash that can be used";
+    place.infoPath = top == "/" ? source.path.substr(1) : source.path.substr(top.size() + 1);
+    return {};
+}
+
+// The entry's name for the attempt-th try: "Song.mp3", then "Song.2.mp3"
+// (the extension stays last for the trash's viewer), short enough for the
+// info file's name.
+std::string EntryName(const std::string& name, int attempt) {
+    std::string entry = name;
+    if (attempt > 1) {
+        const size_t dot = name.find_last_of('.');
+        std::string number = ".";
+        number += std::to_string(attempt);
+        entry = dot == std::string::npos || dot == 0
+                    ? name + number
+                    : name.substr(0, dot) + number + name.substr(dot);
+    }
+    if (entry.size() + 10 > NAME_MAX) entry = entry.substr(entry.size() + 10 - NAME_MAX);
+    return entry;
+}
+
+}  // namespace
+
 TrashResult MoveToTrash(const TrashParams& params) {
     TrashResult result;
     auto fail = [&result](std::string why) {
         result.why = std::move(why);
         return result;
     };
-    struct stat st {};
-    if (::lstat(params.path.c_str(), &st) != 0) return fail(std::strerror(errno));
-    if (S_ISDIR(st.st_mode)) return fail("Is a folder, not a file");
-    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) return fail("Not a regular file");
-    const std::string absolute = std::filesystem::absolute(params.path).lexically_normal().string();
+    TrashSource source;
+    if (std::string why = ResolveSource(params.path, source); !why.empty()) return fail(why);
+    TrashPlace place;
+    if (std::string why = ChooseTrash(params, source, place); !why.empty()) return fail(why);
 
-    // The home trash when the file shares its file system, so the move is a rename.
-    std::string trash = params.homeTrash.empty() ? DefaultHomeTrash() : params.homeTrash;
-    bool home = false;
-    if (PrepareTrash(trash, true)) {
-        struct stat trashSt {};
-        home = ::stat((trash + "/files").c_str(), &trashSt) == 0 && trashSt.st_dev == st.st_dev;
-    }
-    std::string infoPath = absolute;
-    if (!home) {
-        const std::string top = TopOf(ParentFolder(absolute), st.st_dev);
-        trash = TopTrashFor(top);
-        if (trash.empty()) return fail("This file system has no trash that can be used");
-        // A file system's own trash names its files relative to its top.
-        infoPath = top == "/" ? absolute.substr(1) : absolute.substr(top.size() + 1);
-    }
-
-    const std::string name = FileNamePart(absolute);
-    const std::string info = "[Trash Info]\nPath=" + TrashInfoPathText(infoPath) +
+    const std::string info = "[Trash Info]\nPath=" + TrashInfoPathText(place.infoPath) +
                              "\nDeletionDate=" + params.deletionDate + "\n";
     for (int attempt = 1; attempt < 10000; ++attempt) {
-        std::string entry = name;
-        if (attempt > 1) {
-            // "Song.mp3" -> "Song.2.mp3": the extension stays last for the trash's viewer.
-            const size_t dot = name.find_last_of('.');
-            std::string number = ".";
-            number += std::to_string(attempt);
-            entry = dot == std::string::npos || dot == 0
-                        ? name + number
-                        : name.substr(0, dot) + number + name.substr(dot);
-        }
-        if (entry.size() + 10 > NAME_MAX) entry = entry.substr(entry.size() + 10 - NAME_MAX);
-        const std::string infoFile = trash + "/info/" + entry + ".trashinfo";
+        const std::string entry = EntryName(source.name, attempt);
+        const std::string infoFile = place.trash + "/info/" + entry + ".trashinfo";
         const int fd = ::open(infoFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0) {
             if (errno == EEXIST) continue;
@@ -152,7 +208,7 @@ TrashResult MoveToTrash(const TrashParams& params) {
         }
         const bool written = WriteAll(fd, info);
         const bool closed = ::close(fd) == 0;
-        const std::string target = trash + "/files/" + entry;
+        const std::string target = place.trash + "/files/" + entry;
         if (!written || !closed) {
             ::unlink(infoFile.c_str());
             return fail("Cannot write in the trash");
@@ -162,7 +218,7 @@ TrashResult MoveToTrash(const TrashParams& params) {
             ::unlink(infoFile.c_str());
             continue;
         }
-        if (::rename(absolute.c_str(), target.c_str()) != 0) {
+        if (::renameat(source.folder, source.name.c_str(), AT_FDCWD, target.c_str()) != 0) {
             const int error = errno;
             ::unlink(infoFile.c_str());
             return fail(std::strerror(error));

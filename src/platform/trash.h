@@ -7,7 +7,10 @@
 namespace mv {
 
 struct TrashParams {
-    std::string path;  // a regular file or a symbolic link (the link is trashed)
+    // A regular file or a symbolic link (the link is trashed). Its folder part
+    // is resolved as the kernel resolves it ("link/.." is the link target's
+    // parent); the entry records that real path.
+    std::string path;
     // The home trash's folder; empty: $XDG_DATA_HOME/Trash, else ~/.local/share/Trash.
     std::string homeTrash;
     // The deletion time written into the entry, "YYYY-MM-DDThh:mm:ss" (local time).

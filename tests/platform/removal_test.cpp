@@ -110,6 +110,68 @@ TEST(Trash, ALinkIsTrashedItselfAndFoldersOrMissingFilesAreRefusedWithoutTraces)
     EXPECT_EQ(std::distance(fs::directory_iterator(trash + "/info"), fs::directory_iterator()), 1);
 }
 
+// The folder part of the path is resolved the way the kernel resolves it:
+// "link/.." is the link target's parent, not the folder holding the link.
+// The file checked is the file moved, and the entry records its real path.
+TEST(Trash, AFolderLinkAndDotDotTrashTheFileTheKernelNames) {
+    TempTree tree;
+    const std::string trash = tree.Path("Trash");
+    tree.Folder("b/c");
+    tree.Folder("a");
+    ASSERT_EQ(::symlink(tree.Path("b/c").c_str(), tree.Path("a/link").c_str()), 0);
+    const std::string decoy = tree.File("a/x.mp3", "decoy");
+    const std::string meant = tree.File("b/x.mp3", "meant");
+    tree.File("a/only-here.mp3", "kept");
+
+    const auto moved = mv::MoveToTrash({tree.Path("a/link/../x.mp3"), trash, "2026-12-08"});
+    ASSERT_TRUE(moved.ok) << moved.why;
+    EXPECT_EQ(ReadAll(moved.trashedPath), "meant");
+    EXPECT_FALSE(Exists(meant));
+    EXPECT_EQ(ReadAll(decoy), "decoy");
+    EXPECT_EQ(InfoPath(ReadAll(trash + "/info/x.mp3.trashinfo")), meant);
+
+    // A name that exists only beside the link is not there for the kernel.
+    const auto missing = mv::MoveToTrash({tree.Path("a/link/../only-here.mp3"), trash, "x"});
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(ReadAll(tree.Path("a/only-here.mp3")), "kept");
+}
+
+// A file on another file system than the home trash, reached through a
+// folder link, goes to that file system's own trash at its real top.
+TEST(Trash, AFileOnAnotherFileSystemBehindALinkGoesToThatFileSystemsTrash) {
+    TempTree tree;
+    struct stat shm {};
+    struct stat here {};
+    std::string away = "/dev/shm/mv_trash_XXXXXX";
+    if (::stat("/dev/shm", &shm) != 0 || ::stat(tree.Root().c_str(), &here) != 0 ||
+        shm.st_dev == here.st_dev || ::access("/dev/shm", W_OK) != 0 ||
+        ::mkdtemp(away.data()) == nullptr) {
+        GTEST_SKIP() << "no writable /dev/shm on a file system of its own";
+    }
+    const std::string uid = std::to_string(::getuid());
+    const bool hadTrash = Exists("/dev/shm/.Trash-" + uid);
+    ASSERT_EQ(::symlink(away.c_str(), tree.Path("music").c_str()), 0);
+    const std::string file = tree.File("music/song.mp3", "away");
+
+    const auto moved = mv::MoveToTrash({file, tree.Path("Trash"), "2026-12-08T10:00:00"});
+    const fs::path entry = moved.trashedPath;
+    const fs::path infoFile =
+        entry.parent_path().parent_path() / "info" / (entry.filename().string() + ".trashinfo");
+    const std::string info = ReadAll(infoFile);
+    std::error_code ec;
+    fs::remove(entry, ec);
+    fs::remove(infoFile, ec);
+    fs::remove_all(away, ec);
+    if (!hadTrash) fs::remove_all("/dev/shm/.Trash-" + uid, ec);
+
+    ASSERT_TRUE(moved.ok) << moved.why;
+    EXPECT_TRUE(moved.trashedPath.starts_with("/dev/shm/.Trash-" + uid + "/files/") ||
+                moved.trashedPath.starts_with("/dev/shm/.Trash/" + uid + "/files/"))
+        << moved.trashedPath;
+    // Relative to the top of its file system, where that trash lies.
+    EXPECT_EQ(InfoPath(info), fs::path(away).filename().string() + "/song.mp3");
+}
+
 // GLib's own trash (what the desktop's file manager uses) reads the same
 // original path out of its entry as out of ours.
 TEST(Trash, GLibTrashesToTheSameLayout) {
