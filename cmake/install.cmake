@@ -4,9 +4,14 @@
 
 include(GNUInstallDirs)
 
-set(MV_APP_ID example.mp3vandrel.Mp3Vandrel)
+set(MV_APP_ID io.github.mp3vandrel.Mp3Vandrel)
 # The engine is a private plug-in of the program, not a library for others.
 set(MV_ENGINE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/mp3vandrel)
+# An installed program is told by its engine below the library folder; it then
+# keeps its files in the per-user data folder, never beside the executables.
+file(RELATIVE_PATH MV_PLATFORM_ENGINE_FROM_BIN /${CMAKE_INSTALL_BINDIR} /${MV_ENGINE_INSTALL_DIR})
+set_property(SOURCE ${PROJECT_SOURCE_DIR}/src/platform/program_folder.cpp TARGET_DIRECTORY mv_platform
+             APPEND PROPERTY COMPILE_DEFINITIONS MV_ENGINE_FROM_BIN="${MV_PLATFORM_ENGINE_FROM_BIN}")
 
 foreach(target mp3vandrel mp3vandrel-cli mp3vandrel-server)
   if(TARGET ${target})
@@ -18,7 +23,10 @@ install(TARGETS mv_xaudio LIBRARY DESTINATION ${MV_ENGINE_INSTALL_DIR} NAMELINK_
 install(FILES data/${MV_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/${MV_APP_ID}.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES data/${MV_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The metainfo's release carries the project's version.
+configure_file(data/${MV_APP_ID}.metainfo.xml.in ${PROJECT_BINARY_DIR}/${MV_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/${MV_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES man/mp3vandrel-cli.1 man/mp3vandrel-server.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 # Debian keeps a package's documents under the package's name, and its
@@ -26,7 +34,7 @@ install(FILES man/mp3vandrel-cli.1 man/mp3vandrel-server.1
 install(FILES LICENSE data/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/mp3vandrel)
 
 set(CPACK_PACKAGE_NAME mp3vandrel)
-set(CPACK_PACKAGE_VERSION 1.52)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Mp3 Vandrel authors")
 set(CPACK_PACKAGE_CONTACT "The Mp3 Vandrel authors <mp3vandrel@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY

@@ -9,6 +9,7 @@ option(MV_WERROR "Treat compiler warnings as errors" OFF)
 if(MV_WERROR)
   target_compile_options(mv_policy INTERFACE -Werror)
 endif()
+include(${CMAKE_CURRENT_LIST_DIR}/version.cmake)
 
 # Window code: every conversion between bytes and display text goes through
 # the one encoding helper, so Qt's implicit conversions are switched off.

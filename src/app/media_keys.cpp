@@ -1,6 +1,7 @@
 #include "app/media_keys.h"
 
 #include <QAction>
+#include <QSlider>
 
 #include "player/playback_text.h"
 #include "player/playlist_edit.h"
@@ -8,7 +9,34 @@
 #include "ui/common/display_text.h"
 #include "ui/main/tf_princ.h"
 
-MprisHooks MediaKeyHooks(TfPrinc& w) {
+namespace {
+
+// The bars' travel and the song's microseconds, one onto the other.
+qint64 Scale(qint64 value, qint64 from, qint64 to) {
+    return from <= 0 ? 0 : (value * to + from / 2) / from;
+}
+
+void AddBarHooks(MprisHooks& hooks, TfPrinc& w, std::function<qint64()> lengthMicros) {
+    QSlider* volume = w.tbVolume;
+    hooks.volume = [volume] { return double(volume->value()) / volume->maximum(); };
+    // The bar's own signal sets the engine's volume.
+    hooks.setVolume = [volume](double v) { volume->setValue(qRound(v * volume->maximum())); };
+    hooks.length = lengthMicros;
+    QSlider* track = w.tbTrack;
+    hooks.position = [track, lengthMicros] {
+        return Scale(track->value(), track->maximum(), lengthMicros());
+    };
+    hooks.seekTo = [&w, track, lengthMicros](qint64 position) {
+        // The user's hand on the bar wins.
+        if (w.Playback().SeekDragging()) return;
+        track->setValue(int(Scale(position, lengthMicros(), track->maximum())));
+        w.Playback().SeekRelease();
+    };
+}
+
+}  // namespace
+
+MprisHooks MediaKeyHooks(TfPrinc& w, std::function<uint32_t()> durationMs) {
     MprisHooks hooks;
     hooks.playPause = [&w] { w.Playback().PlayPause(); };
     hooks.play = [&w] {
@@ -50,5 +78,8 @@ MprisHooks MediaKeyHooks(TfPrinc& w) {
     hooks.path = [&w, playing] {
         return playing() ? DisplayText(w.Playback().CurrentFile()) : QString();
     };
+    AddBarHooks(hooks, w, [playing, durationMs] {
+        return playing() && durationMs ? qint64(durationMs()) * 1000 : qint64(0);
+    });
     return hooks;
 }

@@ -36,15 +36,15 @@ class MprisRootAdaptor : public QDBusAbstractAdaptor {
     const MprisService& service_;
 };
 
-// org.mpris.MediaPlayer2.Player: the music. The position bar stays the
-// window's own, so the bus cannot seek.
+// org.mpris.MediaPlayer2.Player: the music. Volume and the position follow
+// the window's volume and position bars, and writing them moves the bars.
 class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
     Q_PROPERTY(QString PlaybackStatus READ PlaybackStatus)
     Q_PROPERTY(double Rate READ Rate)
     Q_PROPERTY(QVariantMap Metadata READ Metadata)
-    Q_PROPERTY(double Volume READ Volume)
+    Q_PROPERTY(double Volume READ Volume WRITE SetVolume)
     Q_PROPERTY(qlonglong Position READ Position)
     Q_PROPERTY(double MinimumRate READ Rate)
     Q_PROPERTY(double MaximumRate READ Rate)
@@ -52,15 +52,16 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(bool CanGoPrevious READ No)
     Q_PROPERTY(bool CanPlay READ Yes)
     Q_PROPERTY(bool CanPause READ Yes)
-    Q_PROPERTY(bool CanSeek READ No)
+    Q_PROPERTY(bool CanSeek READ Yes)
     Q_PROPERTY(bool CanControl READ Yes)
   public:
-    MprisPlayerAdaptor(QObject* exported, const MprisService& service);
+    MprisPlayerAdaptor(QObject* exported, MprisService& service);
     QString PlaybackStatus() const;
     QVariantMap Metadata() const;
     double Rate() const { return 1.0; }
-    double Volume() const { return 1.0; }
-    qlonglong Position() const { return 0; }
+    double Volume() const;
+    void SetVolume(double volume);
+    qlonglong Position() const;
     bool Yes() const { return true; }
     bool No() const { return false; }
 
@@ -71,13 +72,13 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
     void PlayPause();
     void Stop();
     void Play();
-    void Seek(qlonglong) {}
-    void SetPosition(const QDBusObjectPath&, qlonglong) {}
+    void Seek(qlonglong offset);
+    void SetPosition(const QDBusObjectPath& trackId, qlonglong position);
     void OpenUri(const QString&) {}
 
   signals:
     void Seeked(qlonglong position);
 
   private:
-    const MprisService& service_;
+    MprisService& service_;
 };

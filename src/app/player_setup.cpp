@@ -26,6 +26,10 @@ void PlayerSetup::Create(TfPrinc& window) {
     player_->SetPlayerEnvironmentInteger("OUTPUT.DIRECTSOUND.WINDOW",
                                          static_cast<int32_t>(window.winId()));
     mv::ConnectPlaybackEvents(*player_, window.Playback());
+    durationMs_ = 0;
+    player_->OnNotifyStreamDuration = [this](mv::XaudioComponent&, uint32_t ms) {
+        durationMs_ = ms;
+    };
 }
 
 void PlayerSetup::Free() {

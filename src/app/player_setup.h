@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -24,10 +25,14 @@ class PlayerSetup {
     void Create(TfPrinc& window);
     // Exit: the window lets go of the player, which is then freed.
     void Free();
+    // The length of the song the engine opened last, in milliseconds; 0
+    // before the first (the media service's position and seeking).
+    uint32_t DurationMs() const { return durationMs_; }
 
   private:
     std::string enginePath_;
     TfPrinc* window_ = nullptr;
     std::unique_ptr<mv::TXaudioPlayer> player_;
     std::unique_ptr<mv::XaudioPlayerControl> control_;
+    uint32_t durationMs_ = 0;
 };

@@ -14,6 +14,7 @@
 #include "app/settings_binding.h"
 #include "app/tray_icon.h"
 #include "catalogue/windows/tf_stats.h"
+#include "mv_version.h"
 #include "net/windows/tf_poll.h"
 #include "platform/text_encoding.h"
 #include "player/playlist_file.h"
@@ -102,7 +103,7 @@ void Shell::FormCreate() {
 
     w.SetCreditLine(
         QStringLiteral("Mp3 Vandrel by the Mp3 Vandrel authors - mp3vandrel@example.org - "
-                       "www.mp3vandrel.example - Version 1.52"));
+                       "www.mp3vandrel.example - Version " MV_VERSION));
 
     QCoreApplication::instance()->installEventFilter(this);
 }

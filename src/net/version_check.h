@@ -4,13 +4,14 @@
 #include <string>
 #include <string_view>
 
+#include "mv_version.h"
 #include "net/http_transport.h"
 
 // The start-up version check, without windows: ask the server for its current
 // version, compare, and fetch the download link when the user wants it.
 namespace mv {
 
-inline constexpr const char* kOwnVersion = "1.52";
+inline constexpr const char* kOwnVersion = MV_VERSION;
 inline constexpr const char* kVersionDocument = "/Mp3VandrelVersion.txt";
 inline constexpr const char* kLinkDocument = "/DlLink.txt";
 

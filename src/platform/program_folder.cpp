@@ -27,11 +27,21 @@ std::filesystem::path ChooseProgramFolder(const char* homeOverride,
     return folder;
 }
 
+bool RunsInstalled(const std::filesystem::path& executableFolder) {
+    // The engine's place relative to the executables' folder comes from the
+    // install layout (cmake/install.cmake).
+    constexpr const char* kEngine = "libmv_xaudio.so";
+    std::error_code ec;
+    return !std::filesystem::exists(executableFolder / kEngine, ec) &&
+           std::filesystem::exists(executableFolder / MV_ENGINE_FROM_BIN / kEngine, ec);
+}
+
 std::filesystem::path ProgramFolder() {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const auto exeFolder = ec ? std::filesystem::path() : exe.parent_path();
     return ChooseProgramFolder(std::getenv("MP3VANDREL_HOME"),
-                               ec ? std::filesystem::path() : exe.parent_path(),
+                               RunsInstalled(exeFolder) ? std::filesystem::path() : exeFolder,
                                std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
 }
 

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "app/mpris_service.h"
 
@@ -182,6 +183,81 @@ TEST_F(MprisTest, ASecondProgramTakesAnInstanceName) {
         << second.RegisteredName().toStdString();
     Call(second.RegisteredName(), "org.mpris.MediaPlayer2.Player.Next");
     EXPECT_EQ(calls["Next"], 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The bars as a plain model: the volume, and a 200 s song at 50 s.
+class MprisBarsTest : public MprisTest {
+  protected:
+    void SetUp() override {
+        MprisTest::SetUp();
+        if (IsSkipped()) return;
+        title = Q("Song Title");
+        status = Q("Playing");
+        hooks.volume = [this] { return volume; };
+        hooks.setVolume = [this](double v) { volume = v; };
+        hooks.length = [] { return qint64(200'000'000); };
+        hooks.position = [this] { return position; };
+        hooks.seekTo = [this](qint64 p) { position = p; };
+    }
+    QString Player(const char* method, QStringList args = {}) {
+        return Call(name, (std::string("org.mpris.MediaPlayer2.Player.") + method).c_str(), args);
+    }
+    QString Property(const char* property) {
+        return Call(name, "org.freedesktop.DBus.Properties.Get",
+                    {Q("org.mpris.MediaPlayer2.Player"), Q(property)});
+    }
+    QString name;
+    double volume = 1.0;
+    qint64 position = 50'000'000;
+};
+
+TEST_F(MprisBarsTest, VolumeIsWritableAndSeekingMovesThePosition) {
+    MprisService service(hooks, Connect("service"));
+    ASSERT_TRUE(service.Register());
+    name = service.RegisteredName();
+    EXPECT_TRUE(Property("CanSeek").contains(Q("true"))) << Property("CanSeek").toStdString();
+    const char* set = "org.freedesktop.DBus.Properties.Set";
+    const QString iface = Q("org.mpris.MediaPlayer2.Player");
+    // Written, then read back through the bus; below 0 is silence.
+    for (const auto& [written, kept] :
+         {std::pair{"<0.25>", 0.25}, {"<-1.0>", 0.0}, {"<1.0>", 1.0}}) {
+        Call(name, set, {iface, Q("Volume"), Q(written)});
+        EXPECT_DOUBLE_EQ(volume, kept) << written;
+    }
+    volume = 0.5;
+    EXPECT_TRUE(Property("Volume").contains(Q("0.5"))) << Property("Volume").toStdString();
+
+    // Seek by offsets from 50 s: clamped at the start; past the end is Next.
+    const struct {
+        const char* offset;
+        qint64 after;
+        int nexts;
+    } seeks[] = {{"10000000", 60'000'000, 0}, {"-100000000", 0, 0}, {"500000000", 50'000'000, 1}};
+    for (const auto& s : seeks) {
+        position = 50'000'000;
+        Player("Seek", {Q("--"), Q(s.offset)});  // "--": a negative offset is no option
+        EXPECT_EQ(position, s.after) << s.offset;
+        EXPECT_EQ(calls["Next"], s.nexts) << s.offset;
+    }
+    EXPECT_TRUE(Property("Position").contains(Q("int64 50000000")))
+        << Property("Position").toStdString();
+
+    // SetPosition takes the song's own id only, within the song.
+    const QString metadata = Property("Metadata");
+    const qsizetype at = metadata.indexOf(Q("/io/github/mp3vandrel/track/"));
+    ASSERT_GE(at, 0) << metadata.toStdString();
+    const QString id = metadata.mid(at, metadata.indexOf(QLatin1Char('\''), at) - at);
+    EXPECT_TRUE(metadata.contains(Q("'mpris:length': <int64 200000000>")))
+        << metadata.toStdString();
+    Player("SetPosition", {Q("'/io/github/mp3vandrel/track/0'"), Q("7000000")});
+    Player("SetPosition", {Q("'") + id + Q("'"), Q("300000000")});
+    EXPECT_EQ(position, 50'000'000);
+    Player("SetPosition", {Q("'") + id + Q("'"), Q("7000000")});
+    EXPECT_EQ(position, 7'000'000);
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ done
 prefix=$T/prefix
 cmake --install "$build" --prefix "$prefix" >"$T/install.log" 2>&1 ||
     fail "cmake --install failed: $(cat "$T/install.log")"
-id=example.mp3vandrel.Mp3Vandrel
+id=io.github.mp3vandrel.Mp3Vandrel
 for f in bin/mp3vandrel bin/mp3vandrel-cli lib/mp3vandrel/libmv_xaudio.so \
     share/applications/$id.desktop share/icons/hicolor/scalable/apps/$id.svg \
     share/metainfo/$id.metainfo.xml share/man/man1/mp3vandrel-cli.1 \
@@ -55,6 +55,19 @@ printf 'bb' >"$T/music/band song.mp3"
 rows=$(cd "$T" && MP3VANDREL_HOME="$T/home" "$prefix/bin/mp3vandrel-cli" dupes "$T/music" 2>/dev/null)
 [ "$rows" = "$T/music/Band - Song.mp3	$T/music/band song.mp3" ] ||
     fail "the installed tool found: '$rows'"
+# Installed, it keeps its files in the per-user data folder even where bin/ is
+# writable, and all three programs tell one version.
+(cd "$T" && env -u MP3VANDREL_HOME -u XDG_DATA_HOME HOME="$T/user" \
+    "$prefix/bin/mp3vandrel-cli" catalogue add --name CD1 "$T/music" >"$T/cat.log" 2>&1) ||
+    fail "the installed tool could not add a CD: $(cat "$T/cat.log")"
+[ -f "$T/user/.local/share/mp3vandrel/Mp3List.txt" ] ||
+    fail "the installed tool kept no Mp3 list in the per-user data folder"
+stray=$(ls "$prefix/bin" | grep -v -x -e mp3vandrel -e mp3vandrel-cli -e mp3vandrel-server)
+[ -z "$stray" ] || fail "the installed tool wrote into bin/: $stray"
+for p in mp3vandrel mp3vandrel-cli mp3vandrel-server; do
+    [ -x "$prefix/bin/$p" ] || continue
+    [ "$("$prefix/bin/$p" --version)" = "$p 1.52" ] || fail "$p --version: $("$prefix/bin/$p" --version)"
+done
 # It finds its engine below the library folder: a song plays into a WAV file.
 sox -n -r 44100 -c 2 "$T/tone.wav" synth 0.3 sine 440 2>/dev/null ||
     fail "sox could not make a tone"

@@ -27,6 +27,7 @@
 #include "filetools/windows/ban_commands.h"
 #include "filetools/windows/rename_commands.h"
 #include "filetools/windows/tag_panel_handlers.h"
+#include "mv_version.h"
 #include "net/http_transport.h"
 #include "net/windows/tf_poll.h"
 #include "net/windows/tf_splash.h"
@@ -406,7 +407,7 @@ void TfPrinc::BuildControls() {
     }
     lVersion = MakeLabel(client_, "lVersion",
                          "Mp3 Vandrel - the Mp3 Vandrel authors - mp3vandrel@localhost - "
-                         "http://localhost:8080/ - Version 1.52",
+                         "http://localhost:8080/ - Version " MV_VERSION,
                          true);
     place(lVersion, {0, 544, 793, 13});
 }
