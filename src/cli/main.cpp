@@ -1,10 +1,13 @@
 #include <iostream>
 
 #include "cli/command.h"
+#include "cli/terminal_text.h"
 #include "platform/heap_pages.h"
 
 int main(int argc, char** argv) {
     mv::PreferHugeHeapPages(argv);
+    // Messages name files and tags; none of their control bytes reaches the terminal.
+    const mv::cli::ScopedControlByteFilter messageFilter(std::cerr);
     CLI::App app{
         "Finds duplicate music files by their names, within folders or against the Mp3 list,\n"
         "keeps the Mp3 list of CDs, plays MP3 files, and shows, sets and renames by ID3v1 tags.",
