@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "mv_version.h"
 #include "platform/text_encoding.h"
 #include "poll_service.h"
 #include "poll_store.h"
@@ -127,6 +128,7 @@ int Serve(const std::string& database, const std::string& docs, const std::strin
 int main(int argc, char** argv) {
     CLI::App app{"mp3vandrel-server: version documents and the poll of Mp3 Vandrel"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", "mp3vandrel-server " MV_VERSION);
     std::string database;
     const char* dbHelp = "SQLite file, or a postgresql:// URL";
 

@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "cli/command.h"
+#include "mv_version.h"
 #include "cli/terminal_text.h"
 #include "platform/heap_pages.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
         "mp3vandrel-cli"};
     app.require_subcommand(1);
     app.failure_message(CLI::FailureMessage::help);
+    app.set_version_flag("--version", "mp3vandrel-cli " MV_VERSION);
 
     mv::cli::CommandList commands;
     mv::cli::AddMatchCommand(app, commands);
