@@ -1,8 +1,8 @@
 #include <iostream>
 
 #include "cli/command.h"
-#include "mv_version.h"
 #include "cli/terminal_text.h"
+#include "mv_version.h"
 #include "platform/heap_pages.h"
 
 int main(int argc, char** argv) {
