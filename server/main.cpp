@@ -9,12 +9,13 @@
 #include <httplib.h>
 #include <pthread.h>
 #include <signal.h>
-#include <sys/socket.h>
+#include <sys/resource.h>
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <thread>
 
+#include "fronted_server.h"
 #include "mv_version.h"
 #include "platform/text_encoding.h"
 #include "poll_service.h"
@@ -75,7 +76,21 @@ int ShowResults(const std::string& database, long long questionNo) {
     return 0;
 }
 
-int Serve(const std::string& database, const std::string& docs, const std::string& host, int port) {
+// Connections the descriptor limit allows (raised to its hard limit), leaving
+// room for the workers' files and the database.
+size_t ConnectionBound(size_t wanted) {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return wanted;
+    limit.rlim_cur = limit.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &limit);
+    getrlimit(RLIMIT_NOFILE, &limit);
+    const rlim_t reserve = 200;
+    if (limit.rlim_cur == RLIM_INFINITY) return wanted;
+    return limit.rlim_cur <= reserve ? 16 : std::min<size_t>(wanted, limit.rlim_cur - reserve);
+}
+
+int Serve(const std::string& database, const std::string& docs, const std::string& host, int port,
+          size_t perAddress) {
     // SIGTERM and SIGINT go to one waiting thread, which stops the server;
     // every other thread has them blocked.
     sigset_t stopSignals;
@@ -86,38 +101,28 @@ int Serve(const std::string& database, const std::string& docs, const std::strin
     signal(SIGPIPE, SIG_IGN);
 
     auto store = mv::OpenPollStore(database);
-    httplib::Server server;
-    // Enough threads that a few slow clients do not hold up the votes.
-    server.new_task_queue = [] { return new httplib::ThreadPool(64); };
+    mv::FrontedServer server;
     mv::InstallPollService(server, {*store, docs, {}});
-    // The library listens with a backlog of 5; a burst of clients would then
-    // wait a second for each dropped connection attempt. Listening again on
-    // the bound socket widens the queue.
-    int listening = -1;
-    server.set_socket_options([&listening](int sock) {
-        httplib::default_socket_options(sock);
-        listening = sock;
-    });
-
-    const int bound = port == 0                         ? server.bind_to_any_port(host)
-                      : server.bind_to_port(host, port) ? port
-                                                        : -1;
+    mv::RequestFrontParams params;
+    params.maxConnections = ConnectionBound(params.maxConnections);
+    params.maxPerAddress = perAddress;
+    params.handle = server.FrontHandler();
+    params.log = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
+    mv::RequestFront front(std::move(params));
+    const int bound = front.Bind(host, port);
     if (bound < 0) {
         std::fprintf(stderr, "mp3vandrel-server: cannot listen on %s:%d\n", host.c_str(), port);
         return 1;
     }
-    if (listening >= 0) ::listen(listening, SOMAXCONN);
     std::printf("mp3vandrel-server: serving on %s:%d\n", host.c_str(), bound);
     std::fflush(stdout);
 
     std::thread waiter([&] {
         int sig = 0;
         sigwait(&stopSignals, &sig);
-        server.stop();
+        front.Stop();
     });
-    const bool ok = server.listen_after_bind();
-    // listen_after_bind returns when stopped; a failure wakes the waiter too.
-    if (server.is_running() || !ok) pthread_kill(waiter.native_handle(), SIGTERM);
+    front.Run();  // returns once the waiter has stopped it
     waiter.join();
     std::fprintf(stderr, "mp3vandrel-server: stopped\n");
     return 0;
@@ -143,6 +148,11 @@ int main(int argc, char** argv) {
     serve->add_option("--port", port, "Port (0: any free port)")
         ->check(CLI::Range(0, 65535))
         ->capture_default_str();
+    size_t perAddress = mv::RequestFrontParams{}.maxPerAddress;
+    serve
+        ->add_option("--max-per-address", perAddress,
+                     "Connections one client address may hold open (0: no bound)")
+        ->capture_default_str();
 
     auto* poll = app.add_subcommand("poll", "Administer the poll");
     poll->require_subcommand(1);
@@ -162,7 +172,7 @@ int main(int argc, char** argv) {
 
     CLI11_PARSE(app, argc, argv);
     try {
-        if (serve->parsed()) return Serve(database, docs, host, port);
+        if (serve->parsed()) return Serve(database, docs, host, port, perAddress);
         if (pollNew->parsed()) return NewPoll(database, question, options);
         if (pollList->parsed()) return ListPolls(database);
         if (pollResults->parsed()) return ShowResults(database, questionNo);

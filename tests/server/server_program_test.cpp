@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <sstream>
+#include <thread>
 
 #include "support/core/raw_http.h"
 #include "support/core/server_process.h"
@@ -116,6 +119,54 @@ TEST(ServerProgram, ListensWithAQueueWideEnoughForABurstOfClients) {
     fields >> state >> recvQ >> sendQ;
     EXPECT_EQ(state, "LISTEN") << run.out;
     EXPECT_GE(sendQ, 128) << run.out;
+}
+
+// Clients that trickle their heads, a header line every half second, hold no
+// worker: with 200 of them open, every vote is answered at once and counted.
+TEST(ServerProgram, TwoHundredSlowClientsDoNotHoldUpTheVotes) {
+    mv::test::TempTree tree;
+    tree.File("docs/DlLink.txt", "x");
+    const std::string db = tree.Path("poll.db");
+    ASSERT_EQ(RunServer({"poll", "new", "--database", db, "Colour?", "red", "green"}).status, 0);
+    mv::test::ServerProcess server(MV_SERVER_BINARY, db, tree.Path("docs"), tree.Path("log"));
+    const std::string head = "GET /cgi-win/Votes.dll HTTP/1.1\r\n";
+    std::vector<int> slow;
+    for (int i = 0; i < 200; ++i) {
+        const int s = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(static_cast<uint16_t>(server.Port()));
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+        send(s, head.data(), head.size(), MSG_NOSIGNAL);
+        slow.push_back(s);
+    }
+    std::atomic<bool> done{false};
+    std::thread trickle([&] {
+        while (!done) {
+            for (const int s : slow) send(s, "X-Slow: 1\r\n", 11, MSG_NOSIGNAL);
+            for (int i = 0; i < 10 && !done; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    int answered = 0;
+    for (int i = 0; i < 40; ++i) {
+        const auto started = std::chrono::steady_clock::now();
+        const std::string answer = mv::test::RawExchange(
+            server.Port(), mv::test::GetRequest("/cgi-win/Votes.dll/Vote?Vote=2"), 0, {}, 2);
+        const auto took = std::chrono::steady_clock::now() - started;
+        EXPECT_LT(took, std::chrono::seconds(1)) << "vote " << i;
+        if (mv::test::StatusOf(answer) != 200) break;  // the rest would wait as long
+        ++answered;
+    }
+    EXPECT_EQ(answered, 40);
+    done = true;
+    trickle.join();
+    for (const int s : slow) close(s);
+    EXPECT_EQ(server.Stop(), 0);
+    EXPECT_EQ(RunServer({"poll", "results", "--database", db}).out,
+              "1 Colour?\n  0  red\n  40  green\n");
 }
 
 }  // namespace

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Where one request ends in the bytes a client has sent so far, decided before
+// any handler sees it: the server takes the whole request into memory first,
+// so a slow client never holds a worker. It takes no request bodies beyond a
+// short one it can frame by Content-Length; anything it cannot frame safely is
+// refused, and the connection closed, so no bytes of a body are ever read as
+// the next request.
+namespace mv {
+
+struct RequestFrameParams {
+    size_t maxHeadBytes = 32 * 1024;  // the request line and every header line
+    size_t maxBodyBytes = 64 * 1024;
+};
+
+struct RequestFrame {
+    enum class Kind { Incomplete, Complete, Refused };
+    Kind kind = Kind::Incomplete;
+    size_t length = 0;  // Complete: the request's bytes, head and body
+    int status = 0;     // Refused: the status to answer with
+    std::string why;    // Refused: for the log
+};
+
+// Frames the first request in `bytes`. A head ends, as the HTTP layer reads
+// it, at the first empty line ("\r\n") after the request line; lines end at
+// LF. Refused: a head over the bound (431); a Transfer-Encoding (400: a body
+// that cannot be framed without reading it); a Content-Length that is not
+// digits, or repeated with another value (400); a GET or HEAD with a body
+// (400); a body over the bound (413).
+RequestFrame FrameRequest(std::string_view bytes, const RequestFrameParams& params = {});
+
+}  // namespace mv

@@ -1,0 +1,66 @@
+// Where the front cuts the first request out of the bytes a client sent, and
+// what it refuses before any handler sees it.
+#include "request_framing.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Kind = mv::RequestFrame::Kind;
+
+TEST(RequestFraming, CutsTheFirstRequestAndRefusesBodiesItCannotFrame) {
+    const std::string get = "GET /x HTTP/1.1\r\nHost: h\r\n\r\n";
+    const std::string post = "POST /x HTTP/1.1\r\nContent-Length: 3\r\n\r\n";
+    const struct {
+        std::string bytes;
+        Kind kind;
+        size_t lengthOrStatus;
+    } cases[] = {
+        {get, Kind::Complete, get.size()},
+        {get + "GET /y HTTP/1.1\r\n", Kind::Complete, get.size()},
+        {get.substr(0, get.size() - 2), Kind::Incomplete, 0},
+        {"", Kind::Incomplete, 0},
+        // Lines end at LF; only a line of exactly CR LF ends the head.
+        {"GET /x HTTP/1.1\n\r\n", Kind::Complete, 18},
+        {"GET /x HTTP/1.1\r\nA: b\n\r\nrest", Kind::Complete, 24},
+        {"GET /x HTTP/1.1\r\nA: b\n\nB: c\r\n", Kind::Incomplete, 0},
+        {"\r\n\r\n", Kind::Complete, 4},
+        {post + "ab", Kind::Incomplete, 0},
+        {post + "abcGET", Kind::Complete, post.size() + 3},
+        {"POST /x HTTP/1.1\r\ncontent-length:  3 \r\nContent-Length: 3\r\n\r\nabc", Kind::Complete,
+         63},
+        {"GET /x HTTP/1.1\r\nContent-Length: 0\r\n\r\n", Kind::Complete, 38},
+        {"GET /x HTTP/1.1\r\nContent-Length: -5\r\n\r\n", Kind::Refused, 400},
+        {"GET /x HTTP/1.1\r\nContent-Length: 5\r\n\r\nhello", Kind::Refused, 400},
+        {"HEAD /x HTTP/1.1\r\nContent-Length: 1\r\n\r\nx", Kind::Refused, 400},
+        {"POST /x HTTP/1.1\r\nContent-Length: 3x\r\n\r\n", Kind::Refused, 400},
+        {"POST /x HTTP/1.1\r\nContent-Length: 99999999999999999999\r\n\r\n", Kind::Refused, 400},
+        {"POST /x HTTP/1.1\r\nContent-Length: 3\r\nContent-Length: 4\r\n\r\n", Kind::Refused, 400},
+        {"GET /x HTTP/1.1\r\ntransfer-encoding: chunked\r\n\r\nzz\r\n", Kind::Refused, 400},
+        {"POST /x HTTP/1.1\r\nContent-Length: 65537\r\n\r\n", Kind::Refused, 413},
+        {"GET /" + std::string(40000, 'a'), Kind::Refused, 431},
+        {"GET /x HTTP/1.1\r\nA: " + std::string(33000, 'a') + "\r\n\r\n", Kind::Refused, 431},
+    };
+    for (const auto& c : cases) {
+        const auto frame = mv::FrameRequest(c.bytes);
+        const auto shown = c.bytes.substr(0, 60);
+        EXPECT_EQ(frame.kind, c.kind) << shown;
+        const size_t got = c.kind == Kind::Complete  ? frame.length
+                           : c.kind == Kind::Refused ? static_cast<size_t>(frame.status)
+                                                     : 0;
+        EXPECT_EQ(got, c.lengthOrStatus) << shown;
+    }
+}
+
+// A request grows byte by byte: it is incomplete until its last byte, then
+// complete with its own length, whatever follows.
+TEST(RequestFraming, EveryPrefixOfARequestIsIncomplete) {
+    const std::string request = "POST /v HTTP/1.1\r\nHost: h\r\nContent-Length: 4\r\n\r\nbody";
+    for (size_t n = 0; n < request.size(); ++n)
+        EXPECT_EQ(mv::FrameRequest(request.substr(0, n)).kind, Kind::Incomplete) << n;
+    const auto frame = mv::FrameRequest(request + request);
+    EXPECT_EQ(frame.kind, Kind::Complete);
+    EXPECT_EQ(frame.length, request.size());
+}
+
+}  // namespace
