@@ -36,9 +36,13 @@ AddFolderResult AddFolderToPlaylist(const AddFolderParams& params, Playlist& pla
     for (const PlaylistEntry& entry : playlist) known.insert(FoldAsciiCase(entry.path));
     for (const FolderWithFiles& folder : folders) {
         for (const std::string& name : folder.files) {
-            std::string path = JoinPath(folder.folder, name);
-            if (!known.insert(FoldAsciiCase(path)).second) continue;
-            playlist.push_back({name, std::move(path)});
+            PlaylistEntry entry{name, JoinPath(folder.folder, name)};
+            if (!PlaylistFileCanHold(entry)) {
+                result.refused.push_back(std::move(entry.path));
+                continue;
+            }
+            if (!known.insert(FoldAsciiCase(entry.path)).second) continue;
+            playlist.push_back(std::move(entry));
             ++result.added;
         }
     }

@@ -26,11 +26,15 @@ struct AddFolderParams {
 struct AddFolderResult {
     size_t added = 0;                     // entries appended at the end of the playlist
     std::vector<std::string> passedOver;  // folders that could not be read
+    // Files left out because the playlist file cannot hold their paths (a CR
+    // or LF in a name, see PlaylistFileCanHold), in the order met.
+    std::vector<std::string> refused;
 };
 
 // Appends the files of the folder (and, when recursing, of every folder below
 // it that holds such files, breadth first), each folder's files in the
-// browser's order, skipping paths already in the playlist. Runs without
+// browser's order, skipping paths already in the playlist and refusing those
+// the playlist file cannot hold. Runs without
 // processing events: 20,000 entries take a hash of the known paths, not a
 // search per file.
 AddFolderResult AddFolderToPlaylist(const AddFolderParams& params, Playlist& playlist);

@@ -1,15 +1,23 @@
 #include "player/playlist_file.h"
 
+#include <string_view>
 #include <system_error>
 
 #include "platform/text_lines.h"
 
 namespace mv {
 
+bool PlaylistFileCanHold(const PlaylistEntry& entry) {
+    constexpr std::string_view kLineBreaks = "\r\n";
+    return entry.name.find_first_of(kLineBreaks) == std::string::npos &&
+           entry.path.find_first_of(kLineBreaks) == std::string::npos;
+}
+
 std::string SavePlaylist(const std::filesystem::path& file, const Playlist& entries) {
     std::vector<std::string> lines;
     lines.reserve(entries.size() * 2);
     for (const PlaylistEntry& entry : entries) {
+        if (!PlaylistFileCanHold(entry)) continue;
         lines.push_back(entry.name);
         lines.push_back(entry.path);
     }

@@ -20,7 +20,13 @@ struct PlaylistEntry {
 // same index.
 using Playlist = std::vector<PlaylistEntry>;
 
-// Writes the pairs; an empty string on success, else a message.
+// Whether the two-line file can hold the entry: neither its name nor its path
+// holds a CR or LF, which would split it and shift every entry after it.
+bool PlaylistFileCanHold(const PlaylistEntry& entry);
+
+// Writes the pairs of the entries PlaylistFileCanHold; the others are left out
+// of the file (they cannot be written as they are, and no other path is
+// theirs). An empty string on success, else a message.
 std::string SavePlaylist(const std::filesystem::path& file, const Playlist& entries);
 
 struct PlaylistLoadResult {

@@ -35,6 +35,17 @@ TEST(PlaylistFile, RoundTripAppendsAndIgnoresAnOddLine) {
     EXPECT_FALSE(LoadPlaylist(dir / "absent.txt", none));
 }
 
+TEST(PlaylistFile, NoEntryWithALineBreakIsWrittenAndTheOthersKeepTheirPairs) {
+    const test::TempTree tree;
+    const auto file = std::filesystem::path(tree.Root()) / "LastList.txt";
+    const Playlist entries{{"A", "/m/a.mp3"},     {"B\nC", "/m/B\nC.mp3"}, {"D", "/m/d\r.mp3"},
+                           {"E\r\n", "/m/e.mp3"}, {"F\tG", "/m/f\tg.mp3"}, {"H", "/m/h.mp3"}};
+    ASSERT_EQ(SavePlaylist(file, entries), "");
+    Playlist loaded;
+    ASSERT_TRUE(LoadPlaylist(file, loaded));
+    EXPECT_EQ(loaded, (Playlist{{"A", "/m/a.mp3"}, {"F\tG", "/m/f\tg.mp3"}, {"H", "/m/h.mp3"}}));
+}
+
 TEST(PlaylistFile, APipeIsRefusedWithoutWaitingAndTheAbsentFileToldApart) {
     const test::TempTree tree;
     const std::filesystem::path dir = tree.Root();

@@ -216,6 +216,21 @@ TEST_F(PlaylistTest, AddingAFolderAppendsItsFilesWithOrWithoutSubfolders) {
     ExpectInStep();
 }
 
+TEST_F(PlaylistTest, FilesWithALineBreakInTheirNamesAreRefusedInOneMessage) {
+    tree.File("music/a\nb.mp3");
+    tree.File("music/ok.mp3");
+    tree.File("music/sub/c\rd.mp3");
+    browserFolder = tree.Path("music");
+    w.tmiRecurse->setChecked(true);
+    handlers->bPlaylistAddClick();
+    EXPECT_THAT(Names(), ElementsAre("ok.mp3"));
+    ExpectInStep();
+    ASSERT_EQ(dialogs.Texts().size(), 1);
+    const std::string text = dialogs.Texts()[0].toStdString();
+    EXPECT_THAT(text, ::testing::HasSubstr(tree.Path("music") + "/a\\nb.mp3"));
+    EXPECT_THAT(text, ::testing::HasSubstr(tree.Path("music") + "/sub/c\\rd.mp3"));
+}
+
 TEST_F(PlaylistTest, DropsMoveTheCurrentEntryWhereverTheDragCameFrom) {
     w.window->show();
     const auto dropAt = [this](const QPoint& pos) {
