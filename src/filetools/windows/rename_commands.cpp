@@ -1,7 +1,26 @@
 #include "filetools/windows/rename_commands.h"
 
+#include <QStringList>
+#include <string_view>
+
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
+
+namespace {
+
+// Line by line, so one name in Windows-1252 does not spoil the UTF-8 of the others.
+QString DisplayLines(std::string_view text) {
+    QStringList lines;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find('\n', start);
+        lines << DisplayText(text.substr(start, end - start));
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+}  // namespace
 
 RenameCommands::RenameCommands(QWidget* window, Dialogs& dialogs, RenameHooks hooks,
                                QObject* parent)
@@ -45,5 +64,5 @@ void RenameCommands::bRenameAllClick() {
     }
     hooks_.purgePlaylist();
     // Last, so the playlist is already purged while the user reads it.
-    if (!summary.empty()) dialogs_.Information(window_, DisplayText(summary));
+    if (!summary.empty()) dialogs_.Information(window_, DisplayLines(summary));
 }

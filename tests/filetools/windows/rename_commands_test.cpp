@@ -173,6 +173,21 @@ TEST_F(RenameCommandsTest, RenameAllEndsWithTheCountAndTheFilesKept) {
     commands->bRenameAllClick();
     ASSERT_EQ(dialogs.History().size(), 3u);
     EXPECT_EQ(dialogs.History()[2].text, U("1 file renamed."));
+
+    // A name in Windows-1252 beside one in UTF-8: each line reads right.
+    dialogs.ClearHistory();
+    dialogs.QueueText(U("%1"));
+    dialogs.QueueReply(false);
+    Mp3("music/caf\xE9.mp3", std::nullopt);
+    Mp3("music/\xC3\x9C.mp3", std::nullopt);
+    commands->bRenameAllClick();
+    ASSERT_EQ(dialogs.History().size(), 3u);
+    const QString text = dialogs.History()[2].text;
+    const QString folderText = QString::fromStdString(tree.Path("music/"));
+    EXPECT_TRUE(text.contains(folderText + U("caf\xC3\xA9.mp3: keeps its name")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(folderText + U("\xC3\x9C.mp3: keeps its name")))
+        << text.toStdString();
 }
 
 }  // namespace
