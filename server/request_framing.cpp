@@ -1,5 +1,6 @@
 #include "request_framing.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace mv {
@@ -62,19 +63,25 @@ RequestFrame BodyLength(std::string_view headers) {
 
 }  // namespace
 
-RequestFrame FrameRequest(std::string_view bytes, const RequestFrameParams& params) {
+RequestFrame FrameRequest(std::string_view bytes, const RequestFrameParams& params,
+                          size_t searched) {
     const size_t lineEnd = bytes.find('\n');
     size_t headEnd = std::string_view::npos;
-    for (size_t at = lineEnd; at != std::string_view::npos; at = bytes.find('\n', at + 1)) {
+    const size_t from = lineEnd == std::string_view::npos ? lineEnd : std::max(lineEnd, searched);
+    for (size_t at = bytes.find('\n', from); at != std::string_view::npos;
+         at = bytes.find('\n', at + 1)) {
         // An empty line: "\r\n" just after the previous line's end.
         if (at >= lineEnd + 2 && bytes[at - 1] == '\r' && bytes[at - 2] == '\n') {
             headEnd = at + 1;
             break;
         }
     }
-    if (headEnd == std::string_view::npos)
-        return bytes.size() > params.maxHeadBytes ? Refuse(431, "the head is too long")
-                                                  : RequestFrame{};
+    if (headEnd == std::string_view::npos) {
+        if (bytes.size() > params.maxHeadBytes) return Refuse(431, "the head is too long");
+        RequestFrame waiting;
+        waiting.searched = bytes.size();
+        return waiting;
+    }
     if (headEnd > params.maxHeadBytes) return Refuse(431, "the head is too long");
     auto frame = BodyLength(bytes.substr(lineEnd + 1, headEnd - lineEnd - 1));
     if (frame.kind == RequestFrame::Kind::Refused) return frame;

@@ -23,6 +23,10 @@ struct RequestFrame {
     size_t length = 0;  // Complete: the request's bytes, head and body
     int status = 0;     // Refused: the status to answer with
     std::string why;    // Refused: for the log
+    // Incomplete: the bytes known to hold no end of the head, to resume from
+    // when more have come (so a head trickled in is not searched again and
+    // again from its start); 0 once the head has ended and only body is due.
+    size_t searched = 0;
 };
 
 // Frames the first request in `bytes`. A head ends, as the HTTP layer reads
@@ -31,6 +35,8 @@ struct RequestFrame {
 // that cannot be framed without reading it); a Content-Length that is not
 // digits, or repeated with another value (400); a GET or HEAD with a body
 // (400); a body over the bound (413).
-RequestFrame FrameRequest(std::string_view bytes, const RequestFrameParams& params = {});
+// `searched` is an earlier Incomplete frame's, for the same bytes grown.
+RequestFrame FrameRequest(std::string_view bytes, const RequestFrameParams& params = {},
+                          size_t searched = 0);
 
 }  // namespace mv

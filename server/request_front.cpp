@@ -131,7 +131,8 @@ struct Connection {
     int fd = -1;
     std::string ip;
     int port = 0;
-    std::string bytes;  // received, not yet handed to a worker
+    std::string bytes;    // received, not yet handed to a worker
+    size_t searched = 0;  // of `bytes`, known to hold no end of the head
     Clock::time_point deadline;
     size_t served = 0;
     bool inWorker = false;
@@ -206,7 +207,7 @@ void RequestFront::State::Accept() {
 
 void RequestFront::State::Admit(int fd, const sockaddr_storage& a, socklen_t len) {
     auto [ip, port] = PeerOf(a, len);
-    Connection c{fd, ip, port, {}, Clock::now() + params.requestDeadline, 0, false, false};
+    Connection c{fd, ip, port, {}, 0, Clock::now() + params.requestDeadline, 0, false, false};
     const size_t fromHere = perAddress.contains(ip) ? perAddress[ip] : 0;
     if (connections.size() >= params.maxConnections ||
         (params.maxPerAddress > 0 && fromHere >= params.maxPerAddress)) {
@@ -241,7 +242,8 @@ void RequestFront::State::Receive(Connection& c) {
 
 // Hands over a complete request, refuses a bad one, or waits for more.
 void RequestFront::State::Advance(Connection& c) {
-    const auto frame = FrameRequest(c.bytes, params.frame);
+    const auto frame = FrameRequest(c.bytes, params.frame, c.searched);
+    c.searched = frame.searched;
     switch (frame.kind) {
         case RequestFrame::Kind::Complete:
             return Dispatch(c, frame.length);
