@@ -34,7 +34,19 @@ AudioOutput::~AudioOutput() {
     Close();
 }
 
+std::string AudioOutput::OpenFile() {
+    if (fileOpen_) return {};
+    if (!file_.StillAt(target_.device)) {
+        if (std::string error = file_.Open(target_.device); !error.empty()) {
+            return "Cannot open sound output " + Name() + ": " + error;
+        }
+    }
+    fileOpen_ = true;
+    return {};
+}
+
 std::string AudioOutput::Open() {
+    if (IsFile()) return OpenFile();
     if (handle_) return {};
     handle_ = out123_new();
     if (!handle_) return "Cannot create the sound output";
@@ -52,10 +64,17 @@ std::string AudioOutput::Open() {
 
 std::string AudioOutput::Start(long rate, int channels) {
     if (std::string error = Open(); !error.empty()) return error;
+    if (IsFile()) {
+        if (std::string error = file_.SetFormat(rate, channels); !error.empty()) {
+            return "Cannot start sound output " + Name() + ": " + error;
+        }
+        rate = file_.Rate();
+        channels = file_.Channels();
+    }
     if (started_ && rate == rate_ && channels == channels_) return {};
-    if (started_) out123_stop(handle_);
+    if (started_ && handle_) out123_stop(handle_);
     started_ = false;
-    if (out123_start(handle_, rate, channels, MPG123_ENC_SIGNED_16) != OUT123_OK) {
+    if (!IsFile() && out123_start(handle_, rate, channels, MPG123_ENC_SIGNED_16) != OUT123_OK) {
         return "Cannot start sound output " + Name() + ": " + out123_strerror(handle_);
     }
     started_ = true;
@@ -68,6 +87,13 @@ std::string AudioOutput::Start(long rate, int channels) {
 
 std::string AudioOutput::Play(const std::int16_t* samples, std::size_t frames) {
     if (!started_ || frames == 0) return {};
+    if (IsFile()) {
+        if (std::string error = file_.Write(samples, frames); !error.empty()) {
+            return "Sound output " + Name() + " failed: " + error;
+        }
+        if (target_.paced) Pace(frames);
+        return {};
+    }
     const std::size_t bytes = frames * static_cast<std::size_t>(channels_) * sizeof(std::int16_t);
     if (out123_play(handle_, const_cast<std::int16_t*>(samples), bytes) < bytes &&
         out123_errcode(handle_) != OUT123_OK) {
@@ -94,22 +120,22 @@ void AudioOutput::Pace(std::size_t frames) {
 }
 
 void AudioOutput::Pause() {
-    if (started_) out123_pause(handle_);
+    if (started_ && handle_) out123_pause(handle_);
 }
 
 void AudioOutput::Continue() {
-    if (started_) out123_continue(handle_);
+    if (started_ && handle_) out123_continue(handle_);
 }
 
 void AudioOutput::Drop() {
-    if (started_) out123_drop(handle_);
+    if (started_ && handle_) out123_drop(handle_);
     pacedSeconds_ = 0;
     paceStart_ = std::chrono::steady_clock::now();
 }
 
 void AudioOutput::Drain() {
     if (!started_) return;
-    out123_drain(handle_);
+    if (handle_) out123_drain(handle_);
     if (target_.paced) {
         // A device plays its buffer out; the file writer waits for the clock.
         const auto end =
@@ -120,6 +146,12 @@ void AudioOutput::Drain() {
 }
 
 void AudioOutput::Close() {
+    if (IsFile()) {
+        // The file stays open for the next song; its header is always whole.
+        started_ = false;
+        fileOpen_ = false;
+        return;
+    }
     if (!handle_) return;
     if (started_) out123_stop(handle_);
     started_ = false;

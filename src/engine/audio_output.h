@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/wav_writer.h"
+
 struct out123_struct;
 
 namespace mv {
@@ -19,8 +21,8 @@ struct OutputTarget {
     bool paced = false;
 };
 
-// "wav:FILE" gives the WAV writer on FILE; anything else (or null) the
-// default module list.
+// "wav:FILE" gives the WAV file FILE (driver "wav", device FILE); anything
+// else (or null) the default module list.
 OutputTarget OutputTargetFromEnvironment(const char* value);
 
 class AudioOutput {
@@ -30,11 +32,14 @@ class AudioOutput {
     AudioOutput(const AudioOutput&) = delete;
     AudioOutput& operator=(const AudioOutput&) = delete;
 
-    // Opens the driver; returns an error text, empty on success.
+    // Opens the driver; returns an error text, empty on success. A WAV file
+    // is created at the first Open and kept through Close, so it holds every
+    // song played in this output's life (a new one begins if it was removed).
     std::string Open();
-    bool IsOpen() const { return handle_ != nullptr; }
+    bool IsOpen() const { return handle_ != nullptr || fileOpen_; }
     // Starts (or restarts with another format) 16-bit output; opens first
-    // when needed. Returns an error text, empty on success.
+    // when needed. Returns an error text, empty on success. A WAV file keeps
+    // the format of its first song: Rate() and Channels() tell what to feed.
     std::string Start(long rate, int channels);
     // Blocks while the device (or the pace of a file) asks to wait. Returns
     // an error text when the sound could not be written, empty otherwise.
@@ -49,10 +54,14 @@ class AudioOutput {
     int Channels() const { return channels_; }
 
   private:
+    bool IsFile() const { return target_.driver == "wav"; }
+    std::string OpenFile();
     void Pace(std::size_t frames);
 
     OutputTarget target_;
     out123_struct* handle_ = nullptr;
+    WavWriter file_;
+    bool fileOpen_ = false;
     long rate_ = 0;
     int channels_ = 0;
     bool started_ = false;

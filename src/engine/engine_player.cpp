@@ -18,6 +18,25 @@ bool ValidLevel(int v) {
     return v == -1 || (v >= 0 && v <= 100);
 }
 
+// Float frames to 16-bit ones with the gain, mixing to the output's channels
+// (a WAV file keeps the channels of its first song): mono is doubled, stereo
+// is averaged to mono.
+void ToOutputSamples(const float* in, int inChannels, std::size_t frames, float gain,
+                     int outChannels, std::int16_t* out) {
+    for (std::size_t f = 0; f < frames; ++f, in += inChannels) {
+        float mono = 0.0f;
+        if (outChannels < inChannels) {
+            for (int c = 0; c < inChannels; ++c) mono += in[c];
+            mono /= static_cast<float>(inChannels);
+        }
+        for (int c = 0; c < outChannels; ++c) {
+            const float v = outChannels < inChannels ? mono : in[std::min(c, inChannels - 1)];
+            *out++ =
+                static_cast<std::int16_t>(std::lrint(std::clamp(v * gain, -1.0f, 1.0f) * 32767.0f));
+        }
+    }
+}
+
 }  // namespace
 
 EnginePlayer::EnginePlayer(EnginePlayerParams params)
@@ -74,7 +93,12 @@ void EnginePlayer::Run() {
 // Playing
 
 std::int64_t EnginePlayer::PlayingSample() const {
-    const double factor = SpeedFactor(speedValue_);
+    // Pending frames are at the output's rate, which a WAV file may hold
+    // apart from the song's.
+    double factor = SpeedFactor(speedValue_);
+    if (output_.Rate() > 0) {
+        factor *= static_cast<double>(decoder_.Rate()) / static_cast<double>(output_.Rate());
+    }
     return pendingStartSample_ +
            static_cast<std::int64_t>(std::llround(static_cast<double>(pendingFrame_) * factor));
 }
@@ -105,7 +129,7 @@ void EnginePlayer::PlayStep() {
             SetState(XA_PLAYER_STATE_EOS);
             return;
         }
-        if (decoder_.Rate() != output_.Rate() || decoder_.Channels() != output_.Channels()) {
+        if (decoder_.Rate() != fedRate_ || decoder_.Channels() != fedChannels_) {
             if (!StartOutput()) {
                 output_.Close();
                 Push(Notification(XA_NOTIFY_OUTPUT_STATE).U8(4, 0));
@@ -113,19 +137,18 @@ void EnginePlayer::PlayStep() {
                 return;
             }
         }
-        resampler_.Configure(decoder_.Rate(), decoder_.Channels(), SpeedFactor(speedValue_));
+        resampler_.Configure(decoder_.Rate(), decoder_.Channels(), SpeedFactor(speedValue_),
+                             output_.Rate());
         resampler_.Process(decoded_, pending_);
     }
     const auto channels = static_cast<std::size_t>(decoder_.Channels());
     const std::size_t available = pending_.size() / channels - pendingFrame_;
     const std::size_t frames = std::min(available, kPieceFrames);
     const float gain = muted_ ? 0.0f : static_cast<float>(VolumeGain(master_) * VolumeGain(pcm_));
-    outBuffer_.resize(frames * channels);
-    const float* in = pending_.data() + pendingFrame_ * channels;
-    for (std::size_t i = 0; i < frames * channels; ++i) {
-        const float v = std::clamp(in[i] * gain, -1.0f, 1.0f);
-        outBuffer_[i] = static_cast<std::int16_t>(std::lrint(v * 32767.0f));
-    }
+    const int outChannels = output_.Channels();
+    outBuffer_.resize(frames * static_cast<std::size_t>(outChannels));
+    ToOutputSamples(pending_.data() + pendingFrame_ * channels, decoder_.Channels(), frames, gain,
+                    outChannels, outBuffer_.data());
     if (const std::string error = output_.Play(outBuffer_.data(), frames); !error.empty()) {
         // A lost device or a full disk: stop where we are rather than race
         // through the song unheard. The next Play opens the output again.
@@ -148,6 +171,8 @@ bool EnginePlayer::StartOutput() {
         Error(XA_SOURCE_OUTPUT, XA_ERROR_OUTPUT_FAILED, error);
         return false;
     }
+    fedRate_ = decoder_.Rate();
+    fedChannels_ = decoder_.Channels();
     if (!wasOpen) {
         Push(Notification(XA_NOTIFY_OUTPUT_STATE).U8(4, 1));
         Push(Notification(XA_NOTIFY_OUTPUT_NAME).Text(4, output_.Name()));

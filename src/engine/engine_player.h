@@ -110,6 +110,8 @@ class EnginePlayer {
     std::size_t pendingFrame_ = 0;
     std::int64_t pendingStartSample_ = 0;  // input sample where pending_ starts
     std::vector<std::int16_t> outBuffer_;
+    long fedRate_ = 0;  // the song format the output was last started for
+    int fedChannels_ = 0;
     std::chrono::steady_clock::time_point lastPosition_{};
 
     std::thread thread_;  // last: starts after everything above exists

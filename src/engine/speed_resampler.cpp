@@ -10,8 +10,9 @@ SpeedResampler::~SpeedResampler() {
     if (handle_) syn123_del(handle_);
 }
 
-void SpeedResampler::Configure(long rate, int channels, double factor) {
-    if (rate == rate_ && channels == channels_ && factor == factor_) return;
+void SpeedResampler::Configure(long rate, int channels, double factor, long outRate) {
+    if (outRate <= 0) outRate = rate;
+    if (rate == rate_ && channels == channels_ && factor == factor_ && outRate == outRate_) return;
     if (channels != channels_ && handle_) {
         syn123_del(handle_);
         handle_ = nullptr;
@@ -19,12 +20,13 @@ void SpeedResampler::Configure(long rate, int channels, double factor) {
     rate_ = rate;
     channels_ = channels;
     factor_ = factor;
+    outRate_ = outRate;
     ready_ = false;
-    if (factor_ == 1.0 || rate_ <= 0 || channels_ <= 0) return;
+    if ((factor_ == 1.0 && outRate_ == rate_) || rate_ <= 0 || channels_ <= 0) return;
     if (!handle_) handle_ = syn123_new(rate_, channels_, MPG123_ENC_FLOAT_32, 0, nullptr);
     if (!handle_) return;
     const long inRate = std::lround(static_cast<double>(rate_) * factor_);
-    ready_ = syn123_setup_resample(handle_, inRate, rate_, channels_, 0, 1) == SYN123_OK;
+    ready_ = syn123_setup_resample(handle_, inRate, outRate_, channels_, 0, 1) == SYN123_OK;
 }
 
 void SpeedResampler::Process(std::vector<float>& in, std::vector<float>& out) {
@@ -35,7 +37,7 @@ void SpeedResampler::Process(std::vector<float>& in, std::vector<float>& out) {
         return;
     }
     const long inRate = std::lround(static_cast<double>(rate_) * factor_);
-    const std::size_t capacity = syn123_resample_count(inRate, rate_, frames);
+    const std::size_t capacity = syn123_resample_count(inRate, outRate_, frames);
     const std::size_t start = out.size();
     out.resize(start + capacity * static_cast<std::size_t>(channels_));
     const std::size_t produced = syn123_resample(handle_, out.data() + start, in.data(), frames);
@@ -48,7 +50,7 @@ void SpeedResampler::Reset() {
     // Zero rates clear the resampler's state (the call reports a bad format).
     if (handle_) syn123_setup_resample(handle_, 0, 0, 0, 0, 0);
     factor_ = 0;
-    Configure(rate_, channels_, factor);
+    Configure(rate_, channels_, factor, outRate_);
 }
 
 }  // namespace mv

@@ -34,6 +34,16 @@ double WavSound::Rms(std::size_t from, std::size_t to) const {
     return std::sqrt(sum / static_cast<double>((to - from) * channels));
 }
 
+double WavSound::Hertz(std::size_t from, std::size_t to) const {
+    to = std::min(to, Frames());
+    if (from + 1 >= to || rate == 0) return 0;
+    std::size_t rising = 0;
+    for (std::size_t f = from + 1; f < to; ++f) {
+        if (samples[(f - 1) * channels] < 0 && samples[f * channels] >= 0) ++rising;
+    }
+    return static_cast<double>(rising) * rate / static_cast<double>(to - from);
+}
+
 std::optional<WavSound> ReadWav(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;

@@ -17,6 +17,9 @@ struct WavSound {
     // Root mean square of frames [from, to), on the scale of 1.0 = full.
     double Rms(std::size_t from, std::size_t to) const;
     double Rms() const { return Rms(0, Frames()); }
+    // The pitch of a plain tone in frames [from, to) of the first channel,
+    // from its rising zero crossings.
+    double Hertz(std::size_t from, std::size_t to) const;
 };
 
 std::optional<WavSound> ReadWav(const std::filesystem::path& path);
