@@ -1,8 +1,6 @@
 #include "cli/play_command.h"
 
 #include <poll.h>
-#include <pthread.h>
-#include <signal.h>
 #include <sys/stat.h>
 
 #include <CLI/CLI.hpp>
@@ -12,9 +10,9 @@
 #include <iostream>
 #include <memory>
 #include <random>
-#include <thread>
 
 #include "cli/command.h"
+#include "cli/interrupt_watch.h"
 #include "player/equalizer_record.h"
 #include "player/playlist_file.h"
 #include "player/shuffle_order.h"
@@ -26,6 +24,9 @@ namespace mv {
 namespace {
 
 constexpr int kWaitMs = 100;  // how soon a stop request is noticed
+// How long a stop may take before the tool ends itself: enough for the
+// engine to close its output, short enough that nothing can hold it up.
+constexpr std::chrono::milliseconds kStopGrace{1500};
 
 const char* StateName(int32_t state) {
     switch (state) {
@@ -80,16 +81,25 @@ class PlaySession {
                 std::cout << "position: " << offset << "/" << range << "\n" << std::flush;
             }
         };
-        player_.OnNotifyError = [](XaudioComponent&, uint8_t, int16_t code,
-                                   const std::string& msg) {
+        player_.OnNotifyError = [this](XaudioComponent&, uint8_t, int16_t code,
+                                       const std::string& msg) {
+            if (holdErrors_) {
+                heldError_ = msg;
+                return;
+            }
             std::cerr << "error: " << msg << " (" << code << ")\n";
         };
         player_.OnNotifyAck = [this](XaudioComponent&, uint8_t command) {
-            if (command == XA_CMD_INPUT_OPEN) {
+            if (command == XA_CMD_INPUT_OPEN || command == XA_CMD_OUTPUT_OPEN) {
                 openAnswered_ = true;
             }
         };
         player_.OnNotifyNack = [this](XaudioComponent& sender, uint8_t command, int16_t code) {
+            if (command == XA_CMD_OUTPUT_OPEN) {
+                openAnswered_ = true;
+                openRefused_ = true;
+                return;
+            }
             if (command == XA_CMD_INPUT_OPEN) {
                 openAnswered_ = true;
                 openRefused_ = true;
@@ -100,6 +110,19 @@ class PlaySession {
             }
             std::cerr << "refused: " << sender.ErrorString(code) << "\n";
         };
+    }
+
+    // Opens the output before anything plays; the engine's reason when it
+    // refuses, nullopt when it opened (or a stop came first: see Stopped()).
+    std::optional<std::string> OpenOutput() {
+        openAnswered_ = false;
+        openRefused_ = false;
+        holdErrors_ = true;
+        player_.OutputOpen("");
+        const bool answered = WaitFor([this] { return openAnswered_; });
+        holdErrors_ = false;
+        if (!answered || !openRefused_) return std::nullopt;
+        return heldError_.empty() ? std::string("the sound output cannot be opened") : heldError_;
     }
 
     Outcome Play(const std::string& file) {
@@ -158,36 +181,10 @@ class PlaySession {
     bool openAnswered_ = false;
     bool openRefused_ = false;
     bool playSent_ = false;
+    bool holdErrors_ = false;  // while the output opens: its reason is kept, not printed
+    std::string heldError_;
     int lastPercent_ = -1;
 };
-
-// Runs the command with SIGINT and SIGTERM turned into the stop flag. The
-// signals are blocked before the engine starts its threads, so only the
-// waiting thread ever takes them.
-int RunWithStopSignals(const PlayParams& params) {
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    sigset_t previous;
-    pthread_sigmask(SIG_BLOCK, &stopSignals, &previous);
-
-    std::atomic<bool> stop{false};
-    std::atomic<bool> finished{false};
-    std::thread waiter([&] {
-        int signal = 0;
-        sigwait(&stopSignals, &signal);
-        if (!finished) {
-            stop = true;
-        }
-    });
-    const int result = RunPlayCommand(params, stop);
-    finished = true;
-    pthread_kill(waiter.native_handle(), SIGTERM);
-    waiter.join();
-    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    return result;
-}
 
 // The input file that `out` would overwrite, if any: the same file on disk
 // (device and inode, links followed), whatever name reaches it.
@@ -308,9 +305,16 @@ int PlayFiles(const std::vector<std::string>& files, const PlayParams& params,
             player.SetCodecEqualizer(&record);
         }
         PlaySession session(player, stop);
+        if (!out.empty()) {
+            if (const auto refused = session.OpenOutput()) {
+                std::cerr << "play: " << ForTerminal(*refused) << "\n";
+                return 2;
+            }
+        }
         int failed = 0;
         for (const auto& file : files) {
-            const Outcome outcome = session.Play(file);
+            // A stop asked while the engine started or between two files.
+            const Outcome outcome = stop ? Outcome::Stopped : session.Play(file);
             if (outcome == Outcome::Stopped) {
                 std::cout << "Stopped\n";
                 return 130;
@@ -343,9 +347,17 @@ void AddPlayCommand(CLI::App& app, CommandList& commands) {
         ->add_option("--eq", params->eq,
                      "Equalizer: eight values of -80 to 80, low bands first (-80 boosts)")
         ->delimiter(',')
-        ->allow_extra_args(false);
+        ->allow_extra_args(false)
+        ->type_name("B1,...,B8");
     command->add_option("files", params->files, "The MP3 files to play");
-    commands.push_back({command, [params](CommandIo&) { return RunWithStopSignals(*params); }});
+    commands.push_back({command, [params](CommandIo&) {
+                            // Before the engine starts its threads, so only the
+                            // watch takes the stop signals.
+                            std::atomic<bool> stop{false};
+                            InterruptWatch watch(stop, {.terminateToo = true, .grace = kStopGrace});
+                            const int result = RunPlayCommand(*params, stop);
+                            return result == kExitInterrupted ? watch.ExitCode() : result;
+                        }});
 }
 
 }  // namespace mv::cli

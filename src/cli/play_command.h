@@ -13,12 +13,14 @@ namespace mv {
 // [--eq B1,...,B8] [FILE...]`: plays the files one after the other
 // through the audio engine library beside the executable, printing the
 // player's state changes and the position. `out` empty plays to the sound
-// output; "wav:FILE" writes the sound to FILE instead (each file replaces the
-// previous one's sound there). Setting `stop` ends the playback.
+// output; "wav:FILE" writes the sound to FILE instead: one WAV holding every
+// file played, in order, in the first file's format (later ones are
+// converted). Setting `stop` ends the playback.
 // Returns 0 when every file played to its end, 1 when a file could not be
 // played (including a sound output that failed midway) or the engine could
-// not start, 2 for a bad `out` or one that is the same file on disk as one of
-// `files`, 130 when stopped.
+// not start, 2 for a bad `out` (one that is not a regular file or cannot be
+// created, checked before anything plays, or the same file on disk as one
+// of `files`), 130 when stopped (the tool gives 143 for SIGTERM).
 int RunPlayCommand(const std::vector<std::string>& files, const std::string& out,
                    std::atomic<bool>& stop);
 

@@ -1,7 +1,10 @@
 // The built tool's play command on generated MP3s, with a time limit so a
 // hang fails the test.
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,14 +13,17 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "cli_runner.h"
 #include "cli_tree.h"
+#include "engine/file_size_limit.h"
 #include "engine/wav_file.h"
 #include "support/core/mp3_fixture.h"
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using namespace std::chrono_literals;
 
 namespace mv {
@@ -28,6 +34,16 @@ std::string Bytes(const fs::path& path) {
     std::ostringstream buf;
     buf << in.rdbuf();
     return buf.str();
+}
+
+// Lines of the tool's output that start with `prefix`, the prefix cut off.
+std::vector<std::string> LinesStarting(const std::string& text, const std::string& prefix) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind(prefix, 0) == 0) out.push_back(line.substr(prefix.size()));
+    }
+    return out;
 }
 
 class PlayCliTest : public CliTree {
@@ -60,15 +76,89 @@ class PlayCliTest : public CliTree {
 };
 
 TEST_F(PlayCliTest, AFailingSoundOutputEndsThePlayWithOne) {
-    const CliRun r = Play({"--out", "wav:/dev/full", mp3_.string()});
+    const fs::path wav = root_ / "full.wav";
+    const auto playFull = [&](std::vector<std::string> args) {
+        test::FileSizeLimit full(16 * 1024);  // the disk fills up soon after the start
+        return Play(args);
+    };
+    const CliRun r = playFull({"--out", "wav:" + wav.string(), mp3_.string()});
     EXPECT_FALSE(r.timedOut) << r.out << r.err;
     EXPECT_EQ(r.exitCode, 1) << r.err;
-    EXPECT_THAT(r.err, HasSubstr("/dev/full"));
+    EXPECT_THAT(r.err, HasSubstr(wav.string()));
 
     // The next file is still tried after one whose output failed.
-    const CliRun two = Play({"--out", "wav:/dev/full", mp3_.string(), mp3_.string()});
+    const CliRun two = playFull({"--out", "wav:" + wav.string(), mp3_.string(), mp3_.string()});
     EXPECT_FALSE(two.timedOut);
     EXPECT_EQ(two.exitCode, 1);
+    EXPECT_EQ(LinesStarting(two.out, "Playing ").size(), 2u);
+}
+
+TEST_F(PlayCliTest, AnOutputThatIsNotARegularFileIsRefusedAtOnce) {
+    fs::create_directories(root_ / "folder");
+    const fs::path lonely = root_ / "lonely.fifo";  // nobody reads it
+    const fs::path heard = root_ / "heard.fifo";    // read, but still no file
+    ASSERT_EQ(::mkfifo(lonely.c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(heard.c_str(), 0600), 0);
+    const int reader = ::open(heard.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const std::vector<std::string> refused{lonely.string(), heard.string(),
+                                           (root_ / "folder").string(), "/dev/null",
+                                           (root_ / "no" / "such" / "o.wav").string()};
+    for (const std::string& out : refused) {
+        const CliRun r = RunCliWithin(5s, {"play", "--out", "wav:" + out, mp3_.string()}, Home());
+        EXPECT_FALSE(r.timedOut) << out;
+        EXPECT_EQ(r.exitCode, 2) << out << r.err;
+        EXPECT_THAT(r.err, HasSubstr("play: ")) << out;
+        EXPECT_THAT(r.err, HasSubstr(out));
+        EXPECT_THAT(r.out, Not(HasSubstr("Playing"))) << out;
+    }
+    ::close(reader);
+    EXPECT_FALSE(fs::exists(root_ / "no"));
+}
+
+TEST_F(PlayCliTest, CtrlCAndSigtermEndThePlayWithTheirCodes) {
+    const fs::path tone = Tone("long", 440, 3.0);
+    for (const auto& [signal, code] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+        CliProcess tool({"play", "--out", "wav:" + (root_ / "cut.wav").string(), tone.string()}, "",
+                        Home());
+        const auto start = std::chrono::steady_clock::now();
+        while (tool.OutSoFar().find("position: ") == std::string::npos &&
+               std::chrono::steady_clock::now() - start < 10s) {
+            std::this_thread::sleep_for(20ms);
+        }
+        ::kill(tool.Pid(), signal);
+        const CliRun r = tool.Finish(5s);
+        EXPECT_FALSE(r.timedOut) << signal;
+        EXPECT_EQ(r.exitCode, code) << signal << r.err;
+    }
+}
+
+TEST_F(PlayCliTest, OneWavHoldsEveryFilePlayedInOrder) {
+    // Two songs, then one of another format, converted to the first's.
+    const fs::path a = Tone("a", 440, 1.5);
+    const fs::path b = Tone("b", 880, 1.0);
+    fs::create_directories(root_ / "c");
+    const fs::path c = test::MakeToneMp3(root_ / "c", 660, 0.5, 22050, 1).value_or("");
+    const fs::path wav = root_ / "all.wav";
+    const CliRun r = Play({"--out", "wav:" + wav.string(), a.string(), b.string(), c.string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto sound = test::ReadWav(wav);
+    ASSERT_TRUE(sound);
+    EXPECT_EQ(sound->rate, 44100);
+    EXPECT_EQ(sound->channels, 2);
+    const double seconds = static_cast<double>(sound->Frames()) / 44100;
+    EXPECT_GT(seconds, 2.95);
+    EXPECT_LT(seconds, 3.15);
+    const auto at = [](double s) { return static_cast<size_t>(s * 44100); };
+    EXPECT_NEAR(sound->Hertz(at(0.2), at(1.3)), 440, 10);
+    EXPECT_NEAR(sound->Hertz(at(1.7), at(2.4)), 880, 15);
+    EXPECT_NEAR(sound->Hertz(sound->Frames() - at(0.4), sound->Frames() - at(0.1)), 660, 15);
+}
+
+TEST_F(PlayCliTest, TheEqualizerIsGivenAsTheHelpSpellsIt) {
+    const CliRun help = Play({"--help"});
+    EXPECT_THAT(help.out, HasSubstr("--eq B1,...,B8"));
+    EXPECT_THAT(help.out, Not(HasSubstr("INT ...")));
 }
 
 TEST_F(PlayCliTest, AnOutputThatIsAnInputFileIsRefused) {
@@ -104,16 +194,6 @@ TEST_F(PlayCliTest, AnOutputThatIsAnInputFileIsRefused) {
     EXPECT_TRUE(Bytes(mp3_) == original_);
 }
 
-// Lines of the tool's output that start with `prefix`, the prefix cut off.
-std::vector<std::string> LinesStarting(const std::string& text, const std::string& prefix) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (line.rfind(prefix, 0) == 0) out.push_back(line.substr(prefix.size()));
-    }
-    return out;
-}
-
 TEST_F(PlayCliTest, OutOfRangeSettingsAreRefusedBeforeAnythingPlays) {
     const fs::path wav = root_ / "never.wav";
     const std::vector<std::vector<std::string>> cases{
@@ -124,6 +204,7 @@ TEST_F(PlayCliTest, OutOfRangeSettingsAreRefusedBeforeAnythingPlays) {
         {"--eq", "1,2,3"},
         {"--eq", "0,0,0,0,0,0,0,81"},
         {"--eq", "0,0,0,0,0,0,0,0,0"},
+        {"--eq", "1", "2", "3", "4", "5", "6", "7", "8"},
         {"--playlist", (root_ / "absent.txt").string()},
         {},
     };
@@ -187,6 +268,7 @@ TEST_F(PlayCliTest, VolumeAndEqualizerShapeTheSound) {
     // band 0 (the first slider).
     EXPECT_NEAR(rmsOf({"--volume", "50"}) / plain, 0.25, 0.03);
     EXPECT_NEAR(rmsOf({"--eq", "80,0,0,0,0,0,0,0"}) / plain, 0.25, 0.05);
+    EXPECT_NEAR(rmsOf({"--eq=80,0,0,0,0,0,0,0"}) / plain, 0.25, 0.05);
     EXPECT_NEAR(rmsOf({"--eq", "0,0,0,0,0,0,0,80"}) / plain, 1.0, 0.05);
     EXPECT_NEAR(rmsOf({"--speed", "2000"}) / plain, 1.0, 0.1);
 }
