@@ -61,7 +61,31 @@ RequestFrame BodyLength(std::string_view headers) {
     return {RequestFrame::Kind::Complete, length.value_or(0), 0, {}};
 }
 
+bool IsRangeLine(std::string_view line) {
+    const size_t colon = line.find(':');
+    return colon != std::string_view::npos && IEquals(Trim(line.substr(0, colon)), "Range");
+}
+
 }  // namespace
+
+std::string WithoutRangeHeaders(std::string_view request) {
+    // The head ends as FrameRequest finds it: at the empty line after the
+    // request line. The request line is never a header.
+    const size_t lineEnd = request.find('\n');
+    const size_t emptyLine = request.find("\n\r\n", lineEnd);
+    if (emptyLine == std::string_view::npos) return std::string(request);
+    std::string kept(request.substr(0, lineEnd + 1));
+    kept.reserve(request.size());
+    size_t at = lineEnd + 1;
+    while (at <= emptyLine) {
+        const size_t end = request.find('\n', at) + 1;
+        const std::string_view line = request.substr(at, end - at);
+        if (!IsRangeLine(line)) kept.append(line);
+        at = end;
+    }
+    kept.append(request.substr(at));
+    return kept;
+}
 
 RequestFrame FrameRequest(std::string_view bytes, const RequestFrameParams& params,
                           size_t searched) {

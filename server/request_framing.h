@@ -39,4 +39,10 @@ struct RequestFrame {
 RequestFrame FrameRequest(std::string_view bytes, const RequestFrameParams& params = {},
                           size_t searched = 0);
 
+// `request` (one whole request, as framed) without its Range header lines.
+// Every document and poll reply is served whole: the HTTP layer would cut a
+// body to a range after the handler and still answer 200, so a client could
+// take a cut reply for the whole one.
+std::string WithoutRangeHeaders(std::string_view request);
+
 }  // namespace mv

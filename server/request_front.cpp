@@ -259,7 +259,7 @@ void RequestFront::State::Dispatch(Connection& c, size_t length) {
     epoll_ctl(epollFd, EPOLL_CTL_DEL, c.fd, nullptr);
     c.inWorker = true;
     ++c.served;
-    std::string request = c.bytes.substr(0, length);
+    std::string request = WithoutRangeHeaders(std::string_view(c.bytes).substr(0, length));
     c.bytes.erase(0, length);
     const bool last = c.served >= params.maxRequestsPerConnection || c.peerDone;
     pool->enqueue(

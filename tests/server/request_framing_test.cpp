@@ -52,6 +52,29 @@ TEST(RequestFraming, CutsTheFirstRequestAndRefusesBodiesItCannotFrame) {
     }
 }
 
+// Replies are served whole, so a Range header never reaches the HTTP layer;
+// every other byte of the request, its body included, stays.
+TEST(RequestFraming, RangeHeadersAreLeftOutAndNothingElse) {
+    const struct {
+        std::string request, handed;
+    } cases[] = {
+        {"GET /x HTTP/1.1\r\nRange: bytes=0-1\r\nHost: h\r\n\r\n",
+         "GET /x HTTP/1.1\r\nHost: h\r\n\r\n"},
+        {"GET /x HTTP/1.1\r\nhost: h\r\n range :bytes=2-\r\nRANGE: x\n\r\n",
+         "GET /x HTTP/1.1\r\nhost: h\r\n\r\n"},
+        {"GET /Range: HTTP/1.1\r\nRanges: no\r\n\r\n",
+         "GET /Range: HTTP/1.1\r\nRanges: no\r\n\r\n"},
+        {"POST /x HTTP/1.1\r\nContent-Length: 11\r\n\r\nRange: 0-1\r\n",
+         "POST /x HTTP/1.1\r\nContent-Length: 11\r\n\r\nRange: 0-1\r\n"},
+        {"GET /x HTTP/1.1\r\n\r\n", "GET /x HTTP/1.1\r\n\r\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(mv::WithoutRangeHeaders(c.request), c.handed) << c.request;
+        const auto frame = mv::FrameRequest(c.handed);
+        EXPECT_EQ(frame.kind, Kind::Complete) << c.handed;
+    }
+}
+
 // A request grows byte by byte: it is incomplete until its last byte, then
 // complete with its own length, whatever follows; resuming the search where
 // the last one stopped finds what a search from the start finds.

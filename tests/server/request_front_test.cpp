@@ -138,4 +138,15 @@ TEST_F(RequestFrontTest, RequestsSentAheadAreAnsweredInOrderAndBodiesNeverSmuggl
     EXPECT_EQ(Results(), "red/1/green/0/");
 }
 
+// A reply cut to a range but answered 200 would read as the whole reply.
+TEST_F(RequestFrontTest, ARangeIsIgnoredAndTheWholeReplyComes) {
+    Start(0, 100);
+    const std::string answer =
+        Exchange("127.0.0.1",
+                 "GET /cgi-win/Votes.dll/GetQList HTTP/1.1\r\nHost: x\r\nRange: bytes=0-1\r\n"
+                 "Connection: close\r\n\r\n");
+    EXPECT_EQ(mv::test::StatusOf(answer), 200);
+    EXPECT_EQ(answer.substr(answer.find("\r\n\r\n") + 4), "Colour?/");
+}
+
 }  // namespace
