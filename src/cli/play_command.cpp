@@ -13,6 +13,7 @@
 
 #include "cli/command.h"
 #include "cli/interrupt_watch.h"
+#include "cli/terminal_text.h"
 #include "player/equalizer_record.h"
 #include "player/playlist_file.h"
 #include "player/shuffle_order.h"
@@ -132,7 +133,8 @@ class PlaySession {
         openRefused_ = false;
         playSent_ = false;
         lastPercent_ = -1;
-        std::cout << "Playing " << file << "\n" << std::flush;
+        // A name can hold a line break or ESC: one line, nothing for the terminal.
+        std::cout << "Playing " << cli::TsvField(file) << "\n" << std::flush;
         player_.Stop();
         player_.InputClose();
         player_.OutputClose();

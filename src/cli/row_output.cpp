@@ -25,21 +25,6 @@ void AddFormatOptions(CLI::App* sub, FormatOptions& opts) {
         ->excludes(nul);
 }
 
-std::string TsvField(std::string_view text) {
-    // The four escapes leave no control byte but those still to write as \xHH.
-    const std::string escaped = EscapeTsvField(text);
-    std::string out;
-    out.reserve(escaped.size());
-    for (const char c : escaped) {
-        if (IsControlByte(c)) {
-            AppendByteEscape(out, c);
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 std::string FieldText(std::string_view text, RowKind kind) {
     const bool catalogueText = kind == RowKind::ListLocation || kind == RowKind::SearchRow;
     return catalogueText ? DisplayUtf8(text) : std::string(text);

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/terminal_text.h"
 #include "dupes/result_rows.h"
 
 // How result rows reach standard output, so a script can take every field
@@ -64,9 +65,6 @@ class RowWriter {
     bool started_ = false;
     bool finished_ = false;
 };
-
-// One TSV field, escaped as RowFormat::Tsv says.
-std::string TsvField(std::string_view text);
 
 // The columns of result row pairs.
 std::vector<std::string> ResultRowColumns();

@@ -1,5 +1,7 @@
 #include "cli/terminal_text.h"
 
+#include "platform/text_fields.h"
+
 namespace mv::cli {
 
 bool IsControlByte(char c) {
@@ -13,6 +15,21 @@ void AppendByteEscape(std::string& out, char c) {
     out += "\\x";
     out += kHex[byte >> 4];
     out += kHex[byte & 0xF];
+}
+
+std::string TsvField(std::string_view text) {
+    // The four escapes leave no control byte but those still to write as \xHH.
+    const std::string escaped = EscapeTsvField(text);
+    std::string out;
+    out.reserve(escaped.size());
+    for (const char c : escaped) {
+        if (IsControlByte(c)) {
+            AppendByteEscape(out, c);
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 ScopedControlByteFilter::ScopedControlByteFilter(std::ostream& stream)

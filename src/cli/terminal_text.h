@@ -3,6 +3,7 @@
 #include <ostream>
 #include <streambuf>
 #include <string>
+#include <string_view>
 
 // What the tool writes toward a terminal: a name or tag can hold ESC and the
 // other control bytes, and written raw they would drive the user's terminal.
@@ -14,6 +15,10 @@ bool IsControlByte(char c);
 
 // Appends `c` as \xHH, two upper-case hex digits.
 void AppendByteEscape(std::string& out, char c);
+
+// One TSV field, or a name in a line of its own: TAB, CR, LF and backslash as
+// \t, \r, \n and \\, every other control byte as \xHH.
+std::string TsvField(std::string_view text);
 
 // While it lives, everything written to `stream` reaches its old buffer with
 // every control byte but LF (which ends a message line) written as \xHH. Put

@@ -273,5 +273,19 @@ TEST_F(PlayCliTest, VolumeAndEqualizerShapeTheSound) {
     EXPECT_NEAR(rmsOf({"--speed", "2000"}) / plain, 1.0, 0.1);
 }
 
+// The line that names the file playing is one line, and nothing in a name
+// reaches the terminal as a control byte.
+TEST_F(PlayCliTest, ThePlayingLineEscapesTheNameLikeARow) {
+    const fs::path odd = root_ / "music" / "Odd\x1b[2J\nName\\.mp3";
+    fs::copy_file(mp3_, odd);
+    const fs::path wav = root_ / "odd.wav";
+    const CliRun r = Play({"--out", "wav:" + wav.string(), odd.string()});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(LinesStarting(r.out, "Playing "),
+              std::vector<std::string>{(root_ / "music").string() + "/Odd\\x1B[2J\\nName\\\\.mp3"});
+    EXPECT_EQ(r.out.find('\x1b'), std::string::npos);
+}
+
 }  // namespace
+
 }  // namespace mv
