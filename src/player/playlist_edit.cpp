@@ -78,4 +78,23 @@ int MovePlaylistEntry(Playlist& playlist, int from, int target) {
     return target;
 }
 
+std::string PlaylistRefusedMessage(const std::vector<std::string>& paths) {
+    std::string text =
+        "These files are left out of the playlist: a line break in a name would split the "
+        "playlist file.";
+    for (const std::string& path : paths) {
+        text += '\n';
+        for (const char c : path) {
+            if (c == '\r') {
+                text += "\\r";
+            } else if (c == '\n') {
+                text += "\\n";
+            } else {
+                text += c;
+            }
+        }
+    }
+    return text;
+}
+
 }  // namespace mv

@@ -39,6 +39,10 @@ struct AddFolderResult {
 // search per file.
 AddFolderResult AddFolderToPlaylist(const AddFolderParams& params, Playlist& playlist);
 
+// The one message naming the files a playlist cannot hold, a path a line with
+// its CRs and LFs written as \r and \n.
+std::string PlaylistRefusedMessage(const std::vector<std::string>& paths);
+
 struct RemoveResult {
     std::vector<size_t> removed;  // former indexes, ascending
     int current = -1;             // the entry current afterwards

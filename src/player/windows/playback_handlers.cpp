@@ -81,8 +81,15 @@ void PlaybackHandlers::StartFile(const std::string& path) {
         w_.bStop->setEnabled(true);
         w_.bPause->setEnabled(true);
         int index = mv::FindPlaylistPath(playlist_, path);
+        const mv::PlaylistEntry entry{mv::PlaylistDisplayName(path), path};
+        if (index < 0 && !mv::PlaylistFileCanHold(entry)) {
+            // It plays, but a playlist that cannot be saved never holds it.
+            w_.lPlayList->setCurrentRow(-1);
+            dialogs_.Information(w_.window, DisplayText(mv::PlaylistRefusedMessage({path})));
+            return;
+        }
         if (index < 0) {
-            playlist_.push_back({mv::PlaylistDisplayName(path), path});
+            playlist_.push_back(entry);
             w_.lPlayList->addItem(DisplayText(playlist_.back().name));
             index = static_cast<int>(playlist_.size()) - 1;
         }

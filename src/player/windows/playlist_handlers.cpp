@@ -27,21 +27,6 @@ std::vector<bool> SelectedRows(const QListWidget* box) {
     return selected;
 }
 
-// A path for a message of one path a line: its CRs and LFs written as \r and \n.
-std::string VisibleLineBreaks(const std::string& path) {
-    std::string out;
-    for (const char c : path) {
-        if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\n') {
-            out += "\\n";
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 }  // namespace
 
 PlaylistHandlers::PlaylistHandlers(const PlaylistWidgets& widgets, Dialogs& dialogs,
@@ -107,11 +92,7 @@ void PlaylistHandlers::bPlaylistAddClick() {
     w_.lPlayList->addItems(rows);
     if (hooks_.leaveBusyState) hooks_.leaveBusyState();
     if (!added.refused.empty()) {
-        std::string text =
-            "These files are left out of the playlist: a line break in a name would split the "
-            "playlist file.";
-        for (const std::string& path : added.refused) text += "\n" + VisibleLineBreaks(path);
-        dialogs_.Information(w_.window, DisplayText(text));
+        dialogs_.Information(w_.window, DisplayText(mv::PlaylistRefusedMessage(added.refused)));
     }
 }
 

@@ -69,6 +69,18 @@ TEST_F(PlaybackTest, PlayFileStartsTheFileAndAddsItOnceIgnoringLetterCase) {
     EXPECT_TRUE(dialogs.Texts().isEmpty());
 }
 
+// A file played from elsewhere whose name holds a line break plays, but the
+// playlist (and so LastList.txt) never takes it, and the user is told.
+TEST_F(PlaybackTest, AFileThePlaylistCannotHoldPlaysWithoutJoiningIt) {
+    Add("/m/a.mp3");
+    playback->PlayFile("/m/two\nlines.mp3");
+    EXPECT_EQ(player.sent, StartSequence("/m/two\nlines.mp3"));
+    EXPECT_EQ(playlist.size(), 1u);
+    EXPECT_EQ(w.lPlayList->count(), 1);
+    ASSERT_EQ(dialogs.Texts().size(), 1);
+    EXPECT_TRUE(dialogs.Texts()[0].contains(Q("/m/two\\nlines.mp3")));
+}
+
 TEST_F(PlaybackTest, WithoutAnEngineEveryAttemptSaysSoAndLeavesThePlaylist) {
     Add("/m/a.mp3");
     player.failing = true;
