@@ -60,9 +60,13 @@ void CheckEditorRoundTrip(const std::string& file, const std::string& text, bool
 void CheckScan(const std::string& file, const std::vector<std::string>& lines) {
     mv::TMp3List list;
     list.SetLines(lines);
+    // Two CDs of one name give equal locations: the set holds each once, the
+    // count every title.
     std::set<std::string> locations;
+    std::size_t titles = 0;
     list.WalkTitles([&](std::size_t, const std::string& title, const std::string& location) {
         locations.insert(mv::FullListLocation(location, title));
+        ++titles;
     });
     const std::set<std::string> files(ScanFiles().begin(), ScanFiles().end());
 
@@ -82,7 +86,7 @@ void CheckScan(const std::string& file, const std::vector<std::string>& lines) {
     FUZZ_CHECK(!scan.compare.messages.empty() &&
                scan.compare.messages.back() == "Comparison finished");
     FUZZ_CHECK(scan.compare.rowCount == scan.compare.rows.size());
-    FUZZ_CHECK(scan.compare.rows.size() <= files.size() * locations.size());
+    FUZZ_CHECK(scan.compare.rows.size() <= files.size() * titles);
     for (const mv::CompareRow& row : scan.compare.rows) {
         FUZZ_CHECK(files.count(row.left) == 1);
         FUZZ_CHECK(locations.count(row.right) == 1);
