@@ -28,7 +28,7 @@ class MprisRootAdaptor : public QDBusAbstractAdaptor {
     QStringList SupportedUriSchemes() const { return {}; }
     QStringList SupportedMimeTypes() const { return {}; }
 
-  public slots:
+  public Q_SLOTS:
     void Raise();
     void Quit();
 
@@ -65,7 +65,7 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
     bool Yes() const { return true; }
     bool No() const { return false; }
 
-  public slots:
+  public Q_SLOTS:
     void Next();
     void Previous() {}
     void Pause();
@@ -76,7 +76,7 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
     void SetPosition(const QDBusObjectPath& trackId, qlonglong position);
     void OpenUri(const QString&) {}
 
-  signals:
+  Q_SIGNALS:
     void Seeked(qlonglong position);
 
   private:

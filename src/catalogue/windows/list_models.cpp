@@ -72,5 +72,5 @@ void TitleListModel::Change(const std::function<void()>& change) {
 
 void TitleListModel::EntryChanged(int row) {
     const QModelIndex at = index(row);
-    emit dataChanged(at, at, {Qt::DisplayRole});
+    Q_EMIT dataChanged(at, at, {Qt::DisplayRole});
 }

@@ -108,7 +108,7 @@ class TfStats : public QDialog {
     ListTreeModel& TreeModel() { return *treeModel_; }
     TitleListModel& TitleModel() { return *titleModel_; }
 
-  public slots:
+  public Q_SLOTS:
     void done(int result) override;
 
   protected:

@@ -90,5 +90,5 @@ void ResultPairModel::SwapSides(int k) {
     mv::ResultRow& row = rows_[static_cast<std::size_t>(k)];
     std::swap(row.left, row.right);
     std::swap(row.leftKind, row.rightKind);
-    emit dataChanged(index(k, 0), index(k, 1));
+    Q_EMIT dataChanged(index(k, 0), index(k, 1));
 }

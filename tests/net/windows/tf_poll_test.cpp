@@ -35,7 +35,7 @@ class TfPollTest : public ::testing::Test {
     }
     void Choose(int entry) {
         poll_->cbPrev->setCurrentIndex(entry);
-        emit poll_->cbPrev->activated(entry);
+        Q_EMIT poll_->cbPrev->activated(entry);
     }
 
     ScriptedDialogs dialogs_;

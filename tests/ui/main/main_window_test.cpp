@@ -128,7 +128,7 @@ TEST_F(MainWindowTest, BrowserShowsThePathAndFollowsDrivesAndDoubleClicks) {
     EXPECT_FALSE(browser.SetFolder(tree.Path("drive/none")));
     EXPECT_EQ(browser.Folder(), music);
 
-    emit window->dl->itemDoubleClicked(window->dl->item(3));
+    Q_EMIT window->dl->itemDoubleClicked(window->dl->item(3));
     EXPECT_EQ(browser.Folder(), music + "/Sub");
     EXPECT_EQ(window->fl->count(), 0);
 
