@@ -271,7 +271,7 @@ void EnginePlayer::Execute(const EngineCommand& c) {
         case XA_CMD_SET_CODEC_EQUALIZER:
             return SetEqualizer(c);
         default:
-            return Other(c);
+            return SettingOrQuery(c);
     }
 }
 
@@ -430,7 +430,17 @@ void EnginePlayer::SetEqualizer(const EngineCommand& c) {
     Ack(c.code);
 }
 
-void EnginePlayer::Other(const EngineCommand& c) {
+// Each group below answers the commands it knows (Ack or Nack) and returns
+// true; false leaves the command to the next group.
+void EnginePlayer::SettingOrQuery(const EngineCommand& c) {
+    if (ModuleCommand(c) || EnvironmentCommand(c) || InputOutputCommand(c) || PlayerValueCommand(c))
+        return;
+    // Filters, module messages, input/output names and channel counts are not
+    // something this engine can change.
+    Nack(c.code, XA_ERROR_NOT_SUPPORTED);
+}
+
+bool EnginePlayer::ModuleCommand(const EngineCommand& c) {
     const int i0 = c.ints[0];
     switch (c.code) {
         case XA_CMD_SYNCHRONIZE:
@@ -448,7 +458,7 @@ void EnginePlayer::Other(const EngineCommand& c) {
         case XA_CMD_INPUT_MODULE_QUERY:
         case XA_CMD_OUTPUT_MODULE_QUERY:
         case XA_CMD_CODEC_MODULE_QUERY:
-            if (i0 != 0) return Nack(c.code, XA_ERROR_INVALID_PARAMETERS);
+            if (i0 != 0) return RefuseParameters(c);
             [[fallthrough]];
         case XA_CMD_INPUT_MODULES_LIST:
         case XA_CMD_OUTPUT_MODULES_LIST:
@@ -457,6 +467,59 @@ void EnginePlayer::Other(const EngineCommand& c) {
                          : c.code <= XA_CMD_OUTPUT_MODULES_LIST ? XA_NOTIFY_OUTPUT_MODULE_INFO
                                                                 : XA_NOTIFY_CODEC_MODULE_INFO);
             break;
+        case XA_CMD_SET_INPUT_MODULE:
+        case XA_CMD_SET_OUTPUT_MODULE:
+            if (i0 != 0) return RefuseParameters(c);
+            break;
+        case XA_CMD_GET_INPUT_MODULE:
+            Push(Notification(XA_NOTIFY_INPUT_MODULE).S16(4, 0));
+            break;
+        case XA_CMD_GET_OUTPUT_MODULE:
+            Push(Notification(XA_NOTIFY_OUTPUT_MODULE).S16(4, 0));
+            break;
+        default:
+            return false;
+    }
+    Ack(c.code);
+    return true;
+}
+
+bool EnginePlayer::EnvironmentCommand(const EngineCommand& c) {
+    switch (c.code) {
+        case XA_CMD_GET_PLAYER_ENVIRONMENT_INTEGER: {
+            const auto it = envIntegers_.find(c.texts[0]);
+            if (it == envIntegers_.end()) return RefuseParameters(c);
+            Push(Notification(XA_NOTIFY_PLAYER_ENVIRONMENT_INTEGER)
+                     .Text(4, it->first)
+                     .U32(8, static_cast<std::uint32_t>(it->second)));
+            break;
+        }
+        case XA_CMD_SET_PLAYER_ENVIRONMENT_STRING:
+            envStrings_[c.texts[0]] = c.texts[1];
+            break;
+        case XA_CMD_GET_PLAYER_ENVIRONMENT_STRING: {
+            const auto it = envStrings_.find(c.texts[0]);
+            if (it == envStrings_.end()) return RefuseParameters(c);
+            Push(Notification(XA_NOTIFY_PLAYER_ENVIRONMENT_STRING)
+                     .Text(4, it->first)
+                     .Text(8, it->second));
+            break;
+        }
+        case XA_CMD_UNSET_PLAYER_ENVIRONMENT:
+            envIntegers_.erase(c.texts[0]);
+            envStrings_.erase(c.texts[0]);
+            if (c.texts[0] == XA_ENV_PITCH) speedValue_ = 1000;
+            break;
+        default:
+            return false;
+    }
+    Ack(c.code);
+    return true;
+}
+
+bool EnginePlayer::InputOutputCommand(const EngineCommand& c) {
+    const int i0 = c.ints[0];
+    switch (c.code) {
         case XA_CMD_OUTPUT_MUTE:
             muted_ = true;
             break;
@@ -469,59 +532,18 @@ void EnginePlayer::Other(const EngineCommand& c) {
         case XA_CMD_OUTPUT_DRAIN:
             output_.Drain();
             break;
-        case XA_CMD_SET_PLAYER_MODE:
-            playerMode_ = i0;
-            break;
-        case XA_CMD_GET_PLAYER_MODE:
-            Push(Notification(XA_NOTIFY_PLAYER_MODE)
-                     .U32(4, static_cast<std::uint32_t>(playerMode_)));
-            break;
-        case XA_CMD_GET_PLAYER_ENVIRONMENT_INTEGER: {
-            const auto it = envIntegers_.find(c.texts[0]);
-            if (it == envIntegers_.end()) return Nack(c.code, XA_ERROR_INVALID_PARAMETERS);
-            Push(Notification(XA_NOTIFY_PLAYER_ENVIRONMENT_INTEGER)
-                     .Text(4, it->first)
-                     .U32(8, static_cast<std::uint32_t>(it->second)));
-            break;
-        }
-        case XA_CMD_SET_PLAYER_ENVIRONMENT_STRING:
-            envStrings_[c.texts[0]] = c.texts[1];
-            break;
-        case XA_CMD_GET_PLAYER_ENVIRONMENT_STRING: {
-            const auto it = envStrings_.find(c.texts[0]);
-            if (it == envStrings_.end()) return Nack(c.code, XA_ERROR_INVALID_PARAMETERS);
-            Push(Notification(XA_NOTIFY_PLAYER_ENVIRONMENT_STRING)
-                     .Text(4, it->first)
-                     .Text(8, it->second));
-            break;
-        }
-        case XA_CMD_UNSET_PLAYER_ENVIRONMENT:
-            envIntegers_.erase(c.texts[0]);
-            envStrings_.erase(c.texts[0]);
-            if (c.texts[0] == XA_ENV_PITCH) speedValue_ = 1000;
-            break;
         case XA_CMD_GET_INPUT_NAME:
             Push(Notification(XA_NOTIFY_INPUT_NAME).Text(4, decoder_.IsOpen() ? inputName_ : ""));
             break;
-        case XA_CMD_SET_INPUT_MODULE:
-        case XA_CMD_SET_OUTPUT_MODULE:
-            if (i0 != 0) return Nack(c.code, XA_ERROR_INVALID_PARAMETERS);
-            break;
-        case XA_CMD_GET_INPUT_MODULE:
-            Push(Notification(XA_NOTIFY_INPUT_MODULE).S16(4, 0));
-            break;
-        case XA_CMD_GET_OUTPUT_MODULE:
-            Push(Notification(XA_NOTIFY_OUTPUT_MODULE).S16(4, 0));
-            break;
         case XA_CMD_SET_INPUT_POSITION_RANGE:
-            if (i0 <= 0) return Nack(c.code, XA_ERROR_INVALID_PARAMETERS);
+            if (i0 <= 0) return RefuseParameters(c);
             positionRange_ = static_cast<std::uint32_t>(i0);
             break;
         case XA_CMD_GET_INPUT_POSITION_RANGE:
             Push(Notification(XA_NOTIFY_INPUT_POSITION_RANGE).U32(4, positionRange_));
             break;
         case XA_CMD_SET_INPUT_TIMECODE_GRANULARITY:
-            if (i0 <= 0) return Nack(c.code, XA_ERROR_INVALID_PARAMETERS);
+            if (i0 <= 0) return RefuseParameters(c);
             timecodeGranularity_ = static_cast<std::uint32_t>(i0);
             break;
         case XA_CMD_GET_INPUT_TIMECODE_GRANULARITY:
@@ -542,6 +564,23 @@ void EnginePlayer::Other(const EngineCommand& c) {
             break;
         case XA_CMD_GET_OUTPUT_PORTS:
             Push(Notification(XA_NOTIFY_OUTPUT_PORTS).U8(4, static_cast<std::uint8_t>(ports_)));
+            break;
+        default:
+            return false;
+    }
+    Ack(c.code);
+    return true;
+}
+
+bool EnginePlayer::PlayerValueCommand(const EngineCommand& c) {
+    const int i0 = c.ints[0];
+    switch (c.code) {
+        case XA_CMD_SET_PLAYER_MODE:
+            playerMode_ = i0;
+            break;
+        case XA_CMD_GET_PLAYER_MODE:
+            Push(Notification(XA_NOTIFY_PLAYER_MODE)
+                     .U32(4, static_cast<std::uint32_t>(playerMode_)));
             break;
         case XA_CMD_SET_CODEC_QUALITY:
             codecQuality_ = i0;
@@ -566,11 +605,10 @@ void EnginePlayer::Other(const EngineCommand& c) {
             Push(Notification(XA_NOTIFY_DEBUG_LEVEL).U8(4, static_cast<std::uint8_t>(debugLevel_)));
             break;
         default:
-            // Filters, module messages, input/output names and channel
-            // counts are not something this engine can change.
-            return Nack(c.code, XA_ERROR_NOT_SUPPORTED);
+            return false;
     }
     Ack(c.code);
+    return true;
 }
 
 }  // namespace mv

@@ -58,12 +58,23 @@ class EnginePlayer {
     void SetEnvironmentInteger(const EngineCommand& c);
     void SetVolume(const EngineCommand& c);
     void SetEqualizer(const EngineCommand& c);
-    void Other(const EngineCommand& c);
+    // The commands that set or report a value of the player, its modules,
+    // its environment, its input or its output; any other is refused.
+    void SettingOrQuery(const EngineCommand& c);
+    bool ModuleCommand(const EngineCommand& c);
+    bool EnvironmentCommand(const EngineCommand& c);
+    bool InputOutputCommand(const EngineCommand& c);
+    bool PlayerValueCommand(const EngineCommand& c);
 
     // Notifications
     void Push(Notification n) { queue_.Push(std::move(n)); }
     void Ack(int code);
     void Nack(int code, int error);
+    // Nacks with XA_ERROR_INVALID_PARAMETERS; true, as the command is answered.
+    bool RefuseParameters(const EngineCommand& c) {
+        Nack(c.code, XA_ERROR_INVALID_PARAMETERS);
+        return true;
+    }
     void Error(int source, int error, const std::string& text);
     void SetState(int state);
     void ReportPosition();

@@ -2,6 +2,9 @@
 // order sent, and the values asked for come back as notifications.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
+
 #include "engine_session.h"
 #include "support/core/temp_tree.h"
 
@@ -77,6 +80,71 @@ TEST(EngineProtocol, GivesBackWhatWasSet) {
         s.WaitFor([](const Record& r) { return r.code == XA_NOTIFY_OUTPUT_VOLUME; }, 1s);
     ASSERT_TRUE(volume);
     EXPECT_EQ(volume->u32at4 & 0xffffff, 80u | (40u << 8) | (50u << 16));
+}
+
+// Every value the player keeps for the program comes back as it was set, and
+// the values it cannot take are refused without changing anything.
+TEST(EngineProtocol, EachKeptValueComesBackAndBadOnesAreRefused) {
+    const TempTree tree;
+    EngineSession s(tree.Path("out.wav"));
+    const auto u8 = [](const Record& r) { return std::uint32_t{r.u8at4}; };
+    const auto u32 = [](const Record& r) { return r.u32at4; };
+    struct Kept {
+        int set, get, notify;
+        int value;
+        std::function<std::uint32_t(const Record&)> read;
+    };
+    const Kept kept[] = {
+        {XA_CMD_SET_PLAYER_MODE, XA_CMD_GET_PLAYER_MODE, XA_NOTIFY_PLAYER_MODE, 7, u32},
+        {XA_CMD_SET_INPUT_POSITION_RANGE, XA_CMD_GET_INPUT_POSITION_RANGE,
+         XA_NOTIFY_INPUT_POSITION_RANGE, 1000, u32},
+        {XA_CMD_SET_INPUT_TIMECODE_GRANULARITY, XA_CMD_GET_INPUT_TIMECODE_GRANULARITY,
+         XA_NOTIFY_INPUT_TIMECODE_GRANULARITY, 250, u32},
+        {XA_CMD_SET_OUTPUT_PORTS, XA_CMD_GET_OUTPUT_PORTS, XA_NOTIFY_OUTPUT_PORTS, 3, u8},
+        {XA_CMD_SET_CODEC_QUALITY, XA_CMD_GET_CODEC_QUALITY, XA_NOTIFY_CODEC_QUALITY, 2, u8},
+        {XA_CMD_SET_NOTIFICATION_MASK, XA_CMD_GET_NOTIFICATION_MASK, XA_NOTIFY_NOTIFICATION_MASK,
+         0x1234, u32},
+        {XA_CMD_SET_DEBUG_LEVEL, XA_CMD_GET_DEBUG_LEVEL, XA_NOTIFY_DEBUG_LEVEL, 4, u8},
+    };
+    for (const Kept& k : kept) {
+        SCOPED_TRACE(k.set);
+        ASSERT_TRUE(s.CommandI(k.set, k.value));
+        s.Mark();
+        ASSERT_TRUE(s.Command(k.get));
+        const int notify = k.notify;
+        const auto got = s.WaitFor([notify](const Record& r) { return r.code == notify; }, 1s);
+        ASSERT_TRUE(got);
+        EXPECT_EQ(k.read(*got), static_cast<std::uint32_t>(k.value));
+    }
+    // One module per stage, numbered 0; ranges count from 1.
+    EXPECT_FALSE(s.CommandI(XA_CMD_SET_INPUT_POSITION_RANGE, 0));
+    EXPECT_FALSE(s.CommandI(XA_CMD_SET_INPUT_TIMECODE_GRANULARITY, -1));
+    EXPECT_FALSE(s.CommandI(XA_CMD_SET_INPUT_MODULE, 1));
+    EXPECT_FALSE(s.CommandI(XA_CMD_SET_OUTPUT_MODULE, 2));
+    EXPECT_FALSE(s.CommandI(XA_CMD_CODEC_MODULE_QUERY, 1));
+    EXPECT_TRUE(s.CommandI(XA_CMD_SET_INPUT_MODULE, 0));
+    s.Mark();
+    ASSERT_TRUE(s.Command(XA_CMD_GET_INPUT_POSITION_RANGE));
+    const auto range =
+        s.WaitFor([](const Record& r) { return r.code == XA_NOTIFY_INPUT_POSITION_RANGE; }, 1s);
+    ASSERT_TRUE(range);
+    EXPECT_EQ(range->u32at4, 1000u);
+    ASSERT_TRUE(s.CommandI(XA_CMD_OUTPUT_MODULE_QUERY, 0));
+    EXPECT_TRUE(
+        s.WaitFor([](const Record& r) { return r.code == XA_NOTIFY_OUTPUT_MODULE_INFO; }, 1s));
+
+    EXPECT_TRUE(s.Command(XA_CMD_OUTPUT_MUTE));
+    EXPECT_TRUE(s.Command(XA_CMD_OUTPUT_UNMUTE));
+    ASSERT_TRUE(s.CommandSS(XA_CMD_SET_PLAYER_ENVIRONMENT_STRING, "OUR.NAME", "blue"));
+    s.Mark();
+    ASSERT_TRUE(s.CommandS(XA_CMD_GET_PLAYER_ENVIRONMENT_STRING, "OUR.NAME"));
+    const auto env = s.WaitFor(
+        [](const Record& r) { return r.code == XA_NOTIFY_PLAYER_ENVIRONMENT_STRING; }, 1s);
+    ASSERT_TRUE(env);
+    EXPECT_EQ(env->text4, "OUR.NAME");
+    EXPECT_EQ(env->text8, "blue");
+    ASSERT_TRUE(s.CommandS(XA_CMD_UNSET_PLAYER_ENVIRONMENT, "OUR.NAME"));
+    EXPECT_FALSE(s.CommandS(XA_CMD_GET_PLAYER_ENVIRONMENT_STRING, "OUR.NAME"));
 }
 
 }  // namespace

@@ -109,6 +109,15 @@ bool EngineSession::CommandS(int code, const std::string& s, std::chrono::millis
     return control_message_send_S(player_, code, s.c_str()) == XA_SUCCESS && AckOf(code, timeout);
 }
 
+bool EngineSession::CommandI(int code, int i) {
+    return control_message_send_I(player_, code, i) == XA_SUCCESS && AckOf(code, 3s);
+}
+
+bool EngineSession::CommandSS(int code, const std::string& s1, const std::string& s2) {
+    return control_message_send_SS(player_, code, s1.c_str(), s2.c_str()) == XA_SUCCESS &&
+           AckOf(code, 3s);
+}
+
 bool EngineSession::CommandSI(int code, const std::string& s, int i) {
     return control_message_send_SI(player_, code, s.c_str(), i) == XA_SUCCESS && AckOf(code, 3s);
 }

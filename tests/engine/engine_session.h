@@ -44,7 +44,9 @@ class EngineSession {
     // Send a command and wait for its ack (true) or nack (false).
     bool Command(int code, std::chrono::milliseconds timeout = 3s);
     bool CommandS(int code, const std::string& s, std::chrono::milliseconds timeout = 3s);
+    bool CommandI(int code, int i);
     bool CommandSI(int code, const std::string& s, int i);
+    bool CommandSS(int code, const std::string& s1, const std::string& s2);
     bool CommandII(int code, int i1, int i2);
     bool CommandIII(int code, int i1, int i2, int i3);
     bool CommandP(int code, const void* p);
