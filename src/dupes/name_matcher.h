@@ -29,6 +29,10 @@ PreparedName PrepareName(std::string_view normalized);
 // The verdict of NamesMatch on prepared names.
 bool PreparedNamesMatch(const PreparedName& first, const PreparedName& second, int percent);
 
+// The two percentages that ask for every word of one side instead of a share.
+inline constexpr int kPercentEveryFirstWord = 100;
+inline constexpr int kPercentEverySecondWord = 101;
+
 // Both names already normalised. At 100 every word of `first` must find a
 // partner, at 101 every word of `second`; 102 and above never match; otherwise
 // paired words / all words >= percent / 100 (and at least one word).

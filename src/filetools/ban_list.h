@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dupes/compare_engine.h"
+#include "dupes/compare_request.h"
 #include "platform/text_lines.h"
 
 // The ban list (BanList.txt): the catalogue's layout with the single CD
@@ -18,7 +19,6 @@ namespace mv {
 
 inline constexpr const char* kBanListHeader = "\\BANLIST";
 inline constexpr const char* kNoBanListMessage = "You do not have any banlist!";
-inline constexpr const char* kBanPercent = "100";
 
 // BanList.txt in the program folder, whatever the letter case of its name on disk.
 std::filesystem::path BanListFile(const std::filesystem::path& programFolder);

@@ -57,30 +57,27 @@ bool CompareCommands::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CompareCommands::bCompareClick() {
-    FolderCommand(mv::kModeFolderVsList);
+    FolderCommand(mv::CompareCommand::FolderVsList);
 }
 
 void CompareCommands::bFolderClick() {
-    FolderCommand(mv::kModeFolderVsItself);
+    FolderCommand(mv::CompareCommand::FolderVsItself);
 }
 
 void CompareCommands::bCancelClick() {
     control_.stopRequested = true;
 }
 
-void CompareCommands::FolderCommand(int mode) {
+void CompareCommands::FolderCommand(mv::CompareCommand command) {
     if (running_) return;
     control_.stopRequested = false;
     if (hooks_.enterBusyState) hooks_.enterBusyState();
-    const std::string folder = hooks_.browserFolder ? hooks_.browserFolder() : std::string();
-    CompareRequest request;
-    request.mode = mode;
-    if (w_.cbRec->isChecked()) {
-        request.walkRoot = folder;
-    } else {
-        request.folders = {folder};
-    }
-    RunCompare(request);
+    mv::CompareChoice choice;
+    choice.command = command;
+    choice.folder = hooks_.browserFolder ? hooks_.browserFolder() : std::string();
+    choice.withSubfolders = w_.cbRec->isChecked();
+    choice.percentText = TypedBytes(w_.ePerc->text());
+    RunCompare(mv::BuildCompareRequest(std::move(choice)));
     if (hooks_.leaveBusyState) hooks_.leaveBusyState();
 }
 
@@ -97,10 +94,9 @@ void CompareCommands::UpdateGauge() {
     }
 }
 
-mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
+mv::CompareResult CompareCommands::RunCompare(const mv::CompareRequest& request) {
     mv::CompareResult result;
-    const std::string percentText =
-        request.percentText ? *request.percentText : TypedBytes(w_.ePerc->text());
+    const std::string& percentText = request.percentText;
     if (!backend_.run || running_) return result;
     if (backend_.parsePercent && !backend_.parsePercent(percentText)) {
         result.percentRefused = true;
@@ -111,19 +107,14 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
     // lines (the ban list). One that is there but cannot be read is named with
     // its cause, and nothing runs: the lists keep the last results.
     std::optional<std::vector<std::string>> listLines = request.listLines;
-    if (request.mode != mv::kModeFolderVsItself && !request.listLines) {
-        try {
-            auto read =
-                mv::ReadLinesWithStatus(mv::FindProgramFile(programFolder_, mv::kMp3ListFileName));
-            if (read.status == mv::ReadStatus::Unreadable) {
-                dialogs_.Information(w_.window, DisplayText(read.message));
-                return result;
-            }
-            if (read.status == mv::ReadStatus::Read) listLines = std::move(read.lines);
-        } catch (const std::bad_alloc&) {
-            dialogs_.Information(w_.window, DisplayText(mv::kOutOfMemoryMessage));
+    if (request.ReadsMp3List()) {
+        mv::ListForRun list =
+            mv::ReadListForRun(mv::FindProgramFile(programFolder_, mv::kMp3ListFileName));
+        if (list.refused) {
+            dialogs_.Information(w_.window, DisplayText(list.message));
             return result;
         }
+        listLines = std::move(list.lines);
     }
     running_ = true;
 
@@ -162,8 +153,8 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
                                              : mv::FolderCollection{{*request.walkRoot}, {}};
         compareFolders_ = std::move(collected.folders);
         collectPassedOver_ = std::move(collected.passedOver);
-    } else if (request.folders) {
-        compareFolders_ = *request.folders;
+    } else if (request.mode != mv::kModeSearchList) {
+        compareFolders_ = request.folders;
         collectPassedOver_.clear();
     }
     params.folders = compareFolders_;
@@ -172,7 +163,7 @@ mv::CompareResult CompareCommands::RunCompare(const CompareRequest& request) {
     params.percentText = percentText;
     params.searchText = request.searchText;
     params.listLines = std::move(listLines);
-    const int mode = request.mode;
+    const mv::CompareMode mode = request.mode;
     QPointer<CompareCommands> self(this);
     params.onRows = [self, mode](std::vector<mv::CompareRow>&& batch) {
         auto rows = std::make_shared<std::vector<mv::ResultRow>>(

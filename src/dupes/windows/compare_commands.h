@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dupes/compare_engine.h"
+#include "dupes/compare_request.h"
 #include "platform/folder_listing.h"
 
 class Dialogs;
@@ -59,24 +60,6 @@ struct CompareBackend {
     std::function<std::optional<int>(const std::string& text)> parsePercent;
 };
 
-// What one run is asked to do; the list editor's search and the ban list scan
-// pass their own percentage and (mode 3) search text.
-struct CompareRequest {
-    int mode = mv::kModeFolderVsItself;
-    std::optional<std::string> percentText;  // instead of ePerc's text
-    std::string searchText;                  // mode 3
-    // The folders to compare instead of those the last command collected.
-    std::optional<std::vector<std::string>> folders;
-    // Instead: this folder and every folder below it that holds a match,
-    // walked with the backend's collectFolderFiles on the worker thread before
-    // the run, so the window stays live and Stop is heard while the disk is
-    // read (a backend without it collects them here with collectFolders).
-    std::optional<std::string> walkRoot;
-    // Modes 1 and 3: these lines instead of the Mp3 list file, which is then
-    // not read at all (the ban list scan).
-    std::optional<std::vector<std::string>> listLines;
-};
-
 // The two comparison commands, the Stop button, and the window side of a run:
 // the core works on a worker thread while the handler waits in a local event
 // loop, so the window repaints and Stop is heard at once. The worker never
@@ -96,8 +79,13 @@ class CompareCommands : public QObject {
     void bFolderClick();
     void bCancelClick();
 
-    // One comparison with its preparation and ending; returns what the core reported.
-    mv::CompareResult RunCompare(const CompareRequest& request);
+    // One comparison with its preparation and ending; returns what the core
+    // reported. A request with `walkRoot` walks that tree on the worker thread
+    // with the backend's collectFolderFiles before the run, so the window stays
+    // live and Stop is heard while the disk is read (a backend without it
+    // collects the folders here with collectFolders). The search, naming no
+    // folders, keeps those of the last command.
+    mv::CompareResult RunCompare(const mv::CompareRequest& request);
 
     // A click on the result label: the folders the last run could not read.
     void lResClick();
@@ -111,7 +99,7 @@ class CompareCommands : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void FolderCommand(int mode);
+    void FolderCommand(mv::CompareCommand command);
     void UpdateGauge();
 
     CompareWidgets w_;

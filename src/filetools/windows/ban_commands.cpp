@@ -1,7 +1,6 @@
 #include "filetools/windows/ban_commands.h"
 
 #include <QAction>
-#include <QLineEdit>
 
 #include "filetools/ban_list.h"
 #include "filetools/windows/tf_ban.h"
@@ -29,7 +28,7 @@ void BanCommands::Scan1Click() {
         dialogs_.Information(w_.window, DisplayText(read.message));
         return;
     }
-    if (!hooks_.runComparison) return;
+    if (!hooks_.runCompare) return;
     if (hooks_.enterBusyState) hooks_.enterBusyState();
     // The busy state is left on every path, a failed run included.
     struct Leave {
@@ -38,9 +37,10 @@ void BanCommands::Scan1Click() {
             if (leave) leave();
         }
     } leave{hooks_.leaveBusyState};
-    BanComparison scan;
-    scan.folder = hooks_.browserFolder ? hooks_.browserFolder() : std::string();
-    scan.withSubfolders = w_.cbRec->isChecked();
-    scan.listLines = std::move(read.lines);
-    hooks_.runComparison(scan);
+    mv::CompareChoice choice;
+    choice.command = mv::CompareCommand::BanScan;
+    choice.folder = hooks_.browserFolder ? hooks_.browserFolder() : std::string();
+    choice.withSubfolders = w_.cbRec->isChecked();
+    choice.banLines = std::move(read.lines);
+    hooks_.runCompare(mv::BuildCompareRequest(std::move(choice)));
 }

@@ -8,26 +8,17 @@
 #include <vector>
 
 #include "dupes/compare_engine.h"
+#include "dupes/compare_request.h"
 
 class Dialogs;
 class QAction;
-class QLineEdit;
 class QWidget;
 class TfBan;
 
 // The widgets the ban list commands read.
 struct BanWidgets {
     QWidget* window = nullptr;
-    QLineEdit* eExt = nullptr;
     QAction* cbRec = nullptr;
-};
-
-// One scan as the window's comparison runs it: mode 1 at 100 over `folders`
-// against the ban list's lines (never the Mp3 list file).
-struct BanComparison {
-    std::string folder;
-    bool withSubfolders = false;  // every folder below `folder` that holds a match, too
-    std::vector<std::string> listLines;
 };
 
 // What the commands ask of the rest of the window.
@@ -35,9 +26,10 @@ struct BanHooks {
     std::function<void()> enterBusyState;
     std::function<void()> leaveBusyState;
     std::function<std::string()> browserFolder;
-    // Runs the comparison with the window's preparation and ending (Stop, the
-    // gauge, the result rows and label, the closing message).
-    std::function<mv::CompareResult(const BanComparison&)> runComparison;
+    // The window's comparison run, with its preparation and ending (Stop, the
+    // gauge, the result rows and label, the closing message); the scan hands
+    // it a request built from the ban list's lines.
+    std::function<mv::CompareResult(const mv::CompareRequest&)> runCompare;
 };
 
 // The BanList menu: the editor and the scan. Owns fBan.
@@ -51,7 +43,8 @@ class BanCommands : public QObject {
     // "Edit my ban list": fBan, modally.
     void Edit1Click();
     // "Scan for unwanted files in selected folder". Without a readable ban
-    // list, or with an empty one, only "You do not have any banlist!" is shown.
+    // list, or with an empty one, nothing runs: only "You do not have any
+    // banlist!" is shown, the cause or the empty file named on a second line.
     void Scan1Click();
 
     TfBan& Ban() { return *fBan_; }

@@ -206,11 +206,10 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
         return locations;
     };
     statsHooks.search = [this, rows = statsHooks.resultRows](const std::string& text) {
-        CompareRequest request;
-        request.mode = mv::kModeSearchList;
-        request.percentText = "101";
-        request.searchText = text;
-        compare_->RunCompare(request);
+        mv::CompareChoice choice;
+        choice.command = mv::CompareCommand::SearchList;
+        choice.searchText = text;
+        compare_->RunCompare(mv::BuildCompareRequest(std::move(choice)));
         return rows();
     };
     fStats_ = std::make_unique<TfStats>(dialogs_, programFolder_, std::move(statsHooks), this);
@@ -219,22 +218,12 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
     // 100, on the ban list's lines.
     BanWidgets banWidgets;
     banWidgets.window = this;
-    banWidgets.eExt = eExt;
     banWidgets.cbRec = cbRec;
     BanHooks banHooks;
     banHooks.enterBusyState = [this] { EnterBusyState(); };
     banHooks.leaveBusyState = [this] { LeaveBusyState(); };
     banHooks.browserFolder = [this] { return browser_->Folder(); };
-    banHooks.runComparison = [this](const BanComparison& scan) {
-        CompareRequest request;
-        request.mode = mv::kModeFolderVsList;
-        request.percentText = mv::kBanPercent;
-        if (scan.withSubfolders) {
-            request.walkRoot = scan.folder;
-        } else {
-            request.folders = {scan.folder};
-        }
-        request.listLines = scan.listLines;
+    banHooks.runCompare = [this](const mv::CompareRequest& request) {
         return compare_->RunCompare(request);
     };
     ban_ = std::make_unique<BanCommands>(banWidgets, dialogs_, programFolder_, std::move(banHooks));
