@@ -138,12 +138,19 @@ TfStats::TfStats(Dialogs& dialogs, std::filesystem::path programFolder, TfStatsH
 
 TfStats::~TfStats() = default;
 
+void TfStats::Place(QWidget* w, mv::LayoutRect r) {
+    w->setGeometry(r.left, r.top, r.width, r.height);
+    children_.push_back(w);
+    design_.push_back(r);
+}
+
+// Children are placed in the order kRules lists them.
 void TfStats::BuildControls() {
-    auto place = [this](QWidget* w, mv::LayoutRect r) {
-        w->setGeometry(r.left, r.top, r.width, r.height);
-        children_.push_back(w);
-        design_.push_back(r);
-    };
+    BuildColumns();
+    BuildBottomRows();
+}
+
+void TfStats::BuildColumns() {
     QFont heading = font();
     heading.setFamilies(
         {DisplayText("Papyrus"), DisplayText("URW Chancery L"), DisplayText("DejaVu Serif")});
@@ -153,11 +160,11 @@ void TfStats::BuildControls() {
     Label1 = Named(new FittingLabel(DisplayText("CD NAME"), this), "Label1");
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     Label1->setFont(heading);
-    place(Label1, {8, 8, 353, 22});
+    Place(Label1, {8, 8, 353, 22});
     Label2 = Named(new FittingLabel(DisplayText("TITLES"), this), "Label2");
     Label2->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     Label2->setFont(heading);
-    place(Label2, {376, 8, 359, 22});
+    Place(Label2, {376, 8, 359, 22});
 
     tCD = Named(new QTreeView(this), "tCD");
     tCD->setModel(treeModel_);
@@ -166,7 +173,7 @@ void TfStats::BuildControls() {
     tCD->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tCD->setSelectionMode(QAbstractItemView::SingleSelection);
     tCD->setUniformRowHeights(true);
-    place(tCD, {8, 32, 353, 410});
+    Place(tCD, {8, 32, 353, 410});
 
     ltitles = Named(new QListView(this), "ltitles");
     ltitles->setModel(titleModel_);
@@ -174,17 +181,19 @@ void TfStats::BuildControls() {
     ltitles->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // 200,000 titles stay quick when every row has the same height.
     ltitles->setUniformItemSizes(true);
-    place(ltitles, {376, 32, 359, 410});
+    Place(ltitles, {376, 32, 359, 410});
+}
 
+void TfStats::BuildBottomRows() {
     Button1 = Named(new QPushButton(DisplayText("Delete selected Item"), this), "Button1");
-    place(Button1, {8, 450, 170, 25});
+    Place(Button1, {8, 450, 170, 25});
     eEdit = Named(new QLineEdit(this), "eEdit");
-    place(eEdit, {376, 452, 199, 21});
+    Place(eEdit, {376, 452, 199, 21});
     Button3 = Named(new QPushButton(DisplayText("OK"), this), "Button3");
     Button3->setDefault(true);
-    place(Button3, {583, 450, 72, 25});
+    Place(Button3, {583, 450, 72, 25});
     bSearch = Named(new QPushButton(DisplayText(kSearch), this), "bSearch");
-    place(bSearch, {663, 450, 72, 25});
+    Place(bSearch, {663, 450, 72, 25});
 
     rbDisplayMode =
         Named(new QGroupBox(DisplayText("When CD root is selected:"), this), "rbDisplayMode");
@@ -200,14 +209,14 @@ void TfStats::BuildControls() {
     displayModeGroup_->addButton(rbRootContent, 0);
     displayModeGroup_->addButton(rbWholeCd, 1);
     rbRootContent->setChecked(true);
-    place(rbDisplayMode, {8, 482, 353, 72});
+    Place(rbDisplayMode, {8, 482, 353, 72});
 
     Button2 =
         Named(new QPushButton(DisplayText("Remove selected title(s) from list"), this), "Button2");
-    place(Button2, {376, 482, 240, 25});
+    Place(Button2, {376, 482, 240, 25});
 
     lstats = Named(new FittingLabel(QString(), this), "lstats");
-    place(lstats, {8, 564, 727, 16});
+    Place(lstats, {8, 564, 727, 16});
 }
 
 void TfStats::WireControls() {

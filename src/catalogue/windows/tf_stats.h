@@ -6,12 +6,12 @@
 // results of the comparison. It works on its own copy of the list (the core's
 // ListEditCopy) and writes it back only when the user agrees at closing.
 //
-// The application creates one fStats for the program's life, so the search
-// position and the caption of bSearch carry over between openings:
-//   TfStats fStats(dialogs, programFolder, hooks, &fPrinc);
-//   (List > Edit Mp3 list runs fStats.ShowModal())
-//   shellSeams.setDisplayMode = [&](int i) { fStats.SetDisplayMode(i); };
-//   shellSeams.displayMode = [&] { return fStats.DisplayMode(); };
+// The main window builds one editor for the program's life, with hooks that
+// search through its own comparison, so the search position and the caption
+// of bSearch carry over between openings. Its List > Edit Mp3 list handler
+// runs ShowModal(); the shell reads and restores rbDisplayMode through
+// DisplayMode() and SetDisplayMode(), reaching the editor through the main
+// window.
 
 #include <QDialog>
 #include <cstddef>
@@ -37,9 +37,9 @@ class TitleListModel;
 
 // What the editor asks of the main window.
 struct TfStatsHooks {
-    // The search: remember ePerc, put "101" into it, RunCompare in mode 3 with
-    // `searchText`, put ePerc back; returns the list locations the run left
-    // in the right result list lbFile, in file order. Unset: nothing is found.
+    // The search: RunCompare in mode 3 at 101 with `searchText`, ePerc left as
+    // it stands; returns the list locations the run left in the right result
+    // list lbFile, in file order. Unset: nothing is found.
     std::function<std::vector<std::string>(const std::string& searchText)> search;
     // The list locations lbFile holds now, which a click with an empty eEdit
     // steps through. Unset: those of the last search.
@@ -116,6 +116,9 @@ class TfStats : public QDialog {
 
   private:
     void BuildControls();
+    void BuildColumns();     // the headings, the tree and the titles
+    void BuildBottomRows();  // the buttons, the edit row, the display mode, the stats
+    void Place(QWidget* w, mv::LayoutRect r);
     void WireControls();
     void BuildTree();
     void SelectNode(uint32_t id);
