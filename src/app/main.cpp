@@ -65,7 +65,7 @@ int Run(const std::filesystem::path& programFolder, SingleInstance& instance) {
     seams.checkVersion = [&built, &dialogs](const mv::Settings& settings, bool firstRun) {
         TfPrinc& window = built->Window();
         const auto transport = mv::MakeCurlTransport();
-        CheckVersion({dialogs, &window, window.tmiVerCheck, window.Splash(), *transport,
+        CheckVersion({dialogs, &window, window.Options().tmiVerCheck, built->Splash(), *transport,
                       settings.server, firstRun, &OpenLinkWithDesktop});
     };
 
@@ -82,7 +82,7 @@ int Run(const std::filesystem::path& programFolder, SingleInstance& instance) {
     MprisService mpris(hooks, QDBusConnection::sessionBus());
     if (mpris.Register()) {
         window.playerStateChanged = [&mpris] { mpris.NotifyChanged(); };
-        QObject::connect(window.tbVolume, &QSlider::valueChanged, &mpris,
+        QObject::connect(window.VolumeBar(), &QSlider::valueChanged, &mpris,
                          &MprisService::NotifyChanged);
     }
     shell.Start();

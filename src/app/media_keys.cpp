@@ -1,6 +1,5 @@
 #include "app/media_keys.h"
 
-#include <QAction>
 #include <QSlider>
 
 #include "player/playback_text.h"
@@ -17,12 +16,12 @@ qint64 Scale(qint64 value, qint64 from, qint64 to) {
 }
 
 void AddBarHooks(MprisHooks& hooks, TfPrinc& w, std::function<qint64()> lengthMicros) {
-    QSlider* volume = w.tbVolume;
+    QSlider* volume = w.VolumeBar();
     hooks.volume = [volume] { return double(volume->value()) / volume->maximum(); };
     // The bar's own signal sets the engine's volume.
     hooks.setVolume = [volume](double v) { volume->setValue(qRound(v * volume->maximum())); };
     hooks.length = lengthMicros;
-    QSlider* track = w.tbTrack;
+    QSlider* track = w.PositionBar();
     hooks.position = [track, lengthMicros] {
         return Scale(track->value(), track->maximum(), lengthMicros());
     };
@@ -56,7 +55,9 @@ MprisHooks MediaKeyHooks(TfPrinc& w, std::function<uint32_t()> durationMs) {
             w.activateWindow();
         }
     };
-    hooks.quit = [&w] { w.bClose->trigger(); };
+    hooks.quit = [&w] {
+        if (w.exitClick) w.exitClick();
+    };
     hooks.playbackStatus = [&w] {
         switch (w.Playback().State()) {
             case mv::kStatePlaying:

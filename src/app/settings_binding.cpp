@@ -44,14 +44,15 @@ LoadSettingsResult LoadSettings(const LoadSettingsParams& p) {
 
     // Check boxes and edit boxes run their handlers as a user change would;
     // menu check marks run nothing.
-    w.cbShuffle->setChecked(s.shuffle);
-    w.cbRec->setChecked(s.recCompare);
-    w.cbMinimize->setChecked(s.minimize);
-    w.tmiVerCheck->setChecked(s.versionCheck);
-    w.tmiRecurse->setChecked(s.recPlaylist);
-    w.tmiTrash->setChecked(s.moveToTrash);
-    SetBoxText(w.ePerc, DisplayText(s.percentage));
-    SetBoxText(w.eExt, DisplayText(s.extension));
+    const TfPrinc::OptionControls c = w.Options();
+    c.cbShuffle->setChecked(s.shuffle);
+    c.cbRec->setChecked(s.recCompare);
+    c.cbMinimize->setChecked(s.minimize);
+    c.tmiVerCheck->setChecked(s.versionCheck);
+    c.tmiRecurse->setChecked(s.recPlaylist);
+    c.tmiTrash->setChecked(s.moveToTrash);
+    SetBoxText(c.ePerc, DisplayText(s.percentage));
+    SetBoxText(c.eExt, DisplayText(s.extension));
     if (p.seams.setDisplayMode) p.seams.setDisplayMode(s.displayMode);
 
     // Without the file the stored count is unknown: no check, no false warning.
@@ -67,14 +68,15 @@ LoadSettingsResult LoadSettings(const LoadSettingsParams& p) {
 }
 
 mv::Settings CollectSettings(TfPrinc& w, const ShellSeams& seams, mv::Settings s) {
-    s.shuffle = w.cbShuffle->isChecked();
-    s.recCompare = w.cbRec->isChecked();
-    s.minimize = w.cbMinimize->isChecked();
-    s.versionCheck = w.tmiVerCheck->isChecked();
-    s.recPlaylist = w.tmiRecurse->isChecked();
-    s.moveToTrash = w.tmiTrash->isChecked();
-    s.percentage = TypedBytes(w.ePerc->text());
-    s.extension = TypedBytes(w.eExt->text());
+    const TfPrinc::OptionControls c = w.Options();
+    s.shuffle = c.cbShuffle->isChecked();
+    s.recCompare = c.cbRec->isChecked();
+    s.minimize = c.cbMinimize->isChecked();
+    s.versionCheck = c.tmiVerCheck->isChecked();
+    s.recPlaylist = c.tmiRecurse->isChecked();
+    s.moveToTrash = c.tmiTrash->isChecked();
+    s.percentage = TypedBytes(c.ePerc->text());
+    s.extension = TypedBytes(c.eExt->text());
     if (seams.displayMode) s.displayMode = seams.displayMode();
     if (seams.equalizerEnabled) s.eqEnabled = seams.equalizerEnabled();
     if (seams.equalizerBars) s.bars = seams.equalizerBars();

@@ -1,10 +1,7 @@
 #include "app/shell.h"
 
-#include <QAction>
 #include <QCoreApplication>
-#include <QListWidget>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QSlider>
 #include <QTimer>
 #include <cstdio>
@@ -16,6 +13,7 @@
 #include "catalogue/windows/tf_stats.h"
 #include "mv_version.h"
 #include "net/windows/tf_poll.h"
+#include "net/windows/tf_splash.h"
 #include "platform/text_encoding.h"
 #include "player/playlist_file.h"
 #include "player/windows/playback_handlers.h"
@@ -37,7 +35,8 @@ void SetCurrentFolder(const std::filesystem::path& folder) {
 Shell::Shell(ShellParams p)
     : dialogs_(p.dialogs), programFolder_(std::move(p.programFolder)), seams_(std::move(p.seams)) {
     window_ = std::make_unique<TfPrinc>(dialogs_, p.drives, programFolder_);
-    tray_ = std::make_unique<TrayIcon>(*window_, window_->pmMain, p.trayAvailable);
+    windows_ = MakeSecondaryWindows({*window_, dialogs_, programFolder_});
+    tray_ = std::make_unique<TrayIcon>(*window_, window_->TrayMenu(), p.trayAvailable);
     FormCreate();
 }
 
@@ -61,25 +60,24 @@ void Shell::FormCreate() {
     w.closeQuery = [this] { return FormCloseQuery(); };
     // The list editor keeps the display mode the settings carry.
     if (!seams_.setDisplayMode) {
-        seams_.setDisplayMode = [&w](int mode) { w.Stats().SetDisplayMode(mode); };
+        seams_.setDisplayMode = [this](int mode) { windows_.stats->SetDisplayMode(mode); };
     }
-    if (!seams_.displayMode) seams_.displayMode = [&w] { return w.Stats().DisplayMode(); };
+    if (!seams_.displayMode) seams_.displayMode = [this] { return windows_.stats->DisplayMode(); };
     // The equalizer window keeps the section EQUALIZER.
     if (!seams_.applyEqualizer) {
-        seams_.applyEqualizer = [&w](bool enabled, const std::array<int, 8>& bars) {
-            w.Equalizer().Restore(enabled, bars);
+        seams_.applyEqualizer = [this](bool enabled, const std::array<int, 8>& bars) {
+            windows_.equalizer->Restore(enabled, bars);
         };
     }
     if (!seams_.equalizerEnabled)
-        seams_.equalizerEnabled = [&w] { return w.Equalizer().Enabled(); };
-    if (!seams_.equalizerBars) seams_.equalizerBars = [&w] { return w.Equalizer().Bars(); };
+        seams_.equalizerEnabled = [this] { return windows_.equalizer->Enabled(); };
+    if (!seams_.equalizerBars) seams_.equalizerBars = [this] { return windows_.equalizer->Bars(); };
     if (!seams_.seekPress) seams_.seekPress = [&w] { w.Playback().SeekPress(); };
     if (!seams_.seekRelease) seams_.seekRelease = [&w] { w.Playback().SeekRelease(); };
     w.setTrayTip = [this](const QString& tip) { tray_->SetTip(tip); };
     w.hideToTray = [this] { tray_->HideWindow(); };
     w.showFromTray = [this] { tray_->ShowWindow(); };
-    connect(w.bClose, &QAction::triggered, this, &Shell::CloseClick);
-    connect(w.Close, &QAction::triggered, this, &Shell::CloseClick);
+    w.exitClick = [this] { CloseClick(); };
 
     // The browser starts at the root of the drive the program was started on.
     std::error_code ec;
@@ -116,19 +114,15 @@ void Shell::RestorePlaylist() {
         keepLastList_ = true;
         Report(load.message + " The playlist starts empty and is not saved at Exit.");
     }
-    for (mv::PlaylistEntry& entry : restored) {
-        w.lPlayList->addItem(DisplayText(entry.name));
-        w.playlist.push_back(std::move(entry));
-    }
+    w.RestorePlaylist(std::move(restored));
 }
 
 void Shell::Start() {
     TfPrinc& w = *window_;
-    if (seams_.createLaterWindows) seams_.createLaterWindows(w);
     const auto load = LoadSettings({w, dialogs_, seams_, IniFile()});
     loaded_ = load.settings;
     keepIniFile_ = load.keepFile;
-    w.Poll().SetServer(loaded_.server);
+    windows_.poll->SetServer(loaded_.server);
     w.show();
 }
 
@@ -147,7 +141,7 @@ void Shell::CloseClick() {
     // Exit from the tray menu during a comparison: stop it first, so no
     // worker outlives the window; Exit goes on once the window is idle.
     if (w.IsBusy()) {
-        w.bCancel->click();
+        w.bCancelClick();
         QTimer::singleShot(50, this, &Shell::CloseClick);
         return;
     }
@@ -160,7 +154,7 @@ void Shell::CloseClick() {
 }
 
 bool Shell::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == window_->tbTrack &&
+    if (watched == static_cast<QObject*>(window_->PositionBar()) &&
         (event->type() == QEvent::MouseButtonPress ||
          event->type() == QEvent::MouseButtonRelease) &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {

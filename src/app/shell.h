@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/secondary_windows.h"
 #include "app/settings.h"
 #include "app/shell_seams.h"
 
@@ -25,12 +26,12 @@ struct ShellParams {
 // Start-up, the tray, the close box and Exit around the main window.
 class Shell : public QObject {
   public:
-    // Creates the main window (FormCreate runs here).
+    // Creates the main window and its secondary windows (FormCreate runs here).
     explicit Shell(ShellParams params);
     ~Shell() override;
 
-    // The rest of start-up: the later windows and the settings; then the main
-    // window appears. The caller runs the event loop.
+    // The rest of start-up: the settings; then the main window appears. The
+    // caller runs the event loop.
     void Start();
 
     // The exit command (File > Exit, tray menu > Close): saves the settings and
@@ -40,6 +41,9 @@ class Shell : public QObject {
     bool FormCloseQuery();
 
     TfPrinc& Window() { return *window_; }
+    // The secondary windows, made with the main window.
+    TfEQ& Equalizer() { return *windows_.equalizer; }
+    TfSplash& Splash() { return *windows_.splash; }
     TrayIcon& Tray() { return *tray_; }
     bool Exited() const { return exited_; }
     std::filesystem::path IniFile() const;
@@ -58,6 +62,7 @@ class Shell : public QObject {
     std::filesystem::path programFolder_;
     ShellSeams seams_;
     std::unique_ptr<TfPrinc> window_;
+    SecondaryWindows windows_;  // after window_: they go before it does
     std::unique_ptr<TrayIcon> tray_;
     mv::Settings loaded_;
     // Set when the file was there at start-up but could not be read: Exit

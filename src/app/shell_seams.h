@@ -17,8 +17,6 @@ struct ShellSeams {
     // the music. Freed at Exit.
     std::function<void(TfPrinc&, TrayIcon&)> createPlayer;
     std::function<void()> freePlayer;
-    // The windows created after the main window.
-    std::function<void(TfPrinc&)> createLaterWindows;
 
     // The list editor's display mode radio group.
     std::function<void(int)> setDisplayMode;

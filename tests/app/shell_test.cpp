@@ -25,6 +25,7 @@
 #include "support/core/pipe_unblocker.h"
 #include "support/core/temp_tree.h"
 #include "support/widgets/scripted_dialogs.h"
+#include "ui/main/main_window_support.h"
 #include "ui/main/tf_princ.h"
 
 namespace {
@@ -79,11 +80,14 @@ class ShellTest : public ::testing::Test {
 TEST_F(ShellTest, FirstStartShowsDefaultsAndExitWritesTheFiles) {
     TfPrinc& w = Start().Window();
     EXPECT_TRUE(dialogs_.Texts().isEmpty());
-    EXPECT_FALSE(w.cbShuffle->isChecked());  // checked in the design, off without a file
-    EXPECT_TRUE(w.cbRec->isChecked() && w.cbMinimize->isChecked() && w.tmiRecurse->isChecked() &&
-                w.tmiVerCheck->isChecked());
-    EXPECT_EQ(w.ePerc->text(), QStringLiteral("80"));
-    EXPECT_EQ(w.eExt->text(), QStringLiteral("Mp3"));
+    EXPECT_FALSE(uitest::Find<QCheckBox>(w, "cbShuffle")
+                     ->isChecked());  // checked in the design, off without a file
+    EXPECT_TRUE(uitest::Find<QAction>(w, "cbRec")->isChecked() &&
+                uitest::Find<QAction>(w, "cbMinimize")->isChecked() &&
+                uitest::Find<QAction>(w, "tmiRecurse")->isChecked() &&
+                uitest::Find<QAction>(w, "tmiVerCheck")->isChecked());
+    EXPECT_EQ(uitest::Find<QLineEdit>(w, "ePerc")->text(), QStringLiteral("80"));
+    EXPECT_EQ(uitest::Find<QLineEdit>(w, "eExt")->text(), QStringLiteral("Mp3"));
     EXPECT_TRUE(w.isVisible());
     EXPECT_FALSE(std::filesystem::exists(home_ / "Mp3Vandrel.ini"));
 
@@ -98,20 +102,22 @@ TEST_F(ShellTest, StoredSettingsReachTheControlsAndComeBack) {
           "[MAIN]\r\nShuffle=1\r\nRecCompare=0\r\nVersionCheck=0\r\nPercentage=100\r\n"
           "Extension=wma\r\nDisplayMode=1\r\nLastWindow=7\r\n[EQUALIZER]\r\nBar03=-40\r\n");
     TfPrinc& w = Start().Window();
-    EXPECT_TRUE(w.cbShuffle->isChecked());
-    EXPECT_FALSE(w.cbRec->isChecked());
-    EXPECT_FALSE(w.tmiVerCheck->isChecked());
-    EXPECT_EQ(w.ePerc->text(), QStringLiteral("100"));  // beyond the typing limit, as stored
-    EXPECT_EQ(w.eExt->text(), QStringLiteral("wma"));
-    EXPECT_FALSE(w.bPlaylistAdd->isEnabled());  // the extension's change handler ran
+    EXPECT_TRUE(uitest::Find<QCheckBox>(w, "cbShuffle")->isChecked());
+    EXPECT_FALSE(uitest::Find<QAction>(w, "cbRec")->isChecked());
+    EXPECT_FALSE(uitest::Find<QAction>(w, "tmiVerCheck")->isChecked());
+    EXPECT_EQ(uitest::Find<QLineEdit>(w, "ePerc")->text(),
+              QStringLiteral("100"));  // beyond the typing limit, as stored
+    EXPECT_EQ(uitest::Find<QLineEdit>(w, "eExt")->text(), QStringLiteral("wma"));
+    EXPECT_FALSE(uitest::Find<QAction>(w, "bPlaylistAdd")
+                     ->isEnabled());  // the extension's change handler ran
 
     // Toggling an option twice leaves it as it was; nothing is written before Exit.
-    w.cbMinimize->trigger();
-    w.cbMinimize->trigger();
-    w.cbRec->trigger();
+    uitest::Find<QAction>(w, "cbMinimize")->trigger();
+    uitest::Find<QAction>(w, "cbMinimize")->trigger();
+    uitest::Find<QAction>(w, "cbRec")->trigger();
     EXPECT_NE(Read("Mp3Vandrel.ini").find("RecCompare=0"), std::string::npos);
 
-    w.bClose->trigger();  // File > Exit
+    uitest::Find<QAction>(w, "bClose")->trigger();  // File > Exit
     ASSERT_TRUE(shell_->Exited());
     const auto s = mv::ReadSettings(home_ / "Mp3Vandrel.ini").settings;
     EXPECT_TRUE(s.shuffle && s.recCompare && s.minimize);
@@ -130,7 +136,7 @@ TEST_F(ShellTest, ListChangedWhileAwayIsReportedOnce) {
               QStringList{QStringLiteral(
                   "Your Mp3 List has been modified without Mp3 Vandrel. There might be some "
                   "problems with Edit List, Search and Compare.")});
-    shell_->Window().Close->trigger();  // tray menu > Close
+    uitest::Find<QAction>(shell_->Window(), "Close")->trigger();  // tray menu > Close
     EXPECT_EQ(mv::ReadSettings(home_ / "Mp3Vandrel.ini").settings.listCount, 2);
 
     dialogs_.ClearHistory();
@@ -156,7 +162,7 @@ TEST_F(ShellTest, UnreadableSettingsAndPlaylistAreReportedAndKeptAtExit) {
                                                ": it is a named pipe, not a regular file. The "
                                                "settings start from their defaults and are not "
                                                "saved at Exit."));
-    EXPECT_EQ(shell_->Window().ePerc->text(), QStringLiteral("80"));
+    EXPECT_EQ(uitest::Find<QLineEdit>(shell_->Window(), "ePerc")->text(), QStringLiteral("80"));
 
     shell_->CloseClick();
     EXPECT_EQ(dialogs_.Texts().size(), 2);  // Exit has nothing more to say
@@ -185,8 +191,9 @@ TEST_F(ShellTest, LastPlaylistIsRestoredAndSavedByteForByte) {
     const std::string lastList = "Caf\xe9 Song\r\n/music/Caf\xe9 Song.mp3\r\nB\r\n/music/B.mp3\r\n";
     Write("lastlist.TXT", lastList);  // any letter case names the same file
     TfPrinc& w = Start().Window();
-    ASSERT_EQ(w.lPlayList->count(), 2);
-    EXPECT_EQ(w.lPlayList->item(0)->text(), QStringLiteral("Caf\u00e9 Song"));
+    ASSERT_EQ(uitest::Find<QListWidget>(w, "lPlayList")->count(), 2);
+    EXPECT_EQ(uitest::Find<QListWidget>(w, "lPlayList")->item(0)->text(),
+              QStringLiteral("Caf\u00e9 Song"));
     EXPECT_EQ(w.playlist.at(1).path, "/music/B.mp3");
 
     shell_->CloseClick();
@@ -209,7 +216,8 @@ TEST_F(ShellTest, CloseBoxKeepsTheProgramRunning) {
 TEST_F(ShellTest, ExitDuringALongOperationStopsItAndWaitsForItsEnd) {
     TfPrinc& w = Start().Window();
     int stops = 0;
-    QObject::connect(w.bCancel, &QPushButton::clicked, [&] { ++stops; });
+    QObject::connect(uitest::Find<QPushButton>(w, "bCancel"), &QPushButton::clicked,
+                     [&] { ++stops; });
     w.EnterBusyState();
     shell_->CloseClick();
     EXPECT_FALSE(shell_->Exited());
@@ -232,7 +240,6 @@ TEST_F(ShellTest, SeamsRunInOrderAndFailuresDoNotStopStartUp) {
         calls << QStringLiteral("player");
         throw std::runtime_error("no engine");
     };
-    seams.createLaterWindows = [&](TfPrinc&) { calls << QStringLiteral("windows"); };
     seams.applyEqualizer = [&](bool, const std::array<int, 8>&) {
         calls << QStringLiteral("eq");
         throw std::runtime_error("no engine");
@@ -246,20 +253,23 @@ TEST_F(ShellTest, SeamsRunInOrderAndFailuresDoNotStopStartUp) {
     seams.seekRelease = [&] { ++releases; };
 
     TfPrinc& w = Start(seams).Window();
-    EXPECT_EQ(calls, (QStringList{QStringLiteral("player"), QStringLiteral("windows"),
-                                  QStringLiteral("eq"), QStringLiteral("first run")}));
+    EXPECT_EQ(calls, (QStringList{QStringLiteral("player"), QStringLiteral("eq"),
+                                  QStringLiteral("first run")}));
 
     const QPointF at(5, 5);
-    QMouseEvent press(QEvent::MouseButtonPress, at, w.tbTrack->mapToGlobal(at), Qt::LeftButton,
+    QMouseEvent press(QEvent::MouseButtonPress, at,
+                      uitest::Find<QSlider>(w, "tbTrack")->mapToGlobal(at), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent right(QEvent::MouseButtonPress, at, w.tbTrack->mapToGlobal(at), Qt::RightButton,
+    QMouseEvent right(QEvent::MouseButtonPress, at,
+                      uitest::Find<QSlider>(w, "tbTrack")->mapToGlobal(at), Qt::RightButton,
                       Qt::RightButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, w.tbTrack->mapToGlobal(at), Qt::LeftButton,
+    QMouseEvent release(QEvent::MouseButtonRelease, at,
+                        uitest::Find<QSlider>(w, "tbTrack")->mapToGlobal(at), Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w.tbTrack, &press);
-    QCoreApplication::sendEvent(w.tbTrack, &right);
-    QCoreApplication::sendEvent(w.tbVolume, &press);
-    QCoreApplication::sendEvent(w.tbTrack, &release);
+    QCoreApplication::sendEvent(uitest::Find<QSlider>(w, "tbTrack"), &press);
+    QCoreApplication::sendEvent(uitest::Find<QSlider>(w, "tbTrack"), &right);
+    QCoreApplication::sendEvent(uitest::Find<QSlider>(w, "tbVolume"), &press);
+    QCoreApplication::sendEvent(uitest::Find<QSlider>(w, "tbTrack"), &release);
     EXPECT_EQ(presses, 1);
     EXPECT_EQ(releases, 1);
 
@@ -303,9 +313,9 @@ TEST_F(ShellTest, WithoutTheEngineAStoredEqualizerStillReachesTheWindowWithOneLi
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_NE(err.find("running without sound"), std::string::npos) << err;
-    EXPECT_TRUE(w.Equalizer().Enabled());
-    EXPECT_EQ(w.Equalizer().Bars()[0], 10);
-    EXPECT_EQ(w.Equalizer().Bars()[4], 80);
+    EXPECT_TRUE(shell_->Equalizer().Enabled());
+    EXPECT_EQ(shell_->Equalizer().Bars()[0], 10);
+    EXPECT_EQ(shell_->Equalizer().Bars()[4], 80);
 
     // Every attempt to play says so; the playlist stays as it was.
     w.PlayFile(tree_.Path("song.mp3"));

@@ -21,7 +21,7 @@ TfEQ::TfEQ(QWidget* parent) : QWidget(parent, Qt::Window) {
     cbEq = new QCheckBox(QStringLiteral("Enable Equalizer"), this);
     cbEq->setObjectName(QStringLiteral("cbEq"));
     cbEq->setGeometry(16, 5, 123, 17);
-    connect(cbEq, &QCheckBox::clicked, this, &TfEQ::cbEqClick);
+    connect(cbEq, &QCheckBox::clicked, this, &TfEQ::EqualizerControlChanged);
     for (int k = 0; k < mv::kEqualizerBars; ++k) {
         auto* bar = new QSlider(Qt::Vertical, this);
         bar->setObjectName(QStringLiteral("TrackBar0%1").arg(k + 1));
@@ -34,7 +34,7 @@ TfEQ::TfEQ(QWidget* parent) : QWidget(parent, Qt::Window) {
         // Qt draws a vertical slider's minimum at the bottom; the top end is -80 here.
         bar->setInvertedAppearance(true);
         bar->setInvertedControls(true);
-        connect(bar, &QSlider::valueChanged, this, &TfEQ::cbEqClick);
+        connect(bar, &QSlider::valueChanged, this, &TfEQ::EqualizerControlChanged);
         TrackBars[static_cast<size_t>(k)] = bar;
     }
 }
@@ -61,7 +61,7 @@ void TfEQ::UpdateEqualizer() {
     player_->AskEqualizer();
 }
 
-void TfEQ::cbEqClick() {
+void TfEQ::EqualizerControlChanged() {
     try {
         UpdateEqualizer();
     } catch (const std::exception& e) {
@@ -86,7 +86,7 @@ void TfEQ::Restore(bool enabled, const mv::EqualizerBars& bars) {
     reportError = [](const std::string&) {};
     if (cbEq->isChecked() != enabled) {
         cbEq->setChecked(enabled);
-        cbEqClick();
+        EqualizerControlChanged();
     }
     for (size_t k = 0; k < bars.size(); ++k) {
         TrackBars[k]->setValue(mv::ClampEqualizerBar(bars[k]));

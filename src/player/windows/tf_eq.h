@@ -30,8 +30,8 @@ class TfEQ : public QWidget {
     // Builds and sends the equalizer from the controls (raises the player's
     // exception).
     void UpdateEqualizer();
-    // The handler of the switch and of every slider.
-    void cbEqClick();
+    // The handler of the switch and of every slider: sends the equalizer.
+    void EqualizerControlChanged();
     // Misc > Equalizer.
     void Equalizer1Click();
 

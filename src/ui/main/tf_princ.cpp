@@ -28,9 +28,7 @@
 #include "filetools/windows/rename_commands.h"
 #include "filetools/windows/tag_panel_handlers.h"
 #include "mv_version.h"
-#include "net/http_transport.h"
 #include "net/windows/tf_poll.h"
-#include "net/windows/tf_splash.h"
 #include "platform/folder_listing.h"
 #include "player/windows/playback_handlers.h"
 #include "player/windows/playlist_handlers.h"
@@ -167,7 +165,6 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
                                                  programFolder_, std::move(compareHooks));
     CompareBackend backend;
     backend.run = &mv::RunCompare;
-    backend.collectFolders = &mv::CollectFolders;
     backend.collectFolderFiles = &mv::CollectFolderFiles;
     backend.parsePercent = &mv::ParsePercent;
     compare_->SetBackend(std::move(backend));
@@ -212,7 +209,7 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
         compare_->RunCompare(mv::BuildCompareRequest(std::move(choice)));
         return rows();
     };
-    fStats_ = std::make_unique<TfStats>(dialogs_, programFolder_, std::move(statsHooks), this);
+    listEditorHooks_ = std::move(statsHooks);
 
     // The ban list scan runs through this window's comparison, in mode 1 at
     // 100, on the ban list's lines.
@@ -254,8 +251,6 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
     };
     renameHooks.purgePlaylist = [this] { results_->PurgePlaylist(); };
     rename_ = std::make_unique<RenameCommands>(this, dialogs_, std::move(renameHooks));
-    fPoll_ = std::make_unique<TfPoll>(dialogs_, mv::MakeCurlTransport(), this);
-    fSplash_ = std::make_unique<TfSplash>(this);
     PlaybackWidgets playbackWidgets;
     playbackWidgets.window = this;
     playbackWidgets.lPlayList = lPlayList;
@@ -305,7 +300,6 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
     playlistHooks.leaveBusyState = [this] { LeaveBusyState(); };
     playlistHandlers_ = std::make_unique<PlaylistHandlers>(
         playlistWidgets, dialogs_, playlist, programFolder_, std::move(playlistHooks));
-    fEQ_ = std::make_unique<TfEQ>(this);
     WireControls();
 
     std::error_code ec;
@@ -548,12 +542,47 @@ void TfPrinc::BuildMenus() {
     NextTimer->setInterval(500);
 }
 
+void TfPrinc::SetWindows(const Windows& windows) {
+    windows_ = windows;
+}
+
+TfPrinc::OptionControls TfPrinc::Options() const {
+    return {cbShuffle, cbRec, cbMinimize, tmiVerCheck, tmiRecurse, tmiTrash, ePerc, eExt};
+}
+
+QMenu* TfPrinc::TrayMenu() const {
+    return pmMain;
+}
+
+QSlider* TfPrinc::VolumeBar() const {
+    return tbVolume;
+}
+
+QSlider* TfPrinc::PositionBar() const {
+    return tbTrack;
+}
+
+void TfPrinc::RestorePlaylist(mv::Playlist entries) {
+    for (mv::PlaylistEntry& entry : entries) {
+        lPlayList->addItem(DisplayText(entry.name));
+        playlist.push_back(std::move(entry));
+    }
+}
+
+void TfPrinc::bCancelClick() {
+    bCancel->click();
+}
+
+TfStatsHooks TfPrinc::ListEditorHooks() {
+    return listEditorHooks_;
+}
+
 void TfPrinc::bLStatsClick() {
-    fStats_->ShowModal();
+    if (windows_.stats != nullptr) windows_.stats->ShowModal();
 }
 
 void TfPrinc::Poll1Click() {
-    fPoll_->ShowModal();
+    if (windows_.poll != nullptr) windows_.poll->ShowModal();
 }
 
 void TfPrinc::tmiWalkClick() {
@@ -572,6 +601,11 @@ void TfPrinc::tmiWalkClick() {
 }
 
 void TfPrinc::WireControls() {
+    for (QAction* exit : {bClose, Close}) {
+        connect(exit, &QAction::triggered, this, [this] {
+            if (exitClick) exitClick();
+        });
+    }
     connect(brefresh, &QPushButton::clicked, this, &TfPrinc::brefreshClick);
     connect(bCompare, &QAction::triggered, this, [this] {
         if (!busy_) compare_->bCompareClick();
@@ -608,7 +642,9 @@ void TfPrinc::WireControls() {
     whenIdle(bClearPlaylist, [&pl] { pl.bClearPlaylistClick(); });
     whenIdle(bSaveP, [&pl] { pl.bSavePClick(); });
     whenIdle(bLoadP, [&pl] { pl.bLoadPClick(); });
-    whenIdle(Equalizer1, [this] { fEQ_->Equalizer1Click(); });
+    whenIdle(Equalizer1, [this] {
+        if (windows_.equalizer != nullptr) windows_.equalizer->Equalizer1Click();
+    });
     connect(Nextsong1, &QAction::triggered, playback_.get(), &PlaybackHandlers::bNextClick);
     connect(Stopmusic1, &QAction::triggered, playback_.get(), &PlaybackHandlers::bStopClick);
     whenIdle(Edit1, [this] { ban_->Edit1Click(); });
@@ -704,7 +740,7 @@ void TfPrinc::PlayFile(const std::string& path) {
 
 void TfPrinc::SetPlayer(mv::PlayerControl* player) {
     playback_->SetPlayer(player);
-    fEQ_->SetPlayer(player);
+    if (windows_.equalizer != nullptr) windows_.equalizer->SetPlayer(player);
 }
 
 void TfPrinc::ReadTag(const std::string& path) {

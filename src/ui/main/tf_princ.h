@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/windows/tf_stats.h"
 #include "platform/drives.h"
 #include "platform/file_ops.h"
 #include "platform/program_folder.h"
@@ -45,9 +46,7 @@ namespace mv {
 class PlayerControl;
 }
 class DriveScanCommands;
-class TfStats;
 class TfPoll;
-class TfSplash;
 class Dialogs;
 class FileBrowser;
 class ResultListHandlers;
@@ -92,6 +91,37 @@ class TfPrinc : public QMainWindow {
     std::function<void(const QString&)> setTrayTip;
     // The music's state or song changed (the desktop's media service follows).
     std::function<void()> playerStateChanged;
+    // The two Exit actions (File > Exit, the tray menu's Close); unset: nothing.
+    std::function<void()> exitClick;
+
+    // The secondary windows the application makes (src/app) and hands over; a
+    // command whose window was not handed over does nothing.
+    struct Windows {
+        TfStats* stats = nullptr;
+        TfPoll* poll = nullptr;
+        TfEQ* equalizer = nullptr;
+    };
+    void SetWindows(const Windows& windows);
+
+    // What the application shell reaches: the controls the settings file fills
+    // at start-up and reads at Exit, the tray menu pmMain, the music bars.
+    struct OptionControls {
+        QCheckBox* cbShuffle = nullptr;
+        QAction *cbRec = nullptr, *cbMinimize = nullptr, *tmiVerCheck = nullptr,
+                *tmiRecurse = nullptr, *tmiTrash = nullptr;
+        QLineEdit *ePerc = nullptr, *eExt = nullptr;
+    };
+    OptionControls Options() const;
+    QMenu* TrayMenu() const;
+    QSlider* VolumeBar() const;
+    QSlider* PositionBar() const;
+    // The last session's playlist: its entries join the playlist and its box.
+    void RestorePlaylist(mv::Playlist entries);
+    // Stop, as a click on it: ends whatever long operation runs.
+    void bCancelClick();
+    // What the list editor asks of this window: its search runs through the
+    // comparison, and it steps through the locations the right list then holds.
+    TfStatsHooks ListEditorHooks();
 
     // Direct children of the window, in their child order.
     QComboBox* dc = nullptr;
@@ -191,11 +221,8 @@ class TfPrinc : public QMainWindow {
     void flContextPopup(const QPoint& pos);
     // List > Edit Mp3 list: the list editor, modal.
     void bLStatsClick();
-    TfStats& Stats() { return *fStats_; }
     // Misc > Poll: the poll window, modal; and the version check's splash.
     void Poll1Click();
-    TfPoll& Poll() { return *fPoll_; }
-    TfSplash& Splash() { return *fSplash_; }
     // The guided tour of the main use (HELP > Walktrough).
     void tmiWalkClick();
     // Plays a file, adding it to the playlist (the playback handlers).
@@ -213,7 +240,6 @@ class TfPrinc : public QMainWindow {
     // The music panel, the playlist box and its menus, the equalizer window.
     PlaybackHandlers& Playback() { return *playback_; }
     PlaylistHandlers& PlaylistCommands() { return *playlistHandlers_; }
-    TfEQ& Equalizer() { return *fEQ_; }
     // The audio player component both send to; null until the shell made it.
     void SetPlayer(mv::PlayerControl* player);
 
@@ -243,15 +269,13 @@ class TfPrinc : public QMainWindow {
     std::unique_ptr<ResultListHandlers> results_;
     std::unique_ptr<CompareCommands> compare_;
     std::unique_ptr<DriveScanCommands> scan_;
-    std::unique_ptr<TfStats> fStats_;   // the list editor, shown modally
     std::unique_ptr<BanCommands> ban_;  // owns the ban list editor
     std::unique_ptr<TagPanelHandlers> tag_;
     std::unique_ptr<RenameCommands> rename_;
-    std::unique_ptr<TfPoll> fPoll_;      // the poll window, shown modally
-    std::unique_ptr<TfSplash> fSplash_;  // hidden but while the version check runs
     std::unique_ptr<PlaybackHandlers> playback_;
     std::unique_ptr<PlaylistHandlers> playlistHandlers_;
-    std::unique_ptr<TfEQ> fEQ_;  // hidden until Misc > Equalizer
+    Windows windows_;
+    TfStatsHooks listEditorHooks_;
 
     std::vector<QWidget*> windowChildren_;
     std::vector<mv::LayoutRect> windowDesign_;

@@ -45,7 +45,7 @@ class DriveScanWindowTest : public ::testing::Test {
     void Save(const QString& name, std::optional<bool> overwrite = std::nullopt) {
         dialogs.QueueText(name);
         if (overwrite) dialogs.QueueReply(*overwrite);
-        window->bSave->trigger();
+        uitest::Find<QAction>(*window, "bSave")->trigger();
     }
 
     uitest::TempTree tree;
@@ -56,8 +56,8 @@ class DriveScanWindowTest : public ::testing::Test {
 };
 
 TEST_F(DriveScanWindowTest, ScanListsTitlesAndFoldersThenSavesTheCd) {
-    EXPECT_FALSE(window->bSave->isEnabled());
-    window->bMake->trigger();
+    EXPECT_FALSE(uitest::Find<QAction>(*window, "bSave")->isEnabled());
+    uitest::Find<QAction>(*window, "bMake")->trigger();
     const auto& rows = window->Results().Model().rows();
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].left, "a.mp3");
@@ -66,11 +66,11 @@ TEST_F(DriveScanWindowTest, ScanListsTitlesAndFoldersThenSavesTheCd) {
     EXPECT_EQ(rows[1].leftKind, mv::RowKind::ScannedTitle);
     EXPECT_EQ(window->foundFiles,
               (std::vector<std::string>{cd + "/a.mp3", cd + "/Music/b.mp3", cd + "/Music/c.mp3"}));
-    EXPECT_EQ(window->lList->text(), L("List of file found"));
-    EXPECT_EQ(window->lRef->text(), L("File's location"));
-    EXPECT_EQ(window->lRes->text(), L("3 files found"));
-    EXPECT_TRUE(window->bSave->isEnabled());
-    EXPECT_TRUE(window->bCancel->isEnabled());
+    EXPECT_EQ(uitest::Find<QLabel>(*window, "lList")->text(), L("List of file found"));
+    EXPECT_EQ(uitest::Find<QLabel>(*window, "lRef")->text(), L("File's location"));
+    EXPECT_EQ(uitest::Find<QLabel>(*window, "lRes")->text(), L("3 files found"));
+    EXPECT_TRUE(uitest::Find<QAction>(*window, "bSave")->isEnabled());
+    EXPECT_TRUE(uitest::Find<QPushButton>(*window, "bCancel")->isEnabled());
     EXPECT_FALSE(window->IsBusy());
 
     // An empty name is asked again; the CD is appended under the name as typed.
@@ -80,12 +80,13 @@ TEST_F(DriveScanWindowTest, ScanListsTitlesAndFoldersThenSavesTheCd) {
     ASSERT_EQ(dialogs.History().size(), 2u);
     EXPECT_EQ(dialogs.History()[1].caption, L("CD Name"));
     EXPECT_EQ(dialogs.History()[1].text, L("What is your cd name?"));
-    EXPECT_TRUE(window->bSave->isEnabled());  // the same files can go under another name
+    EXPECT_TRUE(uitest::Find<QAction>(*window, "bSave")
+                    ->isEnabled());  // the same files can go under another name
 }
 
 TEST_F(DriveScanWindowTest, AnExistingNameIsOverwrittenOnlyAfterAYes) {
     tree.File("home/Mp3List.txt", "\\Mp3 List\r\n\\Disc 1\r\nold.mp3\r\n\\Other\r\nx.mp3\r\n");
-    window->bMake->trigger();
+    uitest::Find<QAction>(*window, "bMake")->trigger();
 
     Save(L("disc 1"), false);
     EXPECT_EQ(dialogs.Texts().last(),
@@ -102,15 +103,16 @@ TEST_F(DriveScanWindowTest, AnExistingNameIsOverwrittenOnlyAfterAYes) {
     // Cancel in the name box writes nothing.
     const std::string before = ListBytes();
     dialogs.QueueText(std::nullopt);
-    window->bSave->trigger();
+    uitest::Find<QAction>(*window, "bSave")->trigger();
     EXPECT_EQ(ListBytes(), before);
 }
 
 // Rows the user removed after the scan are not stored.
 TEST_F(DriveScanWindowTest, SavingStoresWhatTheListsHoldNow) {
-    window->bMake->trigger();
-    window->lbCompRes->selectionModel()->select(window->Results().Model().index(0, 0),
-                                                QItemSelectionModel::Select);
+    uitest::Find<QAction>(*window, "bMake")->trigger();
+    uitest::Find<QListView>(*window, "lbCompRes")
+        ->selectionModel()
+        ->select(window->Results().Model().index(0, 0), QItemSelectionModel::Select);
     window->Results().bRemoveClick();  // the Delete key
     Save(L("Two"));
     EXPECT_EQ(ListBytes(), "\\Mp3 List\r\n\\Two\r\n/Music\r\nb.mp3\r\nc.mp3\r\n..\r\n");
@@ -119,8 +121,8 @@ TEST_F(DriveScanWindowTest, SavingStoresWhatTheListsHoldNow) {
 // A list that is there but cannot be read is never replaced.
 TEST_F(DriveScanWindowTest, AnUnreadableListIsNamedAndKept) {
     fs::create_directory(fs::path(home) / "Mp3List.txt");
-    window->bMake->trigger();
-    window->bSave->trigger();  // no name is asked
+    uitest::Find<QAction>(*window, "bMake")->trigger();
+    uitest::Find<QAction>(*window, "bSave")->trigger();  // no name is asked
     ASSERT_EQ(dialogs.Texts().size(), 1);
     EXPECT_TRUE(dialogs.Texts()[0].contains(L("Mp3List.txt")));
     EXPECT_TRUE(fs::is_directory(fs::path(home) / "Mp3List.txt"));

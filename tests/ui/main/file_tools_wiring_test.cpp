@@ -36,7 +36,7 @@ class FileToolsWiring : public ::testing::Test {
     }
     void AddToPlaylist(const std::string& path) {
         window->playlist.push_back({fs::path(path).stem().string(), path});
-        window->lPlayList->addItem(L("entry"));
+        uitest::Find<QListWidget>(*window, "lPlayList")->addItem(L("entry"));
     }
 
     uitest::TempTree tree;
@@ -48,14 +48,16 @@ class FileToolsWiring : public ::testing::Test {
 TEST_F(FileToolsWiring, RightClickOpensThePanelAndAComparisonHidesIt) {
     const std::string song = Mp3("Music/song.mp3", TagBlock("Title", "Artist"));
     window->Browser().SetFolder(tree.Path("drive/Music"));
-    window->flContextPopup(window->fl->visualItemRect(window->fl->item(0)).center());
-    EXPECT_TRUE(window->pTag->isVisible());
-    EXPECT_EQ(window->eArtist->text(), L("Artist"));
+    window->flContextPopup(uitest::Find<QListWidget>(*window, "fl")
+                               ->visualItemRect(uitest::Find<QListWidget>(*window, "fl")->item(0))
+                               .center());
+    EXPECT_TRUE(uitest::Find<QFrame>(*window, "pTag")->isVisible());
+    EXPECT_EQ(uitest::Find<QLineEdit>(*window, "eArtist")->text(), L("Artist"));
     EXPECT_EQ(window->TagPanel().TagFile(), song);
 
     // A comparison starting hides the panel.
-    window->bFolder->trigger();
-    EXPECT_FALSE(window->pTag->isVisible());
+    uitest::Find<QAction>(*window, "bFolder")->trigger();
+    EXPECT_FALSE(uitest::Find<QFrame>(*window, "pTag")->isVisible());
 }
 
 // Rename All through the button: the browser walks the folders and stays on
@@ -69,14 +71,14 @@ TEST_F(FileToolsWiring, RenameAllWalksTheBrowserAndPurgesThePlaylist) {
     window->Browser().SetFolder(tree.Path("drive/Music"));
     dialogs.QueueText(L("%2 - %1"));
     dialogs.QueueReply(true);
-    window->bRenameAll->click();
+    uitest::Find<QPushButton>(*window, "bRenameAll")->click();
     EXPECT_TRUE(fs::exists(tree.Path("drive/Music/X - One.Mp3")));
     EXPECT_TRUE(fs::exists(tree.Path("drive/Music/Sub/Y - Two.Mp3")));
     EXPECT_EQ(window->Browser().Folder(), tree.Path("drive/Music/Sub"));
-    EXPECT_EQ(window->fl->item(0)->text(), L("c.mp3"));
+    EXPECT_EQ(uitest::Find<QListWidget>(*window, "fl")->item(0)->text(), L("c.mp3"));
     ASSERT_EQ(window->playlist.size(), 1u);
     EXPECT_EQ(window->playlist[0].path, kept);
-    EXPECT_EQ(window->lPlayList->count(), 1);
+    EXPECT_EQ(uitest::Find<QListWidget>(*window, "lPlayList")->count(), 1);
 }
 
 }  // namespace

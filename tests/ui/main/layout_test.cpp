@@ -78,15 +78,17 @@ TEST(ProportionalLayoutCore, PlacementTruncatesInsteadOfRounding) {
 TEST_F(LayoutTest, DesignSizeKeepsEveryControlWithinAPixel) {
     EXPECT_FALSE(window->LayoutCaptured());
     window->resize(900, 700);  // before capture nothing moves
-    ExpectNear(window->fl, {224, 24, 289, 185}, 1.0, "fl before capture");
+    ExpectNear(uitest::Find<QListWidget>(*window, "fl"), {224, 24, 289, 185}, 1.0,
+               "fl before capture");
     window->resize(TfPrinc::kDesignWidth, TfPrinc::kDesignHeight);
     window->CaptureLayout();
     for (const Design& d : kWindowChildren) {
         ExpectNear(window->findChild<QWidget*>(QString::fromLatin1(d.name)), d.rect, 1.0, d.name);
     }
     for (const Design& d : kPanelChildren) {
-        ExpectNear(window->pMC->findChild<QWidget*>(QString::fromLatin1(d.name)), d.rect, 1.0,
-                   d.name);
+        ExpectNear(
+            uitest::Find<QFrame>(*window, "pMC")->findChild<QWidget*>(QString::fromLatin1(d.name)),
+            d.rect, 1.0, d.name);
     }
 }
 
@@ -99,21 +101,22 @@ TEST_F(LayoutTest, DoublingTheWindowDoublesRectanglesButNotTheTagPanelChildren) 
         ExpectNear(window->findChild<QWidget*>(QString::fromLatin1(d.name)), d.rect, 2.0, d.name);
     }
     for (const Design& d : kPanelChildren) {
-        ExpectNear(window->pMC->findChild<QWidget*>(QString::fromLatin1(d.name)), d.rect, 2.0,
-                   d.name);
+        ExpectNear(
+            uitest::Find<QFrame>(*window, "pMC")->findChild<QWidget*>(QString::fromLatin1(d.name)),
+            d.rect, 2.0, d.name);
     }
-    ExpectNear(window->bSaveTag, {40, 152, 89, 25}, 1.0, "bSaveTag");
-    ExpectNear(window->Label4, {120, 8, 72, 21}, 1.0, "Label4");
+    ExpectNear(uitest::Find<QPushButton>(*window, "bSaveTag"), {40, 152, 89, 25}, 1.0, "bSaveTag");
+    ExpectNear(uitest::Find<QLabel>(*window, "Label4"), {120, 8, 72, 21}, 1.0, "Label4");
 }
 
 TEST_F(LayoutTest, NarrowWindowAtCaptureFitsItsContents) {
     window->resize(700, TfPrinc::kDesignHeight);
     window->CaptureLayout();
     const double divisor = 795.0 / 700.0 + 0.03;
-    QWidget* lRef = window->lRef;
+    QWidget* lRef = uitest::Find<QLabel>(*window, "lRef");
     EXPECT_NEAR(lRef->x() + lRef->width(), 795.0 / divisor, 2.0);
     EXPECT_LT(lRef->x() + lRef->width(), 700);
-    EXPECT_NEAR(window->lbCompRes->height(), 169.0 / divisor, 1.0);
+    EXPECT_NEAR(uitest::Find<QListView>(*window, "lbCompRes")->height(), 169.0 / divisor, 1.0);
 }
 
 // What "still reads" means for one control at the window's present size.
@@ -133,12 +136,14 @@ std::vector<std::string> ReadabilityFaults(TfPrinc& window) {
             faults.push_back(name(label) + ": text cut at the bottom");
         }
     }
-    for (QLineEdit* box : {window.ePerc, window.eExt}) {
+    for (QLineEdit* box :
+         {uitest::Find<QLineEdit>(window, "ePerc"), uitest::Find<QLineEdit>(window, "eExt")}) {
         const int needed = box->fontMetrics().horizontalAdvance(box->text()) + 6;
         if (needed > box->width()) faults.push_back(name(box) + ": text cut");
     }
     // A label's text never runs into a control beside or below it.
-    for (QWidget* parent : {static_cast<QWidget*>(window.pMC), window.centralWidget()}) {
+    for (QWidget* parent :
+         {static_cast<QWidget*>(uitest::Find<QFrame>(window, "pMC")), window.centralWidget()}) {
         const QList<QWidget*> children = parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         for (QWidget* child : children) {
             auto* label = qobject_cast<FittingLabel*>(child);

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QApplication>
+#include <QList>
+#include <QObject>
 #include <QString>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -18,6 +21,20 @@ namespace uitest {
 // Latin-1 text as a QString (the window code allows no implicit conversions).
 inline QString L(const char* s) {
     return QString::fromLatin1(s);
+}
+
+// The window's control of that name. Every control's objectName is its
+// design name, so tests reach the controls the way a user names them rather
+// than through the window's members; a name that is missing or not unique
+// fails the test.
+template <typename T>
+T* Find(const QObject& window, const char* name) {
+    const QList<T*> found = window.findChildren<T*>(QString::fromLatin1(name));
+    if (found.size() != 1) {
+        throw std::logic_error(std::string(name) + ": " + std::to_string(found.size()) +
+                               " controls of that name");
+    }
+    return found.front();
 }
 
 // Stands in for the audio player: records the files the window opens.

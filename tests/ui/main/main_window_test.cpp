@@ -58,47 +58,54 @@ class MainWindowTest : public ::testing::Test {
 TEST_F(MainWindowTest, StartsAtTheDesignStateWithNamedControls) {
     EXPECT_EQ(window->windowTitle(), L("Mp3 Vandrel"));
     EXPECT_EQ(window->findChild<QLineEdit*>(L("ePerc"))->text(), L("80"));
-    EXPECT_EQ(window->ePerc->maxLength(), 2);
-    EXPECT_EQ(window->eExt->maxLength(), 4);
-    EXPECT_FALSE(window->pTag->isVisibleTo(window.get()));
-    for (QAction* a : {window->bDel, window->bRemove, window->bDelete, window->bSave}) {
+    EXPECT_EQ(uitest::Find<QLineEdit>(*window, "ePerc")->maxLength(), 2);
+    EXPECT_EQ(uitest::Find<QLineEdit>(*window, "eExt")->maxLength(), 4);
+    EXPECT_FALSE(uitest::Find<QFrame>(*window, "pTag")->isVisibleTo(window.get()));
+    for (QAction* a :
+         {uitest::Find<QAction>(*window, "bDel"), uitest::Find<QAction>(*window, "bRemove"),
+          uitest::Find<QAction>(*window, "bDelete"), uitest::Find<QAction>(*window, "bSave")}) {
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
     }
-    EXPECT_EQ(window->bCompare->shortcut(), QKeySequence(L("Ctrl+L")));
-    EXPECT_EQ(window->bFolder->shortcut(), QKeySequence(L("Ctrl+F")));
-    EXPECT_EQ(window->bClose->shortcut(), QKeySequence(L("F10")));
-    EXPECT_TRUE(window->cbRec->isChecked() && window->cbMinimize->isChecked());
-    EXPECT_TRUE(window->lVersion->text().contains(L("1.52")));
+    EXPECT_EQ(uitest::Find<QAction>(*window, "bCompare")->shortcut(), QKeySequence(L("Ctrl+L")));
+    EXPECT_EQ(uitest::Find<QAction>(*window, "bFolder")->shortcut(), QKeySequence(L("Ctrl+F")));
+    EXPECT_EQ(uitest::Find<QAction>(*window, "bClose")->shortcut(), QKeySequence(L("F10")));
+    EXPECT_TRUE(uitest::Find<QAction>(*window, "cbRec")->isChecked() &&
+                uitest::Find<QAction>(*window, "cbMinimize")->isChecked());
+    EXPECT_TRUE(uitest::Find<QLabel>(*window, "lVersion")->text().contains(L("1.52")));
     // The browser opened the first drive's root, since the current folder is on none.
     EXPECT_EQ(window->Browser().Folder(), tree.Path("drive"));
 }
 
 TEST_F(MainWindowTest, ExtensionChangeRewritesMaskCaptionsAndRenameButtons) {
     window->Browser().SetFolder(music);
-    EXPECT_EQ(Rows(window->fl), (QStringList{L("A Song.MP3"), L("b song.mp3")}));
+    EXPECT_EQ(Rows(uitest::Find<QListWidget>(*window, "fl")),
+              (QStringList{L("A Song.MP3"), L("b song.mp3")}));
 
-    window->eExt->setText(L("wma"));
-    EXPECT_EQ(Rows(window->fl), QStringList{L("other.wma")});
+    uitest::Find<QLineEdit>(*window, "eExt")->setText(L("wma"));
+    EXPECT_EQ(Rows(uitest::Find<QListWidget>(*window, "fl")), QStringList{L("other.wma")});
     EXPECT_EQ(window->windowTitle(), L("wma Vandrel"));
-    EXPECT_EQ(window->bMake->text(), L("Find all wma on this drive"));
-    EXPECT_EQ(window->Label3->text(), L("Min % to be equal between wma names:"));
-    EXPECT_EQ(window->bLStats->text(), L("Edit wma List"));
-    EXPECT_FALSE(window->bRename->isEnabled());
-    EXPECT_FALSE(window->bRenameAll->isEnabled());
-    EXPECT_FALSE(window->bPlaylistAdd->isEnabled());
+    EXPECT_EQ(uitest::Find<QAction>(*window, "bMake")->text(), L("Find all wma on this drive"));
+    EXPECT_EQ(uitest::Find<QLabel>(*window, "Label3")->text(),
+              L("Min % to be equal between wma names:"));
+    EXPECT_EQ(uitest::Find<QAction>(*window, "bLStats")->text(), L("Edit wma List"));
+    EXPECT_FALSE(uitest::Find<QPushButton>(*window, "bRename")->isEnabled());
+    EXPECT_FALSE(uitest::Find<QPushButton>(*window, "bRenameAll")->isEnabled());
+    EXPECT_FALSE(uitest::Find<QAction>(*window, "bPlaylistAdd")->isEnabled());
     // Not MP3: no play on double click, no tag on right click.
-    window->fl->setCurrentRow(0);
+    uitest::Find<QListWidget>(*window, "fl")->setCurrentRow(0);
     window->flDblClick();
-    window->flContextPopup(window->fl->visualItemRect(window->fl->item(0)).center());
+    window->flContextPopup(uitest::Find<QListWidget>(*window, "fl")
+                               ->visualItemRect(uitest::Find<QListWidget>(*window, "fl")->item(0))
+                               .center());
     EXPECT_TRUE(playback.played.empty());
     EXPECT_EQ(window->TagPanel().TagFile(), "");
-    EXPECT_FALSE(window->pTag->isVisibleTo(window.get()));
+    EXPECT_FALSE(uitest::Find<QFrame>(*window, "pTag")->isVisibleTo(window.get()));
 
-    window->eExt->setText(L("mP3"));
+    uitest::Find<QLineEdit>(*window, "eExt")->setText(L("mP3"));
     EXPECT_EQ(window->windowTitle(), L("mP3 Vandrel"));
-    EXPECT_TRUE(window->bRename->isEnabled());
-    EXPECT_TRUE(window->bPlaylistAdd->isEnabled());
-    window->fl->setCurrentRow(1);
+    EXPECT_TRUE(uitest::Find<QPushButton>(*window, "bRename")->isEnabled());
+    EXPECT_TRUE(uitest::Find<QAction>(*window, "bPlaylistAdd")->isEnabled());
+    uitest::Find<QListWidget>(*window, "fl")->setCurrentRow(1);
     window->flDblClick();
     EXPECT_EQ(playback.played, std::vector<std::string>{music + "/b song.mp3"});
 }
@@ -109,33 +116,39 @@ TEST_F(MainWindowTest, FileListRightClickSelectsTheEntryAndOpensItsTag) {
     window->show();
     tree.File("drive/Music/b song.mp3", 200);  // long enough to hold a tag
     window->Browser().SetFolder(music);
-    window->flContextPopup(window->fl->visualItemRect(window->fl->item(1)).center());
+    window->flContextPopup(uitest::Find<QListWidget>(*window, "fl")
+                               ->visualItemRect(uitest::Find<QListWidget>(*window, "fl")->item(1))
+                               .center());
     EXPECT_EQ(window->TagPanel().TagFile(), music + "/b song.mp3");
-    EXPECT_TRUE(window->pTag->isVisible());
-    window->bCancelTag->click();
-    window->flContextPopup(QPoint(5, window->fl->viewport()->height() - 2));
-    EXPECT_TRUE(window->fl->selectedItems().isEmpty());
-    EXPECT_FALSE(window->pTag->isVisible());
+    EXPECT_TRUE(uitest::Find<QFrame>(*window, "pTag")->isVisible());
+    uitest::Find<QPushButton>(*window, "bCancelTag")->click();
+    window->flContextPopup(
+        QPoint(5, uitest::Find<QListWidget>(*window, "fl")->viewport()->height() - 2));
+    EXPECT_TRUE(uitest::Find<QListWidget>(*window, "fl")->selectedItems().isEmpty());
+    EXPECT_FALSE(uitest::Find<QFrame>(*window, "pTag")->isVisible());
     EXPECT_TRUE(dialogs.Texts().isEmpty());
 }
 
 TEST_F(MainWindowTest, BrowserShowsThePathAndFollowsDrivesAndDoubleClicks) {
     FileBrowser& browser = window->Browser();
     ASSERT_TRUE(browser.SetFolder(music));
-    EXPECT_EQ(Rows(window->dl), (QStringList{QString::fromStdString(tree.Path("drive")), L("Music"),
-                                             L("folder.mp3"), L("Sub")}));
-    EXPECT_EQ(window->dc->currentText().toStdString(), tree.Path("drive"));
+    EXPECT_EQ(Rows(uitest::Find<QListWidget>(*window, "dl")),
+              (QStringList{QString::fromStdString(tree.Path("drive")), L("Music"), L("folder.mp3"),
+                           L("Sub")}));
+    EXPECT_EQ(uitest::Find<QComboBox>(*window, "dc")->currentText().toStdString(),
+              tree.Path("drive"));
     EXPECT_FALSE(browser.SetFolder(tree.Path("drive/none")));
     EXPECT_EQ(browser.Folder(), music);
 
-    Q_EMIT window->dl->itemDoubleClicked(window->dl->item(3));
+    Q_EMIT uitest::Find<QListWidget>(*window, "dl")
+        ->itemDoubleClicked(uitest::Find<QListWidget>(*window, "dl")->item(3));
     EXPECT_EQ(browser.Folder(), music + "/Sub");
-    EXPECT_EQ(window->fl->count(), 0);
+    EXPECT_EQ(uitest::Find<QListWidget>(*window, "fl")->count(), 0);
 
     // Another drive and back: each drive keeps the folder it was left in.
-    window->dc->setCurrentIndex(1);
+    uitest::Find<QComboBox>(*window, "dc")->setCurrentIndex(1);
     EXPECT_EQ(browser.Folder(), tree.Path("second"));
-    window->dc->setCurrentIndex(0);
+    uitest::Find<QComboBox>(*window, "dc")->setCurrentIndex(0);
     EXPECT_EQ(browser.Folder(), music + "/Sub");
 }
 
@@ -145,8 +158,8 @@ TEST_F(MainWindowTest, RefreshShowsThePresentDiskOnTheSameFolder) {
     tree.Folder("drive/Music/New");
     window->brefreshClick();
     EXPECT_EQ(window->Browser().Folder(), music);
-    EXPECT_EQ(window->fl->count(), 3);
-    EXPECT_TRUE(Rows(window->dl).contains(L("New")));
+    EXPECT_EQ(uitest::Find<QListWidget>(*window, "fl")->count(), 3);
+    EXPECT_TRUE(Rows(uitest::Find<QListWidget>(*window, "dl")).contains(L("New")));
 
     // A folder removed behind the program's back: the browser falls back to its parent.
     window->Browser().SetFolder(music + "/New");
@@ -156,6 +169,8 @@ TEST_F(MainWindowTest, RefreshShowsThePresentDiskOnTheSameFolder) {
 }
 
 TEST_F(MainWindowTest, BusyStateDisablesInOrderAndEnablesAgain) {
+    TfEQ equalizer(window.get());
+    window->SetWindows({nullptr, nullptr, &equalizer});
     std::vector<std::string> order;
     struct Recorder : QObject {
         std::vector<std::string>* order;
@@ -167,14 +182,18 @@ TEST_F(MainWindowTest, BusyStateDisablesInOrderAndEnablesAgain) {
         }
     } recorder;
     recorder.order = &order;
-    for (QWidget* w : {static_cast<QWidget*>(window->dc), static_cast<QWidget*>(window->dl),
-                       static_cast<QWidget*>(window->fl), static_cast<QWidget*>(window->lbCompRes),
-                       static_cast<QWidget*>(window->lbFile), static_cast<QWidget*>(window->eExt),
-                       static_cast<QWidget*>(window->ePerc), static_cast<QWidget*>(window->bRename),
-                       static_cast<QWidget*>(window->bRenameAll)}) {
+    for (QWidget* w : {static_cast<QWidget*>(uitest::Find<QComboBox>(*window, "dc")),
+                       static_cast<QWidget*>(uitest::Find<QListWidget>(*window, "dl")),
+                       static_cast<QWidget*>(uitest::Find<QListWidget>(*window, "fl")),
+                       static_cast<QWidget*>(uitest::Find<QListView>(*window, "lbCompRes")),
+                       static_cast<QWidget*>(uitest::Find<QListView>(*window, "lbFile")),
+                       static_cast<QWidget*>(uitest::Find<QLineEdit>(*window, "eExt")),
+                       static_cast<QWidget*>(uitest::Find<QLineEdit>(*window, "ePerc")),
+                       static_cast<QWidget*>(uitest::Find<QPushButton>(*window, "bRename")),
+                       static_cast<QWidget*>(uitest::Find<QPushButton>(*window, "bRenameAll"))}) {
         w->installEventFilter(&recorder);
     }
-    for (QAction* menu : window->MM->actions()) {
+    for (QAction* menu : uitest::Find<QMenuBar>(*window, "MM")->actions()) {
         QObject::connect(menu, &QAction::changed, [&order, menu] {
             if (!menu->isEnabled()) order.push_back("menu");
         });
@@ -185,22 +204,25 @@ TEST_F(MainWindowTest, BusyStateDisablesInOrderAndEnablesAgain) {
         "menu", "menu", "menu", "menu",      "menu",   "menu", "menu",  "bRename", "bRenameAll"};
     EXPECT_EQ(order, expected);
     EXPECT_TRUE(window->IsBusy());
-    EXPECT_TRUE(window->bCancel->isEnabled());
+    EXPECT_TRUE(uitest::Find<QPushButton>(*window, "bCancel")->isEnabled());
 
     // Commands cannot start meanwhile, not even by their shortcut's action.
-    window->Equalizer1->trigger();
-    EXPECT_FALSE(window->Equalizer().isVisible());
+    uitest::Find<QAction>(*window, "Equalizer1")->trigger();
+    EXPECT_FALSE(equalizer.isVisible());
 
-    window->eExt->setText(L("wma"));  // rename buttons off for wma...
+    uitest::Find<QLineEdit>(*window, "eExt")->setText(L("wma"));  // rename buttons off for wma...
     window->LeaveBusyState();
-    for (QWidget* w : {static_cast<QWidget*>(window->dc), static_cast<QWidget*>(window->lbFile),
-                       static_cast<QWidget*>(window->ePerc)}) {
+    for (QWidget* w : {static_cast<QWidget*>(uitest::Find<QComboBox>(*window, "dc")),
+                       static_cast<QWidget*>(uitest::Find<QListView>(*window, "lbFile")),
+                       static_cast<QWidget*>(uitest::Find<QLineEdit>(*window, "ePerc"))}) {
         EXPECT_TRUE(w->isEnabled());
     }
-    EXPECT_TRUE(window->bRename->isEnabled());  // ...and on again whatever the extension
-    for (QAction* menu : window->MM->actions()) EXPECT_TRUE(menu->isEnabled());
-    window->Equalizer1->trigger();
-    EXPECT_TRUE(window->Equalizer().isVisible());
+    EXPECT_TRUE(uitest::Find<QPushButton>(*window, "bRename")
+                    ->isEnabled());  // ...and on again whatever the extension
+    for (QAction* menu : uitest::Find<QMenuBar>(*window, "MM")->actions())
+        EXPECT_TRUE(menu->isEnabled());
+    uitest::Find<QAction>(*window, "Equalizer1")->trigger();
+    EXPECT_TRUE(equalizer.isVisible());
 }
 
 TEST_F(MainWindowTest, CloseQueryDecidesWhetherTheWindowCloses) {
@@ -231,20 +253,23 @@ TEST_F(MainWindowTest, CaptionAndTooltipFollowThePointer) {
                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(target, &e);
     };
-    QWidget* viewport = window->lbFile->viewport();
-    move(viewport, window->lbFile->visualRect(window->Results().Model().index(0, 1)).center());
+    QWidget* viewport = uitest::Find<QListView>(*window, "lbFile")->viewport();
+    move(viewport, uitest::Find<QListView>(*window, "lbFile")
+                       ->visualRect(window->Results().Model().index(0, 1))
+                       .center());
     EXPECT_EQ(window->windowTitle(), L("Mp3 Vandrel - /CD1/Long Name.mp3"));
-    EXPECT_EQ(window->lbFile->toolTip(), L("/CD1/Long Name.mp3"));
+    EXPECT_EQ(uitest::Find<QListView>(*window, "lbFile")->toolTip(), L("/CD1/Long Name.mp3"));
 
-    move(window->lbCompRes->viewport(), QPoint(5, viewport->height() - 3));  // below the rows
+    move(uitest::Find<QListView>(*window, "lbCompRes")->viewport(),
+         QPoint(5, viewport->height() - 3));  // below the rows
     EXPECT_EQ(window->windowTitle(), L("Mp3 Vandrel - /CD1/Long Name.mp3"));
-    EXPECT_TRUE(window->lbCompRes->toolTip().isEmpty());
+    EXPECT_TRUE(uitest::Find<QListView>(*window, "lbCompRes")->toolTip().isEmpty());
 
-    move(window->bCancel, QPoint(3, 3));
+    move(uitest::Find<QPushButton>(*window, "bCancel"), QPoint(3, 3));
     EXPECT_EQ(window->windowTitle(), L("Stop current comparison"));
 
     window->SetPlaybackStatus(L("Paused"));
-    window->eExt->setText(L("wma"));
+    uitest::Find<QLineEdit>(*window, "eExt")->setText(L("wma"));
     QWidget* client = window->centralWidget();
     move(client, QPoint(client->width() - 2, client->height() - 2));  // no control there
     EXPECT_EQ(window->windowTitle(), L("wma Vandrel - Paused"));
@@ -257,36 +282,36 @@ namespace {
 // The menus, the tray items and the music panel reach the player's handlers.
 TEST_F(MainWindowTest, PlaylistMenuTrayItemsAndPanelDriveThePlayer) {
     window->Browser().SetFolder(music);
-    window->tmiRecurse->setChecked(false);
-    window->bPlaylistAdd->trigger();
+    uitest::Find<QAction>(*window, "tmiRecurse")->setChecked(false);
+    uitest::Find<QAction>(*window, "bPlaylistAdd")->trigger();
     ASSERT_EQ(window->playlist.size(), 2u);
-    EXPECT_EQ(window->lPlayList->count(), 2);
+    EXPECT_EQ(uitest::Find<QListWidget>(*window, "lPlayList")->count(), 2);
     EXPECT_EQ(window->Browser().Folder(), music);
 
-    window->cbShuffle->setChecked(false);  // checked in the design
-    window->lPlayList->setCurrentRow(0);
-    window->Nextsong1->trigger();
+    uitest::Find<QCheckBox>(*window, "cbShuffle")->setChecked(false);  // checked in the design
+    uitest::Find<QListWidget>(*window, "lPlayList")->setCurrentRow(0);
+    uitest::Find<QAction>(*window, "Nextsong1")->trigger();
     EXPECT_EQ(playback.played, std::vector<std::string>{window->playlist[1].path});
-    EXPECT_TRUE(window->bStop->isEnabled());
-    window->Stopmusic1->trigger();
-    EXPECT_FALSE(window->bStop->isEnabled());
+    EXPECT_TRUE(uitest::Find<QPushButton>(*window, "bStop")->isEnabled());
+    uitest::Find<QAction>(*window, "Stopmusic1")->trigger();
+    EXPECT_FALSE(uitest::Find<QPushButton>(*window, "bStop")->isEnabled());
 
     window->Playback().PlayerStateChanged(1);
     EXPECT_EQ(window->windowTitle(), L("Mp3 Vandrel - Playing - b song.mp3"));
 
     // Double-click on the file list plays the file and keeps one entry for it.
-    window->fl->setCurrentRow(0);
+    uitest::Find<QListWidget>(*window, "fl")->setCurrentRow(0);
     window->flDblClick();
     EXPECT_EQ(playback.played.back(), music + "/A Song.MP3");
     EXPECT_EQ(window->playlist.size(), 2u);
 
-    window->bClearPlaylist->trigger();
+    uitest::Find<QAction>(*window, "bClearPlaylist")->trigger();
     EXPECT_TRUE(window->playlist.empty());
-    EXPECT_EQ(window->lPlayList->count(), 0);
+    EXPECT_EQ(uitest::Find<QListWidget>(*window, "lPlayList")->count(), 0);
     // While busy the menu does nothing.
     window->EnterBusyState();
-    window->bPlaylistAdd->setEnabled(true);
-    window->bPlaylistAdd->trigger();
+    uitest::Find<QAction>(*window, "bPlaylistAdd")->setEnabled(true);
+    uitest::Find<QAction>(*window, "bPlaylistAdd")->trigger();
     EXPECT_TRUE(window->playlist.empty());
     window->LeaveBusyState();
 }
