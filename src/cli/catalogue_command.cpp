@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <system_error>
@@ -73,39 +74,52 @@ long FindNamedCd(const TMp3List& list, const std::string& name, CommandIo& io) {
     return index;
 }
 
-int RunAdd(const CatalogueOptions& opts, CommandIo& io) {
+std::string NameTakenMessage(const std::string& name) {
+    return "A CD named " + Quoted(name) +
+           " is already in the list; nothing is saved (--replace overwrites it).";
+}
+
+// The refusals that cost no scan, each after saying why; nullopt when the
+// scan may run. First the arguments: an empty name, a missing folder.
+std::optional<int> RefuseArguments(const CatalogueOptions& opts, const std::string& folder,
+                                   CommandIo& io) {
     if (opts.name.empty()) {
         io.err << "A CD needs a name: --name must not be empty.\n";
         return kExitUsage;
     }
-    const std::string folder = TrimFolderPath(opts.folder);
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
         io.err << "No such folder: " << folder << '\n';
         return kExitFailure;
     }
-    // The list is opened, and the name looked up, before the scan too: a
-    // refusal then costs no scan.
-    const fs::path listPath = ListPath(opts);
-    ListForSave opened = OpenListForSave(listPath);
+    return std::nullopt;
+}
+
+// Then the list: one that cannot be opened, a name already taken.
+std::optional<int> RefuseList(const CatalogueOptions& opts, const fs::path& listPath,
+                              CommandIo& io) {
+    const ListForSave opened = OpenListForSave(listPath);
     if (!opened.message.empty()) {
         io.err << opened.message << '\n';
         return kExitFailure;
     }
-    const std::string nameTaken = "A CD named " + Quoted(opts.name) +
-                                  " is already in the list; nothing is saved (--replace "
-                                  "overwrites it).";
     if (opened.list.FindCd(opts.name) >= 0 && !opts.replace) {
-        io.err << nameTaken << '\n';
+        io.err << NameTakenMessage(opts.name) << '\n';
         return kExitFailure;
     }
+    return std::nullopt;
+}
 
+// Scans `folder` with a progress bar, naming what was passed over; nullopt
+// after saying so when the user stopped it.
+std::optional<DriveScanResult> ScanForAdd(const std::string& folder, const std::string& ext,
+                                          CommandIo& io) {
     DriveScanControl control;
     InterruptWatch interrupt(control.stopRequested);
     DriveScanResult scan;
     {
         ProgressBar bar(control.foldersDone, control.foldersTotal);
-        scan = ScanDrive({folder, opts.ext, NormalizeName}, control);
+        scan = ScanDrive({folder, ext, NormalizeName}, control);
     }
     for (const auto& passed : scan.foldersPassedOver) {
         io.err << "Passed over a folder that cannot be read: " << passed << '\n';
@@ -115,14 +129,26 @@ int RunAdd(const CatalogueOptions& opts, CommandIo& io) {
     }
     if (scan.cancelled) {
         io.err << "Scan stopped; nothing is saved.\n";
-        return kExitInterrupted;
+        return std::nullopt;
     }
     io.err << scan.resultText << '\n';
+    return scan;
+}
+
+int RunAdd(const CatalogueOptions& opts, CommandIo& io) {
+    const std::string folder = TrimFolderPath(opts.folder);
+    if (const auto refused = RefuseArguments(opts, folder, io)) return *refused;
+    // The list is opened, and the name looked up, before the scan too: a
+    // refusal then costs no scan.
+    const fs::path listPath = ListPath(opts);
+    if (const auto refused = RefuseList(opts, listPath, io)) return *refused;
+    const auto scan = ScanForAdd(folder, opts.ext, io);
+    if (!scan) return kExitInterrupted;
 
     // Saved as the list stands now, not as it stood before the scan.
-    opened = OpenListForSave(listPath);
+    ListForSave opened = OpenListForSave(listPath);
     const SaveCdResult saved =
-        SaveCd(opened, {opts.name, scan.driveRoot, FoundFilesOf(scan), opts.replace});
+        SaveCd(opened, {opts.name, scan->driveRoot, FoundFilesOf(*scan), opts.replace});
     for (const auto& message : saved.messages) io.err << message << '\n';
     switch (saved.outcome) {
         case SaveCdOutcome::Saved:
@@ -134,7 +160,7 @@ int RunAdd(const CatalogueOptions& opts, CommandIo& io) {
                    << "; nothing is saved.\n";
             return kExitFailure;
         case SaveCdOutcome::NameTaken:
-            io.err << nameTaken << '\n';
+            io.err << NameTakenMessage(opts.name) << '\n';
             return kExitFailure;
         case SaveCdOutcome::Failed:
             return kExitFailure;
