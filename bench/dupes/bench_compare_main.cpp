@@ -51,7 +51,7 @@ struct Timing {
 
 // One comparison as the program runs it: collect the folders below the root,
 // read the catalogue (mode 1), compare.
-mv::CompareResult Compare(const Dataset& d, const Options& o, int mode, bool exhaustive,
+mv::CompareResult Compare(const Dataset& d, const Options& o, mv::CompareMode mode, bool exhaustive,
                           mv::CompareControl& control, double& listingSeconds) {
     const auto start = std::chrono::steady_clock::now();
     mv::CompareParams params;
@@ -80,7 +80,7 @@ std::string Digest(const mv::CompareResult& r) {
     return buf;
 }
 
-Timing Time(const Dataset& d, const Options& o, int mode, bool exhaustive) {
+Timing Time(const Dataset& d, const Options& o, mv::CompareMode mode, bool exhaustive) {
     const mv::ChildOutcome out = mv::RunInChild([&] {
         mv::CompareControl control;
         const auto start = std::chrono::steady_clock::now();

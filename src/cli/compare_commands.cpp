@@ -1,6 +1,5 @@
 #include <filesystem>
 #include <memory>
-#include <new>
 #include <ostream>
 #include <string>
 
@@ -10,10 +9,10 @@
 #include "cli/progress_bar.h"
 #include "cli/row_output.h"
 #include "dupes/compare_engine.h"
+#include "dupes/compare_request.h"
 #include "dupes/result_rows.h"
 #include "platform/folder_listing.h"
 #include "platform/program_folder.h"
-#include "platform/text_lines.h"
 
 // dupes (folders against themselves), compare (folders against the Mp3 list)
 // and search (one text against the list).
@@ -21,7 +20,7 @@ namespace mv::cli {
 namespace {
 
 struct CompareOptions {
-    int mode = kModeFolderVsItself;
+    CompareCommand command = CompareCommand::FolderVsItself;
     std::string percent = "80";
     std::string ext = "Mp3";
     bool noRecurse = false;
@@ -32,63 +31,51 @@ struct CompareOptions {
     FormatOptions output;  // -z, --format
 };
 
+// The Mp3 list into params; false when it is there but cannot be read.
+bool ReadList(const CompareOptions& opts, CompareParams& params, CommandIo& io) {
+    ListForRun list =
+        ReadListForRun(opts.list.empty() ? FindProgramFile(ProgramFolder(), kMp3ListFileName)
+                                         : std::filesystem::path(opts.list));
+    if (list.refused) io.err << list.message << '\n';
+    params.listLines = std::move(list.lines);
+    return !list.refused;
+}
+
 int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
     if (!ParsePercent(opts.percent)) {
         io.err << mv::kPercentNotWholeMessage << "\n";
         return kExitUsage;
     }
-    // Ctrl+C is heard from here on: a walk of a whole disk takes seconds too.
-    CompareControl control;
-    InterruptWatch interrupt(control.stopRequested);
-    CompareParams params;
-    params.mode = opts.mode;
-    params.ext = opts.ext;
-    params.percentText = opts.percent;
-    params.exhaustive = opts.exhaustive;
-
-    if (opts.mode != kModeSearchList) {
-        const std::string folder = TrimFolderPath(opts.folder);
+    CompareChoice choice;
+    choice.command = opts.command;
+    choice.folder = TrimFolderPath(opts.folder);
+    choice.withSubfolders = !opts.noRecurse;
+    choice.percentText = opts.percent;
+    choice.searchText = opts.text;
+    CompareRequest request = BuildCompareRequest(std::move(choice));
+    const CompareMode mode = request.mode;
+    if (mode != kModeSearchList) {
+        const std::string& folder = request.walkRoot ? *request.walkRoot : request.folders.front();
         std::error_code ec;
         if (!std::filesystem::is_directory(folder, ec)) {
             io.err << "No such folder: " << folder << '\n';
             return kExitFailure;
         }
-        if (opts.noRecurse) {
-            params.folders = {folder};
-        } else {
-            // One walk reads each folder once: its subfolders and its files.
-            FolderWalkHooks hooks;
-            hooks.stop = &control.stopRequested;
-            FolderFilesCollection collected = CollectFolderFiles(folder, opts.ext, hooks);
-            params.listedFolders = std::move(collected.folders);
-            params.foldersPassedOver = std::move(collected.passedOver);
-        }
-    } else {
-        params.searchText = opts.text;
-        params.percentText = "101";
     }
-    bool listMissing = false;
-    if (opts.mode != kModeFolderVsItself) {
-        const std::filesystem::path list = opts.list.empty()
-                                               ? FindProgramFile(ProgramFolder(), kMp3ListFileName)
-                                               : std::filesystem::path(opts.list);
-        try {
-            auto read = ReadLinesWithStatus(list);
-            if (read.status == ReadStatus::Unreadable) {
-                io.err << read.message << '\n';
-                return kExitFailure;
-            }
-            if (read.status == ReadStatus::Read) params.listLines = std::move(read.lines);
-        } catch (const std::bad_alloc&) {
-            io.err << kOutOfMemoryMessage << '\n';
-            return kExitFailure;
-        }
-        listMissing = !params.listLines || params.listLines->empty();
-    }
+    const bool readsList = request.ReadsMp3List();
+    // Ctrl+C is heard from here on: a walk of a whole disk takes seconds too.
+    CompareControl control;
+    InterruptWatch interrupt(control.stopRequested);
+    FolderWalkHooks walk;
+    walk.stop = &control.stopRequested;
+    CompareParams params = ParamsForRequest(std::move(request), opts.ext, walk);
+    params.exhaustive = opts.exhaustive;
+    if (readsList && !ReadList(opts, params, io)) return kExitFailure;
+    const bool listMissing = readsList && (!params.listLines || params.listLines->empty());
 
     RowWriter writer(io.out, opts.output.Resolve(), ResultRowColumns(), 2);
-    params.onRows = [&io, &opts, &writer](std::vector<CompareRow>&& rows) {
-        for (const auto& row : RowsFromCompare(opts.mode, std::move(rows))) writer.Write(row);
+    params.onRows = [&io, mode, &writer](std::vector<CompareRow>&& rows) {
+        for (const auto& row : RowsFromCompare(mode, std::move(rows))) writer.Write(row);
         io.out.flush();
     };
     CompareResult result;
@@ -100,7 +87,7 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
         io.err << "Passed over a folder that cannot be read: " << folder << '\n';
     }
     writer.Finish();
-    PrintCompareMessages(result, opts.mode, io.err);
+    PrintCompareMessages(result, mode, io.err);
 
     // No files, no list, or memory ran out.
     if (result.resultText.empty() || listMissing || result.outOfMemory) return kExitFailure;
@@ -122,7 +109,7 @@ CLI::App* AddCommonOptions(CLI::App* sub, CompareOptions& opts) {
 
 void AddCompareCommands(CLI::App& app, CommandList& commands) {
     auto dupes = std::make_shared<CompareOptions>();
-    dupes->mode = kModeFolderVsItself;
+    dupes->command = CompareCommand::FolderVsItself;
     CLI::App* dupesApp = AddCommonOptions(
         app.add_subcommand("dupes", "Finds duplicates among the files below FOLDER"), *dupes);
     dupesApp->add_flag("--exhaustive", dupes->exhaustive, "Test every pair with the plain loop");
@@ -130,7 +117,7 @@ void AddCompareCommands(CLI::App& app, CommandList& commands) {
         {dupesApp, [dupes](CommandIo& io) { return RunCompareCommand(*dupes, io); }});
 
     auto compare = std::make_shared<CompareOptions>();
-    compare->mode = kModeFolderVsList;
+    compare->command = CompareCommand::FolderVsList;
     CLI::App* compareApp = AddCommonOptions(
         app.add_subcommand("compare",
                            "Finds the files below FOLDER that are already in the Mp3 list"),
@@ -143,7 +130,7 @@ void AddCompareCommands(CLI::App& app, CommandList& commands) {
         {compareApp, [compare](CommandIo& io) { return RunCompareCommand(*compare, io); }});
 
     auto search = std::make_shared<CompareOptions>();
-    search->mode = kModeSearchList;
+    search->command = CompareCommand::SearchList;
     CLI::App* searchApp = app.add_subcommand(
         "search", "Finds the titles of the Mp3 list that hold every word of TEXT");
     searchApp->add_option("--list", search->list,

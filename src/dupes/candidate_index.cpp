@@ -101,6 +101,20 @@ class WordIndex final : public CandidateIndex {
         std::unique_ptr<Scratch> scratch_;
     };
 
+    // The phases of Candidates, in order; their working memory is `s`.
+    void MarkProbeWords(const PreparedName& probe, Scratch& s) const;
+    // Orders the probe's words rarest first; the most any length asks for.
+    uint32_t RankProbeWords(uint32_t n, Scratch& s) const;
+    // Gathers the postings of both routes; whether the reference route is weighed.
+    bool GatherRoutes(uint32_t n, uint32_t mostProbed, Scratch& s) const;
+    void KeepSurvivors(uint32_t n, uint32_t from, bool weighRare, Scratch& s) const;
+
+    uint32_t ProbedWords(uint32_t f, uint32_t n) const;
+    uint32_t Probed(uint32_t f, uint32_t n, const Scratch& s) const {
+        return f < kTabledLengths ? s.probed[f] : ProbedWords(f, n);
+    }
+    static uint32_t Slot(uint32_t f) { return std::min(f, kTabledLengths); }
+
     int percent_;
     uint32_t count_;
     WordRelation words_;
@@ -183,16 +197,28 @@ void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
                            std::vector<uint32_t>& out) const {
     const auto n = static_cast<uint32_t>(probe.words.size());
     if (percent_ <= 99 && (n == 0 || probe.startsWithBackslash)) return;
-    if (percent_ == 101 && n == 0) {
+    if (percent_ == kPercentEverySecondWord && n == 0) {
         // Every word of an empty probe found a partner: anything matches.
         for (uint32_t j = from; j < count_; ++j) out.push_back(j);
         return;
     }
     ScratchLease lease(*this);
     Scratch& s = lease.Get();
+    MarkProbeWords(probe, s);
+    const uint32_t mostProbed = RankProbeWords(n, s);
+    const bool weighRare = GatherRoutes(n, mostProbed, s);
+    KeepSurvivors(n, from, weighRare, s);
+    for (const uint32_t w : s.touched) s.mask[w] = 0;
 
+    std::sort(s.kept.begin(), s.kept.end());
+    s.kept.erase(std::unique(s.kept.begin(), s.kept.end()), s.kept.end());
+    out.insert(out.end(), s.kept.begin(), s.kept.end());
+}
+
+void WordIndex::MarkProbeWords(const PreparedName& probe, Scratch& s) const {
     // For each probe word, the known words it matches; for each known word,
     // which probe words match it (one bit per probe word).
+    const auto n = static_cast<uint32_t>(probe.words.size());
     s.matched.clear();
     s.matchedEnd.assign(n, 0);
     for (uint32_t i = 0; i < n; ++i) {
@@ -214,7 +240,17 @@ void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
             s.costAll[i] += all_.Length(w);
         }
     }
+}
 
+// How many of the probe's rarest words must be asked for references of f
+// words; 0 when such references cannot match.
+uint32_t WordIndex::ProbedWords(uint32_t f, uint32_t n) const {
+    if (f == kLongName) return n;
+    if (!PairsMaySuffice(f, n, f, n, percent_)) return 0;
+    return n - std::min(n, MinPairs(f, n, percent_)) + 1;
+}
+
+uint32_t WordIndex::RankProbeWords(uint32_t n, Scratch& s) const {
     // Probe route: against a reference of f words the probe must pair
     // MinPairs(f, n) of its n words, so its rarest n - MinPairs + 1 words
     // reach every such reference that can match. Reference route: every probe
@@ -227,40 +263,33 @@ void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
     });
     s.rank.resize(n);
     for (uint32_t k = 0; k < n; ++k) s.rank[s.order[k]] = k;
-    // How many of the probe's rarest words must be asked for references of
-    // f words; 0 when such references cannot match. Tabled for usual lengths.
-    auto probedWords = [&](uint32_t f) -> uint32_t {
-        if (f == kLongName) return n;
-        if (!PairsMaySuffice(f, n, f, n, percent_)) return 0;
-        return n - std::min(n, MinPairs(f, n, percent_)) + 1;
-    };
+    // ProbedWords tabled for usual lengths.
     s.probed.resize(kTabledLengths);
     uint32_t mostProbed = 0;
     for (uint32_t f = 0; f < kTabledLengths; ++f) {
-        s.probed[f] = probedWords(f);
+        s.probed[f] = ProbedWords(f, n);
         if (f > 0) mostProbed = std::max<uint32_t>(mostProbed, s.probed[f]);
     }
     // The most words any length asks for; the table covers the lengths that
     // ask most unless the probe is long or the references very long.
     if (n >= kTabledLengths / 2 || hasLongNames_) mostProbed = n;
-    auto probed = [&](uint32_t f) -> uint32_t {
-        return f < kTabledLengths ? s.probed[f] : probedWords(f);
-    };
+    return mostProbed;
+}
 
+bool WordIndex::GatherRoutes(uint32_t n, uint32_t mostProbed, Scratch& s) const {
     // The postings each route would read for references of each length, and
     // how many entries that is; each length then takes the cheaper route.
     s.probeSpans.clear();
     s.rareSpans.clear();
     s.costProbe.assign(kTabledLengths + 1, 0);
     s.costRare.assign(kTabledLengths + 1, 0);
-    auto slot = [](uint32_t f) { return std::min(f, kTabledLengths); };
     for (uint32_t i = 0; i < n; ++i) {
         if (s.rank[i] >= mostProbed) continue;
         for (uint32_t m = i == 0 ? 0 : s.matchedEnd[i - 1]; m < s.matchedEnd[i]; ++m) {
             all_.ForEachSegment(s.matched[m], [&](uint32_t f, Postings::Records ids) {
-                if (s.rank[i] < probed(f)) {
+                if (s.rank[i] < Probed(f, n, s)) {
                     s.probeSpans.push_back({f, ids});
-                    s.costProbe[slot(f)] += ids.count;
+                    s.costProbe[Slot(f)] += ids.count;
                 }
             });
         }
@@ -273,14 +302,17 @@ void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
     if (weighRare) {
         for (const uint32_t w : s.touched) {
             rare_.ForEachSegment(w, [&](uint32_t f, Postings::Records ids) {
-                if (probed(f) > 0) {
+                if (Probed(f, n, s) > 0) {
                     s.rareSpans.push_back({f, ids});
-                    s.costRare[slot(f)] += ids.count;
+                    s.costRare[Slot(f)] += ids.count;
                 }
             });
         }
     }
+    return weighRare;
+}
 
+void WordIndex::KeepSurvivors(uint32_t n, uint32_t from, bool weighRare, Scratch& s) const {
     // Each reference reached is checked against the number of words that
     // could pair at best; the survivors are kept. A reference reached twice
     // is checked twice, which costs less than remembering which were reached.
@@ -304,17 +336,14 @@ void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
         }
     };
     for (const auto& [f, ids] : s.probeSpans) {
-        if (!weighRare || s.costProbe[slot(f)] <= s.costRare[slot(f)]) consider(ids);
+        if (!weighRare || s.costProbe[Slot(f)] <= s.costRare[Slot(f)]) consider(ids);
     }
     for (const auto& [f, ids] : s.rareSpans) {
-        if (s.costProbe[slot(f)] > s.costRare[slot(f)]) consider(ids);
+        if (s.costProbe[Slot(f)] > s.costRare[Slot(f)]) consider(ids);
     }
-    if (percent_ == 100) consider(Postings::Records{wordless_.data(), wordless_.size(), 1});
-    for (const uint32_t w : s.touched) s.mask[w] = 0;
-
-    std::sort(s.kept.begin(), s.kept.end());
-    s.kept.erase(std::unique(s.kept.begin(), s.kept.end()), s.kept.end());
-    out.insert(out.end(), s.kept.begin(), s.kept.end());
+    if (percent_ == kPercentEveryFirstWord) {
+        consider(Postings::Records{wordless_.data(), wordless_.size(), 1});
+    }
 }
 
 }  // namespace

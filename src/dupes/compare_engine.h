@@ -30,7 +30,7 @@ struct CompareRow {
 };
 
 struct CompareParams {
-    int mode = kModeFolderVsItself;
+    CompareMode mode = kModeFolderVsItself;
     std::vector<std::string> folders;  // the folders to compare, in order (modes 1, 2)
     // Instead of `folders`: the folders with their files already listed by the
     // caller's walk (CollectFolderFiles), so no folder is read twice.

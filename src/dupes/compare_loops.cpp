@@ -23,8 +23,8 @@ bool PairMatches(const CompareSetup& s, size_t probe, size_t ref) {
     const PreparedName& second = s.Probes()[probe];
     // A side without words would find partners for all of its none: an empty
     // ban entry would mark every file, an empty search would find every title.
-    if (s.percent == 100 && first.words.empty()) return false;
-    if (s.percent == 101 && second.words.empty()) return false;
+    if (s.percent == kPercentEveryFirstWord && first.words.empty()) return false;
+    if (s.percent == kPercentEverySecondWord && second.words.empty()) return false;
     return PreparedNamesMatch(first, second, s.percent);
 }
 

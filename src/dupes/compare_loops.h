@@ -15,7 +15,7 @@ namespace mv {
 
 // Everything the pair tests need, prepared once per comparison.
 struct CompareSetup {
-    int mode = kModeFolderVsItself;
+    CompareMode mode = kModeFolderVsItself;
     int percent = 80;
     std::vector<PreparedName> refs;                   // the references: `first` of NamesMatch
     std::vector<PreparedName> probes;                 // modes 1 and 3: the files or the search text

@@ -36,6 +36,25 @@ CompareRequest BuildCompareRequest(CompareChoice choice) {
     return request;
 }
 
+CompareParams ParamsForRequest(CompareRequest request, const std::string& ext,
+                               const FolderWalkHooks& walk) {
+    CompareParams params;
+    params.mode = request.mode;
+    params.ext = ext;
+    params.percentText = std::move(request.percentText);
+    params.searchText = std::move(request.searchText);
+    params.listLines = std::move(request.listLines);
+    if (request.walkRoot) {
+        // One walk reads each folder once: its subfolders and its files.
+        FolderFilesCollection collected = CollectFolderFiles(*request.walkRoot, ext, walk);
+        params.listedFolders = std::move(collected.folders);
+        params.foldersPassedOver = std::move(collected.passedOver);
+    } else {
+        params.folders = std::move(request.folders);
+    }
+    return params;
+}
+
 ListForRun ReadListForRun(const std::filesystem::path& listFile) {
     ListForRun list;
     try {

@@ -52,6 +52,13 @@ struct CompareRequest {
 
 CompareRequest BuildCompareRequest(CompareChoice choice);
 
+// The parameters of the run a request asks for, given the extension box's
+// text: its tree walked with CollectFolderFiles (ended early by walk.stop) or
+// its folders taken as they are. The list lines are the request's own; a
+// caller whose request ReadsMp3List sets them from ReadListForRun.
+CompareParams ParamsForRequest(CompareRequest request, const std::string& ext,
+                               const FolderWalkHooks& walk = {});
+
 // The Mp3 list as a run takes it when it starts. A list that is there but
 // cannot be read (or that memory cannot hold) refuses the run with `message`;
 // an absent one gives no lines, and the run says there is no list.

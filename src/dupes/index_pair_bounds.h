@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "dupes/name_matcher.h"
+
 // How many word pairs a name pair needs at least to match at a percentage.
 // Greedy pairing never pairs more words than a maximum matching does, so a
 // bound that holds for every matching holds for the verdict too.
@@ -11,8 +13,8 @@ namespace mv {
 // percent 1..101: at 1..99, 200k >= p(f + n); at 100 every reference word
 // pairs; at 101 every probe word does.
 inline uint32_t MinPairs(uint32_t f, uint32_t n, int percent) {
-    if (percent == 100) return f;
-    if (percent == 101) return n;
+    if (percent == kPercentEveryFirstWord) return f;
+    if (percent == kPercentEverySecondWord) return n;
     const uint64_t p = static_cast<uint64_t>(percent);
     return static_cast<uint32_t>((p * (f + n) + 199) / 200);
 }
@@ -22,8 +24,8 @@ inline uint32_t MinPairs(uint32_t f, uint32_t n, int percent) {
 // k >= p*f / (200 - p). At 101 one pair at least (the probe has words, else
 // it matches anything).
 inline uint32_t MinPairsOfReference(uint32_t f, int percent) {
-    if (percent == 100) return f;
-    if (percent == 101) return 1;
+    if (percent == kPercentEveryFirstWord) return f;
+    if (percent == kPercentEverySecondWord) return 1;
     const uint64_t p = static_cast<uint64_t>(percent);
     return static_cast<uint32_t>((p * f + (199 - p)) / (200 - p));
 }
@@ -35,8 +37,8 @@ inline uint32_t MinPairsOfReference(uint32_t f, int percent) {
 inline bool PairsMaySuffice(uint32_t f, uint32_t n, uint32_t refCovered, uint32_t probeCovered,
                             int percent) {
     const uint32_t most = refCovered < probeCovered ? refCovered : probeCovered;
-    if (percent == 100) return refCovered == f && probeCovered >= f;
-    if (percent == 101) return probeCovered == n && refCovered >= n;
+    if (percent == kPercentEveryFirstWord) return refCovered == f && probeCovered >= f;
+    if (percent == kPercentEverySecondWord) return probeCovered == n && refCovered >= n;
     if (f + n == 0) return false;
     return 200ULL * most >= static_cast<uint64_t>(percent) * (f + n);
 }

@@ -143,8 +143,8 @@ bool PreparedNamesMatch(const PreparedName& first, const PreparedName& second, i
         if (!paired) ++si;
     }
 
-    if (percent == 100) return f.empty();
-    if (percent == 101) return s.empty();
+    if (percent == kPercentEveryFirstWord) return f.empty();
+    if (percent == kPercentEverySecondWord) return s.empty();
     return 100LL * static_cast<long long>(matched) >=
            static_cast<long long>(percent) * static_cast<long long>(total);
 }

@@ -10,7 +10,7 @@
 
 namespace mv {
 
-std::vector<ResultRow> RowsFromCompare(int mode, std::vector<CompareRow>&& rows) {
+std::vector<ResultRow> RowsFromCompare(CompareMode mode, std::vector<CompareRow>&& rows) {
     RowKind leftKind = RowKind::FileOnDisk;
     RowKind rightKind = RowKind::FileOnDisk;
     if (mode == kModeFolderVsList) {

@@ -28,7 +28,7 @@ struct ResultRow {
 };
 
 // The kinds of the two sides of a comparison's rows, from its mode.
-std::vector<ResultRow> RowsFromCompare(int mode, std::vector<CompareRow>&& rows);
+std::vector<ResultRow> RowsFromCompare(CompareMode mode, std::vector<CompareRow>&& rows);
 
 // The rows that go when the `selected` rows are removed: every selected row
 // and every other row whose left text is the same, byte for byte (on Linux

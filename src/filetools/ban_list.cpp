@@ -70,22 +70,14 @@ BanScanResult RunBanScan(const BanScanParams& params, CompareControl& control) {
     result.banListRead = true;
     result.banLines = read.lines.size();
 
-    CompareParams compare;
-    compare.mode = kModeFolderVsList;
-    compare.ext = params.ext;
-    compare.percentText = kBanPercent;
+    CompareChoice choice;
+    choice.command = CompareCommand::BanScan;
+    choice.folder = TrimFolderPath(params.folder);
+    choice.withSubfolders = params.recurse;
+    choice.banLines = std::move(read.lines);
+    CompareParams compare = ParamsForRequest(BuildCompareRequest(std::move(choice)), params.ext);
     compare.threads = params.threads;
     compare.onRows = params.onRows;
-    compare.listLines = std::move(read.lines);
-    const std::string folder = TrimFolderPath(params.folder);
-    if (params.recurse) {
-        // One walk reads each folder once: its subfolders and its files.
-        FolderFilesCollection collected = CollectFolderFiles(folder, params.ext);
-        compare.listedFolders = std::move(collected.folders);
-        compare.foldersPassedOver = std::move(collected.passedOver);
-    } else {
-        compare.folders = {folder};
-    }
     result.compare = RunCompare(compare, control);
     return result;
 }

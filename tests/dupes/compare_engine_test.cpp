@@ -29,7 +29,7 @@ CompareRow Row(std::string left, std::string right) {
     return {std::move(left), std::move(right)};
 }
 
-CompareParams FolderParams(int mode, std::vector<std::string> folders) {
+CompareParams FolderParams(CompareMode mode, std::vector<std::string> folders) {
     CompareParams p;
     p.mode = mode;
     p.folders = std::move(folders);
@@ -250,7 +250,7 @@ TEST(ListedFolders, OneWalkGivesTheRowsOfTwoReads) {
     tree.File("m/a/.hidden/Band Song.mp3", 1);
     tree.Folder("m/c/folder.mp3");
     const std::vector<std::string> list = {"\\Mp3 List", "\\CD", "Band Song.mp3", "Other Tune.mp3"};
-    for (const int mode : {kModeFolderVsItself, kModeFolderVsList}) {
+    for (const CompareMode mode : {kModeFolderVsItself, kModeFolderVsList}) {
         const FolderCollection folders = CollectFolders(tree.Path("m"), "Mp3");
         CompareParams twice = FolderParams(mode, folders.folders);
         CompareParams once = FolderParams(mode, {});

@@ -96,9 +96,8 @@ void CompareCommands::UpdateGauge() {
 
 mv::CompareResult CompareCommands::RunCompare(const mv::CompareRequest& request) {
     mv::CompareResult result;
-    const std::string& percentText = request.percentText;
     if (!backend_.run || running_) return result;
-    if (backend_.parsePercent && !backend_.parsePercent(percentText)) {
+    if (backend_.parsePercent && !backend_.parsePercent(request.percentText)) {
         result.percentRefused = true;
         dialogs_.Information(w_.window, DisplayText(mv::kPercentNotWholeMessage));
         return result;
@@ -117,8 +116,18 @@ mv::CompareResult CompareCommands::RunCompare(const mv::CompareRequest& request)
         listLines = std::move(list.lines);
     }
     running_ = true;
+    PrepareRun(request.mode);
+    const bool walkOnWorker = request.walkRoot && backend_.collectFolderFiles;
+    mv::CompareParams params = ParamsFor(request, walkOnWorker);
+    params.listLines = std::move(listLines);
+    result = RunOnWorker(params, walkOnWorker ? &*request.walkRoot : nullptr);
+    ShowResult(result);
+    EndRun(request.mode);
+    running_ = false;
+    return result;
+}
 
-    // Preparation.
+void CompareCommands::PrepareRun(mv::CompareMode mode) {
     if (w_.cbMinimize->isChecked() && hooks_.hideToTray) hooks_.hideToTray();
     w_.pTag->hide();
     if (hooks_.refreshBrowser) hooks_.refreshBrowser();
@@ -133,17 +142,17 @@ mv::CompareResult CompareCommands::RunCompare(const mv::CompareRequest& request)
     w_.lRef->setText(QStringLiteral("Duplicate Reference"));
     results_.SetSwitchAllowed(false);
     foundFiles_.clear();
-    if (request.mode == mv::kModeFolderVsItself) {
+    if (mode == mv::kModeFolderVsItself) {
         results_.SetSwitchAllowed(true);
         w_.lRef->setText(w_.lRef->text() + QStringLiteral(" (Press X to switch filenames)"));
     }
+}
 
+mv::CompareParams CompareCommands::ParamsFor(const mv::CompareRequest& request, bool walkOnWorker) {
     mv::CompareParams params;
     params.mode = request.mode;
     const std::string ext = TypedBytes(w_.eExt->text());
-    bool walkOnWorker = false;
-    if (request.walkRoot && backend_.collectFolderFiles) {
-        walkOnWorker = true;
+    if (walkOnWorker) {
         compareFolders_.clear();
         collectPassedOver_.clear();
     } else if (request.walkRoot) {
@@ -160,9 +169,8 @@ mv::CompareResult CompareCommands::RunCompare(const mv::CompareRequest& request)
     params.folders = compareFolders_;
     params.foldersPassedOver = collectPassedOver_;
     params.ext = ext;
-    params.percentText = percentText;
+    params.percentText = request.percentText;
     params.searchText = request.searchText;
-    params.listLines = std::move(listLines);
     const mv::CompareMode mode = request.mode;
     QPointer<CompareCommands> self(this);
     params.onRows = [self, mode](std::vector<mv::CompareRow>&& batch) {
@@ -175,7 +183,12 @@ mv::CompareResult CompareCommands::RunCompare(const mv::CompareRequest& request)
             },
             Qt::QueuedConnection);
     };
+    return params;
+}
 
+mv::CompareResult CompareCommands::RunOnWorker(mv::CompareParams& params,
+                                               const std::string* walkRoot) {
+    mv::CompareResult result;
     QEventLoop loop;
     QTimer gauge;
     connect(&gauge, &QTimer::timeout, this, &CompareCommands::UpdateGauge);
@@ -183,12 +196,12 @@ mv::CompareResult CompareCommands::RunCompare(const mv::CompareRequest& request)
     std::atomic<bool> finished{false};
     std::vector<std::string> walked;  // the folders the walk collected; the worker's until joined
     std::thread worker([&] {
-        if (walkOnWorker) {
+        if (walkRoot != nullptr) {
             try {
                 mv::FolderWalkHooks hooks;
                 hooks.stop = &control_.stopRequested;
                 mv::FolderFilesCollection collected =
-                    backend_.collectFolderFiles(*request.walkRoot, params.ext, hooks);
+                    backend_.collectFolderFiles(*walkRoot, params.ext, hooks);
                 walked.reserve(collected.folders.size());
                 for (const mv::FolderWithFiles& f : collected.folders) walked.push_back(f.folder);
                 params.foldersPassedOver = std::move(collected.passedOver);
@@ -211,13 +224,16 @@ mv::CompareResult CompareCommands::RunCompare(const mv::CompareRequest& request)
     worker.join();
     gauge.stop();
     UpdateGauge();
-    if (walkOnWorker) {
+    if (walkRoot != nullptr) {
         compareFolders_ = std::move(walked);
         collectPassedOver_ = params.foldersPassedOver;
     }
+    return result;
+}
 
-    // Result. Folders that could not be read are counted beside the result;
-    // a click on the label lists them.
+void CompareCommands::ShowResult(const mv::CompareResult& result) {
+    // Folders that could not be read are counted beside the result; a click
+    // on the label lists them.
     passedOver_ = result.foldersPassedOver;
     if (!result.resultText.empty() || !passedOver_.empty()) {
         w_.lRes->setText(DisplayText(result.resultText + mv::PassedOverNote(passedOver_.size())));
@@ -229,8 +245,9 @@ mv::CompareResult CompareCommands::RunCompare(const mv::CompareRequest& request)
     for (const std::string& message : result.messages) {
         dialogs_.Information(w_.window, DisplayText(message));
     }
+}
 
-    // Ending.
+void CompareCommands::EndRun(mv::CompareMode mode) {
     if (mode == mv::kModeFolderVsList || mode == mv::kModeFolderVsItself) {
         results_.SetCommandsEnabled(true);
     }
@@ -239,6 +256,4 @@ mv::CompareResult CompareCommands::RunCompare(const mv::CompareRequest& request)
     w_.gp->setRange(0, std::max(1, w_.gp->maximum()));
     w_.gp->setValue(0);
     if (hooks_.showFromTray) hooks_.showFromTray();
-    running_ = false;
-    return result;
 }

@@ -101,6 +101,13 @@ class CompareCommands : public QObject {
   private:
     void FolderCommand(mv::CompareCommand command);
     void UpdateGauge();
+    // The phases of RunCompare, in order.
+    void PrepareRun(mv::CompareMode mode);
+    mv::CompareParams ParamsFor(const mv::CompareRequest& request, bool walkOnWorker);
+    // Runs the core on a worker thread, walking `walkRoot` there first when given.
+    mv::CompareResult RunOnWorker(mv::CompareParams& params, const std::string* walkRoot);
+    void ShowResult(const mv::CompareResult& result);
+    void EndRun(mv::CompareMode mode);
 
     CompareWidgets w_;
     Dialogs& dialogs_;
