@@ -141,7 +141,10 @@ int main(int argc, char** argv) {
     std::string docs, host = "127.0.0.1";
     int port = 8080;
     serve->add_option("--database", database, dbHelp)->required();
-    serve->add_option("--docs", docs, "Folder with Mp3VandrelVersion.txt and DlLink.txt")
+    serve
+        ->add_option("--docs", docs,
+                     "Folder with " + mv::DocumentFileName(mv::kVersionDocument) + " and " +
+                         mv::DocumentFileName(mv::kLinkDocument))
         ->required()
         ->check(CLI::ExistingDirectory);
     serve->add_option("--host", host, "Address to listen on")->capture_default_str();

@@ -87,53 +87,72 @@ std::string LogField(std::string_view text, size_t max) {
     return out;
 }
 
-void InstallPollService(httplib::Server& server, PollServiceParams params) {
-    PollStore& store = params.store;
-    const auto docs = params.docs;
+std::string DocumentFileName(std::string_view documentPath) {
+    return std::string(documentPath.substr(documentPath.starts_with('/') ? 1 : 0));
+}
 
+namespace {
+
+// Routes are regular expressions matched against the whole path: the route
+// of exactly `path`.
+std::string Route(std::string_view path) {
+    std::string out;
+    for (const char c : path) {
+        if (std::string_view(R"(\^$.|?*+()[]{})").find(c) != std::string_view::npos) out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+void SetLimits(httplib::Server& server) {
     server.set_payload_max_length(64 * 1024);
     server.set_read_timeout(5, 0);
     server.set_write_timeout(5, 0);
     server.set_keep_alive_max_count(100);
     server.set_keep_alive_timeout(5);
+}
 
-    server.Get(R"(/Mp3VandrelVersion\.txt)", [docs](const auto& req, auto& res) {
-        ServeDocument(docs / "Mp3VandrelVersion.txt", req, res);
+void RouteDocuments(httplib::Server& server, const std::filesystem::path& docs) {
+    for (const char* document : {kVersionDocument, kLinkDocument}) {
+        server.Get(Route(document),
+                   [file = docs / DocumentFileName(document)](const auto& req, auto& res) {
+                       ServeDocument(file, req, res);
+                   });
+    }
+}
+
+void RoutePoll(httplib::Server& server, PollStore& store) {
+    server.Get(Route(kPollPath), [&store](const httplib::Request& req, httplib::Response& res) {
+        if (!NoParams(req, res)) return;
+        const auto current = store.CurrentPoll();
+        Answer(res, 200,
+               FormatQuestion(current ? *current
+                                      : PollQuestion{"There is no poll at the moment", {}}));
     });
-    server.Get(R"(/DlLink\.txt)", [docs](const auto& req, auto& res) {
-        ServeDocument(docs / "DlLink.txt", req, res);
-    });
-    server.Get(
-        R"(/cgi-win/Votes\.dll)", [&store](const httplib::Request& req, httplib::Response& res) {
-            if (!NoParams(req, res)) return;
-            const auto current = store.CurrentPoll();
-            Answer(res, 200,
-                   FormatQuestion(current ? *current
-                                          : PollQuestion{"There is no poll at the moment", {}}));
-        });
-    server.Get(R"(/cgi-win/Votes\.dll/GetQList)",
+    server.Get(Route(kQuestionListPath),
                [&store](const httplib::Request& req, httplib::Response& res) {
                    if (!NoParams(req, res)) return;
                    Answer(res, 200, FormatQuestionList(store.Questions()));
                });
-    server.Get(R"(/cgi-win/Votes\.dll/GetResults)",
-               [&store](const httplib::Request& req, httplib::Response& res) {
-                   const auto k = NumberParam(req, res, "QuestNo");
-                   if (!k) return;
-                   const auto counts = store.Results(*k);
-                   if (!counts) return Answer(res, 404, "There is no such question.\n");
-                   Answer(res, 200, FormatResults(*counts));
-               });
-    server.Get(R"(/cgi-win/Votes\.dll/Vote)",
-               [&store](const httplib::Request& req, httplib::Response& res) {
-                   // HEAD runs the GET routes; a probe must not count as a vote.
-                   if (req.method != "GET") return Answer(res, 405, "Only GET votes.\n");
-                   const auto m = NumberParam(req, res, "Vote");
-                   if (!m) return;
-                   Answer(res, 200, VoteMessage(store.Vote(*m), *m));
-               });
-    // Routes are regular expressions matched against the whole path.
-    // Other methods on any path.
+    server.Get(Route(kResultsPath), [&store](const httplib::Request& req, httplib::Response& res) {
+        const auto k = NumberParam(req, res, kQuestionNumberParam);
+        if (!k) return;
+        const auto counts = store.Results(*k);
+        if (!counts) return Answer(res, 404, "There is no such question.\n");
+        Answer(res, 200, FormatResults(*counts));
+    });
+    server.Get(Route(kVotePath), [&store](const httplib::Request& req, httplib::Response& res) {
+        // HEAD runs the GET routes; a probe must not count as a vote.
+        if (req.method != "GET") return Answer(res, 405, "Only GET votes.\n");
+        const auto m = NumberParam(req, res, kVoteParam);
+        if (!m) return;
+        Answer(res, 200, VoteMessage(store.Vote(*m), *m));
+    });
+}
+
+// Other methods on any path, failures of the store, and the text of every
+// refusal the HTTP layer makes itself.
+void RouteRefusals(httplib::Server& server) {
     const auto refuse = [](const httplib::Request&, httplib::Response& res) {
         Answer(res, 405, "Only GET is served here.\n");
     };
@@ -159,16 +178,26 @@ void InstallPollService(httplib::Server& server, PollServiceParams params) {
             res.set_content("Request refused (" + std::to_string(res.status) + ").\n",
                             "text/plain");
     });
+}
 
-    auto log = params.log ? params.log : [](const std::string& line) {
-        std::fprintf(stderr, "%s\n", line.c_str());
-    };
+void LogRequests(httplib::Server& server, std::function<void(const std::string&)> log) {
+    if (!log) log = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
     server.set_logger([log](const httplib::Request& req, const httplib::Response& res) {
         std::string target = req.target.empty() ? req.path : req.target;
         log(Now() + " " + (req.remote_addr.empty() ? "-" : req.remote_addr) + " " +
             LogField(req.method, 16) + " \"" + LogField(target) + "\" " +
             std::to_string(res.status) + " " + std::to_string(res.body.size()));
     });
+}
+
+}  // namespace
+
+void InstallPollService(httplib::Server& server, PollServiceParams params) {
+    SetLimits(server);
+    RouteDocuments(server, params.docs);
+    RoutePoll(server, params.store);
+    RouteRefusals(server);
+    LogRequests(server, std::move(params.log));
 }
 
 }  // namespace mv

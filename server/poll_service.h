@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 
+#include "net/server_paths.h"
 #include "poll_store.h"
 
 namespace httplib {
@@ -28,6 +30,10 @@ void InstallPollService(httplib::Server& server, PollServiceParams params);
 
 // The vote reply: the message the poll window shows as it is.
 std::string VoteMessage(const VoteOutcome& outcome, long long option);
+
+// The file a document path (kVersionDocument, kLinkDocument) names in the
+// document folder: the path without its leading "/".
+std::string DocumentFileName(std::string_view documentPath);
 
 // A request target as one printable log field: control and non-ASCII bytes
 // escaped, long targets cut.

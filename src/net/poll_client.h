@@ -21,11 +21,12 @@ class PollClient {
     HttpReply QuestionList() { return Get(kQuestionListPath); }
     // `questionNo` counts from 1 in the server's order of questions.
     HttpReply Results(int questionNo) {
-        return Get(std::string(kResultsPath) + "?QuestNo=" + std::to_string(questionNo));
+        return Get(std::string(kResultsPath) + "?" + kQuestionNumberParam + "=" +
+                   std::to_string(questionNo));
     }
     // `option` counts from 1; the server votes on its current question.
     HttpReply Vote(int option) {
-        return Get(std::string(kVotePath) + "?Vote=" + std::to_string(option));
+        return Get(std::string(kVotePath) + "?" + kVoteParam + "=" + std::to_string(option));
     }
 
   private:

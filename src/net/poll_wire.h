@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "net/server_paths.h"
+
 // The poll's wire format: plain text replies where a "/" ends each item. The
 // server formats with these functions and the poll window reads with them, so
 // the two cannot drift apart. The readers follow the window's reading rules
@@ -13,10 +15,6 @@
 // more options than the reply carries).
 namespace mv {
 
-inline constexpr const char* kPollPath = "/cgi-win/Votes.dll";
-inline constexpr const char* kQuestionListPath = "/cgi-win/Votes.dll/GetQList";
-inline constexpr const char* kResultsPath = "/cgi-win/Votes.dll/GetResults";
-inline constexpr const char* kVotePath = "/cgi-win/Votes.dll/Vote";
 // The one digit that counts the options caps a poll at nine.
 inline constexpr size_t kMaxPollOptions = 9;
 

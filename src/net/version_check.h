@@ -6,14 +6,13 @@
 
 #include "mv_version.h"
 #include "net/http_transport.h"
+#include "net/server_paths.h"
 
 // The start-up version check, without windows: ask the server for its current
 // version, compare, and fetch the download link when the user wants it.
 namespace mv {
 
 inline constexpr const char* kOwnVersion = MV_VERSION;
-inline constexpr const char* kVersionDocument = "/Mp3VandrelVersion.txt";
-inline constexpr const char* kLinkDocument = "/DlLink.txt";
 
 inline constexpr const char* kFirstRunQuestion =
     "It looks like its the first time you run Mp3 Vandrel. Do you want it to make a version "
