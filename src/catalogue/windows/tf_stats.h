@@ -6,12 +6,12 @@
 // results of the comparison. It works on its own copy of the list (the core's
 // ListEditCopy) and writes it back only when the user agrees at closing.
 //
-// The main window builds one editor for the program's life, with hooks that
-// search through its own comparison, so the search position and the caption
-// of bSearch carry over between openings. Its List > Edit Mp3 list handler
-// runs ShowModal(); the shell reads and restores rbDisplayMode through
-// DisplayMode() and SetDisplayMode(), reaching the editor through the main
-// window.
+// The application makes one editor for the program's life, with the hooks
+// the main window gives (they search through its comparison), and hands it to
+// the main window, so the search position and the caption of bSearch carry
+// over between openings. The main window's List > Edit Mp3 list runs
+// ShowModal(); the shell reads and restores rbDisplayMode through
+// DisplayMode() and SetDisplayMode().
 
 #include <QDialog>
 #include <cstddef>
