@@ -13,11 +13,7 @@ file(RELATIVE_PATH MV_PLATFORM_ENGINE_FROM_BIN /${CMAKE_INSTALL_BINDIR} /${MV_EN
 set_property(SOURCE ${PROJECT_SOURCE_DIR}/src/platform/program_folder.cpp TARGET_DIRECTORY mv_platform
              APPEND PROPERTY COMPILE_DEFINITIONS MV_ENGINE_FROM_BIN="${MV_PLATFORM_ENGINE_FROM_BIN}")
 
-foreach(target mp3vandrel mp3vandrel-cli mp3vandrel-server)
-  if(TARGET ${target})
-    install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  endif()
-endforeach()
+install(TARGETS mp3vandrel mp3vandrel-cli mp3vandrel-server RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS mv_xaudio LIBRARY DESTINATION ${MV_ENGINE_INSTALL_DIR} NAMELINK_SKIP)
 
 install(FILES data/${MV_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

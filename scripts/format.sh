@@ -4,6 +4,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+if ! command -v clang-format >/dev/null; then
+  echo "clang-format is missing (scripts/setup.sh installs it)" >&2
+  exit 1
+fi
 mapfile -d '' files < <(git ls-files -z --cached --others --exclude-standard -- '*.cpp' '*.h')
 if [ "${1:-}" = "--check" ]; then
   # One clang-format run over every file; it names each file that drifts.

@@ -1,64 +1,37 @@
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-#include "source_files.h"
+#include "source_rules.h"
 
 namespace {
 
-using mv::test::ProgramSources;
+using mv::test::ProgramTree;
+using mv::test::RuleFaults;
 
-std::vector<std::string> FilesNaming(const std::vector<std::string>& names,
-                                     const std::string& allowedFile) {
-    std::vector<std::string> strays;
-    for (const auto& file : ProgramSources()) {
-        if (file.relative == allowedFile) continue;
-        for (const std::string& name : names) {
-            if (file.text.find(name) != std::string::npos) {
-                strays.push_back(file.relative + ": " + name);
-            }
-        }
-    }
-    return strays;
-}
-
-// Every box goes through the Dialogs seam; only the Qt implementation may name
-// Qt's dialog classes.
+// Every box goes through the Dialogs seam.
 TEST(SourceRules, OnlyTheQtDialogsNameQtDialogClasses) {
-    ASSERT_GT(ProgramSources().size(), 10u);
-    const auto strays =
-        FilesNaming({"QMessageBox", "QInputDialog", "QFileDialog"}, "src/ui/common/qt_dialogs.cpp");
+    const auto tree = ProgramTree();
+    ASSERT_GT(tree.files.size(), 10u);
+    const auto strays = RuleFaults("dialogs", tree);
     EXPECT_TRUE(strays.empty()) << ::testing::PrintToString(strays);
 }
 
-// Stored bytes become display text (and typed text becomes bytes) in one
-// place, so a name is never shown or stored in another encoding by accident.
+// Bytes cross to display text in one place.
 TEST(SourceRules, OnlyTheDisplayTextHelpersConvertBetweenBytesAndQString) {
-    const auto strays = FilesNaming(
-        {"QString::fromStdString", "toStdString()", "QString::fromUtf8", "toUtf8()",
-         "QString::fromLatin1", "toLatin1()", "QString::fromLocal8Bit", "toLocal8Bit()"},
-        "src/ui/common/display_text.cpp");
+    const auto strays = RuleFaults("display_text", ProgramTree());
     EXPECT_TRUE(strays.empty()) << ::testing::PrintToString(strays);
 }
 
-// Every removal of a file goes through the file operations (the trash switch
-// and the deletion log live there), so no command can delete a user's file
-// behind the user's settings.
+// Files are removed, moved and replaced through the file operations only.
 TEST(SourceRules, OnlyTheFileOperationsRemoveOrMoveUsersFiles) {
-    const std::vector<std::string> removals = {"unlink(",      "unlinkat(", "remove(",
-                                               "remove_all(",  "rmdir(",    "QFile::remove",
-                                               "moveToTrash(", "renameat2("};
-    std::vector<std::string> strays;
-    for (const auto& file : ProgramSources()) {
-        if (file.relative == "src/platform/file_ops.cpp" ||
-            file.relative == "src/platform/trash.cpp")
-            continue;
-        for (const std::string& name : removals) {
-            if (file.text.find(name) != std::string::npos)
-                strays.push_back(file.relative + ": " + name);
-        }
-    }
+    const auto tree = ProgramTree();
+    auto strays = RuleFaults("removals", tree);
+    const auto renames = RuleFaults("renames", tree);
+    strays.insert(strays.end(), renames.begin(), renames.end());
+    EXPECT_TRUE(strays.empty()) << ::testing::PrintToString(strays);
+}
+
+TEST(SourceRules, EveryConnectHasAContextObject) {
+    const auto strays = RuleFaults("contextless_connect", ProgramTree());
     EXPECT_TRUE(strays.empty()) << ::testing::PrintToString(strays);
 }
 
