@@ -80,6 +80,26 @@ std::string FormatResultText(uint64_t rowCount, uint64_t elapsedMs) {
 
 namespace {
 
+// The files (or the search text): `second` of every pair test. Returns how
+// many there are.
+size_t GatherProbes(const CompareParams& params, std::optional<GatheredFiles>& gathered,
+                    CompareSetup& setup, CompareResult& result) {
+    if (params.mode == kModeSearchList) {
+        setup.searchText = params.searchText;
+        return 1;
+    }
+    if (params.listedFolders) {
+        gathered.emplace(*params.listedFolders);
+    } else {
+        gathered.emplace(params.folders, params.ext);
+    }
+    result.foldersPassedOver.insert(result.foldersPassedOver.end(),
+                                    gathered->FoldersPassedOver().begin(),
+                                    gathered->FoldersPassedOver().end());
+    setup.files = &*gathered;
+    return gathered->Count();
+}
+
 // Gathers, prepares and compares, handing rows to `sink`. False when there was
 // nothing to compare (no files); then no result text is given.
 bool Compare(const CompareParams& params, int percent, RowSink& sink, CompareResult& result,
@@ -90,23 +110,8 @@ bool Compare(const CompareParams& params, int percent, RowSink& sink, CompareRes
     setup.percent = percent;
     const bool walksList = params.mode != kModeFolderVsItself;
 
-    // The files (or the search text): `second` of every pair test.
     std::optional<GatheredFiles> gathered;
-    size_t count = 1;
-    if (params.mode == kModeSearchList) {
-        setup.searchText = params.searchText;
-    } else {
-        if (params.listedFolders) {
-            gathered.emplace(*params.listedFolders);
-        } else {
-            gathered.emplace(params.folders, params.ext);
-        }
-        result.foldersPassedOver.insert(result.foldersPassedOver.end(),
-                                        gathered->FoldersPassedOver().begin(),
-                                        gathered->FoldersPassedOver().end());
-        setup.files = &*gathered;
-        count = gathered->Count();
-    }
+    const size_t count = GatherProbes(params, gathered, setup, result);
     if (count == 0) {
         result.messages.push_back("This Directory contains no " + params.ext + "s!");
         return false;

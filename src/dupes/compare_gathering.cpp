@@ -37,38 +37,33 @@ void GatheredFiles::IndexFiles() {
     }
 }
 
-std::vector<FileFacts> ReadFileFacts(const GatheredFiles& files) {
-    const size_t n = files.Count();
-    std::vector<FileFacts> facts(n);
-    struct Found {
-        uint64_t device;
-        uint64_t inode;
-        size_t path;
-        bool link;
-        bool examined;
-    };
-    std::vector<Found> found;
-    found.reserve(n);
-    for (size_t k = 0; k < n; ++k) {
-        facts[k].firstPath = k;
-        const ListedFileId& id = files.Id(k);
-        if (id.inode != 0) found.push_back({id.device, id.inode, k, id.link, id.examined});
-    }
-    const auto byIdentity = [](const Found& a, const Found& b) {
-        return std::tie(a.device, a.inode, a.path) < std::tie(b.device, b.inode, b.path);
-    };
-    const auto sameIdentity = [](const Found& a, const Found& b) {
-        return a.device == b.device && a.inode == b.inode;
-    };
-    // Paths of one file end up side by side, the first path first.
-    std::sort(found.begin(), found.end(), byIdentity);
+namespace {
 
-    // Entries that share a number from their folder listing are looked up:
-    // a file bind-mounted over another, or a file system that numbers its
-    // entries loosely, could give two files one number.
+// One path of the run with the identity of the file it leads to.
+struct Found {
+    uint64_t device;
+    uint64_t inode;
+    size_t path;
+    bool link;
+    bool examined;
+};
+
+bool ByIdentity(const Found& a, const Found& b) {
+    return std::tie(a.device, a.inode, a.path) < std::tie(b.device, b.inode, b.path);
+}
+
+bool SameIdentity(const Found& a, const Found& b) {
+    return a.device == b.device && a.inode == b.inode;
+}
+
+// Entries that share a number from their folder listing are looked up: a
+// file bind-mounted over another, or a file system that numbers its entries
+// loosely, could give two files one number. `found` is sorted by identity
+// and stays so.
+void LookUpSharedNumbers(const GatheredFiles& files, std::vector<Found>& found) {
     bool looked = false;
     for (size_t begin = 0, end = 0; begin < found.size(); begin = end) {
-        for (end = begin + 1; end < found.size() && sameIdentity(found[end], found[begin]); ++end) {
+        for (end = begin + 1; end < found.size() && SameIdentity(found[end], found[begin]); ++end) {
         }
         if (end - begin < 2) continue;
         for (size_t k = begin; k < end; ++k) {
@@ -88,12 +83,29 @@ std::vector<FileFacts> ReadFileFacts(const GatheredFiles& files) {
     }
     if (looked) {
         std::erase_if(found, [](const Found& f) { return f.inode == 0; });
-        std::sort(found.begin(), found.end(), byIdentity);
+        std::sort(found.begin(), found.end(), ByIdentity);
     }
+}
+
+}  // namespace
+
+std::vector<FileFacts> ReadFileFacts(const GatheredFiles& files) {
+    const size_t n = files.Count();
+    std::vector<FileFacts> facts(n);
+    std::vector<Found> found;
+    found.reserve(n);
+    for (size_t k = 0; k < n; ++k) {
+        facts[k].firstPath = k;
+        const ListedFileId& id = files.Id(k);
+        if (id.inode != 0) found.push_back({id.device, id.inode, k, id.link, id.examined});
+    }
+    // Paths of one file end up side by side, the first path first.
+    std::sort(found.begin(), found.end(), ByIdentity);
+    LookUpSharedNumbers(files, found);
 
     for (size_t begin = 0, end = 0; begin < found.size(); begin = end) {
         bool anyLink = false, anyPlain = false;
-        for (end = begin; end < found.size() && sameIdentity(found[end], found[begin]); ++end) {
+        for (end = begin; end < found.size() && SameIdentity(found[end], found[begin]); ++end) {
             (found[end].link ? anyLink : anyPlain) = true;
         }
         for (size_t k = begin; k < end; ++k) {
