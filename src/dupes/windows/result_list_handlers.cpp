@@ -34,6 +34,12 @@ ResultListHandlers::ResultListHandlers(const ResultListWidgets& widgets, Dialogs
     for (QListView* list : {w_.lbCompRes, w_.lbFile}) {
         list->installEventFilter(this);
         list->setContextMenuPolicy(Qt::CustomContextMenu);
+    }
+    ConnectWidgets();
+}
+
+void ResultListHandlers::ConnectWidgets() {
+    for (QListView* list : {w_.lbCompRes, w_.lbFile}) {
         connect(list, &QListView::doubleClicked, this, [this, list] { lbCompResDblClick(list); });
         connect(list, &QListView::customContextMenuRequested, this,
                 [this, list](const QPoint& pos) { lbFileContextPopup(list, pos); });

@@ -79,6 +79,8 @@ class ResultListHandlers : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Every connect of the handlers, in one place.
+    void ConnectWidgets();
     std::vector<std::size_t> SelectedLeftRows() const;
     // Removes the rows from both lists, disables the commands when none are
     // left, and puts both lists on the same current row.
