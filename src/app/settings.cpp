@@ -4,6 +4,8 @@
 #include <limits>
 #include <optional>
 #include <system_error>
+#include <type_traits>
+#include <variant>
 
 #include "platform/ascii_case.h"
 #include "platform/text_lines.h"
@@ -14,25 +16,49 @@ namespace {
 
 constexpr const char* kMain = "MAIN";
 constexpr const char* kEqualizer = "EQUALIZER";
-constexpr std::array<const char*, 11> kMainKeys = {
-    "Shuffle",   "RecCompare",  "Minimize",  "VersionCheck", "RecPlaylist", "Percentage",
-    "Extension", "DisplayMode", "ListCount", "Server",       "MoveToTrash"};
 
-std::string BarKey(size_t i) {
-    return "Bar0" + std::to_string(i + 1);
+// Where a key's value lives in Settings: a member, or one of the bars.
+struct BarIndex {
+    size_t index;
+};
+using SettingField =
+    std::variant<bool Settings::*, int Settings::*, std::string Settings::*, BarIndex>;
+
+struct SettingKey {
+    const char* section;
+    std::string name;
+    SettingField field;
+};
+
+// Every key this program owns, in the order written: the one place a key's
+// name and section are spelled.
+const std::vector<SettingKey>& SettingKeys() {
+    static const std::vector<SettingKey> keys = [] {
+        std::vector<SettingKey> k = {
+            {kMain, "Shuffle", &Settings::shuffle},
+            {kMain, "RecCompare", &Settings::recCompare},
+            {kMain, "Minimize", &Settings::minimize},
+            {kMain, "VersionCheck", &Settings::versionCheck},
+            {kMain, "RecPlaylist", &Settings::recPlaylist},
+            {kMain, "Percentage", &Settings::percentage},
+            {kMain, "Extension", &Settings::extension},
+            {kMain, "DisplayMode", &Settings::displayMode},
+            {kMain, "ListCount", &Settings::listCount},
+            {kMain, "Server", &Settings::server},
+            {kMain, "MoveToTrash", &Settings::moveToTrash},
+            {kEqualizer, "Enabled", &Settings::eqEnabled},
+        };
+        for (size_t i = 0; i < kEqualizerBars; ++i)
+            k.push_back({kEqualizer, "Bar0" + std::to_string(i + 1), BarIndex{i}});
+        return k;
+    }();
+    return keys;
 }
 
 bool IsKnownKey(std::string_view section, std::string_view key) {
-    if (EqualsIgnoringAsciiCase(section, kMain)) {
-        for (const char* k : kMainKeys)
-            if (EqualsIgnoringAsciiCase(key, k)) return true;
-        return false;
-    }
-    if (EqualsIgnoringAsciiCase(section, kEqualizer)) {
-        if (EqualsIgnoringAsciiCase(key, "Enabled")) return true;
-        for (size_t i = 0; i < 8; ++i)
-            if (EqualsIgnoringAsciiCase(key, BarKey(i))) return true;
-    }
+    for (const SettingKey& k : SettingKeys())
+        if (EqualsIgnoringAsciiCase(section, k.section) && EqualsIgnoringAsciiCase(key, k.name))
+            return true;
     return false;
 }
 
@@ -46,29 +72,38 @@ std::optional<int> WholeNumber(const std::string& text) {
     return value;
 }
 
-void ReadInt(const IniDocument& doc, const char* section, const std::string& key, int& target) {
-    if (const auto v = IniValue(doc, section, key))
-        if (const auto n = WholeNumber(*v)) target = *n;
+// Takes the key's value from the file when it is there and of the right
+// kind; the default stays otherwise.
+void ReadKey(const IniDocument& doc, const SettingKey& key, Settings& s) {
+    const auto value = IniValue(doc, key.section, key.name);
+    if (!value) return;
+    const auto number = WholeNumber(*value);
+    std::visit(
+        [&](auto field) {
+            using Field = decltype(field);
+            if constexpr (std::is_same_v<Field, std::string Settings::*>) {
+                s.*field = *value;
+            } else if (number) {
+                if constexpr (std::is_same_v<Field, bool Settings::*>) s.*field = *number != 0;
+                if constexpr (std::is_same_v<Field, int Settings::*>) s.*field = *number;
+                if constexpr (std::is_same_v<Field, BarIndex>) s.bars[field.index] = *number;
+            }
+        },
+        key.field);
 }
 
-void ReadBool(const IniDocument& doc, const char* section, const std::string& key, bool& target) {
-    if (const auto v = IniValue(doc, section, key))
-        if (const auto n = WholeNumber(*v)) target = *n != 0;
-}
-
-void ReadString(const IniDocument& doc, const char* section, const std::string& key,
-                std::string& target) {
-    if (const auto v = IniValue(doc, section, key)) target = *v;
-}
-
-IniLine Key(std::string key, std::string value) {
-    return {true, std::move(key), std::move(value), {}};
-}
-IniLine Key(std::string key, bool value) {
-    return Key(std::move(key), std::string(value ? "1" : "0"));
-}
-IniLine Key(std::string key, int value) {
-    return Key(std::move(key), std::to_string(value));
+IniLine KeyLine(const SettingKey& key, const Settings& s) {
+    const std::string value = std::visit(
+        [&](auto field) -> std::string {
+            using Field = decltype(field);
+            if constexpr (std::is_same_v<Field, bool Settings::*>) return s.*field ? "1" : "0";
+            if constexpr (std::is_same_v<Field, int Settings::*>) return std::to_string(s.*field);
+            if constexpr (std::is_same_v<Field, std::string Settings::*>) return s.*field;
+            if constexpr (std::is_same_v<Field, BarIndex>)
+                return std::to_string(s.bars[field.index]);
+        },
+        key.field);
+    return {true, key.name, value, {}};
 }
 
 // The lines of every section named `name` that this program does not own.
@@ -85,19 +120,7 @@ std::vector<IniLine> UnknownLines(const IniDocument& others, const char* name) {
 
 Settings ParseSettings(const IniDocument& doc) {
     Settings s;
-    ReadBool(doc, kMain, "Shuffle", s.shuffle);
-    ReadBool(doc, kMain, "RecCompare", s.recCompare);
-    ReadBool(doc, kMain, "Minimize", s.minimize);
-    ReadBool(doc, kMain, "VersionCheck", s.versionCheck);
-    ReadBool(doc, kMain, "RecPlaylist", s.recPlaylist);
-    ReadString(doc, kMain, "Percentage", s.percentage);
-    ReadString(doc, kMain, "Extension", s.extension);
-    ReadInt(doc, kMain, "DisplayMode", s.displayMode);
-    ReadInt(doc, kMain, "ListCount", s.listCount);
-    ReadString(doc, kMain, "Server", s.server);
-    ReadBool(doc, kMain, "MoveToTrash", s.moveToTrash);
-    ReadBool(doc, kEqualizer, "Enabled", s.eqEnabled);
-    for (size_t i = 0; i < s.bars.size(); ++i) ReadInt(doc, kEqualizer, BarKey(i), s.bars[i]);
+    for (const SettingKey& key : SettingKeys()) ReadKey(doc, key, s);
     s.others = doc;
     return s;
 }
@@ -108,20 +131,13 @@ std::vector<std::string> FormatSettings(const Settings& s) {
     for (const auto& section : s.others.sections)
         if (section.name.empty()) doc.sections.push_back(section);
 
-    IniSection main{kMain, {}};
-    main.lines = {Key("Shuffle", s.shuffle),         Key("RecCompare", s.recCompare),
-                  Key("Minimize", s.minimize),       Key("VersionCheck", s.versionCheck),
-                  Key("RecPlaylist", s.recPlaylist), Key("Percentage", s.percentage),
-                  Key("Extension", s.extension),     Key("DisplayMode", s.displayMode),
-                  Key("ListCount", s.listCount),     Key("Server", s.server),
-                  Key("MoveToTrash", s.moveToTrash)};
-    for (auto& l : UnknownLines(s.others, kMain)) main.lines.push_back(std::move(l));
-    doc.sections.push_back(std::move(main));
-
-    IniSection eq{kEqualizer, {Key("Enabled", s.eqEnabled)}};
-    for (size_t i = 0; i < s.bars.size(); ++i) eq.lines.push_back(Key(BarKey(i), s.bars[i]));
-    for (auto& l : UnknownLines(s.others, kEqualizer)) eq.lines.push_back(std::move(l));
-    doc.sections.push_back(std::move(eq));
+    for (const char* name : {kMain, kEqualizer}) {
+        IniSection section{name, {}};
+        for (const SettingKey& key : SettingKeys())
+            if (std::string_view(key.section) == name) section.lines.push_back(KeyLine(key, s));
+        for (auto& l : UnknownLines(s.others, name)) section.lines.push_back(std::move(l));
+        doc.sections.push_back(std::move(section));
+    }
 
     for (const auto& section : s.others.sections) {
         if (section.name.empty() || EqualsIgnoringAsciiCase(section.name, kMain) ||

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <array>
 #include <filesystem>
 #include <string>
 
 #include "app/ini_file.h"
 #include "platform/program_folder.h"
+#include "player/equalizer_bars.h"
 
 // The program's settings, kept in Mp3Vandrel.ini in the program folder: read
 // once at start-up, written once at Exit.
@@ -31,7 +31,7 @@ struct Settings {
     bool moveToTrash = false;  // "Move deleted files to the trash"
     // [EQUALIZER]
     bool eqEnabled = false;
-    std::array<int, 8> bars{};  // Bar01 .. Bar08
+    EqualizerBars bars{};  // Bar01 .. Bar08
 
     // Keys and sections this program does not use, written back as they were.
     IniDocument others;

@@ -4,15 +4,10 @@
 #include <cstdint>
 
 #include "engine/xaudio_engine.h"
+#include "player/equalizer_bars.h"
 
 // The equalizer window's eight sliders spread over the engine's 32 bands.
 namespace mv {
-
-inline constexpr int kEqualizerBars = 8;
-inline constexpr int kEqualizerBarMin = -80;  // a vertical slider's top end
-inline constexpr int kEqualizerBarMax = 80;
-
-using EqualizerBars = std::array<int, kEqualizerBars>;
 
 struct BandSpan {
     int first;
