@@ -65,7 +65,7 @@ void Shell::FormCreate() {
     if (!seams_.displayMode) seams_.displayMode = [this] { return windows_.stats->DisplayMode(); };
     // The equalizer window keeps the section EQUALIZER.
     if (!seams_.applyEqualizer) {
-        seams_.applyEqualizer = [this](bool enabled, const std::array<int, 8>& bars) {
+        seams_.applyEqualizer = [this](bool enabled, const mv::EqualizerBars& bars) {
             windows_.equalizer->Restore(enabled, bars);
         };
     }

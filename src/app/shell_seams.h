@@ -22,9 +22,9 @@ struct ShellSeams {
     std::function<void(int)> setDisplayMode;
     std::function<int()> displayMode;
     // The equalizer window: enabled, then Bar01..Bar08.
-    std::function<void(bool, const std::array<int, 8>&)> applyEqualizer;
+    std::function<void(bool, const mv::EqualizerBars&)> applyEqualizer;
     std::function<bool()> equalizerEnabled;
-    std::function<std::array<int, 8>()> equalizerBars;
+    std::function<mv::EqualizerBars()> equalizerBars;
     // The version check that ends the settings load; `firstRun` when there was
     // no settings file.
     std::function<void(const mv::Settings&, bool firstRun)> checkVersion;

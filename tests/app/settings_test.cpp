@@ -43,7 +43,7 @@ TEST_F(SettingsFile, FirstStartGivesDefaultsAndWritesEveryKeyInOrder) {
     EXPECT_EQ(s.server, "localhost:8080");
     EXPECT_FALSE(s.moveToTrash);
     EXPECT_FALSE(s.eqEnabled);
-    EXPECT_EQ(s.bars, (std::array<int, 8>{}));
+    EXPECT_EQ(s.bars, (mv::EqualizerBars{}));
 
     ASSERT_EQ(WriteSettings(Ini(), s), "");
     EXPECT_EQ(Read(Ini()),
@@ -92,7 +92,7 @@ TEST_F(SettingsFile, ReadsHandWrittenFilesLeniently) {
     EXPECT_EQ(s.displayMode, 0);
     EXPECT_EQ(s.listCount, 12);
     EXPECT_TRUE(s.eqEnabled);
-    EXPECT_EQ(s.bars, (std::array<int, 8>{-80, 0, 0, 0, 0, 0, 0, 7}));
+    EXPECT_EQ(s.bars, (mv::EqualizerBars{-80, 0, 0, 0, 0, 0, 0, 7}));
 }
 
 TEST_F(SettingsFile, KeysOfOtherWindowsAndSectionsSurviveARewrite) {

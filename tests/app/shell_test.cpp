@@ -240,7 +240,7 @@ TEST_F(ShellTest, SeamsRunInOrderAndFailuresDoNotStopStartUp) {
         calls << QStringLiteral("player");
         throw std::runtime_error("no engine");
     };
-    seams.applyEqualizer = [&](bool, const std::array<int, 8>&) {
+    seams.applyEqualizer = [&](bool, const mv::EqualizerBars&) {
         calls << QStringLiteral("eq");
         throw std::runtime_error("no engine");
     };
