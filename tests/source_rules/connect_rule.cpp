@@ -28,8 +28,11 @@ std::string CodeOnly(const std::string& text) {
             blankUntil(end == std::string::npos ? end : end + 2);
         } else if (code.compare(i, 2, "R\"") == 0) {
             const size_t open = code.find('(', i);
-            const std::string close = ")" + code.substr(i + 2, open - i - 2) + "\"";
-            const size_t end = code.find(close, open);
+            // Appended piece by piece: GCC 12 misreads "x" + temporary when optimising.
+            std::string close(1, ')');
+            close.append(code, i + 2, open == std::string::npos ? open : open - i - 2);
+            close += '"';
+            const size_t end = open == std::string::npos ? open : code.find(close, open);
             blankUntil(end == std::string::npos ? end : end + close.size());
         } else if (code[i] == '"' || code[i] == '\'') {
             const char quote = code[i];
