@@ -165,6 +165,41 @@ std::optional<std::vector<std::string>> ReadLines(const std::filesystem::path& p
     return std::move(r.lines);
 }
 
+namespace {
+
+// 0, or the errno of the write that failed.
+int WriteAll(int fd, const std::string& content) {
+    const char* p = content.data();
+    size_t left = content.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+// The replacement keeps the owner and mode of the file it replaces (`old`);
+// a new file gets the usual mode.
+void TakeOwnerAndMode(int fd, const struct stat* old) {
+    if (old != nullptr) {
+        // The owner first: changing it may clear the set-id bits the mode restores.
+        // Only a privileged process may give a file away; the others keep their own.
+        if (old->st_uid != ::geteuid() || old->st_gid != ::getegid())
+            (void)::fchown(fd, old->st_uid, old->st_gid);
+        ::fchmod(fd, old->st_mode & 07777);
+    } else {
+        // mkstemp makes the file private; a new kept file is as readable as any other.
+        ::fchmod(fd, 0644);
+    }
+}
+
+}  // namespace
+
 std::string WriteLinesAtomically(const std::filesystem::path& path,
                                  const std::vector<std::string>& lines) {
     std::string content;
@@ -195,29 +230,11 @@ std::string WriteLinesAtomically(const std::filesystem::path& path,
         RemoveOwnTemporaryFile(tmp);
         return std::string(what) + name + ": " + ErrorText(err);
     };
-    const char* p = content.data();
-    size_t left = content.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
-            return fail("Cannot write ", err);
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
+    if (const int err = WriteAll(fd, content); err != 0) {
+        ::close(fd);
+        return fail("Cannot write ", err);
     }
-    if (replacing) {
-        // The owner first: changing it may clear the set-id bits the mode restores.
-        // Only a privileged process may give a file away; the others keep their own.
-        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
-            (void)::fchown(fd, old.st_uid, old.st_gid);
-        ::fchmod(fd, old.st_mode & 07777);
-    } else {
-        // mkstemp makes the file private; a new kept file is as readable as any other.
-        ::fchmod(fd, 0644);
-    }
+    TakeOwnerAndMode(fd, replacing ? &old : nullptr);
     if (::fsync(fd) != 0) {
         const int err = errno;
         ::close(fd);

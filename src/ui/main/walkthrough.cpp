@@ -18,9 +18,8 @@ void Run(const std::function<void()>& command) {
     if (command) command();
 }
 
-}  // namespace
-
-void RunWalkthrough(Dialogs& dialogs, QWidget* parent, const WalkthroughSteps& steps) {
+// The welcome, and the way out for a user who has burned no CD.
+bool Welcome(Dialogs& dialogs, QWidget* parent) {
     Say(dialogs, parent,
         "This walktrough will show you how to use the main feature of this program: The mp3 "
         "list. You only have to answer to the simples questions it will ask you. IMPORTANT: "
@@ -33,12 +32,16 @@ void RunWalkthrough(Dialogs& dialogs, QWidget* parent, const WalkthroughSteps& s
             "a walktrough. Simply select that hard drive in the drive selector and click 'Find "
             "dupe files in the folder' from the 'Dupes' menu. For more information, take a look "
             "at the Readme.txt file.");
-        return;
+        return false;
     }
+    return true;
+}
 
+// Scans one CD after another into the Mp3 list until the user has no more.
+bool CatalogueCds(Dialogs& dialogs, QWidget* parent, const WalkthroughSteps& steps) {
     const std::string cdDrive =
         steps.chooseDriveOfType ? steps.chooseDriveOfType(mv::DriveType::CdRom) : std::string();
-    if (cdDrive.empty()) return;
+    if (cdDrive.empty()) return false;
     if (steps.selectDrive) steps.selectDrive(cdDrive);
 
     // A question that leaves nothing changed on Cancel: OK is the default.
@@ -59,6 +62,11 @@ void RunWalkthrough(Dialogs& dialogs, QWidget* parent, const WalkthroughSteps& s
         Run(steps.bSaveClick);
     }
 
+    return true;
+}
+
+// Shows the list, then compares it with a hard disk if the user wants to.
+bool CompareWithDisk(Dialogs& dialogs, QWidget* parent, const WalkthroughSteps& steps) {
     Say(dialogs, parent,
         "Congratulations, all your CD's files info are now stored in your Mp3 List. Mp3 Vandrel "
         "will now show you your list. You can look at that list anytime by clicking on 'Edit Mp3 "
@@ -69,7 +77,7 @@ void RunWalkthrough(Dialogs& dialogs, QWidget* parent, const WalkthroughSteps& s
             "Do you want to check dupes between your CD's mp3 and your hard disk drive's ones?")) {
         const std::string disk =
             steps.chooseDriveOfType ? steps.chooseDriveOfType(mv::DriveType::Fixed) : std::string();
-        if (disk.empty()) return;
+        if (disk.empty()) return false;
         if (steps.selectDrive) steps.selectDrive(disk);
         if (steps.openDriveRoot) steps.openDriveRoot(disk);
         Say(dialogs, parent,
@@ -90,6 +98,15 @@ void RunWalkthrough(Dialogs& dialogs, QWidget* parent, const WalkthroughSteps& s
             "files. Once all'good' files are removed from the list, click on 'Delete All' from "
             "the 'Compare results' menu.");
     }
+    return true;
+}
+
+}  // namespace
+
+void RunWalkthrough(Dialogs& dialogs, QWidget* parent, const WalkthroughSteps& steps) {
+    if (!Welcome(dialogs, parent)) return;
+    if (!CatalogueCds(dialogs, parent, steps)) return;
+    if (!CompareWithDisk(dialogs, parent, steps)) return;
     Say(dialogs, parent,
         "You are now finished with the walktrough. The feature you used was the main one, but "
         "Mp3 Vandrel still have a lot of other features. Take a look at the Readme.txt file "
