@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "media/media_facts.h"
+
+// What says a file is still the one whose facts were read: the facts cache
+// trusts a stored fact only while all three are unchanged.
+namespace mv {
+
+struct FileKey {
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t mtimeNs = 0;
+    friend bool operator==(const FileKey&, const FileKey&) = default;
+};
+
+// ReadMediaFacts, also giving the key of the very file read (taken from the
+// open descriptor, so it names what was read even when the path was swapped
+// meanwhile). `key` is left alone unless a regular file was opened; returns
+// whether it was set.
+MediaFacts ReadMediaFactsKeyed(const std::string& path, bool hashAudio, FileKey* key);
+
+// The key of what `path` names now (links followed); false when nothing
+// regular is there.
+bool StatFileKey(const std::string& path, FileKey* key);
+
+}  // namespace mv
