@@ -132,7 +132,9 @@ bool Batch::Report(std::size_t done) {
 // Reads the slots of `todo` on the worker threads while this thread reports
 // progress about every 100 ms; false when the caller stopped the batch.
 bool Batch::Read(const std::vector<std::size_t>& todo, bool withHash) {
-    if (todo.empty()) return Report(doneBefore_);
+    // Once before the first file and once after the last, so a caller may
+    // stop before anything is read and always sees the end.
+    if (!Report(doneBefore_) || todo.empty()) return !stop_;
     next_ = 0;
     finished_ = 0;
     unsigned threads = params_.threads > 0 ? static_cast<unsigned>(params_.threads)
@@ -151,7 +153,7 @@ bool Batch::Read(const std::vector<std::size_t>& todo, bool withHash) {
     }
     for (std::thread& worker : workers) worker.join();
     doneBefore_ += finished_;
-    return !stop_;
+    return !stop_ && Report(doneBefore_);
 }
 
 FactsBatchResult Batch::Run() {
