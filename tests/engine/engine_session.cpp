@@ -9,12 +9,9 @@
 
 namespace mv::test {
 
-EngineSession::EngineSession(const std::filesystem::path& wav) {
-    if (wav.empty()) {
-        ::unsetenv("MP3VANDREL_AUDIO_OUT");
-    } else {
-        ::setenv("MP3VANDREL_AUDIO_OUT", ("wav:" + wav.string()).c_str(), 1);
-    }
+EngineSession::EngineSession(const std::filesystem::path& wav)
+    : output_(wav.empty() ? ScopedEnv::Unset("MP3VANDREL_AUDIO_OUT")
+                          : ScopedEnv("MP3VANDREL_AUDIO_OUT", "wav:" + wav.string())) {
     fd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (player_new(&player_, &fd_) != XA_SUCCESS) player_ = nullptr;
 }

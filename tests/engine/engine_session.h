@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/xaudio_engine.h"
+#include "support/core/scoped_env.h"
 
 namespace mv::test {
 
@@ -69,6 +70,7 @@ class EngineSession {
     bool AckOf(int code, std::chrono::milliseconds timeout);
     void DrainOnce(std::chrono::milliseconds wait);
 
+    ScopedEnv output_;  // the engine's output while the session lives
     int fd_ = -1;
     XA_Player* player_ = nullptr;
     std::vector<Record> records_;

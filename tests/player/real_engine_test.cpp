@@ -14,6 +14,7 @@
 #include "cli/play_command.h"
 #include "player/engine_library.h"
 #include "player/xaudio_player.h"
+#include "support/core/scoped_env.h"
 #include "support/core/tone_fixture.h"
 #include "support/widgets/test_application.h"
 
@@ -25,12 +26,11 @@ using ::testing::HasSubstr;
 // Sends the engine's sound to a WAV file while in scope.
 class WavOutput {
   public:
-    explicit WavOutput(const std::filesystem::path& wav) {
-        ::setenv("MP3VANDREL_AUDIO_OUT", ("wav:" + wav.string()).c_str(), 1);
-    }
-    ~WavOutput() { ::unsetenv("MP3VANDREL_AUDIO_OUT"); }
-    WavOutput(const WavOutput&) = delete;
-    WavOutput& operator=(const WavOutput&) = delete;
+    explicit WavOutput(const std::filesystem::path& wav)
+        : env_("MP3VANDREL_AUDIO_OUT", "wav:" + wav.string()) {}
+
+  private:
+    test::ScopedEnv env_;
 };
 
 class RealEngineTest : public ::testing::Test {
@@ -105,12 +105,13 @@ TEST_F(RealEngineTest, DestroyingThePlayerMidSongEndsCleanly) {
 
 TEST_F(RealEngineTest, PlayCommandGoesOnPastAFileThatCannotBeOpened) {
     const auto wav = tone.dir / "cli.wav";
+    // The command sets the engine's output for its process; the guard takes it back.
+    const auto output = test::ScopedEnv::Unset("MP3VANDREL_AUDIO_OUT");
     std::atomic<bool> stop{false};
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
     const int result = RunPlayCommand({(tone.dir / "missing.mp3").string(), tone.mp3.string()},
                                       "wav:" + wav.string(), stop);
-    ::unsetenv("MP3VANDREL_AUDIO_OUT");
     const std::string out = ::testing::internal::GetCapturedStdout();
     const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(result, 1);
@@ -122,12 +123,12 @@ TEST_F(RealEngineTest, PlayCommandGoesOnPastAFileThatCannotBeOpened) {
 }
 
 TEST_F(RealEngineTest, PlayCommandStopsWhenAsked) {
+    const auto output = test::ScopedEnv::Unset("MP3VANDREL_AUDIO_OUT");
     std::atomic<bool> stop{true};
     ::testing::internal::CaptureStdout();
     const int result =
         RunPlayCommand({tone.mp3.string()}, "wav:" + (tone.dir / "s.wav").string(), stop);
     const std::string out = ::testing::internal::GetCapturedStdout();
-    ::unsetenv("MP3VANDREL_AUDIO_OUT");
     EXPECT_EQ(result, 130);
     EXPECT_THAT(out, HasSubstr("Stopped"));
     EXPECT_THAT(out, ::testing::Not(HasSubstr("end of stream")));

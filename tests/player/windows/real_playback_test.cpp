@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "engine/wav_file.h"
 #include "player/engine_library.h"
@@ -17,6 +18,7 @@
 #include "player/xaudio_player.h"
 #include "player_widgets.h"
 #include "support/core/mp3_fixture.h"
+#include "support/core/scoped_env.h"
 #include "support/core/temp_tree.h"
 
 namespace {
@@ -40,7 +42,7 @@ class RealPlaybackTest : public ::testing::Test {
         if (!fs::exists(mv::DefaultXaudioPath())) GTEST_SKIP() << "engine library not built";
         if (!mv::test::Mp3ToolsAvailable()) GTEST_SKIP() << "sox or lame missing";
         wav = tree.Path("out.wav");
-        ::setenv("MP3VANDREL_AUDIO_OUT", ("wav:" + wav).c_str(), 1);
+        output.emplace("MP3VANDREL_AUDIO_OUT", "wav:" + wav);
         player = std::make_unique<mv::TXaudioPlayer>();
         control = std::make_unique<mv::XaudioPlayerControl>(*player);
         PlaybackHooks hooks;
@@ -55,7 +57,7 @@ class RealPlaybackTest : public ::testing::Test {
         playback.reset();
         control.reset();
         player.reset();
-        ::unsetenv("MP3VANDREL_AUDIO_OUT");
+        output.reset();
     }
 
     std::string Tone(const std::string& folder, int hertz, double seconds) {
@@ -72,6 +74,7 @@ class RealPlaybackTest : public ::testing::Test {
 
     mv::test::TempTree tree;
     std::string wav;
+    std::optional<mv::test::ScopedEnv> output;
     PanelWidgets w;
     ScriptedDialogs dialogs;
     mv::Playlist playlist;
