@@ -5,6 +5,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "platform/file_ops.h"
+
 namespace mv {
 
 namespace {
@@ -125,10 +127,11 @@ MediaFacts ReadRow(sqlite3_stmt* stmt) {
     return f;
 }
 
+// The cache is the program's own file, never a user's: it goes by the one
+// removal meant for such files.
 void RemoveCacheFiles(const std::filesystem::path& file) {
-    std::error_code ec;
     for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
-        std::filesystem::remove(file.string() + suffix, ec);
+        RemoveOwnTemporaryFile(file.string() + suffix);
     }
 }
 
