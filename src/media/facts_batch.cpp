@@ -114,9 +114,15 @@ void Batch::Work(const std::vector<std::size_t>& todo, bool withHash) {
         const std::size_t i = next_.fetch_add(1);
         if (i >= todo.size()) break;
         Slot& slot = slots_[todo[i]];
-        slot.facts = ReadMediaFactsKeyed(slot.path, withHash, &slot.key);
+        // Facts known but not hashed: the range alone is read, unless the
+        // file changed since, when it is read anew.
+        if (withHash && slot.known && HashKnownAudio(slot.path, slot.key, slot.facts)) {
+            slot.fresh = true;
+        } else {
+            slot.facts = ReadMediaFactsKeyed(slot.path, withHash, &slot.key);
+            slot.fresh = slot.facts.status != FactsStatus::Unreadable;
+        }
         slot.known = true;
-        slot.fresh = slot.facts.status != FactsStatus::Unreadable;
         if (finished_.fetch_add(1) + 1 == todo.size()) {
             const std::lock_guard<std::mutex> lock(mutex_);
             allDone_.notify_all();

@@ -22,6 +22,11 @@ struct FileKey {
 // whether it was set.
 MediaFacts ReadMediaFactsKeyed(const std::string& path, bool hashAudio, FileKey* key);
 
+// Adds the hash to facts read before without hashing, reading only their
+// audio range: false (facts left alone) unless `path` is still the file of
+// `key` and its bytes could all be read.
+bool HashKnownAudio(const std::string& path, const FileKey& key, MediaFacts& facts);
+
 // The key of what `path` names now (links followed); false when nothing
 // regular is there.
 bool StatFileKey(const std::string& path, FileKey* key);

@@ -132,6 +132,11 @@ void ReadMpeg(int fd, MediaFacts& facts) {
     }
 }
 
+FileKey KeyOf(const struct stat& st) {
+    return FileKey{static_cast<std::uint64_t>(st.st_ino), static_cast<std::uint64_t>(st.st_size),
+                   static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
 MediaFacts ReadOpened(const std::string& path, bool hashAudio, FileKey* key) {
     const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.Get() < 0) return Refused(FactsStatus::Unreadable, std::strerror(errno));
@@ -142,11 +147,7 @@ MediaFacts ReadOpened(const std::string& path, bool hashAudio, FileKey* key) {
                        S_ISDIR(st.st_mode) ? "is a folder" : "not a regular file");
     }
     const auto size = static_cast<std::uint64_t>(st.st_size);
-    if (key != nullptr) {
-        *key =
-            FileKey{static_cast<std::uint64_t>(st.st_ino), size,
-                    static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
-    }
+    if (key != nullptr) *key = KeyOf(st);
     if (size == 0) return Refused(FactsStatus::NotMpegAudio, kNotMpeg, 0);
     MediaFacts facts;
     facts.size = size;
@@ -160,6 +161,19 @@ MediaFacts ReadOpened(const std::string& path, bool hashAudio, FileKey* key) {
 }
 
 }  // namespace
+
+bool HashKnownAudio(const std::string& path, const FileKey& key, MediaFacts& facts) {
+    if (facts.status != FactsStatus::Audio) return false;
+    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat st {};
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        !(KeyOf(st) == key)) {
+        return false;
+    }
+    std::string problem;
+    facts.audioHash = HashByteRange(fd.Get(), facts.audioOffset, facts.audioLength, &problem);
+    return facts.audioHash.has_value();
+}
 
 std::string AudioHash::Hex() const {
     static constexpr char kDigits[] = "0123456789abcdef";
@@ -196,8 +210,7 @@ MediaFacts ReadMediaFacts(const std::string& path, bool hashAudio) {
 bool StatFileKey(const std::string& path, FileKey* key) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    *key = FileKey{static_cast<std::uint64_t>(st.st_ino), static_cast<std::uint64_t>(st.st_size),
-                   static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    *key = KeyOf(st);
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "media/file_key.h"
 #include "media_fixture.h"
 #include "support/core/temp_tree.h"
 
@@ -192,6 +193,24 @@ TEST_F(MediaFactsTest, RefusesWhatIsNotAudio) {
     EXPECT_EQ(cut.status, FactsStatus::Audio);
     EXPECT_EQ(cut.audioLength, audio->size() / 2);
     EXPECT_EQ(SameAudio(cut, direct), false);
+}
+
+// Completing a hash reads the known range only while the file is the one read.
+TEST_F(MediaFactsTest, AHashIsAddedOnlyToTheFileItWasReadFrom) {
+    const auto audio = test::SweepMp3(tree.Path("work"), "-b 128", 1.0);
+    ASSERT_TRUE(audio);
+    const auto song = WriteBytes(tree.Path("song.mp3"), test::Id3v2Tag("T") + *audio);
+    FileKey key;
+    MediaFacts facts = ReadMediaFactsKeyed(song, false, &key);
+    ASSERT_FALSE(facts.audioHash);
+    ASSERT_TRUE(HashKnownAudio(song, key, facts));
+    EXPECT_EQ(facts.audioHash, ReadMediaFacts(song, true).audioHash);
+    facts.audioHash.reset();
+    FileKey other = key;
+    other.mtimeNs -= 1;
+    EXPECT_FALSE(HashKnownAudio(song, other, facts));
+    EXPECT_FALSE(HashKnownAudio(tree.Path("gone.mp3"), key, facts));
+    EXPECT_FALSE(facts.audioHash);
 }
 
 TEST(AudioHashTest, HexIsHighHalfFirstInLowerCase) {
