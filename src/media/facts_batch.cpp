@@ -32,7 +32,7 @@ class Batch {
 
   private:
     void MakeSlots();
-    void LookUp(FactsCache& cache, bool withHash);
+    void LookUp(FactsCache& cache);
     std::vector<std::size_t> Missing(const std::vector<bool>& wanted, bool withHash) const;
     std::vector<bool> PairsToHash() const;
     bool Read(const std::vector<std::size_t>& todo, bool withHash);
@@ -63,14 +63,14 @@ void Batch::MakeSlots() {
 
 // Cache lookups stay on this thread: one connection, and a lookup by key
 // costs a few microseconds, far below reading the file.
-void Batch::LookUp(FactsCache& cache, bool withHash) {
+// A stored fact without its hash counts too: when a hash is wanted, only its
+// audio range is read (Missing, Work).
+void Batch::LookUp(FactsCache& cache) {
     for (Slot& slot : slots_) {
         FileKey key;
         if (!StatFileKey(slot.path, &key)) continue;
         auto facts = cache.Lookup(slot.path, key);
-        if (!facts || (withHash && facts->status == FactsStatus::Audio && !facts->audioHash)) {
-            continue;
-        }
+        if (!facts) continue;
         slot.facts = std::move(*facts);
         slot.key = key;
         slot.known = true;
@@ -172,9 +172,9 @@ FactsBatchResult Batch::Run() {
         if (!cache->Usable()) cache.reset();
     }
     const bool hashAll = params_.hash == HashWhich::All;
-    if (cache) LookUp(*cache, hashAll);
+    if (cache) LookUp(*cache);
     const std::vector<bool> everything(slots_.size(), true);
-    const auto first = Missing(everything, false);
+    const auto first = Missing(everything, hashAll);
     total_ = slots_.size();
     doneBefore_ = slots_.size() - first.size();
     bool going = Read(first, hashAll);
