@@ -17,14 +17,13 @@
 #include <chrono>
 #include <thread>
 
+#include "compare_widgets.h"
 #include "dupes/windows/result_list_handlers.h"
-#include "ui/main/file_browser.h"
-#include "ui/main/main_window_support.h"
-#include "ui/main/tf_princ.h"
+#include "support/core/temp_tree.h"
 
 namespace {
 
-using uitest::L;
+using dupestest::L;
 
 // A core that reports what it was asked and, when told to, waits for Stop.
 struct FakeCore {
@@ -71,89 +70,81 @@ struct FakeCore {
 class CompareCommandsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        uitest::App();
         music = tree.Folder("drive/Music");
-        drives.roots = {tree.Path("drive")};
-        window = std::make_unique<TfPrinc>(dialogs, drives, tree.Root());
-        window->hideToTray = [this] { calls.push_back("hide"); };
-        window->showFromTray = [this] { calls.push_back("show"); };
+        w.folder = tree.Path("drive");
         CompareBackend backend;
         backend.run = [this](const mv::CompareParams& p, mv::CompareControl& c) {
             return core.Run(p, c);
         };
         backend.collectFolders = [this](const std::string& root, const std::string& ext) {
-            calls.push_back("collect " + root + " " + ext);
+            w.calls.push_back("collect " + root + " " + ext);
             return mv::FolderCollection{{root, root + "/Sub"}, {}};
         };
         backend.parsePercent = [](const std::string& t) -> std::optional<int> {
             if (t.empty() || t.find_first_not_of("0123456789") != std::string::npos) return {};
             return std::stoi(t);
         };
-        window->Compare().SetBackend(backend);
-        window->Results().Model().Append(
-            {{"old", "row", mv::RowKind::FileOnDisk, mv::RowKind::FileOnDisk}});
-        window->foundFiles = {"/some/scan"};
-        window->pTag->show();
+        w.MakeCommands(backend);
+        M().Append({{"old", "row", mv::RowKind::FileOnDisk, mv::RowKind::FileOnDisk}});
+        w.foundFiles = {"/some/scan"};
+        w.pTag->show();
     }
-    ResultPairModel& M() { return window->Results().Model(); }
+    ResultPairModel& M() { return w.handlers->Model(); }
+    CompareCommands& C() { return *w.commands; }
 
-    uitest::TempTree tree;
-    ScriptedDialogs dialogs;
-    uitest::FolderDrives drives;
+    mv::test::TempTree tree;
+    dupestest::CompareWidgetsFixture w{tree.Root()};
+    ScriptedDialogs& dialogs = w.dialogs;
     FakeCore core;
-    std::vector<std::string> calls;
     std::string music;
-    std::unique_ptr<TfPrinc> window;
 };
 
 TEST_F(CompareCommandsTest, FolderCommandRunsModeTwoInsideTheBusyStateAndEndsShown) {
-    window->Browser().SetFolder(music);
-    window->cbRec->setChecked(false);
+    w.folder = music;
+    w.cbRec->setChecked(false);
     core.batches = {{{music + "/a.mp3", music + "/b.mp3"}}, {{music + "/c.mp3", music + "/d.mp3"}}};
     bool busyDuringRun = false;
-    QTimer::singleShot(0,
-                       [&] { busyDuringRun = window->IsBusy() && !window->lbFile->isEnabled(); });
-    window->bFolder->trigger();
+    QTimer::singleShot(0, [&] { busyDuringRun = w.busy; });
+    C().bFolderClick();
 
     EXPECT_EQ(core.seen.mode, mv::kModeFolderVsItself);
     EXPECT_EQ(core.seen.folders, std::vector<std::string>{music});
     EXPECT_EQ(core.seen.ext, "Mp3");
     EXPECT_FALSE(core.seen.listLines.has_value());
     EXPECT_TRUE(busyDuringRun);
-    EXPECT_FALSE(window->IsBusy());
-    EXPECT_EQ(calls, (std::vector<std::string>{"hide", "show"}));
-    EXPECT_FALSE(window->pTag->isVisibleTo(window.get()));
-    EXPECT_TRUE(window->foundFiles.empty());
+    EXPECT_FALSE(w.busy);
+    EXPECT_EQ(w.calls, (std::vector<std::string>{"hide", "show"}));
+    EXPECT_FALSE(w.pTag->isVisibleTo(w.window.get()));
+    EXPECT_TRUE(w.foundFiles.empty());
 
     ASSERT_EQ(M().rowCount(), 2);  // the old row went, both batches landed in order
     EXPECT_EQ(M().rows()[1].left, music + "/c.mp3");
     EXPECT_EQ(M().rows()[1].rightKind, mv::RowKind::FileOnDisk);
-    EXPECT_TRUE(window->Results().SwitchAllowed());
-    EXPECT_EQ(window->lRef->text(), L("Duplicate Reference (Press X to switch filenames)"));
-    EXPECT_EQ(window->lRes->text(), L("2 results in 0.5 seconds"));
+    EXPECT_TRUE((*w.handlers).SwitchAllowed());
+    EXPECT_EQ(w.lRef->text(), L("Duplicate Reference (Press X to switch filenames)"));
+    EXPECT_EQ(w.lRes->text(), L("2 results in 0.5 seconds"));
     EXPECT_EQ(dialogs.Texts(), QStringList{L("Comparison finished")});
-    EXPECT_TRUE(window->bDel->isEnabled() && window->bRemove->isEnabled() &&
-                window->bDelete->isEnabled());
-    EXPECT_FALSE(window->bSave->isEnabled());
-    EXPECT_EQ(window->gp->value(), 0);
+    EXPECT_TRUE(w.bDel->isEnabled() && w.bRemove->isEnabled() && w.bDelete->isEnabled());
+    EXPECT_FALSE(w.bSave->isEnabled());
+    EXPECT_EQ(w.gp->value(), 0);
 }
 
 TEST_F(CompareCommandsTest, CompareWithListReadsTheListAndCollectsFoldersWhenRecursing) {
     tree.File("mp3list.TXT", "\\Mp3 List\r\n\\CD1\r\nSong A.mp3\r\n");
-    window->Browser().SetFolder(music);
-    window->cbMinimize->setChecked(false);
+    w.folder = music;
+    w.cbMinimize->setChecked(false);
     core.batches = {{{music + "/Song A.mp3", "/CD1/Song A.mp3"}}};
-    window->bCompare->trigger();
+    C().bCompareClick();
 
-    EXPECT_EQ(calls, (std::vector<std::string>{"collect " + music + " Mp3", "show"}));
+    EXPECT_EQ(w.calls, (std::vector<std::string>{"collect " + music + " Mp3", "show"}));
     EXPECT_EQ(core.seen.folders, (std::vector<std::string>{music, music + "/Sub"}));
     EXPECT_EQ(core.seen.mode, mv::kModeFolderVsList);
     ASSERT_TRUE(core.seen.listLines.has_value());
     EXPECT_EQ(core.seen.listLines->size(), 3u);
     ASSERT_EQ(M().rowCount(), 1);
     EXPECT_EQ(M().rows()[0].rightKind, mv::RowKind::ListLocation);
-    EXPECT_FALSE(window->Results().SwitchAllowed());
-    EXPECT_EQ(window->lRef->text(), L("Duplicate Reference"));
+    EXPECT_FALSE((*w.handlers).SwitchAllowed());
+    EXPECT_EQ(w.lRef->text(), L("Duplicate Reference"));
 }
 
 // With the one-walk collection the run gets every folder with its files, so
@@ -167,23 +158,22 @@ TEST_F(CompareCommandsTest, OneWalkCollectionHandsTheListedFilesToTheRun) {
         return core.Run(p, c);
     };
     backend.collectFolders = [this](const std::string&, const std::string&) {
-        calls.push_back("second walk");
+        w.calls.push_back("second walk");
         return mv::FolderCollection{};
     };
     backend.collectFolderFiles = &mv::CollectFolderFiles;
     backend.parsePercent = [](const std::string&) -> std::optional<int> { return 80; };
-    window->Compare().SetBackend(backend);
-    window->Browser().SetFolder(music);
-    window->cbMinimize->setChecked(false);
-    window->bFolder->trigger();
+    C().SetBackend(backend);
+    w.folder = music;
+    w.cbMinimize->setChecked(false);
+    C().bFolderClick();
 
-    EXPECT_EQ(calls, (std::vector<std::string>{"show"}));
+    EXPECT_EQ(w.calls, (std::vector<std::string>{"show"}));
     ASSERT_TRUE(core.seen.listedFolders.has_value());
     ASSERT_EQ(core.seen.listedFolders->size(), 2u);
     EXPECT_EQ((*core.seen.listedFolders)[0].files, std::vector<std::string>{"a.mp3"});
     EXPECT_EQ((*core.seen.listedFolders)[1].files, std::vector<std::string>{"b.MP3"});
-    EXPECT_EQ(window->Compare().CompareFolders(),
-              (std::vector<std::string>{music, music + "/Sub"}));
+    EXPECT_EQ(C().CompareFolders(), (std::vector<std::string>{music, music + "/Sub"}));
 }
 
 // The walk runs beside the window: while it reads, the window still answers,
@@ -205,94 +195,86 @@ TEST_F(CompareCommandsTest, StopIsHeardWhileTheFoldersAreWalked) {
         return mv::CollectFolderFiles(root, ext, hooks);
     };
     backend.parsePercent = [](const std::string&) -> std::optional<int> { return 80; };
-    window->Compare().SetBackend(backend);
-    window->Browser().SetFolder(music);
-    window->cbMinimize->setChecked(false);
-    QTimer::singleShot(20, window.get(), [this] { window->bCancel->click(); });
-    window->bFolder->trigger();
+    C().SetBackend(backend);
+    w.folder = music;
+    w.cbMinimize->setChecked(false);
+    QTimer::singleShot(20, w.window.get(), [this] { C().bCancelClick(); });
+    C().bFolderClick();
 
     EXPECT_TRUE(walkSawStop);
     EXPECT_EQ(core.runs, 1);
     EXPECT_EQ(dialogs.Texts(), QStringList{L("Comparison Cancelled")});
-    EXPECT_FALSE(window->Compare().Running());
+    EXPECT_FALSE(C().Running());
 }
 
 // A list that is there but cannot be read (here a pipe, which must not block
 // the window) is named with its cause; nothing runs and the rows stay.
 TEST_F(CompareCommandsTest, UnreadableListIsNamedAndNothingRuns) {
     ASSERT_EQ(::mkfifo(tree.Path("Mp3List.txt").c_str(), 0600), 0);
-    window->Browser().SetFolder(music);
-    window->bCompare->trigger();
+    w.folder = music;
+    C().bCompareClick();
     EXPECT_EQ(core.runs, 0);
     ASSERT_EQ(dialogs.Texts().size(), 1);
     EXPECT_TRUE(dialogs.Texts()[0].startsWith(L("Cannot read ")));
     EXPECT_TRUE(dialogs.Texts()[0].contains(QString::fromStdString(tree.Path("Mp3List.txt"))));
     EXPECT_EQ(M().rowCount(), 1);  // the rows of the last run are still there
-    EXPECT_FALSE(window->IsBusy());
+    EXPECT_FALSE(w.busy);
 }
 
 TEST_F(CompareCommandsTest, StopEndsARunningComparisonAndKeepsItsRows) {
     core.waitForStop = true;
     core.batches = {{{"a", "b"}}};
-    QTimer::singleShot(20, [&] { window->bCancel->click(); });
-    window->bFolder->trigger();
+    QTimer::singleShot(20, [&] { C().bCancelClick(); });
+    C().bFolderClick();
     EXPECT_EQ(core.runs, 1);
-    EXPECT_TRUE(window->Compare().StopRequested());
+    EXPECT_TRUE(C().StopRequested());
     EXPECT_EQ(dialogs.Texts(), QStringList{L("Comparison Cancelled")});
     EXPECT_EQ(M().rowCount(), 1);
-    EXPECT_TRUE(window->bDel->isEnabled());
-    EXPECT_FALSE(window->IsBusy());
+    EXPECT_TRUE(w.bDel->isEnabled());
+    EXPECT_FALSE(w.busy);
 
     // The next command starts with the flag cleared.
     core.waitForStop = false;
-    window->bFolder->trigger();
-    EXPECT_FALSE(window->Compare().StopRequested());
+    C().bFolderClick();
+    EXPECT_FALSE(C().StopRequested());
 }
 
 TEST_F(CompareCommandsTest, PercentageThatIsNoWholeNumberRunsNothing) {
-    window->cbRec->setChecked(false);
+    w.cbRec->setChecked(false);
     for (const char* text : {"", "-", "8x"}) {
         dialogs.ClearHistory();
-        window->ePerc->setText(L(text));
-        window->bFolder->trigger();
+        w.ePerc->setText(L(text));
+        C().bFolderClick();
         EXPECT_EQ(dialogs.Texts(), QStringList{L(mv::kPercentNotWholeMessage)}) << text;
     }
     EXPECT_EQ(core.runs, 0);
-    EXPECT_FALSE(window->IsBusy());
-    EXPECT_TRUE(window->ePerc->isEnabled());
+    EXPECT_FALSE(w.busy);
+    EXPECT_TRUE(w.ePerc->isEnabled());
     EXPECT_EQ(M().rowCount(), 1);  // the lists keep what they showed
-    EXPECT_EQ(std::count(calls.begin(), calls.end(), "hide"), 0);
-}
-
-TEST_F(CompareCommandsTest, CommandsDoNothingWhileTheWindowIsBusy) {
-    window->EnterBusyState();
-    window->bFolder->trigger();
-    window->bCompare->trigger();
-    EXPECT_EQ(core.runs, 0);
-    window->LeaveBusyState();
+    EXPECT_EQ(std::count(w.calls.begin(), w.calls.end(), "hide"), 0);
 }
 
 // The gauge rests empty after every run; an empty range would draw as busy.
 TEST_F(CompareCommandsTest, GaugeIsEmptyAndNotBusyAfterARunWithNothingToCompare) {
-    window->Browser().SetFolder(music);
+    w.folder = music;
     core.noFiles = true;
-    window->bFolder->trigger();
+    C().bFolderClick();
     EXPECT_EQ(dialogs.Texts(), QStringList{L("This Directory contains no Mp3s!")});
-    EXPECT_LT(window->gp->minimum(), window->gp->maximum());
-    EXPECT_EQ(window->gp->value(), window->gp->minimum());
+    EXPECT_LT(w.gp->minimum(), w.gp->maximum());
+    EXPECT_EQ(w.gp->value(), w.gp->minimum());
 }
 
 // Folders the run could not read are counted beside the result; a click on the
 // label names them.
 TEST_F(CompareCommandsTest, UnreadFoldersAreCountedInTheResultAndListedOnAClick) {
-    window->Browser().SetFolder(music);
+    w.folder = music;
     core.foldersUnread = {music + "/Locked", music + "/Deep"};
-    window->bFolder->trigger();
-    EXPECT_EQ(window->lRes->text(), L("2 results in 0.5 seconds (2 folders not read)"));
+    C().bFolderClick();
+    EXPECT_EQ(w.lRes->text(), L("2 results in 0.5 seconds (2 folders not read)"));
     dialogs.ClearHistory();
     QMouseEvent click(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
                       Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window->lRes, &click);
+    QCoreApplication::sendEvent(w.lRes, &click);
     ASSERT_EQ(dialogs.Texts().size(), 1);
     EXPECT_EQ(dialogs.Texts()[0],
               L("2 folders could not be read, so their files were not compared:\n\n") +
@@ -300,10 +282,10 @@ TEST_F(CompareCommandsTest, UnreadFoldersAreCountedInTheResultAndListedOnAClick)
 
     // The next run without such folders shows the plain count, and a click shows nothing.
     core.foldersUnread.clear();
-    window->bFolder->trigger();
-    EXPECT_EQ(window->lRes->text(), L("2 results in 0.5 seconds"));
+    C().bFolderClick();
+    EXPECT_EQ(w.lRes->text(), L("2 results in 0.5 seconds"));
     dialogs.ClearHistory();
-    QCoreApplication::sendEvent(window->lRes, &click);
+    QCoreApplication::sendEvent(w.lRes, &click);
     EXPECT_TRUE(dialogs.Texts().isEmpty());
 }
 

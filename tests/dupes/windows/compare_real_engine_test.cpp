@@ -4,59 +4,52 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "dupes/windows/result_list_handlers.h"
-#include "ui/main/file_browser.h"
-#include "ui/main/main_window_support.h"
-#include "ui/main/tf_princ.h"
+#include "compare_widgets.h"
+#include "support/core/temp_tree.h"
 
 namespace {
 
-using uitest::L;
+using dupestest::L;
 
-// The window's commands on the real compare engine and folder listing.
+// The comparison commands on the real compare engine and folder listing.
 class RealEngineTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        uitest::App();
-        drives.roots = {tree.Path("drive")};
         music = tree.Folder("drive/Music");
-        window = std::make_unique<TfPrinc>(dialogs, drives, tree.Root());
-        window->hideToTray = [] {};
-        window->showFromTray = [] {};
-        window->Browser().SetFolder(music);
+        w.folder = music;
+        w.MakeCommands(dupestest::RealBackend());
     }
-    const std::vector<mv::ResultRow>& Rows() { return window->Results().Model().rows(); }
+    const std::vector<mv::ResultRow>& Rows() { return w.handlers->Model().rows(); }
 
-    uitest::TempTree tree;
-    ScriptedDialogs dialogs;
-    uitest::FolderDrives drives;
+    mv::test::TempTree tree;
+    dupestest::CompareWidgetsFixture w{tree.Root()};
+    ScriptedDialogs& dialogs = w.dialogs;
     std::string music;
-    std::unique_ptr<TfPrinc> window;
 };
 
 TEST_F(RealEngineTest, FindDupesPutsTheSmallerFileLeftAcrossSubfolders) {
     tree.File("drive/Music/Artist - Song.mp3", "a bigger file");
     tree.File("drive/Music/Sub/artist_song.MP3", "small");
     tree.File("drive/Music/Other tune.mp3", "x");
-    window->bFolder->trigger();
+    w.commands->bFolderClick();
     ASSERT_EQ(Rows().size(), 1u);
     EXPECT_EQ(Rows()[0].left, music + "/Sub/artist_song.MP3");
     EXPECT_EQ(Rows()[0].right, music + "/Artist - Song.mp3");
-    EXPECT_TRUE(window->lRes->text().startsWith(L("1 result in ")));
+    EXPECT_TRUE(w.lRes->text().startsWith(L("1 result in ")));
     EXPECT_EQ(dialogs.Texts(), QStringList{L("Comparison finished")});
 
     // Without recursion only the browser folder's own files are compared.
     dialogs.ClearHistory();
-    window->cbRec->setChecked(false);
-    window->bFolder->trigger();
+    w.cbRec->setChecked(false);
+    w.commands->bFolderClick();
     EXPECT_TRUE(Rows().empty());
-    EXPECT_TRUE(window->lRes->text().startsWith(L("0 result in ")));
+    EXPECT_TRUE(w.lRes->text().startsWith(L("0 result in ")));
 }
 
 TEST_F(RealEngineTest, CompareWithListNamesTheListLocation) {
     tree.File("Mp3List.txt", "\\Mp3 List\r\n\\CD1\r\n/Rock\r\nSong A.mp3\r\n..\r\nSong B.mp3\r\n");
     tree.File("drive/Music/Song B.mp3");
-    window->bCompare->trigger();
+    w.commands->bCompareClick();
     ASSERT_EQ(Rows().size(), 1u);
     EXPECT_EQ(Rows()[0].right, "/CD1/Song B.mp3");
     EXPECT_EQ(Rows()[0].rightKind, mv::RowKind::ListLocation);
@@ -64,18 +57,18 @@ TEST_F(RealEngineTest, CompareWithListNamesTheListLocation) {
 }
 
 TEST_F(RealEngineTest, EmptyFolderAndMissingListAreReported) {
-    window->cbRec->setChecked(false);
-    window->bFolder->trigger();
+    w.cbRec->setChecked(false);
+    w.commands->bFolderClick();
     EXPECT_EQ(dialogs.Texts(), QStringList{L("This Directory contains no Mp3s!")});
-    EXPECT_TRUE(window->lRes->text().isEmpty());
-    EXPECT_TRUE(window->bDel->isEnabled());
+    EXPECT_TRUE(w.lRes->text().isEmpty());
+    EXPECT_TRUE(w.bDel->isEnabled());
 
     dialogs.ClearHistory();
     tree.File("drive/Music/Song.mp3");
-    window->bCompare->trigger();
+    w.commands->bCompareClick();
     EXPECT_EQ(dialogs.Texts(),
               (QStringList{L("You don't have any list!!"), L("Comparison Cancelled")}));
-    EXPECT_TRUE(window->lRes->text().startsWith(L("0 result in ")));
+    EXPECT_TRUE(w.lRes->text().startsWith(L("0 result in ")));
 }
 
 }  // namespace

@@ -14,10 +14,9 @@
 #include <iterator>
 
 #include "dupes/windows/result_list_handlers.h"
-#include "filetools/windows/tag_panel_handlers.h"
-#include "ui/main/file_browser.h"
-#include "ui/main/main_window_support.h"
-#include "ui/main/tf_princ.h"
+#include "result_widgets.h"
+#include "support/core/scoped_env.h"
+#include "support/core/temp_tree.h"
 
 namespace {
 
@@ -25,9 +24,7 @@ namespace fs = std::filesystem;
 using mv::ResultRow;
 using mv::RowKind;
 
-using uitest::L;
-
-using uitest::RecordingPlayback;
+using dupestest::L;
 
 std::vector<std::string> Paths(const mv::Playlist& playlist) {
     std::vector<std::string> out;
@@ -42,46 +39,38 @@ ResultRow Files(const std::string& left, const std::string& right) {
 class ResultListTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        uitest::App();
-        drives.roots = {tree.Root()};
-        window = std::make_unique<TfPrinc>(dialogs, drives, tree.Root());
-        window->resize(TfPrinc::kDesignWidth, TfPrinc::kDesignHeight);
-        window->CaptureLayout();
-        window->SetPlayer(&playback);
         a = tree.File("dir/A.mp3", "aaaa");
         b = tree.File("dir/B.mp3", "bbbbbb");
         c = tree.File("dir/C.mp3", "cc");
+        panel.Make();
     }
 
-    ResultListHandlers& H() { return window->Results(); }
-    ResultPairModel& M() { return window->Results().Model(); }
+    ResultListHandlers& H() { return *panel.handlers; }
+    ResultPairModel& M() { return panel.handlers->Model(); }
     void Fill(std::vector<ResultRow> rows) {
         M().Clear();
         M().Append(std::move(rows));
         H().SetCommandsEnabled(true);
-        window->lRes->setText(L("3 results in 1 seconds"));
+        panel.lRes->setText(L("3 results in 1 seconds"));
     }
     void Select(std::initializer_list<int> rows) {
         for (int r : rows) {
-            window->lbCompRes->selectionModel()->select(M().index(r, 0),
-                                                        QItemSelectionModel::Select);
+            panel.lbCompRes->selectionModel()->select(M().index(r, 0), QItemSelectionModel::Select);
         }
     }
-    std::vector<std::string> Lefts() const {
+    std::vector<std::string> Lefts() {
         std::vector<std::string> out;
-        for (const ResultRow& r : window->Results().Model().rows()) out.push_back(r.left);
+        for (const ResultRow& r : M().rows()) out.push_back(r.left);
         return out;
     }
     void AddToPlaylist(const std::string& path) {
-        window->playlist.push_back({fs::path(path).stem().string(), path});
-        window->lPlayList->addItem(QString::fromStdString(fs::path(path).stem().string()));
+        panel.playlist.push_back({fs::path(path).stem().string(), path});
+        panel.lPlayList->addItem(QString::fromStdString(fs::path(path).stem().string()));
     }
 
-    uitest::TempTree tree;
-    ScriptedDialogs dialogs;
-    uitest::FolderDrives drives;
-    RecordingPlayback playback;
-    std::unique_ptr<TfPrinc> window;
+    mv::test::TempTree tree;
+    dupestest::ResultWidgets panel{tree.Root()};
+    ScriptedDialogs& dialogs = panel.dialogs;
     std::string a, b, c;
 };
 
@@ -90,20 +79,20 @@ TEST_F(ResultListTest, RemoveTakesEveryRowWithTheSelectedLeftFileExactly) {
     const std::string lowerA = tree.File("dir/a.mp3");
     Fill({Files(a, b), Files(c, a), Files(a, c), Files(lowerA, b), Files(b, c)});
     Select({2});
-    window->bRemove->trigger();
+    panel.bRemove->trigger();
     // Rows with A on the right stay.
     EXPECT_EQ(Lefts(), (std::vector<std::string>{c, lowerA, b}));
     EXPECT_EQ(M().rows()[0].right, a);
     Select({1});
-    window->bRemove->trigger();
-    EXPECT_TRUE(window->bDelete->isEnabled());
+    panel.bRemove->trigger();
+    EXPECT_TRUE(panel.bDelete->isEnabled());
     EXPECT_TRUE(fs::exists(a));  // removing never touches the disk
 
     Select({0, 1});
-    window->bRemove->trigger();
+    panel.bRemove->trigger();
     EXPECT_EQ(M().rowCount(), 0);
-    EXPECT_TRUE(window->lRes->text().isEmpty());
-    for (QAction* act : {window->bDel, window->bRemove, window->bDelete}) {
+    EXPECT_TRUE(panel.lRes->text().isEmpty());
+    for (QAction* act : {panel.bDel, panel.bRemove, panel.bDelete}) {
         EXPECT_FALSE(act->isEnabled());
     }
     EXPECT_TRUE(dialogs.History().empty());
@@ -112,43 +101,43 @@ TEST_F(ResultListTest, RemoveTakesEveryRowWithTheSelectedLeftFileExactly) {
 TEST_F(ResultListTest, RightListClickSelectsExactlyOneLeftRowAndDeleteKeyRemovesThatPair) {
     Fill({Files(a, b), Files(b, c), Files(c, a)});
     Select({0, 2});
-    window->lbFile->setCurrentIndex(M().index(1, 1));
+    panel.lbFile->setCurrentIndex(M().index(1, 1));
     H().lbFileClick();
-    const QModelIndexList selected = window->lbCompRes->selectionModel()->selectedIndexes();
+    const QModelIndexList selected = panel.lbCompRes->selectionModel()->selectedIndexes();
     ASSERT_EQ(selected.size(), 1);
     EXPECT_EQ(selected.front().row(), 1);
-    EXPECT_EQ(window->lbCompRes->currentIndex().row(), 1);
+    EXPECT_EQ(panel.lbCompRes->currentIndex().row(), 1);
 
     QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
-    QCoreApplication::sendEvent(window->lbFile, &del);
+    QCoreApplication::sendEvent(panel.lbFile, &del);
     EXPECT_EQ(Lefts(), (std::vector<std::string>{a, c}));
 
     // And the left list's click moves the right list's current row.
-    window->lbCompRes->setCurrentIndex(M().index(1, 0));
+    panel.lbCompRes->setCurrentIndex(M().index(1, 0));
     H().lbCompResClick();
-    EXPECT_EQ(window->lbFile->currentIndex().row(), 1);
+    EXPECT_EQ(panel.lbFile->currentIndex().row(), 1);
 }
 
 TEST_F(ResultListTest, XSwapsTheCurrentPairOnlyWhenSwitchingIsAllowed) {
     Fill({Files(a, b), Files(c, a)});
     QKeyEvent x(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, L("x"));
-    window->lbCompRes->setCurrentIndex(M().index(0, 0));
-    QCoreApplication::sendEvent(window->lbCompRes, &x);  // not after a mode 2 run
+    panel.lbCompRes->setCurrentIndex(M().index(0, 0));
+    QCoreApplication::sendEvent(panel.lbCompRes, &x);  // not after a mode 2 run
     EXPECT_EQ(M().rows()[0].left, a);
 
     H().SetSwitchAllowed(true);
     QKeyEvent bigX(QEvent::KeyPress, Qt::Key_X, Qt::ShiftModifier, L("X"));
-    QCoreApplication::sendEvent(window->lbCompRes, &bigX);
+    QCoreApplication::sendEvent(panel.lbCompRes, &bigX);
     EXPECT_EQ(M().rows()[0].left, b);
     EXPECT_EQ(M().rows()[0].right, a);
-    EXPECT_EQ(window->lbCompRes->currentIndex().row(), 0);
-    H().lbCompResKeyPress(window->lbCompRes, L("y"));
+    EXPECT_EQ(panel.lbCompRes->currentIndex().row(), 0);
+    H().lbCompResKeyPress(panel.lbCompRes, L("y"));
     EXPECT_EQ(M().rows()[0].left, b);
 
     // Deleting the swapped row now deletes what was the right-hand file.
     Select({0});
     dialogs.QueueReply(true);
-    window->bDel->trigger();
+    panel.bDel->trigger();
     EXPECT_FALSE(fs::exists(b));
     EXPECT_TRUE(fs::exists(a));
 }
@@ -161,7 +150,7 @@ TEST_F(ResultListTest, DeleteSelectedRemovesFilesEvenReadOnlyAndPurgesThePlaylis
     Fill({Files(a, b), Files(c, a)});
     Select({0});
     dialogs.QueueReply(true);
-    window->bDel->trigger();
+    panel.bDel->trigger();
     EXPECT_EQ(dialogs.Texts(),
               QStringList{L("Are you sure you want to delete selected file(s)??")});
     // Enter on the question must not delete.
@@ -170,9 +159,9 @@ TEST_F(ResultListTest, DeleteSelectedRemovesFilesEvenReadOnlyAndPurgesThePlaylis
     EXPECT_TRUE(fs::exists(b));
     EXPECT_TRUE(fs::exists(c));
     EXPECT_EQ(Lefts(), std::vector<std::string>{c});  // C-A stays
-    EXPECT_EQ(Paths(window->playlist), (std::vector<std::string>{c, b}));
-    ASSERT_EQ(window->lPlayList->count(), 2);
-    EXPECT_EQ(window->lPlayList->item(1)->text(), L("B"));
+    EXPECT_EQ(Paths(panel.playlist), (std::vector<std::string>{c, b}));
+    ASSERT_EQ(panel.lPlayList->count(), 2);
+    EXPECT_EQ(panel.lPlayList->item(1)->text(), L("B"));
 }
 
 TEST_F(ResultListTest, AnsweringNoKeepsFilesAndRowsButStillPurges) {
@@ -181,13 +170,13 @@ TEST_F(ResultListTest, AnsweringNoKeepsFilesAndRowsButStillPurges) {
     Fill({Files(a, b)});
     Select({0});
     dialogs.QueueReply(false);
-    window->bDel->trigger();
+    panel.bDel->trigger();
     EXPECT_TRUE(fs::exists(a));
     EXPECT_EQ(M().rowCount(), 1);
-    EXPECT_EQ(Paths(window->playlist), std::vector<std::string>{a});
+    EXPECT_EQ(Paths(panel.playlist), std::vector<std::string>{a});
 
     dialogs.QueueReply(false);
-    window->bDelete->trigger();
+    panel.bDelete->trigger();
     EXPECT_TRUE(fs::exists(a));
     EXPECT_EQ(M().rowCount(), 1);
 }
@@ -198,7 +187,7 @@ TEST_F(ResultListTest, DeleteAllPassesOverMissingFilesAndEmptiesBothLists) {
     fs::remove(c);  // deleted by hand meanwhile
     Fill({Files(c, a), Files(ro, b), Files(a, b)});
     dialogs.QueueReply(true);
-    window->bDelete->trigger();
+    panel.bDelete->trigger();
     ASSERT_EQ(dialogs.Texts().size(), 1);
     EXPECT_TRUE(dialogs.Texts()[0].startsWith(L("This will delete ALL files in the left list")));
     EXPECT_EQ(dialogs.History()[0].defaultAnswer, DefaultAnswer::Cautious);
@@ -206,27 +195,25 @@ TEST_F(ResultListTest, DeleteAllPassesOverMissingFilesAndEmptiesBothLists) {
     EXPECT_FALSE(fs::exists(a));
     EXPECT_TRUE(fs::exists(b));
     EXPECT_EQ(M().rowCount(), 0);
-    EXPECT_FALSE(window->bDel->isEnabled());
-    EXPECT_TRUE(window->lRes->text().isEmpty());
+    EXPECT_FALSE(panel.bDel->isEnabled());
+    EXPECT_TRUE(panel.lRes->text().isEmpty());
 }
 
 // With "Move deleted files to the trash" on, the question says where the files
 // go and they can be restored; in both modes every file gone is logged.
 TEST_F(ResultListTest, DeleteAllTrashesOrDeletesAsTheOptionSaysAndLogsEachFile) {
     const std::string xdg = tree.Folder("xdg");
-    const char* before = std::getenv("XDG_DATA_HOME");
-    const std::string saved = before != nullptr ? before : "";
-    ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+    const mv::test::ScopedEnv data("XDG_DATA_HOME", xdg);
     for (const bool toTrash : {true, false}) {
         SCOPED_TRACE(toTrash ? "trash" : "delete");
         const std::string one = tree.File("dir/One.mp3", "11");
         const std::string two = tree.File("dir/Two.mp3", "222");
         fs::remove(tree.Path("DeletedFiles.log"));
         fs::remove_all(xdg + "/Trash");
-        window->tmiTrash->setChecked(toTrash);
+        panel.toTrash = toTrash;
         Fill({Files(one, b), Files(two, b)});
         dialogs.QueueReply(true);
-        window->bDelete->trigger();
+        panel.bDelete->trigger();
         ASSERT_FALSE(dialogs.Texts().empty());
         EXPECT_EQ(dialogs.Texts().back().contains(L("to the trash")), toTrash)
             << dialogs.Texts().back().toStdString();
@@ -242,11 +229,6 @@ TEST_F(ResultListTest, DeleteAllTrashesOrDeletesAsTheOptionSaysAndLogsEachFile) 
         EXPECT_NE(lines[0].find(action + "2\t" + one), std::string::npos) << lines[0];
         EXPECT_NE(lines[1].find(action + "3\t" + two), std::string::npos) << lines[1];
     }
-    if (before != nullptr) {
-        ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
-    } else {
-        ::unsetenv("XDG_DATA_HOME");
-    }
 }
 
 // The CSV reads back in Python's csv module field for field, whatever the
@@ -255,7 +237,7 @@ TEST_F(ResultListTest, SaveResultsAsCsvReadsBackInAnIndependentParser) {
     if (std::system("python3 -c 'import csv, json' 2>/dev/null") != 0) {
         GTEST_SKIP() << "python3 is not installed";
     }
-    window->bSaveCsv->trigger();  // no rows yet: nothing to save, and no file dialog
+    panel.bSaveCsv->trigger();  // no rows yet: nothing to save, and no file dialog
     ASSERT_EQ(dialogs.History().size(), 1u);
     EXPECT_EQ(dialogs.Texts()[0], L("There are no results to save."));
 
@@ -265,7 +247,7 @@ TEST_F(ResultListTest, SaveResultsAsCsvReadsBackInAnIndependentParser) {
           {a, "/CD1/A,1.mp3", RowKind::FileOnDisk, RowKind::ListLocation},
           {"Search\\x", "/CD1/x.mp3", RowKind::SearchRow, RowKind::ListLocation}});
     dialogs.QueueText(L(tree.Path("out").c_str()));
-    window->bSaveCsv->trigger();
+    panel.bSaveCsv->trigger();
     const std::string csv = tree.Path("out.csv");  // the extension is added
     ASSERT_TRUE(fs::exists(csv));
     const std::string json = tree.Path("rows.json");
@@ -305,7 +287,7 @@ TEST_F(ResultListTest, FilesThatCouldNotBeDeletedKeepTheirRowsAndAreReportedOnce
     Fill({Files(stuck, a), Files(b, c), Files(stuck, c), Files(c, a)});
     Select({0, 1, 2});
     dialogs.QueueReply(true);
-    window->bDel->trigger();
+    panel.bDel->trigger();
     EXPECT_FALSE(fs::exists(b));
     EXPECT_EQ(Lefts(), (std::vector<std::string>{stuck, stuck, c}));
     ASSERT_EQ(dialogs.Texts().size(), 2);
@@ -315,10 +297,10 @@ TEST_F(ResultListTest, FilesThatCouldNotBeDeletedKeepTheirRowsAndAreReportedOnce
 
     dialogs.ClearHistory();
     dialogs.QueueReply(true);
-    window->bDelete->trigger();
+    panel.bDelete->trigger();
     EXPECT_FALSE(fs::exists(c));
     EXPECT_EQ(Lefts(), (std::vector<std::string>{stuck, stuck}));
-    EXPECT_TRUE(window->bDelete->isEnabled());  // rows are left to act on
+    EXPECT_TRUE(panel.bDelete->isEnabled());  // rows are left to act on
     ASSERT_EQ(dialogs.Texts().size(), 2);
     EXPECT_TRUE(dialogs.Texts()[1].startsWith(L("This file could not be deleted:")));
 }
@@ -334,7 +316,7 @@ TEST(DeleteFailureMessage, ListsTheFirstFilesThenCountsTheRest) {
 
 // After every command the two lists stand on the same row, and scroll together.
 TEST_F(ResultListTest, ListsKeepTheSameCurrentRowAndScrollTogether) {
-    window->show();
+    panel.window->show();
     std::vector<ResultRow> many;
     for (int k = 0; k < 200; ++k) {
         std::string name = "x";
@@ -342,8 +324,8 @@ TEST_F(ResultListTest, ListsKeepTheSameCurrentRowAndScrollTogether) {
         many.push_back(Files(tree.Path(name), b));
     }
     Fill(std::move(many));
-    QListView* left = window->lbCompRes;
-    QListView* right = window->lbFile;
+    QListView* left = panel.lbCompRes;
+    QListView* right = panel.lbFile;
     auto expectInStep = [&](int row) {
         EXPECT_EQ(left->currentIndex().row(), row);
         EXPECT_EQ(right->currentIndex().row(), row);
@@ -354,7 +336,7 @@ TEST_F(ResultListTest, ListsKeepTheSameCurrentRowAndScrollTogether) {
     left->setCurrentIndex(M().index(5, 0));
     H().lbCompResClick();
     Select({5, 6});
-    window->bRemove->trigger();
+    panel.bRemove->trigger();
     expectInStep(5);
 
     // The mouse wheel (or the scroll bar) moves both lists.
@@ -365,7 +347,7 @@ TEST_F(ResultListTest, ListsKeepTheSameCurrentRowAndScrollTogether) {
 
     // Removing the last rows leaves both lists on the new last row.
     Select({197});
-    window->bRemove->trigger();
+    panel.bRemove->trigger();
     expectInStep(196);
 
     // A right click on a row of either list makes it current in both.
@@ -383,10 +365,10 @@ TEST_F(ResultListTest, RowsThatNameNoFileOnDiskAreNeverDeleted) {
           {c, tree.Path("dir"), RowKind::ScannedTitle, RowKind::ScannedFolder}});
     Select({0, 1, 2});
     dialogs.QueueReply(true);
-    window->bDel->trigger();
+    panel.bDel->trigger();
     Fill({{a, "/CD1/A.mp3", RowKind::ListLocation, RowKind::ListLocation}});
     dialogs.QueueReply(true);
-    window->bDelete->trigger();
+    panel.bDelete->trigger();
     EXPECT_TRUE(fs::exists(a));
     EXPECT_TRUE(fs::exists(b));
     EXPECT_TRUE(fs::exists(c));
@@ -398,65 +380,62 @@ TEST_F(ResultListTest, RowsThatNameNoFileOnDiskAreNeverDeleted) {
 }
 
 TEST_F(ResultListTest, ContextClickOpensTagsByRowKind) {
-    window->show();
+    panel.window->show();
     // Long enough to hold a tag: the panel opens on them.
     const std::string upper = tree.File("dir/LOUD.MP3", 200);
     tree.File("dir/B.mp3", 200);
     tree.File("dir/A.mp3", 200);
-    const std::string& tagFile = window->TagPanel().TagFile();
-    window->foundFiles = {};
+    const std::vector<std::string>& tagged = panel.tagged;  // the files the tag panel opened
+    panel.foundFiles = {};
     Fill({Files(a, b),
           {"/CD1/x.mp3", "/CD1/y.mp3", RowKind::ListLocation, RowKind::ListLocation},
           Files(upper, c)});
     auto at = [this](QListView* list, int row) {
         return list->visualRect(M().index(row, 0)).center();
     };
-    H().lbFileContextPopup(window->lbFile, at(window->lbFile, 0));
-    EXPECT_EQ(tagFile, b);
-    H().lbFileContextPopup(window->lbCompRes, at(window->lbCompRes, 2));  // any letter case
-    EXPECT_EQ(tagFile, upper);
-    H().lbFileContextPopup(window->lbCompRes, at(window->lbCompRes, 1));
+    H().lbFileContextPopup(panel.lbFile, at(panel.lbFile, 0));
+    EXPECT_EQ(tagged, std::vector<std::string>{b});
+    H().lbFileContextPopup(panel.lbCompRes, at(panel.lbCompRes, 2));  // any letter case
+    EXPECT_EQ(tagged, (std::vector<std::string>{b, upper}));
+    H().lbFileContextPopup(panel.lbCompRes, at(panel.lbCompRes, 1));
     EXPECT_EQ(dialogs.Texts(), QStringList{L("You can't open this file!")});
-    H().lbFileContextPopup(window->lbCompRes, QPoint(5, window->lbCompRes->height() - 8));
+    H().lbFileContextPopup(panel.lbCompRes, QPoint(5, panel.lbCompRes->height() - 8));
     EXPECT_EQ(dialogs.Texts().size(), 1);
 
     // A drive scan's row opens the kept full path, or nothing when the list is shorter.
     Fill({{"song", tree.Path("dir"), RowKind::ScannedTitle, RowKind::ScannedFolder},
           {"tune", tree.Path("dir"), RowKind::ScannedTitle, RowKind::ScannedFolder}});
-    window->foundFiles = {a};
-    H().lbFileContextPopup(window->lbCompRes, at(window->lbCompRes, 0));
-    EXPECT_EQ(tagFile, a);
-    window->bCancelTag->click();
-    H().lbFileContextPopup(window->lbCompRes, at(window->lbCompRes, 1));
-    EXPECT_FALSE(window->pTag->isVisible());
+    panel.foundFiles = {a};
+    H().lbFileContextPopup(panel.lbCompRes, at(panel.lbCompRes, 0));
+    EXPECT_EQ(tagged, (std::vector<std::string>{b, upper, a}));
+    H().lbFileContextPopup(panel.lbCompRes, at(panel.lbCompRes, 1));
+    EXPECT_EQ(tagged.size(), 3u);  // no tag panel opens
     EXPECT_EQ(dialogs.Texts().size(), 1);
 }
 
 TEST_F(ResultListTest, DoubleClickPlaysFilesAndMovesTheBrowserThere) {
     Fill({Files(a, b), {c, "/CD1/C.mp3", RowKind::FileOnDisk, RowKind::ListLocation}});
-    window->lbFile->setCurrentIndex(M().index(0, 1));
-    H().lbCompResDblClick(window->lbFile);
-    EXPECT_EQ(playback.played, std::vector<std::string>{b});
-    EXPECT_EQ(window->Browser().Folder(), tree.Path("dir"));
-    ASSERT_NE(window->fl->currentItem(), nullptr);
-    EXPECT_EQ(window->fl->currentItem()->text(), L("B.mp3"));
+    panel.lbFile->setCurrentIndex(M().index(0, 1));
+    H().lbCompResDblClick(panel.lbFile);
+    EXPECT_EQ(panel.played, std::vector<std::string>{b});
+    EXPECT_EQ(panel.browsed, std::vector<std::string>{tree.Path("dir") + "/ | B.mp3"});
 
-    window->lbFile->setCurrentIndex(M().index(1, 1));
-    H().lbCompResDblClick(window->lbFile);  // a list location plays nothing
-    EXPECT_EQ(playback.played.size(), 1u);
+    panel.lbFile->setCurrentIndex(M().index(1, 1));
+    H().lbCompResDblClick(panel.lbFile);  // a list location plays nothing
+    EXPECT_EQ(panel.played.size(), 1u);
 
-    window->foundFiles = {c, a};
-    window->lbCompRes->setCurrentIndex(M().index(1, 0));
-    H().lbCompResDblClick(window->lbCompRes);
-    EXPECT_EQ(playback.played.back(), a);
+    panel.foundFiles = {c, a};
+    panel.lbCompRes->setCurrentIndex(M().index(1, 0));
+    H().lbCompResDblClick(panel.lbCompRes);
+    EXPECT_EQ(panel.played.back(), a);
 
-    window->eExt->setText(L("wma"));
-    H().lbCompResDblClick(window->lbCompRes);
-    EXPECT_EQ(playback.played.size(), 2u);
+    panel.eExt->setText(L("wma"));
+    H().lbCompResDblClick(panel.lbCompRes);
+    EXPECT_EQ(panel.played.size(), 2u);
 }
 
 TEST(ResultRows, LargeScatteredRemovalKeepsTheOtherRowsInOrder) {
-    uitest::App();
+    mv::test::TestApplication();
     ResultPairModel model;
     std::vector<ResultRow> rows;
     for (int i = 0; i < 200000; ++i) rows.push_back(Files(std::to_string(i), "r"));
