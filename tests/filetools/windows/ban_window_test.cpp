@@ -14,19 +14,16 @@
 #include <sstream>
 #include <thread>
 
-#include "dupes/result_rows.h"
-#include "dupes/windows/compare_commands.h"
-#include "dupes/windows/result_list_handlers.h"
-#include "dupes/windows/result_pair_model.h"
+#include "ban_widgets.h"
 #include "filetools/windows/ban_commands.h"
 #include "filetools/windows/tf_ban.h"
-#include "ui/main/file_browser.h"
-#include "ui/main/main_window_support.h"
-#include "ui/main/tf_princ.h"
+#include "support/core/temp_tree.h"
 
 namespace {
 
-using uitest::L;
+QString L(const char* s) {
+    return QString::fromUtf8(s);
+}
 namespace fs = std::filesystem;
 
 std::string Slurp(const std::string& path) {
@@ -38,31 +35,15 @@ std::string Slurp(const std::string& path) {
 
 class BanWindowTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        uitest::App();
-        music = tree.Folder("drive/Music");
-        drives.roots = {tree.Path("drive")};
-        window = std::make_unique<TfPrinc>(dialogs, drives, tree.Root());
-        window->hideToTray = [] {};
-        window->showFromTray = [] {};
-    }
-    TfBan& Ban() { return window->Ban().Ban(); }
+    void SetUp() override { music = tree.Folder("drive/Music"); }
+    TfBan& Ban() { return w.commands->Ban(); }
     std::string BanFile() const { return tree.Path("BanList.txt"); }
-    std::vector<std::string> Rows() {
-        std::vector<std::string> rows;
-        for (const mv::ResultRow& r : window->Results().Model().rows()) {
-            EXPECT_EQ(r.leftKind, mv::RowKind::FileOnDisk);
-            EXPECT_EQ(r.rightKind, mv::RowKind::ListLocation);
-            rows.push_back(r.left + " | " + r.right);
-        }
-        return rows;
-    }
+    void Scan() { w.commands->Scan1Click(); }
 
-    uitest::TempTree tree;
-    ScriptedDialogs dialogs;
-    uitest::FolderDrives drives;
+    mv::test::TempTree tree;
+    bantest::BanWidgetsFixture w{tree.Root()};
+    ScriptedDialogs& dialogs = w.dialogs;
     std::string music;
-    std::unique_ptr<TfPrinc> window;
 };
 
 TEST_F(BanWindowTest, EditorOpensAndClosesThroughTheMenuWithARealFile) {
@@ -80,7 +61,7 @@ TEST_F(BanWindowTest, EditorOpensAndClosesThroughTheMenuWithARealFile) {
         modal = ban.isModal() && ban.isVisible();
         ban.close();
     });
-    window->Edit1->trigger();
+    w.commands->Edit1Click();
     EXPECT_TRUE(modal);
     EXPECT_EQ(Slurp(BanFile()), "\\BANLIST\r\n\r\n");
 
@@ -89,7 +70,7 @@ TEST_F(BanWindowTest, EditorOpensAndClosesThroughTheMenuWithARealFile) {
         ban.lBanList->setPlainText(L("remix\nkaraoke version"));
         ban.reject();  // Escape or the close box
     });
-    window->Edit1->trigger();
+    w.commands->Edit1Click();
     EXPECT_EQ(Slurp(BanFile()), "\\BANLIST\r\nremix\r\nkaraoke version\r\n");
     EXPECT_TRUE(dialogs.Texts().isEmpty());
 
@@ -154,36 +135,35 @@ TEST_F(BanWindowTest, ScanListsBannedFilesAndLeavesTheMp3ListAlone) {
     const std::string catalogue = "\\Mp3 List\n\\CD1\nClean Song.mp3\n";
     tree.File("Mp3List.txt", catalogue);
     tree.File("BanList.txt", "\\BANLIST\r\nremix\r\n");
-    window->Browser().SetFolder(music);
-    window->ePerc->setText(L("50"));
-
-    bool busyDuringRun = false;
-    QTimer::singleShot(0, [&] { busyDuringRun = window->IsBusy() && !window->ePerc->isEnabled(); });
-    window->cbRec->setChecked(true);
-    window->Scan1->trigger();
-    EXPECT_TRUE(busyDuringRun);
-    EXPECT_EQ(Rows(), (std::vector<std::string>{music + "/Song (Remix).mp3 | /BANLIST/remix",
+    w.folder = music;
+    w.cbRec->setChecked(true);
+    Scan();
+    EXPECT_TRUE(w.busyDuringRun);
+    ASSERT_EQ(w.requests.size(), 1u);
+    EXPECT_EQ(w.requests[0].mode, mv::kModeFolderVsList);
+    EXPECT_EQ(w.requests[0].percentText, "100");  // whatever the percentage box holds
+    EXPECT_FALSE(w.requests[0].ReadsMp3List());
+    EXPECT_EQ(w.rows, (std::vector<std::string>{music + "/Song (Remix).mp3 | /BANLIST/remix",
                                                 music + "/sub/Live Remix.mp3 | /BANLIST/remix"}));
-    EXPECT_TRUE(window->lRes->text().startsWith(L("2 results in ")))
-        << window->lRes->text().toStdString();
-    EXPECT_EQ(dialogs.Texts(), QStringList{L("Comparison finished")});
-    EXPECT_EQ(window->ePerc->text(), L("50"));
-    EXPECT_FALSE(window->IsBusy());
+    EXPECT_EQ(w.messages, std::vector<std::string>{"Comparison finished"});
+    EXPECT_TRUE(dialogs.Texts().isEmpty());  // the window's comparison shows the ending
+    EXPECT_FALSE(w.busy);
     EXPECT_EQ(Slurp(tree.Path("Mp3List.txt")), catalogue);
 
     dialogs.ClearHistory();
-    window->cbRec->setChecked(false);
-    window->Scan1->trigger();
-    EXPECT_EQ(Rows(), (std::vector<std::string>{music + "/Song (Remix).mp3 | /BANLIST/remix"}));
+    w.cbRec->setChecked(false);
+    Scan();
+    EXPECT_EQ(w.rows, (std::vector<std::string>{music + "/Song (Remix).mp3 | /BANLIST/remix"}));
     EXPECT_EQ(Slurp(tree.Path("Mp3List.txt")), catalogue);
 
     // Without a ban list only the message: the rows stay, nothing is written.
     dialogs.ClearHistory();
     fs::remove(BanFile());
-    window->Scan1->trigger();
+    Scan();
     EXPECT_EQ(dialogs.Texts(), QStringList{L("You do not have any banlist!")});
-    EXPECT_EQ(Rows().size(), 1u);
-    EXPECT_FALSE(window->IsBusy());
+    EXPECT_EQ(w.requests.size(), 2u);  // nothing ran
+    EXPECT_EQ(w.busyEntered, 2);
+    EXPECT_FALSE(w.busy);
     EXPECT_EQ(Slurp(tree.Path("Mp3List.txt")), catalogue);
 }
 
@@ -192,69 +172,32 @@ TEST_F(BanWindowTest, ScanRunsWhateverStandsInTheMp3ListsPlace) {
     // scan creates none.
     tree.File("drive/Music/Remix.mp3", "x");
     tree.File("BanList.txt", "\\BANLIST\r\nremix\r\n");
-    window->Browser().SetFolder(music);
-    window->Scan1->trigger();
-    EXPECT_EQ(Rows(), (std::vector<std::string>{music + "/Remix.mp3 | /BANLIST/remix"}));
+    w.folder = music;
+    Scan();
+    EXPECT_EQ(w.rows, (std::vector<std::string>{music + "/Remix.mp3 | /BANLIST/remix"}));
     EXPECT_FALSE(fs::exists(tree.Path("Mp3List.txt")));
 
     fs::create_directory(tree.Path("Mp3List.txt"));
     dialogs.ClearHistory();
-    window->Scan1->trigger();
-    EXPECT_EQ(dialogs.Texts(), QStringList{L("Comparison finished")});
-    EXPECT_EQ(Rows().size(), 1u);
+    Scan();
+    EXPECT_EQ(w.messages, std::vector<std::string>{"Comparison finished"});
+    EXPECT_EQ(w.rows.size(), 1u);
     EXPECT_TRUE(fs::is_directory(tree.Path("Mp3List.txt")));
 
     // A 0-byte ban list: the ban list's own message, and nothing runs.
     std::ofstream(BanFile(), std::ios::binary | std::ios::trunc).flush();
     dialogs.ClearHistory();
-    const QString resultBefore = window->lRes->text();
-    window->Scan1->trigger();
+    Scan();
     EXPECT_EQ(dialogs.Texts(), QStringList{QString::fromStdString("You do not have any banlist!\n" +
                                                                   BanFile() + " is empty.")});
-    EXPECT_EQ(window->lRes->text(), resultBefore);
-    EXPECT_EQ(Rows().size(), 1u);
+    EXPECT_EQ(w.requests.size(), 2u);  // nothing ran
 
     // One NUL line is a line: the scan runs and bans nothing.
     std::ofstream(BanFile(), std::ios::binary | std::ios::trunc) << std::string("\0\r\n", 3);
     dialogs.ClearHistory();
-    window->Scan1->trigger();
-    EXPECT_EQ(dialogs.Texts(), QStringList{L("Comparison finished")});
-    EXPECT_TRUE(Rows().empty());
-}
-
-TEST_F(BanWindowTest, StopEndsTheScanCancelledAndLeavesTheBusyState) {
-    tree.File("BanList.txt", "\\BANLIST\r\nremix\r\n");
-    window->Browser().SetFolder(music);
-    mv::CompareParams seen;
-    CompareBackend backend;
-    backend.run = [&seen](const mv::CompareParams& p, mv::CompareControl& control) {
-        seen.mode = p.mode;
-        seen.percentText = p.percentText;
-        seen.listLines = p.listLines;
-        p.onRows({{"/x/Remix.mp3", "/BANLIST/remix"}});
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!control.stopRequested && std::chrono::steady_clock::now() < limit) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        mv::CompareResult r;
-        r.cancelled = control.stopRequested;
-        r.resultText = "1 result in 0.02 seconds";
-        r.messages = {r.cancelled ? "Comparison Cancelled" : "Comparison finished"};
-        return r;
-    };
-    backend.collectFolders = &mv::CollectFolders;
-    backend.parsePercent = &mv::ParsePercent;
-    window->Compare().SetBackend(backend);
-    QTimer::singleShot(20, [&] { window->bCancel->click(); });
-    window->Scan1->trigger();
-
-    EXPECT_EQ(seen.mode, mv::kModeFolderVsList);
-    EXPECT_EQ(seen.percentText, "100");
-    EXPECT_EQ(seen.listLines, (std::vector<std::string>{"\\BANLIST", "remix"}));
-    EXPECT_EQ(dialogs.Texts(), QStringList{L("Comparison Cancelled")});
-    EXPECT_EQ(Rows().size(), 1u);
-    EXPECT_FALSE(window->IsBusy());
-    EXPECT_TRUE(window->Scan1->isEnabled() && window->bDel->isEnabled());
+    Scan();
+    EXPECT_EQ(w.messages, std::vector<std::string>{"Comparison finished"});
+    EXPECT_TRUE(w.rows.empty());
 }
 
 }  // namespace
