@@ -305,15 +305,6 @@ TEST_F(ResultListTest, FilesThatCouldNotBeDeletedKeepTheirRowsAndAreReportedOnce
     EXPECT_TRUE(dialogs.Texts()[1].startsWith(L("This file could not be deleted:")));
 }
 
-TEST(DeleteFailureMessage, ListsTheFirstFilesThenCountsTheRest) {
-    std::vector<mv::DeleteFailure> failures;
-    EXPECT_EQ(mv::DeleteFailureMessage(failures), "");
-    for (int k = 0; k < 4; ++k) failures.push_back({"/m/" + std::to_string(k), "Busy"});
-    EXPECT_EQ(mv::DeleteFailureMessage(failures, 3),
-              "4 files could not be deleted:\n\n/m/0 (Busy)\n/m/1 (Busy)\n/m/2 (Busy)\n... and 1 "
-              "more.");
-}
-
 // After every command the two lists stand on the same row, and scroll together.
 TEST_F(ResultListTest, ListsKeepTheSameCurrentRowAndScrollTogether) {
     panel.window->show();
@@ -372,11 +363,6 @@ TEST_F(ResultListTest, RowsThatNameNoFileOnDiskAreNeverDeleted) {
     EXPECT_TRUE(fs::exists(a));
     EXPECT_TRUE(fs::exists(b));
     EXPECT_TRUE(fs::exists(c));
-
-    const mv::DeleteOutcome outcome = mv::DeleteLeftFiles(
-        {{tree.Path("dir"), "", RowKind::FileOnDisk, RowKind::FileOnDisk}}, {0});
-    EXPECT_TRUE(fs::is_directory(tree.Path("dir")));  // a folder is never unlinked
-    EXPECT_EQ(outcome.passedOver.size(), 1u);
 }
 
 TEST_F(ResultListTest, ContextClickOpensTagsByRowKind) {
