@@ -1,0 +1,85 @@
+#include "dupes/better_copy.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+namespace mv {
+namespace {
+
+bool Tagged(const MediaFacts& f) {
+    return f.id3v1 || f.id3v2 || f.ape;
+}
+
+bool BothFiles(const ResultRow& row) {
+    return row.leftKind == RowKind::FileOnDisk && row.rightKind == RowKind::FileOnDisk;
+}
+
+const MediaFacts* Find(const FactsByPath& facts, const std::string& path) {
+    const auto it = facts.find(path);
+    return it == facts.end() ? nullptr : &it->second;
+}
+
+}  // namespace
+
+bool IsBetterCopy(const MediaFacts& a, const MediaFacts& b) {
+    const bool aAudio = a.status == FactsStatus::Audio;
+    const bool bAudio = b.status == FactsStatus::Audio;
+    if (!aAudio) return false;
+    if (!bAudio) return true;
+    // Each criterion decides only when the copies differ in it.
+    if (a.bitrateKbps != b.bitrateKbps) return a.bitrateKbps > b.bitrateKbps;
+    if (a.durationMs != b.durationMs) return a.durationMs > b.durationMs;
+    if (Tagged(a) != Tagged(b)) return Tagged(a);
+    return a.size > b.size;
+}
+
+std::size_t KeepBetterCopy(std::vector<ResultRow>& rows, const FactsByPath& facts) {
+    std::size_t swapped = 0;
+    for (ResultRow& row : rows) {
+        if (!BothFiles(row)) continue;
+        const MediaFacts* left = Find(facts, row.left);
+        const MediaFacts* right = Find(facts, row.right);
+        if (!left || !right || !IsBetterCopy(*left, *right)) continue;
+        std::swap(row.left, row.right);
+        std::swap(row.leftKind, row.rightKind);
+        ++swapped;
+    }
+    return swapped;
+}
+
+std::size_t KeepOnlySameAudio(std::vector<ResultRow>& rows, const FactsByPath& facts) {
+    const auto notSame = [&facts](const ResultRow& row) {
+        if (!BothFiles(row)) return true;
+        const MediaFacts* left = Find(facts, row.left);
+        const MediaFacts* right = Find(facts, row.right);
+        return !left || !right || SameAudio(*left, *right) != std::optional<bool>(true);
+    };
+    const auto kept = std::remove_if(rows.begin(), rows.end(), notSame);
+    const std::size_t removed = static_cast<std::size_t>(rows.end() - kept);
+    rows.erase(kept, rows.end());
+    return removed;
+}
+
+std::uint64_t LeftListBytes(const std::vector<ResultRow>& rows, const FactsByPath& facts) {
+    // The facts carry no inode, so each distinct path is asked of the file
+    // system once; stat follows a symbolic link to the file it names.
+    std::set<std::string> pathsSeen;
+    std::set<std::pair<dev_t, ino_t>> filesSeen;
+    std::uint64_t total = 0;
+    for (const ResultRow& row : rows) {
+        if (row.leftKind != RowKind::FileOnDisk || !pathsSeen.insert(row.left).second) continue;
+        struct stat st {};
+        if (::stat(row.left.c_str(), &st) != 0) continue;
+        if (!filesSeen.insert({st.st_dev, st.st_ino}).second) continue;
+        const MediaFacts* known = Find(facts, row.left);
+        total += known && known->status != FactsStatus::Unreadable
+                     ? known->size
+                     : static_cast<std::uint64_t>(st.st_size);
+    }
+    return total;
+}
+
+}  // namespace mv
