@@ -1,15 +1,21 @@
+#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/command.h"
 #include "cli/compare_messages.h"
+#include "cli/facts_fields.h"
 #include "cli/interrupt_watch.h"
+#include "cli/pair_details.h"
 #include "cli/progress_bar.h"
 #include "cli/row_output.h"
+#include "dupes/better_copy.h"
 #include "dupes/compare_engine.h"
 #include "dupes/compare_request.h"
+#include "dupes/pair_facts.h"
 #include "dupes/result_rows.h"
 #include "platform/folder_listing.h"
 #include "platform/program_folder.h"
@@ -29,6 +35,8 @@ struct CompareOptions {
     std::string folder;
     std::string text;
     FormatOptions output;  // -z, --format
+    bool details = false;  // both files' facts and whether their audio is the same
+    std::string keep;      // "better": the better copy of each pair on the right
 };
 
 // The Mp3 list into params; false when it is there but cannot be read.
@@ -41,18 +49,41 @@ bool ReadList(const CompareOptions& opts, CompareParams& params, CommandIo& io) 
     return !list.refused;
 }
 
-int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
-    if (!ParsePercent(opts.percent)) {
-        io.err << mv::kPercentNotWholeMessage << "\n";
-        return kExitUsage;
+// Rows that wait for the files' facts: --details prints them, --keep better
+// turns the pairs by them. Only what asks for them reads the files.
+void WriteWithFacts(const CompareOptions& opts, std::vector<ResultRow>& rows, RowWriter& writer,
+                    const std::atomic<bool>& stop, CommandIo& io) {
+    // The hash is for same_audio; the better copy needs the properties alone.
+    FactsBatchParams params =
+        FactsParamsForRows(rows, opts.details ? HashWhich::PairsOfEqualLength : HashWhich::None);
+    const FactsBatchResult gathered = GatherToolFacts(std::move(params), stop, io.err);
+    if (opts.keep == "better") KeepBetterCopy(rows, gathered.facts);
+    const RowFormat format = opts.output.Resolve();
+    for (const ResultRow& row : rows) {
+        if (opts.details) {
+            WriteDetailsRow(writer, format, row, gathered.facts);
+        } else {
+            writer.Write(row);
+        }
     }
+}
+
+CompareRequest RequestFor(const CompareOptions& opts) {
     CompareChoice choice;
     choice.command = opts.command;
     choice.folder = TrimFolderPath(opts.folder);
     choice.withSubfolders = !opts.noRecurse;
     choice.percentText = opts.percent;
     choice.searchText = opts.text;
-    CompareRequest request = BuildCompareRequest(std::move(choice));
+    return BuildCompareRequest(std::move(choice));
+}
+
+int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
+    if (!ParsePercent(opts.percent)) {
+        io.err << mv::kPercentNotWholeMessage << "\n";
+        return kExitUsage;
+    }
+    CompareRequest request = RequestFor(opts);
     const CompareMode mode = request.mode;
     if (mode != kModeSearchList) {
         const std::string& folder = request.walkRoot ? *request.walkRoot : request.folders.front();
@@ -73,9 +104,19 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
     if (readsList && !ReadList(opts, params, io)) return kExitFailure;
     const bool listMissing = readsList && (!params.listLines || params.listLines->empty());
 
-    RowWriter writer(io.out, opts.output.Resolve(), ResultRowColumns(), 2);
-    params.onRows = [&io, mode, &writer](std::vector<CompareRow>&& rows) {
-        for (const auto& row : RowsFromCompare(mode, std::move(rows))) writer.Write(row);
+    const RowFormat format = opts.output.Resolve();
+    RowWriter writer(io.out, format, opts.details ? DetailsColumns(format) : ResultRowColumns(),
+                     opts.details ? DetailsColumns(format).size() : 2);
+    const bool waitForFacts = opts.details || !opts.keep.empty();
+    std::vector<ResultRow> waiting;
+    params.onRows = [&, mode](std::vector<CompareRow>&& rows) {
+        for (auto& row : RowsFromCompare(mode, std::move(rows))) {
+            if (waitForFacts) {
+                waiting.push_back(std::move(row));
+            } else {
+                writer.Write(row);
+            }
+        }
         io.out.flush();
     };
     CompareResult result;
@@ -86,6 +127,7 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
     for (const auto& folder : result.foldersPassedOver) {
         io.err << "Passed over a folder that cannot be read: " << folder << '\n';
     }
+    if (waitForFacts) WriteWithFacts(opts, waiting, writer, control.stopRequested, io);
     writer.Finish();
     PrintCompareMessages(result, mode, io.err);
 
@@ -102,6 +144,14 @@ CLI::App* AddCommonOptions(CLI::App* sub, CompareOptions& opts) {
     sub->add_option("--ext", opts.ext, "Extension of the files to compare")->capture_default_str();
     sub->add_flag("--no-recurse", opts.noRecurse, "Only the files of FOLDER itself");
     sub->add_option("FOLDER", opts.folder, "The folder to compare")->required();
+    sub->add_flag("--details", opts.details,
+                  "Add both files' size, length, bitrate, tags and audio hash, and whether "
+                  "their audio is the same");
+    sub->add_option("--keep", opts.keep,
+                    "better: put the better copy of each pair of files on the right (higher "
+                    "bitrate, then longer, then tagged, then larger), so the left is the one "
+                    "to delete")
+        ->check(CLI::IsMember({"better"}));
     return sub;
 }
 

@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "cli/command.h"
+#include "cli/facts_command.h"
 #include "cli/terminal_text.h"
 #include "mv_version.h"
 #include "platform/heap_pages.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     mv::cli::AddBanCommand(app, commands);
     mv::cli::AddTagCommand(app, commands);
     mv::cli::AddRenameCommand(app, commands);
+    mv::cli::AddFactsCommand(app, commands);
 
     try {
         app.parse(argc, argv);

@@ -30,6 +30,44 @@ std::string FieldText(std::string_view text, RowKind kind) {
     return catalogueText ? DisplayUtf8(text) : std::string(text);
 }
 
+JsonValue JsonValue::Text(std::string text) {
+    return {Type::Text, std::move(text), {}};
+}
+
+JsonValue JsonValue::Number(long long number) {
+    return {Type::Literal, std::to_string(number), {}};
+}
+
+JsonValue JsonValue::Bool(bool value) {
+    return {Type::Literal, value ? "true" : "false", {}};
+}
+
+JsonValue JsonValue::Null() {
+    return {Type::Literal, "null", {}};
+}
+
+JsonValue JsonValue::Object(std::vector<std::pair<std::string, JsonValue>> members) {
+    return {Type::Object, {}, std::move(members)};
+}
+
+std::string JsonText(const JsonValue& value) {
+    switch (value.type) {
+        case JsonValue::Type::Text:
+            return JsonString(value.text);
+        case JsonValue::Type::Literal:
+            return value.text;
+        case JsonValue::Type::Object:
+            break;
+    }
+    // The row objects' own spacing, so a nested object reads like its row.
+    std::string text = "{";
+    for (size_t i = 0; i < value.members.size(); ++i) {
+        if (i > 0) text += ", ";
+        text += JsonString(value.members[i].first) + ": " + JsonText(value.members[i].second);
+    }
+    return text + "}";
+}
+
 std::vector<std::string> ResultRowColumns() {
     return {"left", "right", "left kind", "right kind"};
 }
@@ -68,8 +106,8 @@ void RowWriter::Write(const std::vector<std::string>& fields) {
             out_ << "\r\n";
             break;
         case RowFormat::Json:
-            out_ << (started_ ? ",\n" : "[\n");
-            out_ << "  {";
+            StartJsonRow();
+            out_ << '{';
             for (size_t i = 0; i < count; ++i) {
                 out_ << (i > 0 ? ", " : "") << JsonString(columns_[i]) << ": "
                      << JsonString(fields[i]);
@@ -77,6 +115,20 @@ void RowWriter::Write(const std::vector<std::string>& fields) {
             out_ << '}';
             break;
     }
+    started_ = true;
+}
+
+void RowWriter::StartJsonRow() {
+    out_ << (started_ ? ",\n" : "[\n") << "  ";
+}
+
+void RowWriter::Write(const std::vector<std::string>& fields, const JsonValue& object) {
+    if (format_ != RowFormat::Json) {
+        Write(fields);
+        return;
+    }
+    StartJsonRow();
+    out_ << JsonText(object);
     started_ = true;
 }
 

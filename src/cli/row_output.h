@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cli/terminal_text.h"
@@ -39,6 +40,24 @@ struct FormatOptions {
 };
 void AddFormatOptions(CLI::App* sub, FormatOptions& opts);
 
+// A JSON value for rows whose fields are not all text: numbers, booleans,
+// null and objects nested in the row's object.
+struct JsonValue {
+    enum class Type { Text, Literal, Object };
+    Type type = Type::Literal;
+    std::string text;  // Text: the bytes; Literal: the JSON as written ("12", "true", "null")
+    std::vector<std::pair<std::string, JsonValue>> members;  // Object, in order
+
+    static JsonValue Text(std::string text);
+    static JsonValue Number(long long number);
+    static JsonValue Bool(bool value);
+    static JsonValue Null();
+    static JsonValue Object(std::vector<std::pair<std::string, JsonValue>> members);
+};
+
+// `value` as JSON on one line, objects as {"key": value, ...}.
+std::string JsonText(const JsonValue& value);
+
 // Writes rows in one format. Every row has a field per column; TSV and NUL
 // write only the first `plainColumns` of them (what they have always
 // written), CSV and JSON all of them. The JSON array closes in Finish() or,
@@ -55,9 +74,14 @@ class RowWriter {
     void Write(const std::vector<std::string>& fields);
     // A result row pair: LEFT, RIGHT (and their kinds for CSV and JSON).
     void Write(const ResultRow& row);
+    // A row whose JSON object is typed: TSV, NUL and CSV write `fields` as
+    // above, JSON writes `object` (an Object; its keys need not be the columns).
+    void Write(const std::vector<std::string>& fields, const JsonValue& object);
     void Finish();
 
   private:
+    void StartJsonRow();
+
     std::ostream& out_;
     RowFormat format_;
     std::vector<std::string> columns_;

@@ -1,0 +1,63 @@
+#include "cli/pair_details.h"
+
+#include <optional>
+#include <utility>
+
+#include "cli/facts_fields.h"
+#include "dupes/result_export.h"
+
+namespace mv::cli {
+namespace {
+
+const MediaFacts* SideFacts(const FactsByPath& facts, const std::string& text, RowKind kind) {
+    if (kind != RowKind::FileOnDisk) return nullptr;
+    const auto it = facts.find(text);
+    return it == facts.end() ? nullptr : &it->second;
+}
+
+void AddColumns(std::vector<std::string>& columns, const std::string& prefix) {
+    for (const std::string& column : FactsColumns()) columns.push_back(prefix + column);
+}
+
+}  // namespace
+
+std::vector<std::string> DetailsColumns(RowFormat format) {
+    std::vector<std::string> columns = {"left", "right"};
+    // The CSV keeps the kinds where it has always had them; TSV never had them.
+    if (format == RowFormat::Csv) columns = ResultRowColumns();
+    AddColumns(columns, "left ");
+    AddColumns(columns, "right ");
+    columns.push_back("same_audio");
+    return columns;
+}
+
+void WriteDetailsRow(RowWriter& writer, RowFormat format, const ResultRow& row,
+                     const FactsByPath& facts) {
+    const MediaFacts* left = SideFacts(facts, row.left, row.leftKind);
+    const MediaFacts* right = SideFacts(facts, row.right, row.rightKind);
+    const std::optional<bool> same = left && right ? SameAudio(*left, *right) : std::nullopt;
+    const std::string leftText = FieldText(row.left, row.leftKind);
+    const std::string rightText = FieldText(row.right, row.rightKind);
+
+    std::vector<std::string> fields = {leftText, rightText};
+    if (format == RowFormat::Csv) {
+        fields.push_back(RowKindName(row.leftKind));
+        fields.push_back(RowKindName(row.rightKind));
+    }
+    for (const MediaFacts* side : {left, right}) {
+        for (std::string& field : FactsFields(side)) fields.push_back(std::move(field));
+    }
+    fields.push_back(SameAudioField(same));
+    const JsonValue object = JsonValue::Object({
+        {"left", JsonValue::Text(leftText)},
+        {"right", JsonValue::Text(rightText)},
+        {"left kind", JsonValue::Text(RowKindName(row.leftKind))},
+        {"right kind", JsonValue::Text(RowKindName(row.rightKind))},
+        {"left_facts", FactsJson(row.left, left)},
+        {"right_facts", FactsJson(row.right, right)},
+        {"same_audio", SameAudioJson(same)},
+    });
+    writer.Write(fields, object);
+}
+
+}  // namespace mv::cli
