@@ -27,6 +27,16 @@
 #include "ui/main/file_browser.h"
 #include "ui/main/tf_princ.h"
 
+namespace {
+
+// The window's controls by their design names.
+template <typename T>
+T* Control(QObject& window, const char* name) {
+    return window.findChild<T*>(QString::fromLatin1(name));
+}
+
+}  // namespace
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -98,9 +108,9 @@ int main(int argc, char** argv) {
         TfPrinc window(dialogs, drives, programFolder);
         window.show();
         window.Browser().SetFolder(folder);
-        window.cbRec->setChecked(true);
-        window.cbMinimize->setChecked(false);
-        window.ePerc->setText(QStringLiteral("80"));
+        Control<QAction>(window, "cbRec")->setChecked(true);
+        Control<QAction>(window, "cbMinimize")->setChecked(false);
+        Control<QLineEdit>(window, "ePerc")->setText(QStringLiteral("80"));
         app.processEvents();
 
         std::vector<double> windowTimes, toolTimes;
@@ -108,9 +118,9 @@ int main(int argc, char** argv) {
         int rows = 0;
         for (int r = 0; r < runs; ++r) {
             const auto start = Clock::now();
-            window.bFolder->trigger();  // returns once the result label is set
+            Control<QAction>(window, "bFolder")->trigger();  // returns once the result label is set
             windowTimes.push_back(Seconds(start));
-            label = window.lRes->text().toStdString();
+            label = Control<QLabel>(window, "lRes")->text().toStdString();
             rows = window.Results().Model().rowCount();
             toolTimes.push_back(TimeTool(tool, folder));
         }
@@ -139,7 +149,8 @@ int main(int argc, char** argv) {
         for (const double at : {1.0, 0.5, 0.0, 0.75, 0.25}) {
             start = Clock::now();
             const int row = static_cast<int>(at * 199999);
-            for (QListView* view : {window.lbFile, window.lbCompRes}) {
+            for (QListView* view :
+                 {Control<QListView>(window, "lbFile"), Control<QListView>(window, "lbCompRes")}) {
                 view->scrollTo(view->model()->index(row, 0));
                 view->viewport()->repaint();
             }

@@ -58,9 +58,11 @@ int main(int argc, char** argv) {
                         mv::RowKind::ListLocation});
     }
     window.Results().Model().Append(std::move(rows));
+    mv::Playlist entries;
     for (const char* n : {"Artist - Song One", "Band - Tune"}) {
-        window.lPlayList->addItem(DisplayText(n));
+        entries.push_back({n, (root / "Music" / (std::string(n) + ".mp3")).string()});
     }
+    window.RestorePlaylist(std::move(entries));
     if (argc >= 3) {
         window.move(0, 0);
         window.resize(std::atoi(argv[1]), std::atoi(argv[2]));
