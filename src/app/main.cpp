@@ -16,6 +16,7 @@
 #include "app/safe_application.h"
 #include "app/shell.h"
 #include "app/single_instance.h"
+#include "media/facts_batch.h"
 #include "net/http_transport.h"
 #include "net/windows/version_check_commands.h"
 #include "platform/drives.h"
@@ -77,6 +78,7 @@ int Run(const std::filesystem::path& programFolder, SingleInstance& instance) {
     // The media keys and the desktop's sound applet, where there is a session
     // bus; a later start on the same folder shows the window as they do.
     TfPrinc& window = shell.Window();
+    window.SetFactsCache(mv::DefaultFactsCachePath());
     const MprisHooks hooks = MediaKeyHooks(window, [&player] { return player.DurationMs(); });
     instance.raise = hooks.raise;
     MprisService mpris(hooks, QDBusConnection::sessionBus());

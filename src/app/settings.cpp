@@ -46,6 +46,7 @@ const std::vector<SettingKey>& SettingKeys() {
             {kMain, "ListCount", &Settings::listCount},
             {kMain, "Server", &Settings::server},
             {kMain, "MoveToTrash", &Settings::moveToTrash},
+            {kMain, "AlwaysKeepBetterCopy", &Settings::alwaysKeepBetter},
             {kEqualizer, "Enabled", &Settings::eqEnabled},
         };
         for (size_t i = 0; i < kEqualizerBars; ++i)

@@ -28,7 +28,8 @@ struct Settings {
     int displayMode = 0;
     int listCount = 0;
     std::string server = "localhost:8080";
-    bool moveToTrash = false;  // "Move deleted files to the trash"
+    bool moveToTrash = false;       // "Move deleted files to the trash"
+    bool alwaysKeepBetter = false;  // "Always keep the better copy"
     // [EQUALIZER]
     bool eqEnabled = false;
     EqualizerBars bars{};  // Bar01 .. Bar08

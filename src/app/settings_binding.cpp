@@ -51,6 +51,7 @@ LoadSettingsResult LoadSettings(const LoadSettingsParams& p) {
     c.tmiVerCheck->setChecked(s.versionCheck);
     c.tmiRecurse->setChecked(s.recPlaylist);
     c.tmiTrash->setChecked(s.moveToTrash);
+    c.tmiAlwaysBetter->setChecked(s.alwaysKeepBetter);
     SetBoxText(c.ePerc, DisplayText(s.percentage));
     SetBoxText(c.eExt, DisplayText(s.extension));
     if (p.seams.setDisplayMode) p.seams.setDisplayMode(s.displayMode);
@@ -75,6 +76,7 @@ mv::Settings CollectSettings(TfPrinc& w, const ShellSeams& seams, mv::Settings s
     s.versionCheck = c.tmiVerCheck->isChecked();
     s.recPlaylist = c.tmiRecurse->isChecked();
     s.moveToTrash = c.tmiTrash->isChecked();
+    s.alwaysKeepBetter = c.tmiAlwaysBetter->isChecked();
     s.percentage = TypedBytes(c.ePerc->text());
     s.extension = TypedBytes(c.eExt->text());
     if (seams.displayMode) s.displayMode = seams.displayMode();

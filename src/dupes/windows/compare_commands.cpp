@@ -124,6 +124,7 @@ mv::CompareResult CompareCommands::RunCompare(const mv::CompareRequest& request)
     ShowResult(result);
     EndRun(request.mode);
     running_ = false;
+    if (hooks_.runEnded) hooks_.runEnded(request.mode);
     return result;
 }
 

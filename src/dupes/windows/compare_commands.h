@@ -43,6 +43,8 @@ struct CompareHooks {
     std::function<std::string()> browserFolder;
     std::function<void()> hideToTray;
     std::function<void()> showFromTray;
+    // A run ended and its rows stand in the lists (a stopped run's too).
+    std::function<void(mv::CompareMode)> runEnded;
 };
 
 // The core the commands run: the comparison, the folder collection and the

@@ -1,9 +1,28 @@
 #include "dupes/windows/result_pair_model.h"
 
 #include <QByteArray>
+#include <QPainter>
+#include <QPixmap>
 #include <QString>
 
 #include "ui/common/display_text.h"
+
+namespace {
+
+// An equals sign in a ring: a shape, so it reads without colour.
+QIcon SameAudioMark() {
+    QPixmap pixmap(12, 12);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 1.2));
+    painter.drawEllipse(QRectF(0.6, 0.6, 10.8, 10.8));
+    painter.drawLine(QPointF(3.5, 4.8), QPointF(8.5, 4.8));
+    painter.drawLine(QPointF(3.5, 7.2), QPointF(8.5, 7.2));
+    return QIcon(pixmap);
+}
+
+}  // namespace
 
 ResultPairModel::ResultPairModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -28,6 +47,15 @@ QVariant ResultPairModel::data(const QModelIndex& index, int role) const {
             return BytesData(text);
         case KindRole:
             return static_cast<int>(left ? row.leftKind : row.rightKind);
+        case Qt::DecorationRole:
+            if (!left || !SameAudio(index.row())) return {};
+            if (sameAudioMark_.isNull()) {
+                sameAudioMark_ = SameAudioMark();
+            }
+            return sameAudioMark_;
+        case Qt::AccessibleDescriptionRole:
+            if (!left || !SameAudio(index.row())) return {};
+            return DisplayText(kSameAudioText);
         default:
             return {};
     }
@@ -36,7 +64,9 @@ QVariant ResultPairModel::data(const QModelIndex& index, int role) const {
 void ResultPairModel::Clear() {
     beginResetModel();
     rows_.clear();
+    sameAudio_.clear();
     endResetModel();
+    Q_EMIT Cleared();
 }
 
 void ResultPairModel::Append(std::vector<mv::ResultRow>&& batch) {
@@ -45,6 +75,7 @@ void ResultPairModel::Append(std::vector<mv::ResultRow>&& batch) {
     beginInsertRows(QModelIndex(), first, first + static_cast<int>(batch.size()) - 1);
     rows_.insert(rows_.end(), std::make_move_iterator(batch.begin()),
                  std::make_move_iterator(batch.end()));
+    sameAudio_.resize(rows_.size(), false);
     endInsertRows();
 }
 
@@ -58,6 +89,7 @@ void ResultPairModel::RemoveRows(const std::vector<std::size_t>& ascending) {
         // Scattered rows on a long list: one filtered copy instead of many erases.
         beginResetModel();
         std::vector<mv::ResultRow> kept;
+        std::vector<bool> keptMarks;
         kept.reserve(rows_.size() - ascending.size());
         std::size_t next = 0;
         for (std::size_t i = 0; i < rows_.size(); ++i) {
@@ -65,9 +97,11 @@ void ResultPairModel::RemoveRows(const std::vector<std::size_t>& ascending) {
                 ++next;
             } else {
                 kept.push_back(std::move(rows_[i]));
+                keptMarks.push_back(sameAudio_[i]);
             }
         }
         rows_ = std::move(kept);
+        sameAudio_ = std::move(keptMarks);
         endResetModel();
         return;
     }
@@ -80,6 +114,7 @@ void ResultPairModel::RemoveRows(const std::vector<std::size_t>& ascending) {
         const int last = static_cast<int>(ascending[end - 1]);
         beginRemoveRows(QModelIndex(), first, last);
         rows_.erase(rows_.begin() + first, rows_.begin() + last + 1);
+        sameAudio_.erase(sameAudio_.begin() + first, sameAudio_.begin() + last + 1);
         endRemoveRows();
         end = start;
     }
@@ -91,4 +126,15 @@ void ResultPairModel::SwapSides(int k) {
     std::swap(row.left, row.right);
     std::swap(row.leftKind, row.rightKind);
     Q_EMIT dataChanged(index(k, 0), index(k, 1));
+}
+
+void ResultPairModel::SetSameAudio(const std::vector<bool>& rows) {
+    sameAudio_.assign(rows_.size(), false);
+    for (std::size_t k = 0; k < rows.size() && k < rows_.size(); ++k) sameAudio_[k] = rows[k];
+    if (!rows_.empty()) Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0));
+}
+
+bool ResultPairModel::SameAudio(int k) const {
+    return k >= 0 && static_cast<std::size_t>(k) < sameAudio_.size() &&
+           sameAudio_[static_cast<std::size_t>(k)];
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QIcon>
 #include <vector>
 
 #include "dupes/result_rows.h"
@@ -16,6 +17,8 @@ class ResultPairModel : public QAbstractTableModel {
         BytesRole = Qt::UserRole,  // the row's text as stored (QByteArray)
         KindRole,                  // mv::RowKind as int
     };
+    // The text a marked left entry gives to assistive technology.
+    static constexpr const char* kSameAudioText = "same audio";
 
     explicit ResultPairModel(QObject* parent = nullptr);
 
@@ -31,7 +34,19 @@ class ResultPairModel : public QAbstractTableModel {
     void RemoveRows(const std::vector<std::size_t>& ascending);
     // Exchanges the two sides of row k.
     void SwapSides(int k);
+    // Marks the left entry of each row whose flag is set (the two files hold
+    // the same audio) with a sign that reads without colour. Rows appended
+    // later are unmarked; a removed row takes its mark with it.
+    void SetSameAudio(const std::vector<bool>& rows);
+    bool SameAudio(int k) const;
+
+  Q_SIGNALS:
+    // Clear() emptied the model: its rows belong to no run any more. (A large
+    // removal resets the model too, but keeps the run.)
+    void Cleared();
 
   private:
     std::vector<mv::ResultRow> rows_;
+    std::vector<bool> sameAudio_;  // one per row, in step with rows_
+    mutable QIcon sameAudioMark_;  // painted on first use
 };

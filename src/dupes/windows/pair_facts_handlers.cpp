@@ -1,0 +1,201 @@
+#include "dupes/windows/pair_facts_handlers.h"
+
+#include <QAction>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <memory>
+
+#include "dupes/better_copy.h"
+#include "dupes/facts_text.h"
+#include "dupes/windows/result_pair_model.h"
+#include "ui/common/display_text.h"
+
+namespace {
+
+constexpr const char* kPending = "reading the facts...";
+
+bool BothFiles(const mv::ResultRow& row) {
+    return row.leftKind == mv::RowKind::FileOnDisk && row.rightKind == mv::RowKind::FileOnDisk;
+}
+
+}  // namespace
+
+PairFactsHandlers::PairFactsHandlers(const PairFactsWidgets& widgets, ResultPairModel& model,
+                                     PairFactsHooks hooks, QObject* parent)
+    : QObject(parent), w_(widgets), model_(model), hooks_(std::move(hooks)) {
+    if (!hooks_.gather) hooks_.gather = &mv::GatherFacts;
+    progressTimer_ = new QTimer(this);
+    progressTimer_->setInterval(100);
+    connect(progressTimer_, &QTimer::timeout, this, &PairFactsHandlers::ShowProgress);
+    connect(&model_, &ResultPairModel::Cleared, this, &PairFactsHandlers::Forget);
+    connect(&model_, &QAbstractItemModel::dataChanged, this, &PairFactsHandlers::ShowPair);
+    connect(&model_, &QAbstractItemModel::rowsRemoved, this, &PairFactsHandlers::ShowPair);
+    connect(w_.lbCompRes->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &PairFactsHandlers::ShowPair);
+    connect(w_.bCancel, &QPushButton::clicked, this, &PairFactsHandlers::Stop);
+    connect(w_.bKeepBetter, &QAction::triggered, this, &PairFactsHandlers::bKeepBetterClick);
+    connect(w_.bKeepSameAudio, &QAction::triggered, this, &PairFactsHandlers::bKeepSameAudioClick);
+    w_.bKeepBetter->setEnabled(false);
+    w_.bKeepSameAudio->setEnabled(false);
+}
+
+PairFactsHandlers::~PairFactsHandlers() {
+    stop_ = true;
+    if (worker_.joinable()) worker_.join();
+}
+
+void PairFactsHandlers::Start() {
+    EndWorker();
+    facts_.clear();
+    resultText_ = w_.lRes->text();
+    mv::FactsBatchParams params;
+    std::unordered_map<std::string, std::size_t> indexOf;
+    const auto add = [&](const std::string& path) {
+        const auto [it, added] = indexOf.emplace(path, params.paths.size());
+        if (added) params.paths.push_back(path);
+        return it->second;
+    };
+    for (const mv::ResultRow& row : model_.rows()) {
+        if (row.leftKind != mv::RowKind::FileOnDisk) continue;
+        const std::size_t left = add(row.left);
+        if (row.rightKind == mv::RowKind::FileOnDisk)
+            params.pairs.emplace_back(left, add(row.right));
+    }
+    if (params.paths.empty()) return;
+    params.hash = mv::HashWhich::PairsOfEqualLength;
+    params.cacheFile = cacheFile_;
+    params.progress = [this](std::size_t done, std::size_t total) {
+        done_ = done;
+        total_ = total;
+        return !stop_;
+    };
+    stop_ = false;
+    done_ = 0;
+    total_ = params.paths.size();
+    const unsigned generation = ++generation_;
+    w_.gp->setRange(0, 100);
+    w_.gp->setValue(0);
+    ShowPair();
+    progressTimer_->start();
+    worker_ = std::thread([this, generation, params = std::move(params)] {
+        auto result = std::make_shared<mv::FactsBatchResult>(hooks_.gather(params));
+        // Handed to the GUI thread; dropped there if this object is gone first.
+        QMetaObject::invokeMethod(
+            this, [this, result, generation] { Finished(std::move(*result), generation); },
+            Qt::QueuedConnection);
+    });
+}
+
+void PairFactsHandlers::Stop() {
+    stop_ = true;
+}
+
+void PairFactsHandlers::EndWorker() {
+    stop_ = true;
+    if (worker_.joinable()) worker_.join();
+    ++generation_;  // whatever it posted is stale now
+    progressTimer_->stop();
+}
+
+void PairFactsHandlers::Forget() {
+    EndWorker();
+    facts_.clear();
+    resultText_.clear();
+    w_.bKeepBetter->setEnabled(false);
+    w_.bKeepSameAudio->setEnabled(false);
+    ShowPair();
+}
+
+void PairFactsHandlers::Finished(mv::FactsBatchResult result, unsigned generation) {
+    if (generation != generation_) return;
+    if (worker_.joinable()) worker_.join();
+    progressTimer_->stop();
+    // An empty range draws as "busy"; the gauge rests empty as after a comparison.
+    w_.gp->setRange(0, 100);
+    w_.gp->setValue(0);
+    facts_ = std::move(result.facts);
+    const bool complete = !result.stopped;
+    w_.bKeepBetter->setEnabled(complete && !model_.rows().empty());
+    w_.bKeepSameAudio->setEnabled(complete && !model_.rows().empty());
+    if (complete && w_.tmiAlwaysBetter != nullptr && w_.tmiAlwaysBetter->isChecked()) {
+        bKeepBetterClick();
+    }
+    ShowMarksAndSize();
+    ShowPair();
+}
+
+void PairFactsHandlers::ShowProgress() {
+    const std::size_t total = total_;
+    if (total == 0) return;
+    w_.gp->setValue(static_cast<int>(100 * std::min<std::size_t>(done_, total) / total));
+}
+
+const mv::MediaFacts* PairFactsHandlers::FactsOf(const std::string& path) const {
+    const auto it = facts_.find(path);
+    return it == facts_.end() ? nullptr : &it->second;
+}
+
+void PairFactsHandlers::ShowPair() {
+    const int k = w_.lbCompRes->currentIndex().row();
+    if (k < 0 || static_cast<std::size_t>(k) >= model_.rows().size()) {
+        w_.lLeftFacts->clear();
+        w_.lRightFacts->clear();
+        return;
+    }
+    const mv::ResultRow& row = model_.rows()[static_cast<std::size_t>(k)];
+    const auto line = [this](const std::string& text, mv::RowKind kind) -> QString {
+        // A catalogue location has no file: its place in the list is all there is.
+        if (kind != mv::RowKind::FileOnDisk) return DisplayText(text);
+        const mv::MediaFacts* facts = FactsOf(text);
+        if (facts != nullptr) return DisplayText(mv::FactsText(*facts));
+        return Gathering() ? DisplayText(kPending) : QString();
+    };
+    w_.lLeftFacts->setText(line(row.left, row.leftKind));
+    QString right = line(row.right, row.rightKind);
+    if (model_.SameAudio(k)) right += DisplayText(" \xC2\xB7 same audio");
+    w_.lRightFacts->setText(right);
+}
+
+void PairFactsHandlers::ShowMarksAndSize() {
+    const std::vector<mv::ResultRow>& rows = model_.rows();
+    std::vector<bool> same(rows.size(), false);
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        if (!BothFiles(rows[k])) continue;
+        const mv::MediaFacts* a = FactsOf(rows[k].left);
+        const mv::MediaFacts* b = FactsOf(rows[k].right);
+        same[k] = a != nullptr && b != nullptr && mv::SameAudio(*a, *b).value_or(false);
+    }
+    model_.SetSameAudio(same);
+    if (facts_.empty()) return;
+    const std::uint64_t bytes = mv::LeftListBytes(rows, facts_);
+    QString text = resultText_;
+    if (!text.isEmpty()) text += DisplayText(", ");
+    text += DisplayText(mv::BytesText(bytes) + " in the left list");
+    w_.lRes->setText(text);
+}
+
+void PairFactsHandlers::bKeepBetterClick() {
+    const std::vector<mv::ResultRow>& rows = model_.rows();
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        if (!BothFiles(rows[k])) continue;
+        const mv::MediaFacts* left = FactsOf(rows[k].left);
+        const mv::MediaFacts* right = FactsOf(rows[k].right);
+        if (left != nullptr && right != nullptr && mv::IsBetterCopy(*left, *right)) {
+            model_.SwapSides(static_cast<int>(k));
+        }
+    }
+    ShowMarksAndSize();
+}
+
+void PairFactsHandlers::bKeepSameAudioClick() {
+    std::vector<std::size_t> others;
+    for (std::size_t k = 0; k < model_.rows().size(); ++k) {
+        if (!model_.SameAudio(static_cast<int>(k))) others.push_back(k);
+    }
+    model_.RemoveRows(others);
+    ShowMarksAndSize();
+}

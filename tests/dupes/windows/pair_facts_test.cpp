@@ -1,0 +1,191 @@
+// The facts of the result pairs: marks, the strip under the lists, the size of
+// the left list and the two commands, with a batch reader that answers from a
+// table (the reader itself is tested with real files in tests/media).
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <chrono>
+#include <map>
+#include <thread>
+
+#include "dupes/windows/pair_facts_handlers.h"
+#include "dupes/windows/result_pair_model.h"
+#include "support/core/temp_tree.h"
+#include "support/widgets/test_application.h"
+
+namespace {
+
+mv::MediaFacts Audio(std::uint64_t size, int kbps, std::uint64_t audioLength, std::uint64_t hash) {
+    mv::MediaFacts f;
+    f.status = mv::FactsStatus::Audio;
+    f.size = size;
+    f.durationMs = 232000;
+    f.bitrateKbps = kbps;
+    f.sampleRate = 44100;
+    f.channels = 2;
+    f.id3v1 = true;
+    f.audioLength = audioLength;
+    f.audioHash = mv::AudioHash{hash, hash};
+    return f;
+}
+
+class PairFactsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        list.setModel(&model);
+        PairFactsWidgets w;
+        w.lbCompRes = &list;
+        w.lRes = &lRes;
+        w.gp = &gp;
+        w.bCancel = &stop;
+        w.lLeftFacts = &left;
+        w.lRightFacts = &right;
+        w.bKeepBetter = &keepBetter;
+        w.bKeepSameAudio = &keepSame;
+        w.tmiAlwaysBetter = &always;
+        always.setCheckable(true);
+        PairFactsHooks hooks;
+        hooks.gather = [this](const mv::FactsBatchParams& params) {
+            asked = params;
+            mv::FactsBatchResult r;
+            if (block) {
+                while (params.progress(0, params.paths.size())) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                }
+                r.stopped = true;
+                return r;
+            }
+            for (const std::string& p : params.paths) {
+                if (table.count(p) != 0) r.facts[p] = table.at(p);
+            }
+            return r;
+        };
+        facts = std::make_unique<PairFactsHandlers>(w, model, std::move(hooks));
+    }
+
+    void WaitForFacts() {
+        QElapsedTimer t;
+        t.start();
+        while (facts->Gathering() && t.elapsed() < 5000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        QCoreApplication::processEvents();
+    }
+
+    void Current(int row) { list.setCurrentIndex(model.index(row, 0)); }
+
+    mv::test::TempTree tree;
+    ResultPairModel model;
+    QListView list;
+    QLabel lRes, left, right;
+    QProgressBar gp;
+    QPushButton stop;
+    QAction keepBetter{nullptr}, keepSame{nullptr}, always{nullptr};
+    std::map<std::string, mv::MediaFacts> table;
+    mv::FactsBatchParams asked;
+    std::atomic<bool> block{false};
+    std::unique_ptr<PairFactsHandlers> facts;
+};
+
+TEST_F(PairFactsTest, MarksTheStripTheLeftSizeAndTheTwoCommands) {
+    const std::string a = tree.File("a.mp3", 4000), b = tree.File("b.mp3", 9000);
+    const std::string c = tree.File("c.mp3", 9000), d = tree.File("d.mp3", 4000);
+    const std::string e = tree.File("e.mp3", 1000);
+    table[a] = Audio(4000, 128, 3000, 7);  // same audio as b, other tags
+    table[b] = Audio(9000, 128, 3000, 7);
+    table[c] = Audio(9000, 320, 8000, 1);  // the better copy, on the left
+    table[d] = Audio(4000, 128, 3000, 2);
+    table[e] = Audio(1000, 128, 800, 3);
+    model.Append({{a, b},
+                  {c, d},
+                  {e, "/CD1/Rock/e.mp3", mv::RowKind::FileOnDisk, mv::RowKind::ListLocation}});
+    lRes.setText(QStringLiteral("3 results in 0.01 seconds"));
+    facts->Start();
+    WaitForFacts();
+
+    // Every file once, and only the pairs of two files are asked to be hashed.
+    EXPECT_EQ(asked.paths.size(), 5u);
+    EXPECT_EQ(asked.pairs.size(), 2u);
+    EXPECT_TRUE(model.SameAudio(0));
+    EXPECT_FALSE(model.SameAudio(1));
+    EXPECT_FALSE(model.SameAudio(2));
+    EXPECT_FALSE(model.data(model.index(0, 0), Qt::DecorationRole).isNull());
+    EXPECT_TRUE(model.data(model.index(0, 1), Qt::DecorationRole).isNull());
+    EXPECT_TRUE(model.data(model.index(1, 0), Qt::DecorationRole).isNull());
+    // The rows' texts stay as the comparison made them.
+    EXPECT_EQ(model.data(model.index(0, 0), Qt::DisplayRole).toString().toStdString(), a);
+
+    Current(0);
+    EXPECT_TRUE(right.text().contains(QStringLiteral("same audio")));
+    EXPECT_TRUE(left.text().contains(QStringLiteral("128 kbps")));
+    Current(1);
+    EXPECT_TRUE(left.text().contains(QStringLiteral("320 kbps")));
+    EXPECT_FALSE(right.text().contains(QStringLiteral("same audio")));
+    Current(2);  // a catalogue side has no file: its place in the list stands there
+    EXPECT_EQ(right.text(), QStringLiteral("/CD1/Rock/e.mp3"));
+
+    // a, c and e are on the left: 14,000 bytes.
+    EXPECT_TRUE(lRes.text().startsWith(QStringLiteral("3 results in 0.01 seconds, ")));
+    EXPECT_TRUE(lRes.text().endsWith(QStringLiteral(" in the left list")));
+    const QString before = lRes.text();
+
+    ASSERT_TRUE(keepBetter.isEnabled());
+    keepBetter.trigger();
+    EXPECT_EQ(model.rows()[1].left, d);  // the better copy went right, to be kept
+    EXPECT_EQ(model.rows()[0].left, a);  // no better copy: as it was
+    EXPECT_EQ(model.rows()[2].right, "/CD1/Rock/e.mp3");
+    EXPECT_NE(lRes.text(), before);  // 5,000 bytes less on the left
+
+    keepSame.trigger();
+    ASSERT_EQ(model.rows().size(), 1u);
+    EXPECT_EQ(model.rows()[0].left, a);
+    EXPECT_TRUE(model.SameAudio(0));
+}
+
+TEST_F(PairFactsTest, AlwaysKeepTheBetterCopySwapsWhenTheFactsAreIn) {
+    const std::string c = tree.File("c.mp3", 9000), d = tree.File("d.mp3", 4000);
+    table[c] = Audio(9000, 320, 8000, 1);
+    table[d] = Audio(4000, 128, 3000, 2);
+    model.Append({{c, d}});
+    always.setChecked(true);
+    facts->Start();
+    WaitForFacts();
+    EXPECT_EQ(model.rows()[0].left, d);
+}
+
+TEST_F(PairFactsTest, StopAndANewRunEndTheGatheringAndLeaveNoStaleFacts) {
+    const std::string a = tree.File("a.mp3", 10), b = tree.File("b.mp3", 10);
+    table[a] = Audio(10, 128, 5, 1);
+    table[b] = Audio(10, 128, 5, 1);
+    model.Append({{a, b}});
+    block = true;
+    facts->Start();
+    Current(0);
+    EXPECT_TRUE(facts->Gathering());
+    EXPECT_FALSE(left.text().isEmpty());  // says the facts are on their way
+    stop.click();
+    WaitForFacts();
+    EXPECT_FALSE(facts->Gathering());
+    EXPECT_FALSE(keepBetter.isEnabled());  // a stopped batch is not a basis for either
+    EXPECT_FALSE(keepSame.isEnabled());
+    EXPECT_FALSE(model.SameAudio(0));
+
+    // A new comparison clears the rows while a batch runs: it ends, and nothing
+    // of it reaches the new rows.
+    facts->Start();
+    model.Clear();
+    EXPECT_FALSE(facts->Gathering());
+    block = false;
+    model.Append({{a, b}});
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(model.SameAudio(0));
+    EXPECT_EQ(facts->FactsOf(a), nullptr);
+}
+
+}  // namespace
