@@ -168,63 +168,6 @@ TEST_F(MainWindowTest, RefreshShowsThePresentDiskOnTheSameFolder) {
     EXPECT_EQ(window->Browser().Folder(), music);
 }
 
-TEST_F(MainWindowTest, BusyStateDisablesInOrderAndEnablesAgain) {
-    TfEQ equalizer(window.get());
-    window->SetWindows({nullptr, nullptr, &equalizer});
-    std::vector<std::string> order;
-    struct Recorder : QObject {
-        std::vector<std::string>* order;
-        bool eventFilter(QObject* o, QEvent* e) override {
-            if (e->type() == QEvent::EnabledChange && !static_cast<QWidget*>(o)->isEnabled()) {
-                order->push_back(o->objectName().toStdString());
-            }
-            return false;
-        }
-    } recorder;
-    recorder.order = &order;
-    for (QWidget* w : {static_cast<QWidget*>(uitest::Find<QComboBox>(*window, "dc")),
-                       static_cast<QWidget*>(uitest::Find<QListWidget>(*window, "dl")),
-                       static_cast<QWidget*>(uitest::Find<QListWidget>(*window, "fl")),
-                       static_cast<QWidget*>(uitest::Find<QListView>(*window, "lbCompRes")),
-                       static_cast<QWidget*>(uitest::Find<QListView>(*window, "lbFile")),
-                       static_cast<QWidget*>(uitest::Find<QLineEdit>(*window, "eExt")),
-                       static_cast<QWidget*>(uitest::Find<QLineEdit>(*window, "ePerc")),
-                       static_cast<QWidget*>(uitest::Find<QPushButton>(*window, "bRename")),
-                       static_cast<QWidget*>(uitest::Find<QPushButton>(*window, "bRenameAll"))}) {
-        w->installEventFilter(&recorder);
-    }
-    for (QAction* menu : uitest::Find<QMenuBar>(*window, "MM")->actions()) {
-        QObject::connect(menu, &QAction::changed, [&order, menu] {
-            if (!menu->isEnabled()) order.push_back("menu");
-        });
-    }
-    window->EnterBusyState();
-    const std::vector<std::string> expected = {
-        "dc",   "dl",   "fl",   "lbCompRes", "lbFile", "eExt", "ePerc", "menu",    "menu",
-        "menu", "menu", "menu", "menu",      "menu",   "menu", "menu",  "bRename", "bRenameAll"};
-    EXPECT_EQ(order, expected);
-    EXPECT_TRUE(window->IsBusy());
-    EXPECT_TRUE(uitest::Find<QPushButton>(*window, "bCancel")->isEnabled());
-
-    // Commands cannot start meanwhile, not even by their shortcut's action.
-    uitest::Find<QAction>(*window, "Equalizer1")->trigger();
-    EXPECT_FALSE(equalizer.isVisible());
-
-    uitest::Find<QLineEdit>(*window, "eExt")->setText(L("wma"));  // rename buttons off for wma...
-    window->LeaveBusyState();
-    for (QWidget* w : {static_cast<QWidget*>(uitest::Find<QComboBox>(*window, "dc")),
-                       static_cast<QWidget*>(uitest::Find<QListView>(*window, "lbFile")),
-                       static_cast<QWidget*>(uitest::Find<QLineEdit>(*window, "ePerc"))}) {
-        EXPECT_TRUE(w->isEnabled());
-    }
-    EXPECT_TRUE(uitest::Find<QPushButton>(*window, "bRename")
-                    ->isEnabled());  // ...and on again whatever the extension
-    for (QAction* menu : uitest::Find<QMenuBar>(*window, "MM")->actions())
-        EXPECT_TRUE(menu->isEnabled());
-    uitest::Find<QAction>(*window, "Equalizer1")->trigger();
-    EXPECT_TRUE(equalizer.isVisible());
-}
-
 TEST_F(MainWindowTest, CloseQueryDecidesWhetherTheWindowCloses) {
     window->show();
     int asked = 0;
