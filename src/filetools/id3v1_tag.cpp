@@ -7,29 +7,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/owned_fd.h"
+
 namespace mv {
 namespace {
-
-// Closes on every path out of a function.
-class Fd {
-  public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    // Closes now; false when the close reports an error (a delayed write failure).
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-  private:
-    int fd_;
-};
 
 std::string Cause() {
     return std::strerror(errno);
@@ -117,7 +98,7 @@ std::string BuildTagBlock(const TagTexts& texts) {
 TagReadResult ReadFileTag(const std::string& path) {
     TagReadResult result;
     struct stat st {};
-    Fd fd(OpenRegular(path, O_RDONLY, st, result.reason));
+    OwnedFd fd(OpenRegular(path, O_RDONLY, st, result.reason));
     if (fd.get() < 0) return result;
     if (st.st_size < static_cast<off_t>(kTagSize)) {
         result.reason = kTooShort;
@@ -143,7 +124,7 @@ TagWriteResult WriteFileTag(const std::string& path, const TagTexts& texts) {
     // not touched at all.
     {
         struct stat st {};
-        Fd probe(OpenRegular(path, O_RDONLY, st, result.reason));
+        OwnedFd probe(OpenRegular(path, O_RDONLY, st, result.reason));
         if (probe.get() < 0) return result;
         if (st.st_size < static_cast<off_t>(kTagSize)) {
             result.reason = kTooShort;
@@ -156,7 +137,7 @@ TagWriteResult WriteFileTag(const std::string& path, const TagTexts& texts) {
         }
     }
     struct stat st {};
-    Fd fd(OpenRegular(path, O_RDWR, st, result.reason));
+    OwnedFd fd(OpenRegular(path, O_RDWR, st, result.reason));
     if (fd.get() < 0) return result;
     if (st.st_size < static_cast<off_t>(kTagSize)) {
         result.reason = kTooShort;

@@ -19,6 +19,7 @@
 #include "media/file_bytes.h"
 #include "media/file_key.h"
 #include "media/frame_scan.h"
+#include "platform/owned_fd.h"
 
 namespace mv {
 
@@ -29,20 +30,6 @@ constexpr std::uint64_t kId3v1Size = 128;
 // Frames whose bitrates are compared to tell VBR from CBR when the first
 // frame carries no Xing or VBRI header.
 constexpr int kBitrateProbes = 64;
-
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int Get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 MediaFacts Refused(FactsStatus status, std::string problem, std::uint64_t size = 0) {
     MediaFacts facts;
@@ -138,10 +125,10 @@ FileKey KeyOf(const struct stat& st) {
 }
 
 MediaFacts ReadOpened(const std::string& path, bool hashAudio, FileKey* key) {
-    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (fd.Get() < 0) return Refused(FactsStatus::Unreadable, std::strerror(errno));
+    const OwnedFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0) return Refused(FactsStatus::Unreadable, std::strerror(errno));
     struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0) return Refused(FactsStatus::Unreadable, std::strerror(errno));
+    if (::fstat(fd.get(), &st) != 0) return Refused(FactsStatus::Unreadable, std::strerror(errno));
     if (!S_ISREG(st.st_mode)) {
         return Refused(FactsStatus::Unreadable,
                        S_ISDIR(st.st_mode) ? "is a folder" : "not a regular file");
@@ -151,10 +138,10 @@ MediaFacts ReadOpened(const std::string& path, bool hashAudio, FileKey* key) {
     if (size == 0) return Refused(FactsStatus::NotMpegAudio, kNotMpeg, 0);
     MediaFacts facts;
     facts.size = size;
-    ReadMpeg(fd.Get(), facts);
+    ReadMpeg(fd.get(), facts);
     if (facts.status == FactsStatus::Audio && hashAudio) {
         std::string problem;
-        facts.audioHash = HashByteRange(fd.Get(), facts.audioOffset, facts.audioLength, &problem);
+        facts.audioHash = HashByteRange(fd.get(), facts.audioOffset, facts.audioLength, &problem);
         if (!facts.audioHash) return Refused(FactsStatus::Unreadable, problem, size);
     }
     return facts;
@@ -164,14 +151,14 @@ MediaFacts ReadOpened(const std::string& path, bool hashAudio, FileKey* key) {
 
 bool HashKnownAudio(const std::string& path, const FileKey& key, MediaFacts& facts) {
     if (facts.status != FactsStatus::Audio) return false;
-    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const OwnedFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st {};
-    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
         !(KeyOf(st) == key)) {
         return false;
     }
     std::string problem;
-    facts.audioHash = HashByteRange(fd.Get(), facts.audioOffset, facts.audioLength, &problem);
+    facts.audioHash = HashByteRange(fd.get(), facts.audioOffset, facts.audioLength, &problem);
     return facts.audioHash.has_value();
 }
 

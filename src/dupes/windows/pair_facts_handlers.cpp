@@ -11,6 +11,7 @@
 
 #include "dupes/better_copy.h"
 #include "dupes/facts_text.h"
+#include "dupes/pair_facts.h"
 #include "dupes/windows/result_pair_model.h"
 #include "ui/common/display_text.h"
 
@@ -52,21 +53,9 @@ void PairFactsHandlers::Start() {
     EndWorker();
     facts_.clear();
     resultText_ = w_.lRes->text();
-    mv::FactsBatchParams params;
-    std::unordered_map<std::string, std::size_t> indexOf;
-    const auto add = [&](const std::string& path) {
-        const auto [it, added] = indexOf.emplace(path, params.paths.size());
-        if (added) params.paths.push_back(path);
-        return it->second;
-    };
-    for (const mv::ResultRow& row : model_.rows()) {
-        if (row.leftKind != mv::RowKind::FileOnDisk) continue;
-        const std::size_t left = add(row.left);
-        if (row.rightKind == mv::RowKind::FileOnDisk)
-            params.pairs.emplace_back(left, add(row.right));
-    }
+    mv::FactsBatchParams params =
+        mv::FactsParamsForRows(model_.rows(), mv::HashWhich::PairsOfEqualLength);
     if (params.paths.empty()) return;
-    params.hash = mv::HashWhich::PairsOfEqualLength;
     params.cacheFile = cacheFile_;
     params.progress = [this](std::size_t done, std::size_t total) {
         done_ = done;
