@@ -17,6 +17,7 @@ PACKAGES=(
   desktop-file-utils appstream dpkg-dev file dbus-daemon libglib2.0-bin
   python3-mutagen
   libtag1-dev libxxhash-dev xxhash
+  libchromaprint-dev libchromaprint-tools espeak-ng
 )
 # Only for the fuzz targets (scripts/fuzz.sh): the compiler and its libFuzzer
 # and sanitizer run-times.
