@@ -11,6 +11,7 @@
 #include <map>
 
 #include "filetools/id3v1_tag.h"
+#include "filetools/safe_name.h"
 #include "platform/folder_listing.h"
 #include "platform/text_encoding.h"
 
@@ -23,6 +24,33 @@ std::size_t CharLength(std::string_view model, std::size_t pos) {
     char32_t cp;
     const std::size_t len = DecodeUtf8(model, pos, cp);
     return len == 0 ? 1 : len;
+}
+
+// The five steps of building a name: `field(digit)` gives the text of the
+// placeholder "%" + digit (empty for one that stands for nothing).
+template <typename Field>
+std::string BuildName(std::string_view model, const Field& field) {
+    std::string name;
+    for (std::size_t pos = 0; pos < model.size();) {
+        if (model[pos] != '%') {
+            name += model[pos++];
+            continue;
+        }
+        ++pos;  // a "%" at the very end stands for nothing
+        if (pos >= model.size()) break;
+        const char digit = model[pos];
+        pos += CharLength(model, pos);
+        name += field(digit);
+    }
+    // Zero bytes go first, so the blanks on both sides of one join into one run.
+    std::string reduced;
+    reduced.reserve(name.size());
+    for (char c : name) {
+        if (c == '\0') continue;
+        if (c == ' ' && !reduced.empty() && reduced.back() == ' ') continue;
+        reduced += c;
+    }
+    return reduced;
 }
 
 bool LinkExists(const std::string& path) {
@@ -62,34 +90,62 @@ std::string ControlByteText(unsigned char c) {
     return name + std::string(code);
 }
 
+// Builds outcome.newName from the file's tags as `naming` says; false with
+// the status and reason set when there is no tag to name the file from.
+bool BuildFileName(const std::string& path, std::string_view model, const NamingOptions& naming,
+                   RenameOutcome& outcome) {
+    bool named = false;
+    if (naming.fromId3v2) {
+        const RichTagRead rich = ReadRichTag(path);
+        if (rich.ok && rich.source != RichTagSource::None) {
+            outcome.newName = BuildNameFromTexts(NameTextsOf(rich.tag), model);
+            named = true;
+        }
+    }
+    if (!named) {
+        const TagReadResult tag = ReadFileTag(path);
+        if (tag.status == TagReadStatus::Failed) {
+            outcome.status = RenameStatus::Unreadable;
+            outcome.reason = "its tag cannot be read: " + tag.reason;
+            return false;
+        }
+        if (tag.status == TagReadStatus::Untagged) {
+            outcome.status = RenameStatus::NoTag;
+            outcome.reason =
+                naming.fromId3v2 ? "it has no ID3v2, APE or ID3v1 tag" : "it has no ID3v1 tag";
+            return false;
+        }
+        outcome.newName = BuildNameFromModel(tag.block, model);
+    }
+    if (naming.windowsSafe) outcome.newName = WindowsSafeName(outcome.newName);
+    return true;
+}
+
 }  // namespace
 
 std::string BuildNameFromModel(std::string_view block, std::string_view model) {
-    std::string name;
-    for (std::size_t pos = 0; pos < model.size();) {
-        if (model[pos] != '%') {
-            name += model[pos++];
-            continue;
-        }
-        ++pos;  // a "%" at the very end stands for nothing
-        if (pos >= model.size()) break;
-        const char digit = model[pos];
-        pos += CharLength(model, pos);
-        if (digit < '1' || digit > '5') continue;
+    return BuildName(model, [block](char digit) -> std::string {
+        if (digit < '1' || digit > '5') return {};
         const TagFieldSlice slice = kTagFields[digit - '1'];
-        if (block.size() > slice.offset) {
-            name += Windows1252ToUtf8(block.substr(slice.offset, slice.width));
-        }
-    }
-    // Zero bytes go first, so the blanks on both sides of one join into one run.
-    std::string reduced;
-    reduced.reserve(name.size());
-    for (char c : name) {
-        if (c == '\0') continue;
-        if (c == ' ' && !reduced.empty() && reduced.back() == ' ') continue;
-        reduced += c;
-    }
-    return reduced;
+        if (block.size() <= slice.offset) return {};
+        return Windows1252ToUtf8(block.substr(slice.offset, slice.width));
+    });
+}
+
+NameTexts NameTextsOf(const RichTag& tag) {
+    std::size_t digits = 0;
+    while (digits < tag.track.size() && tag.track[digits] >= '0' && tag.track[digits] <= '9')
+        ++digits;
+    std::string track = tag.track.substr(0, digits);
+    if (digits == 1) track.insert(0, 1, '0');
+    return {tag.title, tag.artist, tag.album, tag.year, tag.comment, track, tag.genre};
+}
+
+std::string BuildNameFromTexts(const NameTexts& texts, std::string_view model) {
+    return BuildName(model, [&texts](char digit) -> std::string {
+        if (digit < '1' || digit >= '1' + kNameTextCount) return {};
+        return texts[digit - '1'];
+    });
 }
 
 std::string NameRefusal(std::string_view name, std::size_t nameMax) {
@@ -116,20 +172,14 @@ std::string NameRefusal(std::string_view name, std::size_t nameMax) {
 
 RenameOutcome RenameFromModel(const std::string& path, std::string_view model, bool dryRun,
                               const PathExists& exists) {
+    return RenameFromModel(path, model, NamingOptions{}, dryRun, exists);
+}
+
+RenameOutcome RenameFromModel(const std::string& path, std::string_view model,
+                              const NamingOptions& naming, bool dryRun, const PathExists& exists) {
     RenameOutcome outcome;
     outcome.path = path;
-    const TagReadResult tag = ReadFileTag(path);
-    if (tag.status == TagReadStatus::Failed) {
-        outcome.status = RenameStatus::Unreadable;
-        outcome.reason = "its tag cannot be read: " + tag.reason;
-        return outcome;
-    }
-    if (tag.status == TagReadStatus::Untagged) {
-        outcome.status = RenameStatus::NoTag;
-        outcome.reason = "it has no ID3v1 tag";
-        return outcome;
-    }
-    outcome.newName = BuildNameFromModel(tag.block, model);
+    if (!BuildFileName(path, model, naming, outcome)) return outcome;
     const std::string folder = ParentFolder(path);
     const std::string oldName = FileNamePart(path);
     outcome.reason = NameRefusal(outcome.newName, NameMaxOf(folder));
@@ -193,8 +243,8 @@ RenameAllResult RenameAll(const RenameAllParams& params) {
             continue;
         }
         for (const std::string& name : *names) {
-            RenameOutcome outcome =
-                RenameFromModel(JoinPath(folder, name), model, params.dryRun, exists);
+            RenameOutcome outcome = RenameFromModel(JoinPath(folder, name), model, params.naming,
+                                                    params.dryRun, exists);
             if (outcome.status == RenameStatus::Renamed) {
                 ++result.renamed;
                 if (params.dryRun) {

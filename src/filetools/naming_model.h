@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -7,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "filetools/rich_tag.h"
 #include "platform/file_ops.h"  // RenameNoReplace
 
 // Renaming MP3 files after their ID3v1 tags by a naming model such as
@@ -26,6 +28,27 @@ inline constexpr const char* kRenameAllExtension = ".Mp3";
 // blank (leading and trailing blanks stay). The model's bytes are copied as
 // they are; the fields' Windows-1252 bytes are written as UTF-8.
 std::string BuildNameFromModel(std::string_view block, std::string_view model);
+
+// The texts %1..%7 stand for when a name is built from the ID3v2 or APE tag:
+// title, artist, album, year, comment, the track number in two digits at
+// least ("3/12" gives "03"; a track that does not start with a digit gives
+// nothing) and genre. UTF-8, whole: an ID3v1 field's width does not apply.
+inline constexpr int kNameTextCount = 7;
+using NameTexts = std::array<std::string, kNameTextCount>;
+NameTexts NameTextsOf(const RichTag& tag);
+
+// The same five steps with %1..%7 taking `texts`; any other "%" pair stands
+// for nothing, as above.
+std::string BuildNameFromTexts(const NameTexts& texts, std::string_view model);
+
+// Both off gives the names built from the ID3v1 tag alone.
+struct NamingOptions {
+    // A file with an ID3v2 (else APE) tag is named from it by
+    // BuildNameFromTexts; a file without either from its ID3v1 tag, where
+    // %6 and %7 stand for nothing.
+    bool fromId3v2 = false;
+    bool windowsSafe = false;  // WindowsSafeName on the name built
+};
 
 // Why `name` cannot name a file in its folder (it holds "/", is empty, "."
 // or "..", holds a control byte (C0 or DEL), starts with "." and would be
@@ -59,6 +82,9 @@ using PathExists = std::function<bool(const std::string& path)>;
 // `exists` (dry runs only) says which names are taken, by default the disk.
 RenameOutcome RenameFromModel(const std::string& path, std::string_view model, bool dryRun = false,
                               const PathExists& exists = {});
+RenameOutcome RenameFromModel(const std::string& path, std::string_view model,
+                              const NamingOptions& naming, bool dryRun = false,
+                              const PathExists& exists = {});
 
 struct RenameAllParams {
     std::string root;  // the browser folder
@@ -66,6 +92,7 @@ struct RenameAllParams {
     std::string model = kDefaultNamingModel;  // kRenameAllExtension is appended
     bool recurse = false;                     // CollectFolders(root, ext) instead of root alone
     bool dryRun = false;
+    NamingOptions naming;
     // The bare names to rename in one folder, in order; nullopt when the
     // folder cannot be read. Unset: ListFolderFiles(folder, ext). The window
     // moves its browser there and gives its file list.
