@@ -26,6 +26,10 @@
 #include "ui/common/display_text.h"
 #include "ui/common/silent_dialogs.h"
 
+using mv::DisplayText;
+using mv::SilentDialogs;
+using mv::TfStats;
+using mv::TfStatsHooks;
 namespace fs = std::filesystem;
 
 namespace {

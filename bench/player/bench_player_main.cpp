@@ -34,6 +34,11 @@
 #include "player/xaudio_player.h"
 #include "ui/common/silent_dialogs.h"
 
+using mv::PlaybackHandlers;
+using mv::PlaybackWidgets;
+using mv::PlaylistHandlers;
+using mv::PlaylistWidgets;
+using mv::SilentDialogs;
 namespace fs = std::filesystem;
 
 namespace {

@@ -37,6 +37,8 @@ T* Control(QObject& window, const char* name) {
 
 }  // namespace
 
+using mv::SilentDialogs;
+using mv::TfPrinc;
 namespace fs = std::filesystem;
 
 namespace {

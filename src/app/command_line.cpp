@@ -2,6 +2,8 @@
 
 #include "mv_version.h"
 
+namespace mv {
+
 namespace {
 
 constexpr const char* kUsage =
@@ -34,3 +36,5 @@ CommandLineAnswer RefuseLeftOverArguments(const std::vector<std::string>& args) 
     const std::string what = first.starts_with('-') ? "unknown option" : "unexpected argument";
     return {true, 2, {}, "mp3vandrel: " + what + " '" + first + "'\nTry 'mp3vandrel --help'.\n"};
 }
+
+}  // namespace mv

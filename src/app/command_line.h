@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace mv {
+
 // The window's command line. The program has no arguments of its own but
 // --help and --version; Qt's options (-platform, -display, -style ...) are
 // Qt's, taken by the application object.
@@ -21,3 +23,5 @@ CommandLineAnswer AnswerInfoOptions(const std::vector<std::string>& args);
 // What Qt left of the arguments once it took its own: any is refused with
 // exit status 2, as a mistyped option must not start the program unnoticed.
 CommandLineAnswer RefuseLeftOverArguments(const std::vector<std::string>& args);
+
+}  // namespace mv

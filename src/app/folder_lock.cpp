@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+namespace mv {
+
 FolderLock::FolderLock(const std::filesystem::path& file) {
     // Close-on-exec: a program started from ours (a browser for a link) must
     // not inherit the lock and hold the folder after we end. No following a
@@ -56,3 +58,5 @@ std::string FolderLock::ReadNote() const {
     }
     return note;
 }
+
+}  // namespace mv

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+namespace mv {
+
 // The lock that lets one program at a time use a program folder: flock() on a
 // file of the folder. The kernel lets the lock go when its holder ends, however
 // it ends (Exit, a crash, kill -9), so nothing a dead program leaves behind
@@ -38,3 +40,5 @@ class FolderLock {
     State state_ = State::Unavailable;
     std::string error_;
 };
+
+}  // namespace mv

@@ -25,6 +25,7 @@
 #include "ui/common/qt_dialogs.h"
 #include "ui/main/tf_princ.h"
 
+namespace mv {
 namespace {
 
 // Prints an answer of the command line; true when the program ends with it.
@@ -92,13 +93,15 @@ int Run(const std::filesystem::path& programFolder, SingleInstance& instance) {
 }
 
 }  // namespace
+}  // namespace mv
 
 int main(int argc, char** argv) {
     mv::PreferHugeHeapPages(argv);
-    if (Told(AnswerInfoOptions(Arguments(argc, argv)))) return 0;
-    SafeApplication app(argc, argv);
+    if (mv::Told(mv::AnswerInfoOptions(mv::Arguments(argc, argv)))) return 0;
+    mv::SafeApplication app(argc, argv);
     // Qt has taken its own options out of argv; nothing else is ours.
-    if (const auto refused = RefuseLeftOverArguments(Arguments(argc, argv)); Told(refused)) {
+    if (const auto refused = mv::RefuseLeftOverArguments(mv::Arguments(argc, argv));
+        mv::Told(refused)) {
         return refused.code;
     }
     // Only Exit ends the program; a hidden window or a closed box does not.
@@ -106,10 +109,10 @@ int main(int argc, char** argv) {
 
     // Decided before any file of the program folder is read or written.
     const std::filesystem::path programFolder = mv::ProgramFolder();
-    SingleInstance instance(programFolder / mv::kLockFileName);
-    const SingleInstance::Outcome outcome = instance.Claim();
+    mv::SingleInstance instance(programFolder / mv::kLockFileName);
+    const mv::SingleInstance::Outcome outcome = instance.Claim();
     std::fputs(instance.Message().c_str(), stderr);
-    if (outcome == SingleInstance::Outcome::HandedOver) return 0;
-    if (outcome == SingleInstance::Outcome::NoAnswer) return 1;
-    return Run(programFolder, instance);
+    if (outcome == mv::SingleInstance::Outcome::HandedOver) return 0;
+    if (outcome == mv::SingleInstance::Outcome::NoAnswer) return 1;
+    return mv::Run(programFolder, instance);
 }

@@ -8,6 +8,8 @@
 #include "ui/common/display_text.h"
 #include "ui/main/tf_princ.h"
 
+namespace mv {
+
 namespace {
 
 // The bars' travel and the song's microseconds, one onto the other.
@@ -84,3 +86,5 @@ MprisHooks MediaKeyHooks(TfPrinc& w, std::function<uint32_t()> durationMs) {
     });
     return hooks;
 }
+
+}  // namespace mv

@@ -5,6 +5,8 @@
 
 #include "app/mpris_service.h"
 
+namespace mv {
+
 class TfPrinc;
 
 // The media service's hooks on the main window: the music panel's commands,
@@ -12,3 +14,5 @@ class TfPrinc;
 // position bars. `durationMs` gives the length of the song the engine opened
 // last (0 while unknown).
 MprisHooks MediaKeyHooks(TfPrinc& window, std::function<uint32_t()> durationMs = {});
+
+}  // namespace mv

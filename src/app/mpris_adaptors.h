@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVariantMap>
 
+namespace mv {
+
 class MprisService;
 
 // org.mpris.MediaPlayer2: the application.
@@ -82,3 +84,5 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
   private:
     MprisService& service_;
 };
+
+}  // namespace mv

@@ -10,6 +10,8 @@
 
 #include "app/mpris_adaptors.h"
 
+namespace mv {
+
 namespace {
 
 void Call(const std::function<void()>& hook) {
@@ -224,3 +226,5 @@ void MprisService::NotifyChanged() {
     signal << QStringLiteral("org.mpris.MediaPlayer2.Player") << changed << QStringList();
     bus_.send(signal);
 }
+
+}  // namespace mv

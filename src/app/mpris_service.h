@@ -6,6 +6,8 @@
 #include <QVariantMap>
 #include <functional>
 
+namespace mv {
+
 // The player on the desktop's session bus, as the MPRIS2 interface names it
 // (org.mpris.MediaPlayer2 and its .Player): the media keys and the desktop's
 // sound applet play, pause, skip and stop the music and show the title.
@@ -78,3 +80,5 @@ class MprisService : public QObject {
     QVariantMap lastMetadata_;
     double lastVolume_ = -1;
 };
+
+}  // namespace mv

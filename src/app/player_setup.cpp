@@ -5,6 +5,8 @@
 #include "player/xaudio_player.h"
 #include "ui/main/tf_princ.h"
 
+namespace mv {
+
 PlayerSetup::PlayerSetup(std::string enginePath) : enginePath_(std::move(enginePath)) {}
 
 PlayerSetup::~PlayerSetup() {
@@ -38,3 +40,5 @@ void PlayerSetup::Free() {
     control_.reset();
     player_.reset();
 }
+
+}  // namespace mv

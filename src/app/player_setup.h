@@ -4,11 +4,11 @@
 #include <memory>
 #include <string>
 
-class TfPrinc;
 namespace mv {
+
+class TfPrinc;
 class TXaudioPlayer;
 class XaudioPlayerControl;
-}  // namespace mv
 
 // The audio player component from the window's creation to Exit. The window
 // gets it before the engine starts, so that with the engine missing every
@@ -36,3 +36,5 @@ class PlayerSetup {
     std::unique_ptr<mv::XaudioPlayerControl> control_;
     uint32_t durationMs_ = 0;
 };
+
+}  // namespace mv

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <exception>
 
+namespace mv {
+
 SafeApplication::SafeApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Mp3 Vandrel"));
 }
@@ -17,3 +19,5 @@ bool SafeApplication::notify(QObject* receiver, QEvent* event) {
     }
     return false;
 }
+
+}  // namespace mv

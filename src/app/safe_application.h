@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+namespace mv {
+
 // The application object. An exception that escapes an event handler stops
 // that handler only: nothing is shown, one line goes to standard error and the
 // program goes on.
@@ -10,3 +12,5 @@ class SafeApplication : public QApplication {
     SafeApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
+
+}  // namespace mv

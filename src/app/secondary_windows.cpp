@@ -7,6 +7,8 @@
 #include "player/windows/tf_eq.h"
 #include "ui/main/tf_princ.h"
 
+namespace mv {
+
 SecondaryWindows::SecondaryWindows() = default;
 SecondaryWindows::SecondaryWindows(SecondaryWindows&&) noexcept = default;
 SecondaryWindows& SecondaryWindows::operator=(SecondaryWindows&&) noexcept = default;
@@ -22,3 +24,5 @@ SecondaryWindows MakeSecondaryWindows(const SecondaryWindowsParams& p) {
     p.window.SetWindows({made.stats.get(), made.poll.get(), made.equalizer.get()});
     return made;
 }
+
+}  // namespace mv

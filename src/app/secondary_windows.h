@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <memory>
 
+namespace mv {
+
 class Dialogs;
 class TfEQ;
 class TfPoll;
@@ -31,3 +33,5 @@ struct SecondaryWindows {
     std::unique_ptr<TfEQ> equalizer;   // hidden until Misc > Equalizer
 };
 SecondaryWindows MakeSecondaryWindows(const SecondaryWindowsParams& params);
+
+}  // namespace mv

@@ -11,6 +11,8 @@
 #include "ui/common/display_text.h"
 #include "ui/main/tf_princ.h"
 
+namespace mv {
+
 namespace {
 
 // Sets a box's text as it stands: a hand-written value may be longer than
@@ -95,3 +97,5 @@ SaveSettingsResult SaveSettings(const SaveSettingsParams& p) {
     r.error = mv::WriteSettings(p.iniFile, r.settings);
     return r;
 }
+
+}  // namespace mv

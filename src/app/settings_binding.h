@@ -5,6 +5,8 @@
 #include "app/settings.h"
 #include "app/shell_seams.h"
 
+namespace mv {
+
 class Dialogs;
 class TfPrinc;
 
@@ -42,3 +44,5 @@ SaveSettingsResult SaveSettings(const SaveSettingsParams& params);
 
 // The controls' state as settings, starting from `base` for what they do not show.
 mv::Settings CollectSettings(TfPrinc& window, const ShellSeams& seams, mv::Settings base);
+
+}  // namespace mv

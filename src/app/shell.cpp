@@ -23,6 +23,8 @@
 #include "ui/main/file_browser.h"
 #include "ui/main/tf_princ.h"
 
+namespace mv {
+
 namespace {
 
 void SetCurrentFolder(const std::filesystem::path& folder) {
@@ -164,3 +166,5 @@ bool Shell::eventFilter(QObject* watched, QEvent* event) {
     }
     return false;  // every event goes on to its normal handling
 }
+
+}  // namespace mv

@@ -8,12 +8,12 @@
 #include "app/settings.h"
 #include "app/shell_seams.h"
 
+namespace mv {
+
 class Dialogs;
 class TfPrinc;
 class TrayIcon;
-namespace mv {
 class DriveList;
-}
 
 struct ShellParams {
     Dialogs& dialogs;
@@ -71,3 +71,5 @@ class Shell : public QObject {
     bool keepLastList_ = false;
     bool exited_ = false;
 };
+
+}  // namespace mv

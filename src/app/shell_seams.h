@@ -5,6 +5,8 @@
 
 #include "app/settings.h"
 
+namespace mv {
+
 class TfPrinc;
 class TrayIcon;
 
@@ -33,3 +35,5 @@ struct ShellSeams {
     std::function<void()> seekPress;
     std::function<void()> seekRelease;
 };
+
+}  // namespace mv

@@ -14,6 +14,8 @@
 
 #include "ui/common/display_text.h"
 
+namespace mv {
+
 namespace {
 
 // How long a later start waits for a holder that has only just started (it
@@ -143,3 +145,5 @@ void SingleInstance::Answer() {
         });
     }
 }
+
+}  // namespace mv

@@ -10,6 +10,8 @@
 
 class QLocalServer;
 
+namespace mv {
+
 // One running program per program folder. The first start holds the folder's
 // lock (FolderLock) and listens on a local socket whose path it notes in the
 // lock file; a later start finds the lock held, reads that path, asks the
@@ -47,3 +49,5 @@ class SingleInstance : public QObject {
     QLocalServer* server_ = nullptr;
     std::string message_;
 };
+
+}  // namespace mv

@@ -6,6 +6,8 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
+namespace mv {
+
 TrayIcon::TrayIcon(QWidget& window, QMenu* menu, bool available)
     : window_(window), tip_(QStringLiteral("Mp3 Vandrel")) {
     if (!available) return;
@@ -45,3 +47,5 @@ void TrayIcon::SetTip(const QString& tip) {
 void TrayIcon::Remove() {
     if (icon_ != nullptr) icon_->hide();
 }
+
+}  // namespace mv

@@ -7,6 +7,8 @@ class QMenu;
 class QSystemTrayIcon;
 class QWidget;
 
+namespace mv {
+
 // The tray icon of the main window: double-click brings the window back, the
 // right button opens the tray menu. Where the desktop has no tray, there is no
 // icon and the window minimises instead of hiding, so it can always come back.
@@ -32,3 +34,5 @@ class TrayIcon : public QObject {
     QSystemTrayIcon* icon_ = nullptr;
     QString tip_;
 };
+
+}  // namespace mv

@@ -18,6 +18,8 @@
 
 #include "app/mpris_service.h"
 
+namespace mv {
+
 namespace {
 
 QString Q(const char* text) {
@@ -261,3 +263,5 @@ TEST_F(MprisBarsTest, VolumeIsWritableAndSeekingMovesThePosition) {
 }
 
 }  // namespace
+
+}  // namespace mv

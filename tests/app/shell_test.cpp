@@ -28,6 +28,8 @@
 #include "ui/main/main_window_support.h"
 #include "ui/main/tf_princ.h"
 
+namespace mv {
+
 namespace {
 
 // One application object per test process, as in the program.
@@ -325,3 +327,5 @@ TEST_F(ShellTest, WithoutTheEngineAStoredEqualizerStillReachesTheWindowWithOneLi
 }
 
 }  // namespace
+
+}  // namespace mv

@@ -18,6 +18,8 @@
 
 #include "support/core/temp_tree.h"
 
+namespace mv {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -161,3 +163,5 @@ TEST_F(ProgramTest, ASecondStartShowsTheFirstAndAKilledOneDoesNotBlock) {
 }
 
 }  // namespace
+
+}  // namespace mv

@@ -3,6 +3,8 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+namespace mv {
+
 // Other folders' tests rely on these answers; a wrong one would hide a fault.
 TEST(ScriptedDialogs, AnswersInOrderAndRecordsEveryBox) {
     ScriptedDialogs d;
@@ -30,3 +32,5 @@ TEST(ScriptedDialogs, MissingOrMismatchedAnswerFailsAndDeclines) {
                             "yes/no reply was queued");
     EXPECT_EQ(text, std::nullopt);
 }
+
+}  // namespace mv

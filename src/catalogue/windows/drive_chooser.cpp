@@ -4,6 +4,8 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 
+namespace mv {
+
 std::string ChooseDriveOfType(Dialogs& dialogs, QWidget* parent,
                               const std::vector<mv::Drive>& drives, mv::DriveType type) {
     std::vector<std::string> roots;
@@ -40,3 +42,5 @@ std::string ChooseDriveOfType(Dialogs& dialogs, QWidget* parent,
         }
     }
 }
+
+}  // namespace mv

@@ -5,8 +5,11 @@
 
 #include "platform/drives.h"
 
-class Dialogs;
 class QWidget;
+
+namespace mv {
+
+class Dialogs;
 
 // ChooseDriveOfType: the drive of the wanted type the drive scan or the
 // walkthrough should use. One such drive is taken as it is; with several the
@@ -15,3 +18,5 @@ class QWidget;
 // of the type or the user gives up (an answer that is blank or cancelled).
 std::string ChooseDriveOfType(Dialogs& dialogs, QWidget* parent,
                               const std::vector<mv::Drive>& drives, mv::DriveType type);
+
+}  // namespace mv

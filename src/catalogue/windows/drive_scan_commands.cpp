@@ -16,6 +16,8 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 
+namespace mv {
+
 DriveScanCommands::DriveScanCommands(const DriveScanWidgets& widgets, Dialogs& dialogs,
                                      std::vector<std::string>& foundFiles,
                                      std::filesystem::path programFolder, DriveScanHooks hooks,
@@ -138,3 +140,5 @@ void DriveScanCommands::bSaveClick() {
         dialogs_.Information(w_.window, DisplayText(message));
     }
 }
+
+}  // namespace mv

@@ -9,12 +9,15 @@
 #include "catalogue/drive_scan.h"
 #include "dupes/result_rows.h"
 
-class Dialogs;
 class QAction;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QWidget;
+
+namespace mv {
+
+class Dialogs;
 
 // The widgets the drive scan and the saving read and write.
 struct DriveScanWidgets {
@@ -68,3 +71,5 @@ class DriveScanCommands : public QObject {
     std::string scannedRoot_;
     bool running_ = false;
 };
+
+}  // namespace mv

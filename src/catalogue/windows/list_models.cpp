@@ -2,7 +2,7 @@
 
 #include "ui/common/display_text.h"
 
-using mv::ListTree;
+namespace mv {
 
 ListTreeModel::ListTreeModel(const mv::ListEditCopy& copy, QObject* parent)
     : QAbstractItemModel(parent), copy_(copy) {}
@@ -74,3 +74,5 @@ void TitleListModel::EntryChanged(int row) {
     const QModelIndex at = index(row);
     Q_EMIT dataChanged(at, at, {Qt::DisplayRole});
 }
+
+}  // namespace mv

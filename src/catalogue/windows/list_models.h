@@ -7,6 +7,8 @@
 
 #include "catalogue/list_edit_copy.h"
 
+namespace mv {
+
 // The views of the list editor's copy: the tree of CDs and folders (tCD) and
 // the titles shown for the selected node (ltitles). Both read the copy as it
 // stands; a change that moves nodes or entries goes through Change(), which
@@ -50,3 +52,5 @@ class TitleListModel : public QAbstractListModel {
   private:
     const mv::ListEditCopy& copy_;
 };
+
+}  // namespace mv

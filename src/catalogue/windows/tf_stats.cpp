@@ -19,7 +19,7 @@
 #include "ui/common/display_text.h"
 #include "ui/common/fitting_label.h"
 
-using mv::ListTree;
+namespace mv {
 
 namespace {
 
@@ -446,3 +446,5 @@ void TfStats::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     FormResize();
 }
+
+}  // namespace mv

@@ -23,9 +23,6 @@
 #include "catalogue/list_edit_copy.h"
 #include "ui/common/proportional_layout.h"
 
-class Dialogs;
-class FittingLabel;
-class ListTreeModel;
 class QButtonGroup;
 class QGroupBox;
 class QLineEdit;
@@ -33,6 +30,12 @@ class QListView;
 class QPushButton;
 class QRadioButton;
 class QTreeView;
+
+namespace mv {
+
+class Dialogs;
+class FittingLabel;
+class ListTreeModel;
 class TitleListModel;
 
 // What the editor asks of the main window.
@@ -146,3 +149,5 @@ class TfStats : public QDialog {
     std::vector<QWidget*> children_;
     std::vector<mv::LayoutRect> design_;
 };
+
+}  // namespace mv

@@ -22,6 +22,8 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 
+namespace mv {
+
 namespace {
 
 constexpr int kGaugeTickMs = 50;
@@ -258,3 +260,5 @@ void CompareCommands::EndRun(mv::CompareMode mode) {
     w_.gp->setValue(0);
     if (hooks_.showFromTray) hooks_.showFromTray();
 }
+
+}  // namespace mv

@@ -11,13 +11,16 @@
 #include "dupes/compare_request.h"
 #include "platform/folder_listing.h"
 
-class Dialogs;
 class QAction;
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QWidget;
+
+namespace mv {
+
+class Dialogs;
 class ResultListHandlers;
 
 // The widgets a comparison reads and writes.
@@ -124,3 +127,5 @@ class CompareCommands : public QObject {
     std::vector<std::string> collectPassedOver_;  // of the last collection, for its run
     bool running_ = false;
 };
+
+}  // namespace mv

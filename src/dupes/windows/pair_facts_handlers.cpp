@@ -15,6 +15,8 @@
 #include "dupes/windows/result_pair_model.h"
 #include "ui/common/display_text.h"
 
+namespace mv {
+
 namespace {
 
 constexpr const char* kPending = "reading the facts...";
@@ -188,3 +190,5 @@ void PairFactsHandlers::bKeepSameAudioClick() {
     model_.RemoveRows(others);
     ShowMarksAndSize();
 }
+
+}  // namespace mv

@@ -19,6 +19,9 @@ class QProgressBar;
 class QPushButton;
 class QTimer;
 class QWidget;
+
+namespace mv {
+
 class ResultPairModel;
 
 // The controls the facts of the pairs touch.
@@ -88,3 +91,5 @@ class PairFactsHandlers : public QObject {
     std::unordered_map<std::string, mv::MediaFacts> facts_;
     QString resultText_;  // lRes as the comparison left it
 };
+
+}  // namespace mv

@@ -17,6 +17,8 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 
+namespace mv {
+
 ResultListHandlers::ResultListHandlers(const ResultListWidgets& widgets, Dialogs& dialogs,
                                        mv::Playlist& playlist,
                                        const std::vector<std::string>& foundFiles,
@@ -275,3 +277,5 @@ bool ResultListHandlers::eventFilter(QObject* watched, QEvent* event) {
     }
     return QObject::eventFilter(watched, event);
 }
+
+}  // namespace mv

@@ -9,7 +9,6 @@
 #include "dupes/windows/result_pair_model.h"
 #include "player/playlist_file.h"
 
-class Dialogs;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -17,6 +16,10 @@ class QListView;
 class QListWidget;
 class QPoint;
 class QWidget;
+
+namespace mv {
+
+class Dialogs;
 
 // The widgets of the main window that the result-list commands read and write.
 struct ResultListWidgets {
@@ -96,3 +99,5 @@ class ResultListHandlers : public QObject {
     ResultPairModel model_;
     bool switchAllowed_ = false;
 };
+
+}  // namespace mv

@@ -7,6 +7,8 @@
 
 #include "ui/common/display_text.h"
 
+namespace mv {
+
 namespace {
 
 // An equals sign in a ring: a shape, so it reads without colour.
@@ -138,3 +140,5 @@ bool ResultPairModel::SameAudio(int k) const {
     return k >= 0 && static_cast<std::size_t>(k) < sameAudio_.size() &&
            sameAudio_[static_cast<std::size_t>(k)];
 }
+
+}  // namespace mv

@@ -6,6 +6,8 @@
 
 #include "dupes/result_rows.h"
 
+namespace mv {
+
 // The row pairs behind the two result lists: column 0 is the left list
 // (lbCompRes), column 1 the right one (lbFile). One model for both keeps the
 // two lists at the same number of rows by construction.
@@ -50,3 +52,5 @@ class ResultPairModel : public QAbstractTableModel {
     std::vector<bool> sameAudio_;  // one per row, in step with rows_
     mutable QIcon sameAudioMark_;  // painted on first use
 };
+
+}  // namespace mv

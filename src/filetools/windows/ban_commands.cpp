@@ -7,6 +7,8 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 
+namespace mv {
+
 BanCommands::BanCommands(const BanWidgets& widgets, Dialogs& dialogs,
                          std::filesystem::path programFolder, BanHooks hooks, QObject* parent)
     : QObject(parent),
@@ -44,3 +46,5 @@ void BanCommands::Scan1Click() {
     choice.banLines = std::move(read.lines);
     hooks_.runCompare(mv::BuildCompareRequest(std::move(choice)));
 }
+
+}  // namespace mv

@@ -10,9 +10,12 @@
 #include "dupes/compare_engine.h"
 #include "dupes/compare_request.h"
 
-class Dialogs;
 class QAction;
 class QWidget;
+
+namespace mv {
+
+class Dialogs;
 class TfBan;
 
 // The widgets the ban list commands read.
@@ -56,3 +59,5 @@ class BanCommands : public QObject {
     BanHooks hooks_;
     std::unique_ptr<TfBan> fBan_;
 };
+
+}  // namespace mv

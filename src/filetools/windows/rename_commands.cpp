@@ -6,6 +6,8 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 
+namespace mv {
+
 namespace {
 
 // Line by line, so one name in Windows-1252 does not spoil the UTF-8 of the others.
@@ -66,3 +68,5 @@ void RenameCommands::bRenameAllClick() {
     // Last, so the playlist is already purged while the user reads it.
     if (!summary.empty()) dialogs_.Information(window_, DisplayLines(summary));
 }
+
+}  // namespace mv

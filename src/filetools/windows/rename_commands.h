@@ -8,8 +8,11 @@
 
 #include "filetools/naming_model.h"
 
-class Dialogs;
 class QWidget;
+
+namespace mv {
+
+class Dialogs;
 
 // What renaming asks of the rest of the window.
 struct RenameHooks {
@@ -51,3 +54,5 @@ class RenameCommands : public QObject {
     std::string model_ = mv::kDefaultNamingModel;
     std::vector<mv::RenameOutcome> outcomes_;
 };
+
+}  // namespace mv

@@ -11,6 +11,8 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 
+namespace mv {
+
 namespace {
 
 const char* const kFieldNames[mv::kTagFieldCount] = {"Title", "Artist", "Album", "Year", "Comment"};
@@ -102,3 +104,5 @@ void TagPanelHandlers::bSaveTagClick() {
 void TagPanelHandlers::bCancelTagClick() {
     w_.pTag->hide();
 }
+
+}  // namespace mv

@@ -5,11 +5,14 @@
 
 #include "filetools/id3v1_tag.h"
 
-class Dialogs;
 class QFrame;
 class QLineEdit;
 class QPushButton;
 class QWidget;
+
+namespace mv {
+
+class Dialogs;
 
 // The tag panel of the main window and its children.
 struct TagPanelWidgets {
@@ -62,3 +65,5 @@ class TagPanelHandlers : public QObject {
     // Windows-1252 leaves undefined, which no typed text can give back.
     mv::TagTexts readFields_;
 };
+
+}  // namespace mv

@@ -8,6 +8,8 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 
+namespace mv {
+
 TfBan::TfBan(Dialogs& dialogs, std::filesystem::path programFolder, QWidget* parent)
     : QDialog(parent), dialogs_(dialogs), programFolder_(std::move(programFolder)) {
     setObjectName(DisplayText("fBan"));
@@ -62,3 +64,5 @@ void TfBan::done(int result) {
     FormClose();
     QDialog::done(result);
 }
+
+}  // namespace mv

@@ -10,8 +10,11 @@
 #include <QDialog>
 #include <filesystem>
 
-class Dialogs;
 class QPlainTextEdit;
+
+namespace mv {
+
+class Dialogs;
 
 class TfBan : public QDialog {
     Q_OBJECT
@@ -46,3 +49,5 @@ class TfBan : public QDialog {
     std::filesystem::path programFolder_;
     bool unsaved_ = false;  // the memo holds text the file lacks
 };
+
+}  // namespace mv

@@ -13,6 +13,8 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 
+namespace mv {
+
 namespace {
 
 template <typename W>
@@ -143,3 +145,5 @@ void TfPoll::bVoteClick() {
     if (!reply.Ok()) return Unreachable(reply);
     Information(DisplayText(reply.body));
 }
+
+}  // namespace mv

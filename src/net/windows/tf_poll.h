@@ -23,7 +23,6 @@
 #include "net/http_transport.h"
 #include "net/poll_client.h"
 
-class Dialogs;
 class QButtonGroup;
 class QComboBox;
 class QGroupBox;
@@ -31,6 +30,10 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class QVBoxLayout;
+
+namespace mv {
+
+class Dialogs;
 
 inline constexpr const char* kPollUnreachable = "the poll server could not be reached";
 
@@ -80,3 +83,5 @@ class TfPoll : public QDialog {
     QButtonGroup* group_ = nullptr;
     std::vector<QRadioButton*> buttons_;
 };
+
+}  // namespace mv

@@ -7,6 +7,8 @@
 
 #include "ui/common/display_text.h"
 
+namespace mv {
+
 TfSplash::TfSplash(QWidget* parent)
     // A top-level window of its own even with a parent, without border or
     // caption; not kept on top, so the download question shows above it.
@@ -33,3 +35,5 @@ void TfSplash::ShowAndPaint() {
     repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
+
+}  // namespace mv

@@ -8,6 +8,8 @@
 
 class QLabel;
 
+namespace mv {
+
 class TfSplash : public QWidget {
   public:
     static constexpr int kDesignWidth = 353;
@@ -21,3 +23,5 @@ class TfSplash : public QWidget {
 
     QLabel* fgd = nullptr;
 };
+
+}  // namespace mv

@@ -10,6 +10,8 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 
+namespace mv {
+
 CheckVersionResult CheckVersion(const CheckVersionParams& p) {
     CheckVersionResult result;
     if (p.firstRun && !p.dialogs.YesNo(p.parent, DisplayText(mv::kFirstRunQuestion),
@@ -38,3 +40,5 @@ CheckVersionResult CheckVersion(const CheckVersionParams& p) {
 void OpenLinkWithDesktop(const std::string& link) {
     QDesktopServices::openUrl(QUrl(DisplayText(link).trimmed()));
 }
+
+}  // namespace mv

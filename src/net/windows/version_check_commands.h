@@ -12,13 +12,14 @@
 #include <functional>
 #include <string>
 
-class Dialogs;
 class QAction;
 class QWidget;
-class TfSplash;
+
 namespace mv {
+
+class Dialogs;
+class TfSplash;
 class HttpTransport;
-}
 
 struct CheckVersionParams {
     Dialogs& dialogs;
@@ -43,3 +44,5 @@ CheckVersionResult CheckVersion(const CheckVersionParams& params);
 // The live link opener: QDesktopServices with the link's surrounding blanks
 // and line ends removed (a document saved by an editor ends with one).
 void OpenLinkWithDesktop(const std::string& link);
+
+}  // namespace mv

@@ -15,6 +15,8 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 
+namespace mv {
+
 namespace {
 
 const QString kPlayingPrefix = QStringLiteral("Playing - ");
@@ -264,3 +266,5 @@ void PlaybackHandlers::bPauseClick() {
         SendQuietly([this] { player_->Play(); });
     }
 }
+
+}  // namespace mv

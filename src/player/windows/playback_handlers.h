@@ -11,16 +11,17 @@
 #include "player/playlist_file.h"
 #include "player/shuffle_order.h"
 
-class Dialogs;
 class QCheckBox;
 class QListWidget;
 class QPushButton;
 class QSlider;
 class QTimer;
 class QWidget;
+
 namespace mv {
+
+class Dialogs;
 class PlayerControl;
-}
 
 // The widgets of the main window's music panel and playlist that playback
 // reads and writes.
@@ -126,3 +127,5 @@ class PlaybackHandlers : public QObject {
     int32_t state_ = mv::kStateStopped;
     std::string currentFile_;
 };
+
+}  // namespace mv

@@ -15,6 +15,8 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 
+namespace mv {
+
 namespace {
 
 const QString kPlaylistFilter = QStringLiteral("Text files (*.txt);;All files (*)");
@@ -260,3 +262,5 @@ bool PlaylistHandlers::eventFilter(QObject* watched, QEvent* event) {
             return false;
     }
 }
+
+}  // namespace mv

@@ -8,7 +8,6 @@
 #include "platform/file_ops.h"
 #include "player/playlist_file.h"
 
-class Dialogs;
 class QAction;
 class QEvent;
 class QLineEdit;
@@ -16,6 +15,10 @@ class QListWidget;
 class QMenu;
 class QPoint;
 class QWidget;
+
+namespace mv {
+
+class Dialogs;
 
 // The widgets of the main window that the playlist commands read and write.
 struct PlaylistWidgets {
@@ -92,3 +95,5 @@ class PlaylistHandlers : public QObject {
     std::filesystem::path programFolder_;
     PlaylistHooks hooks_;
 };
+
+}  // namespace mv

@@ -7,6 +7,8 @@
 
 #include "player/player_control.h"
 
+namespace mv {
+
 namespace {
 
 // Left edges of TrackBar01..08; all stand at top 24, 45 x 120.
@@ -93,3 +95,5 @@ void TfEQ::Restore(bool enabled, const mv::EqualizerBars& bars) {
     }
     reportError = saved;
 }
+
+}  // namespace mv

@@ -9,9 +9,10 @@
 
 class QCheckBox;
 class QSlider;
+
 namespace mv {
+
 class PlayerControl;
-}
 
 // The equalizer window: the switch "Enable Equalizer" and eight vertical
 // sliders; every change sends the whole equalizer to the player. Created
@@ -47,3 +48,5 @@ class TfEQ : public QWidget {
   private:
     mv::PlayerControl* player_ = nullptr;
 };
+
+}  // namespace mv

@@ -5,6 +5,8 @@
 
 class QWidget;
 
+namespace mv {
+
 // The button Enter presses in a question. A question that deletes or overwrites
 // something defaults to the cautious answer (No, Cancel), so a stray Enter
 // never costs the user a file.
@@ -32,3 +34,5 @@ class Dialogs {
     virtual std::optional<QString> SaveFile(QWidget* parent, const QString& caption,
                                             const QString& folder, const QString& filter) = 0;
 };
+
+}  // namespace mv

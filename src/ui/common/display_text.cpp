@@ -2,6 +2,8 @@
 
 #include "platform/text_encoding.h"
 
+namespace mv {
+
 QString DisplayText(std::string_view bytes) {
     const std::string utf8 = mv::DisplayUtf8(bytes);
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -25,3 +27,5 @@ std::string BytesOfData(const QVariant& data) {
     const QByteArray bytes = data.toByteArray();
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
+
+}  // namespace mv

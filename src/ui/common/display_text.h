@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace mv {
+
 // The one crossing between the bytes the core keeps (names from the disk,
 // lines of the program's files, the core's messages) and the text widgets
 // show. Window code has Qt's implicit conversions switched off, so every
@@ -24,3 +26,5 @@ std::string TypedBytes(const QString& text);
 // Item data that keeps a row's exact bytes beside its display text, and back.
 QByteArray BytesData(std::string_view bytes);
 std::string BytesOfData(const QVariant& data);
+
+}  // namespace mv

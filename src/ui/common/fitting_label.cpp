@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+namespace mv {
+
 namespace {
 
 constexpr int kSmallestPixelSize = 7;
@@ -38,3 +40,5 @@ void FittingLabel::paintEvent(QPaintEvent*) {
     const QString shown = QFontMetrics(f).elidedText(text(), Qt::ElideRight, area.width());
     painter.drawText(area, static_cast<int>(alignment()) | Qt::TextSingleLine, shown);
 }
+
+}  // namespace mv

@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+namespace mv {
+
 // A one-line label that keeps its whole text readable inside its rectangle:
 // when the text is wider than the label (fonts differ from the design's), it is
 // drawn in a smaller size, down to a floor, and elided only below that.
@@ -16,3 +18,5 @@ class FittingLabel : public QLabel {
   protected:
     void paintEvent(QPaintEvent* event) override;
 };
+
+}  // namespace mv

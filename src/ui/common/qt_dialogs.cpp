@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
+namespace mv {
+
 namespace {
 
 // Texts quote file names, which must never be read as markup.
@@ -73,3 +75,5 @@ std::optional<QString> QtDialogs::SaveFile(QWidget* parent, const QString& capti
                                            const QString& folder, const QString& filter) {
     return RunFileDialog(parent, caption, folder, filter, true);
 }
+
+}  // namespace mv

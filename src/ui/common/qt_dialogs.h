@@ -2,6 +2,8 @@
 
 #include "ui/common/dialogs.h"
 
+namespace mv {
+
 // The program's Dialogs: Qt's modal message boxes, input box and file dialogs.
 // This is the one file that names the Qt dialog classes.
 class QtDialogs : public Dialogs {
@@ -22,3 +24,5 @@ class QtDialogs : public Dialogs {
   private:
     QString caption_;
 };
+
+}  // namespace mv

@@ -2,6 +2,8 @@
 
 #include "ui/common/dialogs.h"
 
+namespace mv {
+
 // Dialogs that show nothing, for the development windows and benchmarks that
 // run a window without a person in front of it: every question gets the one
 // reply given at construction, every text box and file dialog is cancelled,
@@ -31,3 +33,5 @@ class SilentDialogs : public Dialogs {
   private:
     bool reply_;
 };
+
+}  // namespace mv

@@ -9,6 +9,8 @@
 #include "ui/common/display_text.h"
 #include "ui/main/browser_listing.h"
 
+namespace mv {
+
 namespace {
 
 bool IsReadableFolder(const std::string& path) {
@@ -180,3 +182,5 @@ void FileBrowser::Refresh() {
     dc_->update();
     linked_ = true;
 }
+
+}  // namespace mv

@@ -11,6 +11,8 @@ class QComboBox;
 class QListWidget;
 class QListWidgetItem;
 
+namespace mv {
+
 // The drive picker dc, the folder list dl and the masked file list fl, linked:
 // choosing a drive moves dl to that drive's last folder, a folder change
 // re-reads fl. Rows keep their bytes as item data; only display text is decoded.
@@ -64,3 +66,5 @@ class FileBrowser : public QObject {
     std::string ext_ = "Mp3";
     bool linked_ = true;  // dc drives dl; off while the program itself moves dc
 };
+
+}  // namespace mv

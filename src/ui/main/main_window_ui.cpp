@@ -20,6 +20,8 @@
 #include "ui/common/display_text.h"
 #include "ui/common/fitting_label.h"
 
+namespace mv {
+
 namespace {
 
 template <typename W>
@@ -328,3 +330,5 @@ void BuildMainWindowUi(QMainWindow* window, MainWindowUi& ui) {
     BuildToolMenus(ui);
     BuildPopups(window, ui);
 }
+
+}  // namespace mv

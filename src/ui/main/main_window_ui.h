@@ -14,6 +14,8 @@ class QComboBox;
 class QMainWindow;
 class QMenuBar;
 
+namespace mv {
+
 // The main window's controls, built in code at their design places, each with
 // its design name as objectName. Each handler's Widgets struct is filled where
 // its controls are made; a control two handlers share is set in both, and read
@@ -57,3 +59,5 @@ struct MainWindowUi {
 // tag panel, the music panel, the main menu, the two popup menus and the
 // playlist's timer. Nothing is connected yet.
 void BuildMainWindowUi(QMainWindow* window, MainWindowUi& ui);
+
+}  // namespace mv

@@ -6,6 +6,8 @@
 
 #include "ui/main/caption_feedback.h"
 
+namespace mv {
+
 PointerCaption::PointerCaption(PointerCaptionParams params) : p_(std::move(params)) {
     std::vector<QWidget*> watched = {p_.client};
     for (QAbstractItemView* list : p_.lists) watched.push_back(list->viewport());
@@ -39,3 +41,5 @@ bool PointerCaption::eventFilter(QObject* watched, QEvent* event) {
     }
     return false;
 }
+
+}  // namespace mv

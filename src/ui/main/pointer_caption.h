@@ -8,6 +8,8 @@
 class QAbstractItemView;
 class QWidget;
 
+namespace mv {
+
 // PointerCaption: the window's caption follows the pointer. Over an entry of
 // one of `lists`: the extension's caption with the entry's text, which also
 // becomes the list's tooltip; over one of `buttons`: the button's tooltip;
@@ -34,3 +36,5 @@ class PointerCaption : public QObject {
 
     PointerCaptionParams p_;
 };
+
+}  // namespace mv

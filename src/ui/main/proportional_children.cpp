@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+namespace mv {
+
 void ProportionalChildren::Place(QWidget* child, mv::LayoutRect design) {
     child->setGeometry(design.left, design.top, design.width, design.height);
     children_.push_back(child);
@@ -22,3 +24,5 @@ void ProportionalChildren::Apply(int parentWidth, int parentHeight) const {
         children_[i]->setGeometry(r.left, r.top, r.width, r.height);
     }
 }
+
+}  // namespace mv

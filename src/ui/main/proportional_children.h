@@ -6,6 +6,8 @@
 
 class QWidget;
 
+namespace mv {
+
 // ProportionalChildren: some children of one parent, each set at its design
 // rectangle by Place(), then kept in proportion as the parent is resized.
 // Capture() records each child's share of the parent as it stands (with
@@ -24,3 +26,5 @@ class ProportionalChildren {
     mv::LayoutShares shares_;
     bool captured_ = false;
 };
+
+}  // namespace mv

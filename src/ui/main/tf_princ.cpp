@@ -38,6 +38,8 @@
 #include "ui/main/pointer_caption.h"
 #include "ui/main/walkthrough.h"
 
+namespace mv {
+
 TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem::path programFolder,
                  QWidget* parent)
     : QMainWindow(parent),
@@ -314,3 +316,5 @@ void TfPrinc::LeaveBusyState() {
     ui.bRenameAll->setEnabled(true);
     busy_ = false;
 }
+
+}  // namespace mv

@@ -17,6 +17,14 @@
 #include "platform/drives.h"
 #include "player/playlist_file.h"
 
+class QAction;
+class QCheckBox;
+class QLineEdit;
+class QMenu;
+class QSlider;
+
+namespace mv {
+
 class BanCommands;
 class CompareCommands;
 class Dialogs;
@@ -31,16 +39,9 @@ class ResultListHandlers;
 class TagPanelHandlers;
 class TfEQ;
 class TfPoll;
-class QAction;
-class QCheckBox;
-class QLineEdit;
-class QMenu;
-class QSlider;
 struct MainWindowUi;
-namespace mv {
 class PlayerControl;
 struct RemovalPolicy;
-}  // namespace mv
 
 class TfPrinc : public QMainWindow {
     Q_OBJECT
@@ -168,3 +169,5 @@ class TfPrinc : public QMainWindow {
     bool busy_ = false;
     QString playbackStatus_;
 };
+
+}  // namespace mv

@@ -21,6 +21,8 @@
 #include "ui/main/main_window_ui.h"
 #include "ui/main/tf_princ.h"
 
+namespace mv {
+
 void TfPrinc::MakeResultHandlers() {
     browser_ = std::make_unique<FileBrowser>(ui_->dc, ui_->dl, ui_->fl, drives_);
     ResultListHooks hooks;
@@ -162,3 +164,5 @@ void TfPrinc::MakePlayerHandlers() {
     playlistHandlers_ = std::make_unique<PlaylistHandlers>(
         ui_->playlist, dialogs_, playlist, programFolder_, std::move(playlistHooks));
 }
+
+}  // namespace mv

@@ -3,6 +3,8 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 
+namespace mv {
+
 namespace {
 
 void Say(Dialogs& dialogs, QWidget* parent, const std::string& text) {
@@ -112,3 +114,5 @@ void RunWalkthrough(Dialogs& dialogs, QWidget* parent, const WalkthroughSteps& s
         "Mp3 Vandrel still have a lot of other features. Take a look at the Readme.txt file "
         "included with the package for more information.");
 }
+
+}  // namespace mv

@@ -5,8 +5,11 @@
 
 #include "platform/drives.h"
 
-class Dialogs;
 class QWidget;
+
+namespace mv {
+
+class Dialogs;
 
 // The commands the walkthrough runs, exactly as the menus run them.
 struct WalkthroughSteps {
@@ -26,3 +29,5 @@ struct WalkthroughSteps {
 // sequence of messages and questions with the commands run in between; it
 // checks no command's result and deletes nothing. Returns when the tour ends.
 void RunWalkthrough(Dialogs& dialogs, QWidget* parent, const WalkthroughSteps& steps);
+
+}  // namespace mv

@@ -4,9 +4,9 @@
 
 #include "support/widgets/scripted_dialogs.h"
 
-namespace {
+namespace mv {
 
-using mv::DriveType;
+namespace {
 
 std::vector<mv::Drive> Drives() {
     return {{"/", "/dev/sda1", "ext4", DriveType::Fixed},
@@ -57,3 +57,5 @@ TEST(ChooseDriveOfType, SeveralDrivesAskUntilAMountPointOfTheTypeIsTyped) {
 }
 
 }  // namespace
+
+}  // namespace mv

@@ -12,6 +12,8 @@
 #include "support/core/temp_tree.h"
 #include "support/widgets/scripted_dialogs.h"
 
+namespace mv {
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -72,3 +74,5 @@ TEST_F(DriveScanCommandsTest, NamesTheListCannotHoldGiveNoRowAndAreNamed) {
 }
 
 }  // namespace
+
+}  // namespace mv

@@ -14,6 +14,8 @@
 #include "support/widgets/test_application.h"
 #include "ui/common/fitting_label.h"
 
+namespace mv {
+
 namespace {
 
 struct Place {
@@ -138,3 +140,5 @@ TEST_F(TfStatsLayout, TheSmallestSizeStillReads) {
 }
 
 }  // namespace
+
+}  // namespace mv

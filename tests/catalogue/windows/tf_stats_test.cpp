@@ -20,6 +20,8 @@
 #include "support/widgets/test_application.h"
 #include "ui/common/fitting_label.h"
 
+namespace mv {
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -450,3 +452,5 @@ TEST_F(TfStatsTest, ClosingTheWindowAsksThroughFormClose) {
 }
 
 }  // namespace
+
+}  // namespace mv

@@ -21,6 +21,8 @@
 #include "dupes/windows/result_list_handlers.h"
 #include "support/core/temp_tree.h"
 
+namespace mv {
+
 namespace {
 
 using dupestest::L;
@@ -290,3 +292,5 @@ TEST_F(CompareCommandsTest, UnreadFoldersAreCountedInTheResultAndListedOnAClick)
 }
 
 }  // namespace
+
+}  // namespace mv

@@ -7,6 +7,8 @@
 #include "compare_widgets.h"
 #include "support/core/temp_tree.h"
 
+namespace mv {
+
 namespace {
 
 using dupestest::L;
@@ -72,3 +74,5 @@ TEST_F(RealEngineTest, EmptyFolderAndMissingListAreReported) {
 }
 
 }  // namespace
+
+}  // namespace mv

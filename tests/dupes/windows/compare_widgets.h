@@ -17,6 +17,8 @@
 #include "platform/folder_listing.h"
 #include "result_widgets.h"
 
+namespace mv {
+
 namespace dupestest {
 
 // The real core, as the main window sets it.
@@ -120,3 +122,5 @@ struct CompareWidgetsFixture : ResultWidgets {
 };
 
 }  // namespace dupestest
+
+}  // namespace mv

@@ -19,6 +19,8 @@
 #include "support/core/temp_tree.h"
 #include "support/widgets/test_application.h"
 
+namespace mv {
+
 namespace {
 
 mv::MediaFacts Audio(std::uint64_t size, int kbps, std::uint64_t audioLength, std::uint64_t hash) {
@@ -189,3 +191,5 @@ TEST_F(PairFactsTest, StopAndANewRunEndTheGatheringAndLeaveNoStaleFacts) {
 }
 
 }  // namespace
+
+}  // namespace mv

@@ -18,11 +18,11 @@
 #include "support/core/scoped_env.h"
 #include "support/core/temp_tree.h"
 
+namespace mv {
+
 namespace {
 
 namespace fs = std::filesystem;
-using mv::ResultRow;
-using mv::RowKind;
 
 using dupestest::L;
 
@@ -439,3 +439,5 @@ TEST(ResultRows, LargeScatteredRemovalKeepsTheOtherRowsInOrder) {
 }
 
 }  // namespace
+
+}  // namespace mv

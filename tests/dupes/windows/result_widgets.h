@@ -19,6 +19,8 @@
 #include "support/widgets/scripted_dialogs.h"
 #include "support/widgets/test_application.h"
 
+namespace mv {
+
 namespace dupestest {
 
 inline QString L(const char* s) {
@@ -123,3 +125,5 @@ struct ResultWidgets {
 };
 
 }  // namespace dupestest
+
+}  // namespace mv

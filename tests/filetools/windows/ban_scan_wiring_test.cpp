@@ -15,6 +15,8 @@
 #include "ui/main/main_window_support.h"
 #include "ui/main/tf_princ.h"
 
+namespace mv {
+
 namespace {
 
 using uitest::L;
@@ -75,3 +77,5 @@ TEST_F(BanScanWiringTest, StopEndsTheScanCancelledAndLeavesTheBusyState) {
 }
 
 }  // namespace
+
+}  // namespace mv

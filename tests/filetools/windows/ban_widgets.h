@@ -17,6 +17,8 @@
 #include "support/widgets/scripted_dialogs.h"
 #include "support/widgets/test_application.h"
 
+namespace mv {
+
 namespace bantest {
 
 struct BanWidgetsFixture {
@@ -67,3 +69,5 @@ struct BanWidgetsFixture {
 };
 
 }  // namespace bantest
+
+}  // namespace mv

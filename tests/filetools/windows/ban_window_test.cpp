@@ -19,6 +19,8 @@
 #include "filetools/windows/tf_ban.h"
 #include "support/core/temp_tree.h"
 
+namespace mv {
+
 namespace {
 
 QString L(const char* s) {
@@ -201,3 +203,5 @@ TEST_F(BanWindowTest, ScanRunsWhateverStandsInTheMp3ListsPlace) {
 }
 
 }  // namespace
+
+}  // namespace mv

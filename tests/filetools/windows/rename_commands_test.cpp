@@ -11,6 +11,8 @@
 #include "support/core/temp_tree.h"
 #include "support/widgets/scripted_dialogs.h"
 
+namespace mv {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -191,3 +193,5 @@ TEST_F(RenameCommandsTest, RenameAllEndsWithTheCountAndTheFilesKept) {
 }
 
 }  // namespace
+
+}  // namespace mv

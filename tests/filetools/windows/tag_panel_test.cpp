@@ -15,6 +15,8 @@
 #include "support/core/temp_tree.h"
 #include "support/widgets/scripted_dialogs.h"
 
+namespace mv {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -207,3 +209,5 @@ TEST_F(TagPanelTest, SaveFailuresAsTheUserMeetsThem) {
 }
 
 }  // namespace
+
+}  // namespace mv

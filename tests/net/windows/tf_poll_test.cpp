@@ -14,6 +14,8 @@
 #include "support/core/scripted_transport.h"
 #include "support/widgets/scripted_dialogs.h"
 
+namespace mv {
+
 namespace {
 
 QString Q(const char* text) {
@@ -161,3 +163,5 @@ TEST_F(TfPollTest, FailedRequestsLeaveWhatWasFilledAndSaySoInTheCaption) {
 }
 
 }  // namespace
+
+}  // namespace mv

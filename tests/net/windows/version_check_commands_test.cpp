@@ -13,6 +13,8 @@
 #include "support/core/scripted_transport.h"
 #include "support/widgets/scripted_dialogs.h"
 
+namespace mv {
+
 namespace {
 
 QString Q(const char* text) {
@@ -102,3 +104,5 @@ TEST_F(VersionCheckTest, OffMeansNoRequestAndFailureEndsQuietly) {
 }
 
 }  // namespace
+
+}  // namespace mv

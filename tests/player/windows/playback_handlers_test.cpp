@@ -11,6 +11,8 @@
 
 #include "player_widgets.h"
 
+namespace mv {
+
 namespace {
 
 using ::testing::ElementsAre;
@@ -349,3 +351,5 @@ TEST_F(PlaybackTest, StopDisarmsTheNextSongEvenForAnEndAlreadyOnItsWay) {
 }
 
 }  // namespace
+
+}  // namespace mv

@@ -23,6 +23,8 @@
 #include "support/widgets/scripted_dialogs.h"
 #include "support/widgets/test_application.h"
 
+namespace mv {
+
 namespace playertest {
 
 inline QString Q(const char* s) {
@@ -145,3 +147,5 @@ inline std::vector<std::string> Rows(const QListWidget* box) {
 }
 
 }  // namespace playertest
+
+}  // namespace mv

@@ -16,6 +16,8 @@
 #include "player_widgets.h"
 #include "support/core/temp_tree.h"
 
+namespace mv {
+
 namespace {
 
 using ::testing::ElementsAre;
@@ -306,3 +308,5 @@ TEST_F(PlaylistTest, DraggingNearTheEdgesScrollsByOneRow) {
 }
 
 }  // namespace
+
+}  // namespace mv

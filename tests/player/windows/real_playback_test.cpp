@@ -21,6 +21,8 @@
 #include "support/core/scoped_env.h"
 #include "support/core/temp_tree.h"
 
+namespace mv {
+
 namespace {
 
 using namespace playertest;
@@ -182,3 +184,5 @@ TEST_F(RealPlaybackTest, TheEqualizerShapesTheTone) {
 }
 
 }  // namespace
+
+}  // namespace mv

@@ -10,6 +10,8 @@
 
 #include "player_widgets.h"
 
+namespace mv {
+
 namespace {
 
 using ::testing::ElementsAre;
@@ -102,3 +104,5 @@ TEST_F(TfEQTest, AFailingPlayerKeepsTheControlsAndIsReportedOnlyAfterAUserChange
 }
 
 }  // namespace
+
+}  // namespace mv

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace mv {
+
 void ScriptedDialogs::QueueReply(bool yesOrOk) {
     answers_.emplace_back(yesOrOk);
 }
@@ -71,3 +73,5 @@ std::optional<QString> ScriptedDialogs::SaveFile(QWidget*, const QString& captio
     shown_.push_back({Kind::SaveFile, caption, caption, folder, filter});
     return TakeText(caption);
 }
+
+}  // namespace mv

@@ -9,6 +9,8 @@
 
 #include "ui/common/dialogs.h"
 
+namespace mv {
+
 // Dialogs for tests: records every box shown, in order, and answers from a
 // queue filled by the test. A box with no queued answer, or with an answer of
 // the wrong kind, fails the running test and gets the cautious answer (No,
@@ -57,3 +59,5 @@ class ScriptedDialogs : public Dialogs {
     std::vector<Shown> shown_;
     std::deque<Answer> answers_;
 };
+
+}  // namespace mv

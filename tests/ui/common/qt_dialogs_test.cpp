@@ -7,6 +7,8 @@
 #include <QTest>
 #include <QTimer>
 
+namespace mv {
+
 namespace {
 
 struct Question {
@@ -41,3 +43,5 @@ TEST(QtDialogs, EnterPressesTheDefaultButton) {
 }
 
 }  // namespace
+
+}  // namespace mv

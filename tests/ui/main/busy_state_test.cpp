@@ -19,6 +19,8 @@
 #include "ui/main/main_window_support.h"
 #include "ui/main/tf_princ.h"
 
+namespace mv {
+
 namespace {
 
 using uitest::Find;
@@ -111,3 +113,5 @@ TEST_F(BusyStateTest, BusyWindowRefusesCommandsAndInputAndTakesThemAgainAfter) {
 }
 
 }  // namespace
+
+}  // namespace mv

@@ -14,6 +14,8 @@
 #include "ui/main/file_browser.h"
 #include "ui/main/main_window_support.h"
 
+namespace mv {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -129,3 +131,5 @@ TEST_F(DriveScanWindowTest, AnUnreadableListIsNamedAndKept) {
 }
 
 }  // namespace
+
+}  // namespace mv

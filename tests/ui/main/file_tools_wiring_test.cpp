@@ -13,6 +13,8 @@
 #include "ui/main/main_window_support.h"
 #include "ui/main/tf_princ.h"
 
+namespace mv {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -82,3 +84,5 @@ TEST_F(FileToolsWiring, RenameAllWalksTheBrowserAndPurgesThePlaylist) {
 }
 
 }  // namespace
+
+}  // namespace mv

@@ -13,6 +13,8 @@
 #include "ui/main/main_window_support.h"
 #include "ui/main/tf_princ.h"
 
+namespace mv {
+
 namespace {
 
 struct Design {
@@ -191,3 +193,5 @@ TEST_F(LayoutTest, TheWindowKeepsASizeAtWhichEveryControlReads) {
 }
 
 }  // namespace
+
+}  // namespace mv

@@ -16,6 +16,8 @@
 #include "support/widgets/test_application.h"
 #include "ui/main/tf_princ.h"
 
+namespace mv {
+
 namespace uitest {
 
 // Latin-1 text as a QString (the window code allows no implicit conversions).
@@ -63,3 +65,5 @@ using mv::test::FolderDrives;
 using mv::test::TempTree;
 
 }  // namespace uitest
+
+}  // namespace mv

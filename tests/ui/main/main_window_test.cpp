@@ -19,6 +19,8 @@
 #include "ui/main/main_window_support.h"
 #include "ui/main/tf_princ.h"
 
+namespace mv {
+
 namespace {
 
 using uitest::L;
@@ -260,3 +262,5 @@ TEST_F(MainWindowTest, PlaylistMenuTrayItemsAndPanelDriveThePlayer) {
 }
 
 }  // namespace
+
+}  // namespace mv

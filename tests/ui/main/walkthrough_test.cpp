@@ -7,6 +7,8 @@
 
 #include "support/widgets/scripted_dialogs.h"
 
+namespace mv {
+
 namespace {
 
 // Runs the tour with scripted answers and records the commands it runs.
@@ -105,3 +107,5 @@ TEST(Walkthrough, NoHardDiskEndsBeforeTheComparison) {
 }
 
 }  // namespace
+
+}  // namespace mv

@@ -32,8 +32,8 @@ int main(int argc, char** argv) {
             list << "..\r\n";
         }
     }
-    SilentDialogs dialogs;
-    TfStats window(dialogs, folder, {});
+    mv::SilentDialogs dialogs;
+    mv::TfStats window(dialogs, folder, {});
     if (!window.FormActivate()) return 1;
     window.SetDisplayMode(1);
     window.tCD->expandAll();

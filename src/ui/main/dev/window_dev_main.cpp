@@ -45,9 +45,9 @@ int main(int argc, char** argv) {
     for (const char* n : {"Artist - Song One.mp3", "Artist - Song Two.mp3", "Band - Tune.mp3"}) {
         Touch(root / "Music" / n);
     }
-    SilentDialogs dialogs;
+    mv::SilentDialogs dialogs;
     FolderDrives drives({root.string(), fs::temp_directory_path().string()});
-    TfPrinc window(dialogs, drives, root);
+    mv::TfPrinc window(dialogs, drives, root);
     window.CaptureLayout();
     window.Browser().SetFolder((root / "Music").string());
     std::vector<mv::ResultRow> rows;
