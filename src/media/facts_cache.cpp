@@ -13,7 +13,8 @@ namespace {
 
 // Raised whenever the columns or their meaning change: an older file is then
 // dropped and made again rather than misread.
-constexpr int kSchemaVersion = 1;
+// Version 2 added the prints table.
+constexpr int kSchemaVersion = 2;
 
 constexpr char kSchema[] =
     "CREATE TABLE facts(path BLOB PRIMARY KEY NOT NULL, inode INTEGER NOT NULL,"
@@ -22,11 +23,16 @@ constexpr char kSchema[] =
     " vbr INTEGER NOT NULL, sample_rate INTEGER NOT NULL, channels INTEGER NOT NULL,"
     " tags INTEGER NOT NULL, audio_offset INTEGER NOT NULL, audio_length INTEGER NOT NULL,"
     " hash BLOB) WITHOUT ROWID;"
-    "PRAGMA user_version = 1;";
+    "CREATE TABLE prints(path BLOB PRIMARY KEY NOT NULL, inode INTEGER NOT NULL,"
+    " size INTEGER NOT NULL, mtime_ns INTEGER NOT NULL, status INTEGER NOT NULL,"
+    " duration_ms INTEGER NOT NULL, items BLOB NOT NULL) WITHOUT ROWID;"
+    "PRAGMA user_version = 2;";
 
 constexpr char kColumns[] =
     "inode, size, mtime_ns, status, problem, duration_ms, bitrate, vbr, sample_rate,"
     " channels, tags, audio_offset, audio_length, hash";
+
+constexpr char kPrintColumns[] = "inode, size, mtime_ns, status, duration_ms, items";
 
 enum TagBits { kId3v1 = 1, kId3v2 = 2, kApe = 4 };
 
@@ -62,7 +68,8 @@ bool MakeOrCheckSchema(sqlite3* db) {
         return empty && Exec(db, kSchema);
     }
     if (version != kSchemaVersion) return false;
-    const std::string probe = std::string("SELECT path, ") + kColumns + " FROM facts LIMIT 0";
+    const std::string probe = std::string("SELECT path, ") + kColumns + " FROM facts LIMIT 0;" +
+                              "SELECT path, " + kPrintColumns + " FROM prints LIMIT 0";
     return Exec(db, probe.c_str());
 }
 
@@ -127,6 +134,37 @@ MediaFacts ReadRow(sqlite3_stmt* stmt) {
     return f;
 }
 
+bool KeyMatches(sqlite3_stmt* stmt, const FileKey& key) {
+    return static_cast<std::uint64_t>(sqlite3_column_int64(stmt, 0)) == key.inode &&
+           static_cast<std::uint64_t>(sqlite3_column_int64(stmt, 1)) == key.size &&
+           sqlite3_column_int64(stmt, 2) == key.mtimeNs;
+}
+
+// Items as little-endian bytes, four each, whatever the machine's order.
+std::string PrintBytes(const std::vector<std::uint32_t>& items) {
+    std::string bytes(items.size() * 4, '\0');
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        for (int b = 0; b < 4; ++b) bytes[4 * i + b] = static_cast<char>(items[i] >> (8 * b));
+    }
+    return bytes;
+}
+
+// A stored print; a blob that is not whole items is read as no print at all.
+std::optional<SoundPrint> ReadPrint(sqlite3_stmt* stmt) {
+    const int size = sqlite3_column_bytes(stmt, 5);
+    const auto* bytes = static_cast<const unsigned char*>(sqlite3_column_blob(stmt, 5));
+    if (size % 4 != 0 || (size > 0 && bytes == nullptr)) return std::nullopt;
+    SoundPrint print;
+    print.durationMs = sqlite3_column_int64(stmt, 4);
+    print.items.resize(static_cast<std::size_t>(size / 4));
+    for (std::size_t i = 0; i < print.items.size(); ++i) {
+        std::uint32_t v = 0;
+        for (int b = 3; b >= 0; --b) v = (v << 8) | bytes[4 * i + b];
+        print.items[i] = v;
+    }
+    return print;
+}
+
 // The cache is the program's own file, never a user's: it goes by the one
 // removal meant for such files.
 void RemoveCacheFiles(const std::filesystem::path& file) {
@@ -146,13 +184,17 @@ FactsCache::FactsCache(const std::filesystem::path& file) {
     }
     if (db_ == nullptr) return;
     const std::string sql = std::string("SELECT ") + kColumns + " FROM facts WHERE path = ?";
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &lookup_, nullptr) != SQLITE_OK) {
+    const std::string printSql =
+        std::string("SELECT ") + kPrintColumns + " FROM prints WHERE path = ?";
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &lookup_, nullptr) != SQLITE_OK ||
+        sqlite3_prepare_v2(db_, printSql.c_str(), -1, &printLookup_, nullptr) != SQLITE_OK) {
         Fail("cannot read the facts cache");
     }
 }
 
 FactsCache::~FactsCache() {
     sqlite3_finalize(lookup_);
+    sqlite3_finalize(printLookup_);
     sqlite3_close(db_);
 }
 
@@ -160,6 +202,8 @@ bool FactsCache::Fail(const std::string& what) {
     problem_ = what + (db_ != nullptr ? std::string(": ") + sqlite3_errmsg(db_) : "");
     sqlite3_finalize(lookup_);
     lookup_ = nullptr;
+    sqlite3_finalize(printLookup_);
+    printLookup_ = nullptr;
     sqlite3_close(db_);
     db_ = nullptr;
     return false;
@@ -222,6 +266,52 @@ bool FactsCache::Store(const std::vector<CacheEntry>& entries) {
     sqlite3_finalize(stmt);
     if (ok && Exec(db_, "COMMIT")) return true;
     problem_ = std::string("cannot write the facts cache: ") + sqlite3_errmsg(db_);
+    Exec(db_, "ROLLBACK");
+    return false;
+}
+
+std::optional<SoundPrint> FactsCache::LookupPrint(const std::string& path, const FileKey& key) {
+    if (printLookup_ == nullptr) return std::nullopt;
+    sqlite3_stmt* stmt = printLookup_;
+    sqlite3_reset(stmt);
+    sqlite3_bind_blob(stmt, 1, path.data(), static_cast<int>(path.size()), SQLITE_STATIC);
+    std::optional<SoundPrint> found;
+    if (sqlite3_step(stmt) == SQLITE_ROW && KeyMatches(stmt, key) &&
+        sqlite3_column_int(stmt, 3) == static_cast<int>(SoundPrintStatus::Printed)) {
+        found = ReadPrint(stmt);
+    }
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    return found;
+}
+
+bool FactsCache::StorePrints(const std::vector<PrintEntry>& entries) {
+    if (db_ == nullptr) return false;
+    if (entries.empty()) return true;
+    const std::string sql = std::string("INSERT OR REPLACE INTO prints(path, ") + kPrintColumns +
+                            ") VALUES(?,?,?,?,?,?,?)";
+    sqlite3_stmt* stmt = nullptr;
+    bool ok = Exec(db_, "BEGIN IMMEDIATE") &&
+              sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK;
+    std::string bytes;
+    for (std::size_t i = 0; ok && i < entries.size(); ++i) {
+        const PrintEntry& entry = entries[i];
+        sqlite3_bind_blob(stmt, 1, entry.path.data(), static_cast<int>(entry.path.size()),
+                          SQLITE_STATIC);
+        sqlite3_bind_int64(stmt, 2, Signed(entry.key.inode));
+        sqlite3_bind_int64(stmt, 3, Signed(entry.key.size));
+        sqlite3_bind_int64(stmt, 4, entry.key.mtimeNs);
+        sqlite3_bind_int(stmt, 5, static_cast<int>(SoundPrintStatus::Printed));
+        sqlite3_bind_int64(stmt, 6, entry.print.durationMs);
+        bytes = PrintBytes(entry.print.items);
+        sqlite3_bind_blob(stmt, 7, bytes.data(), static_cast<int>(bytes.size()), SQLITE_STATIC);
+        ok = sqlite3_step(stmt) == SQLITE_DONE;
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+    }
+    sqlite3_finalize(stmt);
+    if (ok && Exec(db_, "COMMIT")) return true;
+    problem_ = std::string("cannot write the prints to the facts cache: ") + sqlite3_errmsg(db_);
     Exec(db_, "ROLLBACK");
     return false;
 }

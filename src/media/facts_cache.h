@@ -7,6 +7,7 @@
 
 #include "media/file_key.h"
 #include "media/media_facts.h"
+#include "media/sound_print.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -26,6 +27,13 @@ struct CacheEntry {
     MediaFacts facts;  // Audio or NotMpegAudio; an unreadable file is not kept
 };
 
+// A print kept beside the facts, under the same kind of key.
+struct PrintEntry {
+    std::string path;
+    FileKey key;
+    SoundPrint print;
+};
+
 class FactsCache {
   public:
     explicit FactsCache(const std::filesystem::path& file);
@@ -43,12 +51,17 @@ class FactsCache {
     // Problem() set when they could not be written.
     bool Store(const std::vector<CacheEntry>& entries);
 
+    // The same for acoustic prints, in a table of their own.
+    std::optional<SoundPrint> LookupPrint(const std::string& path, const FileKey& key);
+    bool StorePrints(const std::vector<PrintEntry>& entries);
+
   private:
     bool Open(const std::filesystem::path& file);
     bool Fail(const std::string& what);
 
     sqlite3* db_ = nullptr;
     sqlite3_stmt* lookup_ = nullptr;
+    sqlite3_stmt* printLookup_ = nullptr;
     std::string problem_;
 };
 
