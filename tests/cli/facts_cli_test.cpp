@@ -12,6 +12,7 @@
 #include "cli_runner.h"
 #include "cli_tree.h"
 #include "platform/text_lines.h"
+#include "support/core/scoped_env.h"
 #include "support/core/tag_fixture.h"
 
 using ::testing::HasSubstr;
@@ -55,10 +56,10 @@ for r in json.load(open(sys.argv[1], encoding="utf-8")):
 
 class FactsCliTest : public CliTree {
   protected:
-    FactsCliTest() {
-        // The tool keeps its facts cache under the test's tree, never the user's.
-        setenv("XDG_CACHE_HOME", tree_.Path("cache").c_str(), 1);
-    }
+    // The tool keeps its facts cache under the test's tree, never the user's.
+    FactsCliTest() : cacheHome_("XDG_CACHE_HOME", tree_.Path("cache")) {}
+    test::ScopedEnv cacheHome_;
+
     void SetUp() override {
         if (!test::ToneAudio() || std::system("python3 -c 'import json' 2>/dev/null") != 0) {
             GTEST_SKIP() << "sox, lame or python3 is missing";

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "media_fixture.h"
+#include "support/core/scoped_env.h"
 #include "support/core/temp_tree.h"
 
 namespace mv {
@@ -130,18 +131,17 @@ TEST_F(FactsBatchTest, ReportsProgressAndStops) {
 }
 
 TEST(FactsCachePathTest, FollowsTheCacheHome) {
-    const char* savedXdg = std::getenv("XDG_CACHE_HOME");
-    const char* savedHome = std::getenv("HOME");
-    const std::string xdg = savedXdg ? savedXdg : "", home = savedHome ? savedHome : "";
-    ::setenv("HOME", "/home/someone", 1);
-    ::setenv("XDG_CACHE_HOME", "/var/cache/me", 1);
-    EXPECT_EQ(DefaultFactsCachePath(), "/var/cache/me/mp3vandrel/facts.sqlite");
-    ::setenv("XDG_CACHE_HOME", "relative/cache", 1);
+    const test::ScopedEnv home("HOME", "/home/someone");
+    {
+        const test::ScopedEnv xdg("XDG_CACHE_HOME", "/var/cache/me");
+        EXPECT_EQ(DefaultFactsCachePath(), "/var/cache/me/mp3vandrel/facts.sqlite");
+    }
+    {
+        const test::ScopedEnv xdg("XDG_CACHE_HOME", "relative/cache");
+        EXPECT_EQ(DefaultFactsCachePath(), "/home/someone/.cache/mp3vandrel/facts.sqlite");
+    }
+    const test::ScopedEnv noXdg = test::ScopedEnv::Unset("XDG_CACHE_HOME");
     EXPECT_EQ(DefaultFactsCachePath(), "/home/someone/.cache/mp3vandrel/facts.sqlite");
-    ::unsetenv("XDG_CACHE_HOME");
-    EXPECT_EQ(DefaultFactsCachePath(), "/home/someone/.cache/mp3vandrel/facts.sqlite");
-    if (savedXdg) ::setenv("XDG_CACHE_HOME", xdg.c_str(), 1);
-    ::setenv("HOME", home.c_str(), 1);
 }
 
 }  // namespace

@@ -119,7 +119,7 @@ mv::CompareResult CompareCommands::RunCompare(const mv::CompareRequest& request)
     }
     running_ = true;
     PrepareRun(request.mode);
-    const bool walkOnWorker = request.walkRoot && backend_.collectFolderFiles;
+    const bool walkOnWorker = request.walkRoot.has_value();
     mv::CompareParams params = ParamsFor(request, walkOnWorker);
     params.listLines = std::move(listLines);
     result = RunOnWorker(params, walkOnWorker ? &*request.walkRoot : nullptr);
@@ -158,13 +158,6 @@ mv::CompareParams CompareCommands::ParamsFor(const mv::CompareRequest& request, 
     if (walkOnWorker) {
         compareFolders_.clear();
         collectPassedOver_.clear();
-    } else if (request.walkRoot) {
-        // Without the one walk: the folders here, and the run lists each again.
-        mv::FolderCollection collected = backend_.collectFolders
-                                             ? backend_.collectFolders(*request.walkRoot, ext)
-                                             : mv::FolderCollection{{*request.walkRoot}, {}};
-        compareFolders_ = std::move(collected.folders);
-        collectPassedOver_ = std::move(collected.passedOver);
     } else if (request.mode != mv::kModeSearchList) {
         compareFolders_ = request.folders;
         collectPassedOver_.clear();

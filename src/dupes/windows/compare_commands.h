@@ -54,11 +54,9 @@ struct CompareHooks {
 // percentage rule.
 struct CompareBackend {
     std::function<mv::CompareResult(const mv::CompareParams&, mv::CompareControl&)> run;
-    std::function<mv::FolderCollection(const std::string& root, const std::string& ext)>
-        collectFolders;
-    // Optional, preferred when set: the same walk listing each folder's files
-    // as well, so the run reads no folder twice. It runs on the run's worker
-    // thread and ends early when hooks.stop is set.
+    // The folder tree's walk, listing each folder's files as well, so the run
+    // reads no folder twice. It runs on the run's worker thread and ends early
+    // when hooks.stop is set.
     std::function<mv::FolderFilesCollection(const std::string& root, const std::string& ext,
                                             const mv::FolderWalkHooks& hooks)>
         collectFolderFiles;
@@ -87,8 +85,7 @@ class CompareCommands : public QObject {
     // One comparison with its preparation and ending; returns what the core
     // reported. A request with `walkRoot` walks that tree on the worker thread
     // with the backend's collectFolderFiles before the run, so the window stays
-    // live and Stop is heard while the disk is read (a backend without it
-    // collects the folders here with collectFolders). The search, naming no
+    // live and Stop is heard while the disk is read. The search, naming no
     // folders, keeps those of the last command.
     mv::CompareResult RunCompare(const mv::CompareRequest& request);
 

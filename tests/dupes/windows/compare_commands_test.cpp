@@ -78,9 +78,12 @@ class CompareCommandsTest : public ::testing::Test {
         backend.run = [this](const mv::CompareParams& p, mv::CompareControl& c) {
             return core.Run(p, c);
         };
-        backend.collectFolders = [this](const std::string& root, const std::string& ext) {
+        backend.collectFolderFiles = [this](const std::string& root, const std::string& ext,
+                                            const mv::FolderWalkHooks&) {
             w.calls.push_back("collect " + root + " " + ext);
-            return mv::FolderCollection{{root, root + "/Sub"}, {}};
+            mv::FolderFilesCollection collected;
+            collected.folders = {{root, {}, {}}, {root + "/Sub", {}, {}}};
+            return collected;
         };
         backend.parsePercent = [](const std::string& t) -> std::optional<int> {
             if (t.empty() || t.find_first_not_of("0123456789") != std::string::npos) return {};
@@ -139,7 +142,9 @@ TEST_F(CompareCommandsTest, CompareWithListReadsTheListAndCollectsFoldersWhenRec
     C().bCompareClick();
 
     EXPECT_EQ(w.calls, (std::vector<std::string>{"collect " + music + " Mp3", "show"}));
-    EXPECT_EQ(core.seen.folders, (std::vector<std::string>{music, music + "/Sub"}));
+    ASSERT_TRUE(core.seen.listedFolders.has_value());
+    ASSERT_EQ(core.seen.listedFolders->size(), 2u);
+    EXPECT_EQ((*core.seen.listedFolders)[1].folder, music + "/Sub");
     EXPECT_EQ(core.seen.mode, mv::kModeFolderVsList);
     ASSERT_TRUE(core.seen.listLines.has_value());
     EXPECT_EQ(core.seen.listLines->size(), 3u);
@@ -158,10 +163,6 @@ TEST_F(CompareCommandsTest, OneWalkCollectionHandsTheListedFilesToTheRun) {
     CompareBackend backend;
     backend.run = [this](const mv::CompareParams& p, mv::CompareControl& c) {
         return core.Run(p, c);
-    };
-    backend.collectFolders = [this](const std::string&, const std::string&) {
-        w.calls.push_back("second walk");
-        return mv::FolderCollection{};
     };
     backend.collectFolderFiles = &mv::CollectFolderFiles;
     backend.parsePercent = [](const std::string&) -> std::optional<int> { return 80; };

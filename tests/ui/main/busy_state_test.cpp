@@ -42,8 +42,11 @@ class BusyStateTest : public ::testing::Test {
             ++runs;
             return mv::CompareResult{};
         };
-        backend.collectFolders = [](const std::string& root, const std::string&) {
-            return mv::FolderCollection{{root}, {}};
+        backend.collectFolderFiles = [](const std::string& root, const std::string&,
+                                        const mv::FolderWalkHooks&) {
+            mv::FolderFilesCollection collected;
+            collected.folders = {{root, {}, {}}};
+            return collected;
         };
         backend.parsePercent = [](const std::string&) -> std::optional<int> { return 80; };
         window->Compare().SetBackend(backend);

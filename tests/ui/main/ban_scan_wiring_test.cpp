@@ -60,7 +60,7 @@ TEST_F(BanScanWiringTest, StopEndsTheScanCancelledAndLeavesTheBusyState) {
         r.messages = {r.cancelled ? "Comparison Cancelled" : "Comparison finished"};
         return r;
     };
-    backend.collectFolders = &mv::CollectFolders;
+    backend.collectFolderFiles = &mv::CollectFolderFiles;
     backend.parsePercent = &mv::ParsePercent;
     window->Compare().SetBackend(backend);
     QTimer::singleShot(20, [&] { uitest::Find<QPushButton>(*window, "bCancel")->click(); });
