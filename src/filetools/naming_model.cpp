@@ -11,6 +11,7 @@
 #include <map>
 
 #include "filetools/id3v1_tag.h"
+#include "filetools/rename_journal.h"
 #include "filetools/safe_name.h"
 #include "platform/folder_listing.h"
 #include "platform/text_encoding.h"
@@ -247,6 +248,8 @@ RenameAllResult RenameAll(const RenameAllParams& params) {
                                                     params.dryRun, exists);
             if (outcome.status == RenameStatus::Renamed) {
                 ++result.renamed;
+                if (params.journal != nullptr && !params.dryRun)
+                    params.journal->Record(outcome.path, outcome.newPath);
                 if (params.dryRun) {
                     planned[outcome.path] = false;
                     planned[outcome.newPath] = true;

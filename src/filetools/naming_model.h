@@ -17,6 +17,8 @@
 // atomic no-replace step, never a check followed by a rename.
 namespace mv {
 
+class RenameJournal;
+
 inline constexpr const char* kDefaultNamingModel = "%2 - %1";
 // Rename All appends this to the model, whatever extension the file had.
 inline constexpr const char* kRenameAllExtension = ".Mp3";
@@ -93,6 +95,8 @@ struct RenameAllParams {
     bool recurse = false;                     // CollectFolders(root, ext) instead of root alone
     bool dryRun = false;
     NamingOptions naming;
+    // Records each rename done, as one batch; unset: none is recorded.
+    RenameJournal* journal = nullptr;
     // The bare names to rename in one folder, in order; nullopt when the
     // folder cannot be read. Unset: ListFolderFiles(folder, ext). The window
     // moves its browser there and gives its file list.
