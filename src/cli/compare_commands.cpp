@@ -12,6 +12,7 @@
 #include "cli/pair_details.h"
 #include "cli/progress_bar.h"
 #include "cli/row_output.h"
+#include "cli/sound_dupes_command.h"
 #include "dupes/better_copy.h"
 #include "dupes/compare_engine.h"
 #include "dupes/compare_request.h"
@@ -34,9 +35,10 @@ struct CompareOptions {
     std::string list;  // empty: Mp3List.txt in the program folder
     std::string folder;
     std::string text;
-    FormatOptions output;  // -z, --format
-    bool details = false;  // both files' facts and whether their audio is the same
-    std::string keep;      // "better": the better copy of each pair on the right
+    FormatOptions output;      // -z, --format
+    bool details = false;      // both files' facts and whether their audio is the same
+    std::string keep;          // "better": the better copy of each pair on the right
+    std::string by = "names";  // dupes: "sound" finds the same recording under any name
 };
 
 // The Mp3 list into params; false when it is there but cannot be read.
@@ -79,6 +81,10 @@ CompareRequest RequestFor(const CompareOptions& opts) {
 }
 
 int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
+    if (opts.by == "sound") {
+        return RunSoundDupes(
+            {opts.folder, opts.ext, opts.noRecurse, opts.output, opts.details, opts.keep}, io);
+    }
     if (!ParsePercent(opts.percent)) {
         io.err << mv::kPercentNotWholeMessage << "\n";
         return kExitUsage;
@@ -163,6 +169,13 @@ void AddCompareCommands(CLI::App& app, CommandList& commands) {
     CLI::App* dupesApp = AddCommonOptions(
         app.add_subcommand("dupes", "Finds duplicates among the files below FOLDER"), *dupes);
     dupesApp->add_flag("--exhaustive", dupes->exhaustive, "Test every pair with the plain loop");
+    dupesApp
+        ->add_option("--by", dupes->by,
+                     "names: pairs of similar file names; sound: pairs of files holding the "
+                     "same recording by their acoustic prints, whatever their names (--details "
+                     "then adds sound_similarity)")
+        ->check(CLI::IsMember({"names", "sound"}))
+        ->capture_default_str();
     commands.push_back(
         {dupesApp, [dupes](CommandIo& io) { return RunCompareCommand(*dupes, io); }});
 

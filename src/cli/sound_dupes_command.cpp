@@ -1,0 +1,143 @@
+#include "cli/sound_dupes_command.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <ostream>
+#include <vector>
+
+#include "cli/facts_fields.h"
+#include "cli/interrupt_watch.h"
+#include "dupes/better_copy.h"
+#include "dupes/compare_engine.h"
+#include "dupes/pair_facts.h"
+#include "dupes/result_export.h"
+#include "media/facts_batch.h"
+#include "media/sound_search.h"
+#include "platform/folder_listing.h"
+
+namespace mv::cli {
+
+namespace {
+
+struct Listed {
+    std::vector<std::string> files;
+    std::vector<std::string> passedOver;
+};
+
+// The files as the search by names takes them: hidden ones and hidden
+// folders left out, each folder's files in its listing order.
+Listed ListFiles(const SoundDupesOptions& opts, const std::string& folder,
+                 const std::atomic<bool>& stop) {
+    Listed listed;
+    std::vector<FolderWithFiles> folders;
+    if (opts.noRecurse) {
+        if (auto one = ListFolderFilesWithIds(folder, opts.ext)) {
+            folders.push_back(std::move(*one));
+        } else {
+            listed.passedOver.push_back(folder);
+        }
+    } else {
+        FolderWalkHooks hooks;
+        hooks.stop = &stop;
+        FolderFilesCollection collected = CollectFolderFiles(folder, opts.ext, hooks);
+        folders = std::move(collected.folders);
+        listed.passedOver = std::move(collected.passedOver);
+    }
+    for (const FolderWithFiles& f : folders) {
+        for (const std::string& name : f.files) listed.files.push_back(JoinPath(f.folder, name));
+    }
+    return listed;
+}
+
+std::string SimilarityText(double similarity) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.3f", similarity);
+    return text;
+}
+
+void WriteRows(const SoundDupesOptions& opts, std::vector<ResultRow>& rows,
+               const std::vector<double>& similarity, RowWriter& writer) {
+    const RowFormat format = opts.output.Resolve();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const ResultRow& row = rows[i];
+        if (!opts.details) {
+            writer.Write(row);
+            continue;
+        }
+        const std::string text = SimilarityText(similarity[i]);
+        std::vector<std::string> fields = {FieldText(row.left, row.leftKind),
+                                           FieldText(row.right, row.rightKind)};
+        const std::string kind = RowKindName(RowKind::FileOnDisk);
+        if (format == RowFormat::Csv) fields.insert(fields.end(), {kind, kind});
+        fields.push_back(text);
+        writer.Write(fields, JsonValue::Object({{"left", JsonValue::Text(fields[0])},
+                                                {"right", JsonValue::Text(fields[1])},
+                                                {"left kind", JsonValue::Text(kind)},
+                                                {"right kind", JsonValue::Text(kind)},
+                                                {"sound_similarity",
+                                                 JsonValue{JsonValue::Type::Literal, text, {}}}}));
+    }
+}
+
+std::vector<std::string> Columns(const SoundDupesOptions& opts) {
+    std::vector<std::string> columns = opts.output.Resolve() == RowFormat::Csv
+                                           ? ResultRowColumns()
+                                           : std::vector<std::string>{"left", "right"};
+    if (opts.details) columns.push_back("sound_similarity");
+    return columns;
+}
+
+}  // namespace
+
+int RunSoundDupes(const SoundDupesOptions& opts, CommandIo& io) {
+    const std::string folder = TrimFolderPath(opts.folder);
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        io.err << "No such folder: " << folder << '\n';
+        return kExitFailure;
+    }
+    std::atomic<bool> stop{false};
+    InterruptWatch interrupt(stop);
+    const auto started = std::chrono::steady_clock::now();
+    const Listed listed = ListFiles(opts, folder, stop);
+    for (const auto& passed : listed.passedOver) {
+        io.err << "Passed over a folder that cannot be read: " << passed << '\n';
+    }
+    if (listed.files.empty()) {
+        io.err << "This Directory contains no Mp3s!\n";
+        return kExitFailure;
+    }
+    SoundSearchParams params;
+    params.paths = listed.files;
+    params.cacheFile = DefaultFactsCachePath();
+    params.stop = &stop;
+    const SoundSearchResult found = FindSameSound(params);
+    if (!found.cacheProblem.empty()) {
+        io.err << "The facts cache cannot be used: " << found.cacheProblem << '\n';
+    }
+    for (const PrintProblem& p : found.passedOver) {
+        io.err << "No sound print of " << p.path << ": " << p.problem << '\n';
+    }
+    std::vector<ResultRow> rows;
+    std::vector<double> similarity;
+    for (const SoundPair& pair : found.pairs) {
+        rows.push_back(ResultRow{pair.left, pair.right, RowKind::FileOnDisk, RowKind::FileOnDisk});
+        similarity.push_back(pair.similarity);
+    }
+    // Swapping sides keeps each row where it is, so the similarities stay in step.
+    if (opts.keep == "better" && !rows.empty()) {
+        FactsBatchParams facts = FactsParamsForRows(rows, HashWhich::None);
+        KeepBetterCopy(rows, GatherToolFacts(std::move(facts), stop, io.err).facts);
+    }
+    RowWriter writer(io.out, opts.output.Resolve(), Columns(opts), opts.details ? 3 : 2);
+    WriteRows(opts, rows, similarity, writer);
+    writer.Finish();
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - started);
+    io.err << FormatResultText(rows.size(), static_cast<std::uint64_t>(elapsed.count())) << '\n';
+    if (interrupt.Interrupted() || found.stopped) return kExitInterrupted;
+    return kExitOk;
+}
+
+}  // namespace mv::cli
