@@ -67,7 +67,7 @@ int Run(const std::filesystem::path& programFolder, SingleInstance& instance) {
     seams.checkVersion = [&built, &dialogs](const mv::Settings& settings, bool firstRun) {
         TfPrinc& window = built->Window();
         const auto transport = mv::MakeCurlTransport();
-        CheckVersion({dialogs, &window, window.Options().tmiVerCheck, built->Splash(), *transport,
+        CheckVersion({dialogs, &window, window.Controls().tmiVerCheck, built->Splash(), *transport,
                       settings.server, firstRun, &OpenLinkWithDesktop});
     };
 
@@ -85,7 +85,7 @@ int Run(const std::filesystem::path& programFolder, SingleInstance& instance) {
     MprisService mpris(hooks, QDBusConnection::sessionBus());
     if (mpris.Register()) {
         window.playerStateChanged = [&mpris] { mpris.NotifyChanged(); };
-        QObject::connect(window.VolumeBar(), &QSlider::valueChanged, &mpris,
+        QObject::connect(window.Controls().tbVolume, &QSlider::valueChanged, &mpris,
                          &MprisService::NotifyChanged);
     }
     shell.Start();

@@ -18,12 +18,12 @@ qint64 Scale(qint64 value, qint64 from, qint64 to) {
 }
 
 void AddBarHooks(MprisHooks& hooks, TfPrinc& w, std::function<qint64()> lengthMicros) {
-    QSlider* volume = w.VolumeBar();
+    QSlider* volume = w.Controls().tbVolume;
     hooks.volume = [volume] { return double(volume->value()) / volume->maximum(); };
     // The bar's own signal sets the engine's volume.
     hooks.setVolume = [volume](double v) { volume->setValue(qRound(v * volume->maximum())); };
     hooks.length = lengthMicros;
-    QSlider* track = w.PositionBar();
+    QSlider* track = w.Controls().tbTrack;
     hooks.position = [track, lengthMicros] {
         return Scale(track->value(), track->maximum(), lengthMicros());
     };

@@ -46,7 +46,7 @@ LoadSettingsResult LoadSettings(const LoadSettingsParams& p) {
 
     // Check boxes and edit boxes run their handlers as a user change would;
     // menu check marks run nothing.
-    const TfPrinc::OptionControls c = w.Options();
+    const TfPrinc::ShellControls c = w.Controls();
     c.cbShuffle->setChecked(s.shuffle);
     c.cbRec->setChecked(s.recCompare);
     c.cbMinimize->setChecked(s.minimize);
@@ -71,7 +71,7 @@ LoadSettingsResult LoadSettings(const LoadSettingsParams& p) {
 }
 
 mv::Settings CollectSettings(TfPrinc& w, const ShellSeams& seams, mv::Settings s) {
-    const TfPrinc::OptionControls c = w.Options();
+    const TfPrinc::ShellControls c = w.Controls();
     s.shuffle = c.cbShuffle->isChecked();
     s.recCompare = c.cbRec->isChecked();
     s.minimize = c.cbMinimize->isChecked();

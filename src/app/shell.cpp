@@ -38,7 +38,7 @@ Shell::Shell(ShellParams p)
     : dialogs_(p.dialogs), programFolder_(std::move(p.programFolder)), seams_(std::move(p.seams)) {
     window_ = std::make_unique<TfPrinc>(dialogs_, p.drives, programFolder_);
     windows_ = MakeSecondaryWindows({*window_, dialogs_, programFolder_});
-    tray_ = std::make_unique<TrayIcon>(*window_, window_->TrayMenu(), p.trayAvailable);
+    tray_ = std::make_unique<TrayIcon>(*window_, window_->Controls().pmMain, p.trayAvailable);
     FormCreate();
 }
 
@@ -156,7 +156,7 @@ void Shell::CloseClick() {
 }
 
 bool Shell::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == static_cast<QObject*>(window_->PositionBar()) &&
+    if (watched == static_cast<QObject*>(window_->Controls().tbTrack) &&
         (event->type() == QEvent::MouseButtonPress ||
          event->type() == QEvent::MouseButtonRelease) &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {

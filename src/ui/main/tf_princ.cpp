@@ -15,30 +15,27 @@
 #include <QSlider>
 
 #include "catalogue/windows/drive_chooser.h"
-#include "catalogue/windows/drive_scan_commands.h"
 #include "catalogue/windows/tf_stats.h"
-#include "dupes/windows/compare_commands.h"
-#include "dupes/windows/pair_facts_handlers.h"
-#include "dupes/windows/result_list_handlers.h"
 #include "filetools/ban_list.h"
-#include "filetools/windows/ban_commands.h"
-#include "filetools/windows/rename_commands.h"
-#include "filetools/windows/tag_panel_handlers.h"
 #include "net/windows/tf_poll.h"
 #include "platform/file_ops.h"
 #include "platform/program_folder.h"
-#include "player/windows/playback_handlers.h"
-#include "player/windows/playlist_handlers.h"
 #include "player/windows/tf_eq.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 #include "ui/main/caption_feedback.h"
-#include "ui/main/file_browser.h"
 #include "ui/main/main_window_ui.h"
-#include "ui/main/pointer_caption.h"
+#include "ui/main/tf_princ_handlers.h"
 #include "ui/main/walkthrough.h"
 
 namespace mv {
+
+namespace {
+
+constexpr int kDesignLeft = 98;
+constexpr int kDesignTop = 93;
+
+}  // namespace
 
 TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem::path programFolder,
                  QWidget* parent)
@@ -46,7 +43,8 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
       dialogs_(dialogs),
       drives_(drives),
       programFolder_(std::move(programFolder)),
-      ui_(std::make_unique<MainWindowUi>()) {
+      ui_(std::make_unique<MainWindowUi>()),
+      h_(std::make_unique<TfPrincHandlers>()) {
     setObjectName(DisplayText("fPrinc"));
     setWindowTitle(DisplayText("Mp3 Vandrel"));
     // The design font is an 11-pixel sans serif; the nearest the desktop has.
@@ -65,19 +63,35 @@ TfPrinc::TfPrinc(Dialogs& dialogs, const mv::DriveList& drives, std::filesystem:
     WireMenus();
 
     std::error_code ec;
-    browser_->OpenDriveRootOf(std::filesystem::current_path(ec).string());
+    h_->browser->OpenDriveRootOf(std::filesystem::current_path(ec).string());
     setGeometry(kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight);
     setMinimumSize(kMinimumWidth, kMinimumHeight);
 }
 
 TfPrinc::~TfPrinc() = default;
 
+FileBrowser& TfPrinc::Browser() {
+    return *h_->browser;
+}
+ResultListHandlers& TfPrinc::Results() {
+    return *h_->results;
+}
+CompareCommands& TfPrinc::Compare() {
+    return *h_->compare;
+}
+TagPanelHandlers& TfPrinc::TagPanel() {
+    return *h_->tag;
+}
+PlaybackHandlers& TfPrinc::Playback() {
+    return *h_->playback;
+}
+
 void TfPrinc::SetWindows(const Windows& windows) {
     windows_ = windows;
 }
 
-TfPrinc::OptionControls TfPrinc::Options() const {
-    OptionControls c;
+TfPrinc::ShellControls TfPrinc::Controls() const {
+    ShellControls c;
     c.cbShuffle = ui_->playback.cbShuffle;
     c.cbRec = ui_->compare.cbRec;
     c.cbMinimize = ui_->compare.cbMinimize;
@@ -87,23 +101,14 @@ TfPrinc::OptionControls TfPrinc::Options() const {
     c.tmiAlwaysBetter = ui_->facts.tmiAlwaysBetter;
     c.ePerc = ui_->compare.ePerc;
     c.eExt = ui_->compare.eExt;
+    c.pmMain = ui_->pmMain;
+    c.tbVolume = ui_->playback.tbVolume;
+    c.tbTrack = ui_->playback.tbTrack;
     return c;
 }
 
 void TfPrinc::SetFactsCache(const std::filesystem::path& file) {
-    pairFacts_->SetCacheFile(file);
-}
-
-QMenu* TfPrinc::TrayMenu() const {
-    return ui_->pmMain;
-}
-
-QSlider* TfPrinc::VolumeBar() const {
-    return ui_->playback.tbVolume;
-}
-
-QSlider* TfPrinc::PositionBar() const {
-    return ui_->playback.tbTrack;
+    h_->pairFacts->SetCacheFile(file);
 }
 
 void TfPrinc::RestorePlaylist(mv::Playlist entries) {
@@ -127,14 +132,14 @@ void TfPrinc::tmiWalkClick() {
     steps.chooseDriveOfType = [this](mv::DriveType type) {
         return ChooseDriveOfType(dialogs_, this, drives_.Drives(), type);
     };
-    steps.selectDrive = [this](const std::string& root) { browser_->OpenDriveRootOf(root); };
-    steps.openDriveRoot = [this](const std::string& root) { browser_->SetFolder(root); };
-    steps.bMakeClick = [this] { scan_->bMakeClick(); };
-    steps.bSaveClick = [this] { scan_->bSaveClick(); };
+    steps.selectDrive = [this](const std::string& root) { h_->browser->OpenDriveRootOf(root); };
+    steps.openDriveRoot = [this](const std::string& root) { h_->browser->SetFolder(root); };
+    steps.bMakeClick = [this] { h_->scan->bMakeClick(); };
+    steps.bSaveClick = [this] { h_->scan->bSaveClick(); };
     steps.bLStatsClick = [this] {
         if (windows_.stats != nullptr) windows_.stats->ShowModal();
     };
-    steps.bCompareClick = [this] { compare_->bCompareClick(); };
+    steps.bCompareClick = [this] { h_->compare->bCompareClick(); };
     RunWalkthrough(dialogs_, this, steps);
 }
 
@@ -142,15 +147,16 @@ void TfPrinc::tmiWalkClick() {
 void TfPrinc::WireControls() {
     const MainWindowUi& ui = *ui_;
     connect(ui.brefresh, &QPushButton::clicked, this, &TfPrinc::brefreshClick);
-    connect(ui.scan.bCancel, &QPushButton::clicked, compare_.get(), &CompareCommands::bCancelClick);
+    connect(ui.scan.bCancel, &QPushButton::clicked, h_->compare.get(),
+            &CompareCommands::bCancelClick);
     connect(ui.compare.eExt, &QLineEdit::textChanged, this, &TfPrinc::eExtChange);
     connect(ui.fl, &QListWidget::itemDoubleClicked, this, &TfPrinc::flDblClick);
     connect(ui.fl, &QListWidget::customContextMenuRequested, this, &TfPrinc::flContextPopup);
     connect(ui.bRename, &QPushButton::clicked, this, [this] {
-        if (!busy_) rename_->bRenameClick();
+        if (!busy_) h_->rename->bRenameClick();
     });
     connect(ui.bRenameAll, &QPushButton::clicked, this, [this] {
-        if (!busy_) rename_->bRenameAllClick();
+        if (!busy_) h_->rename->bRenameAllClick();
     });
 
     PointerCaptionParams caption;
@@ -160,7 +166,7 @@ void TfPrinc::WireControls() {
     caption.buttons = {ui.scan.bCancel, ui.bRename, ui.bRenameAll};
     caption.extension = [this] { return ui_->compare.eExt->text(); };
     caption.status = [this] { return playbackStatus_; };
-    pointerCaption_ = std::make_unique<PointerCaption>(std::move(caption));
+    h_->pointerCaption = std::make_unique<PointerCaption>(std::move(caption));
 }
 
 // The main menu's commands the window runs itself (the handlers connect their
@@ -177,14 +183,14 @@ void TfPrinc::WireMenus() {
             if (exitClick) exitClick();
         });
     }
-    whenIdle(ui.bCompare, [this] { compare_->bCompareClick(); });
-    whenIdle(ui.bFolder, [this] { compare_->bFolderClick(); });
-    whenIdle(ui.bMake, [this] { scan_->bMakeClick(); });
-    whenIdle(ui.compare.bSave, [this] { scan_->bSaveClick(); });
+    whenIdle(ui.bCompare, [this] { h_->compare->bCompareClick(); });
+    whenIdle(ui.bFolder, [this] { h_->compare->bFolderClick(); });
+    whenIdle(ui.bMake, [this] { h_->scan->bMakeClick(); });
+    whenIdle(ui.compare.bSave, [this] { h_->scan->bSaveClick(); });
     whenIdle(ui.bLStats, [this] {
         if (windows_.stats != nullptr) windows_.stats->ShowModal();
     });
-    PlaylistHandlers& pl = *playlistHandlers_;
+    PlaylistHandlers& pl = *h_->playlistHandlers;
     whenIdle(ui.bPlaylistAdd, [&pl] { pl.bPlaylistAddClick(); });
     whenIdle(ui.bClearPlaylist, [&pl] { pl.bClearPlaylistClick(); });
     whenIdle(ui.bSaveP, [&pl] { pl.bSavePClick(); });
@@ -192,14 +198,14 @@ void TfPrinc::WireMenus() {
     whenIdle(ui.Equalizer1, [this] {
         if (windows_.equalizer != nullptr) windows_.equalizer->Equalizer1Click();
     });
-    whenIdle(ui.Edit1, [this] { ban_->Edit1Click(); });
-    whenIdle(ui.Scan1, [this] { ban_->Scan1Click(); });
+    whenIdle(ui.Edit1, [this] { h_->ban->Edit1Click(); });
+    whenIdle(ui.Scan1, [this] { h_->ban->Scan1Click(); });
     whenIdle(ui.Poll1, [this] {
         if (windows_.poll != nullptr) windows_.poll->ShowModal();
     });
     whenIdle(ui.tmiWalk, [this] { tmiWalkClick(); });
-    connect(ui.Nextsong1, &QAction::triggered, playback_.get(), &PlaybackHandlers::bNextClick);
-    connect(ui.Stopmusic1, &QAction::triggered, playback_.get(), &PlaybackHandlers::bStopClick);
+    connect(ui.Nextsong1, &QAction::triggered, h_->playback.get(), &PlaybackHandlers::bNextClick);
+    connect(ui.Stopmusic1, &QAction::triggered, h_->playback.get(), &PlaybackHandlers::bStopClick);
 }
 
 void TfPrinc::CaptureLayout() {
@@ -233,7 +239,7 @@ void TfPrinc::closeEvent(QCloseEvent* event) {
 void TfPrinc::eExtChange() {
     const MainWindowUi& ui = *ui_;
     const QString ext = ui.compare.eExt->text();
-    browser_->SetExtension(TypedBytes(ext));
+    h_->browser->SetExtension(TypedBytes(ext));
     setWindowTitle(mv::ProductCaption(ext));
     ui.bMake->setText(mv::MakeCaption(ext));
     ui.Label3->setText(mv::PercentLabel(ext));
@@ -248,32 +254,21 @@ void TfPrinc::SetCreditLine(const QString& text) {
 }
 
 void TfPrinc::brefreshClick() {
-    browser_->Refresh();
-}
-
-mv::RemovalPolicy TfPrinc::RemovalPolicy() const {
-    mv::RemovalPolicy policy;
-    policy.toTrash = ui_->tmiTrash->isChecked();
-    policy.logFile = programFolder_ / mv::kDeletedFilesLogName;
-    return policy;
+    h_->browser->Refresh();
 }
 
 void TfPrinc::PlayFile(const std::string& path) {
-    playback_->PlayFile(path);
+    h_->playback->PlayFile(path);
 }
 
 void TfPrinc::SetPlayer(mv::PlayerControl* player) {
-    playback_->SetPlayer(player);
+    h_->playback->SetPlayer(player);
     if (windows_.equalizer != nullptr) windows_.equalizer->SetPlayer(player);
-}
-
-void TfPrinc::ReadTag(const std::string& path) {
-    tag_->ReadTag(path);
 }
 
 void TfPrinc::flDblClick() {
     if (!mv::IsMp3Extension(TypedBytes(ui_->compare.eExt->text()))) return;
-    const std::string file = browser_->SelectedFile();
+    const std::string file = h_->browser->SelectedFile();
     if (!file.empty()) PlayFile(file);
 }
 
@@ -287,8 +282,8 @@ void TfPrinc::flContextPopup(const QPoint& pos) {
         return;
     }
     fl->setCurrentItem(item);
-    const std::string file = browser_->SelectedFile();
-    if (!file.empty()) ReadTag(file);
+    const std::string file = h_->browser->SelectedFile();
+    if (!file.empty()) h_->tag->ReadTag(file);
 }
 
 void TfPrinc::EnterBusyState() {

@@ -25,29 +25,21 @@ class QSlider;
 
 namespace mv {
 
-class BanCommands;
 class CompareCommands;
 class Dialogs;
-class DriveScanCommands;
 class FileBrowser;
-class PairFactsHandlers;
 class PlaybackHandlers;
-class PlaylistHandlers;
-class PointerCaption;
-class RenameCommands;
 class ResultListHandlers;
 class TagPanelHandlers;
 class TfEQ;
 class TfPoll;
 struct MainWindowUi;
+struct TfPrincHandlers;
 class PlayerControl;
-struct RemovalPolicy;
 
 class TfPrinc : public QMainWindow {
     Q_OBJECT
   public:
-    static constexpr int kDesignLeft = 98;
-    static constexpr int kDesignTop = 93;
     static constexpr int kDesignWidth = 804;
     static constexpr int kDesignHeight = 606;
     // Smaller, the music panel's labels run into its bars and the boxes cut texts.
@@ -70,8 +62,7 @@ class TfPrinc : public QMainWindow {
     std::function<void(const QString&)> setTrayTip;  // unset: no tip
     std::function<void()> playerStateChanged;
 
-    // The secondary windows the application makes (src/app) and hands over; a
-    // command whose window was not handed over does nothing.
+    // The secondary windows src/app makes and hands over; without one, its command does nothing.
     struct Windows {
         TfStats* stats = nullptr;
         TfPoll* poll = nullptr;
@@ -84,16 +75,15 @@ class TfPrinc : public QMainWindow {
 
     // What the shell binds: the controls the settings file fills at start-up
     // and reads at Exit, the tray menu pmMain, the music panel's bars.
-    struct OptionControls {
+    struct ShellControls {
         QCheckBox* cbShuffle = nullptr;
         QAction *cbRec = nullptr, *cbMinimize = nullptr, *tmiVerCheck = nullptr,
                 *tmiRecurse = nullptr, *tmiTrash = nullptr, *tmiAlwaysBetter = nullptr;
         QLineEdit *ePerc = nullptr, *eExt = nullptr;
+        QMenu* pmMain = nullptr;
+        QSlider *tbVolume = nullptr, *tbTrack = nullptr;
     };
-    OptionControls Options() const;
-    QMenu* TrayMenu() const;
-    QSlider* VolumeBar() const;
-    QSlider* PositionBar() const;
+    ShellControls Controls() const;
     // Where the facts of the result pairs are kept between runs; unset: nowhere.
     void SetFactsCache(const std::filesystem::path& file);
     // The last session's playlist: its entries join the playlist and its box.
@@ -103,14 +93,12 @@ class TfPrinc : public QMainWindow {
     // The drive scan's full paths, one per result row; emptied by every comparison.
     std::vector<std::string> foundFiles;
 
-    // The handlers: the browser, the result lists, the comparison commands, the
-    // BanList menu, the tag panel, the music panel.
-    FileBrowser& Browser() { return *browser_; }
-    ResultListHandlers& Results() { return *results_; }
-    CompareCommands& Compare() { return *compare_; }
-    BanCommands& Ban() { return *ban_; }
-    TagPanelHandlers& TagPanel() { return *tag_; }
-    PlaybackHandlers& Playback() { return *playback_; }
+    // The handler classes the shell and the tests reach.
+    FileBrowser& Browser();
+    ResultListHandlers& Results();
+    CompareCommands& Compare();
+    TagPanelHandlers& TagPanel();
+    PlaybackHandlers& Playback();
     // The audio player component (null until the shell made it); PlayFile adds
     // the file to the playlist and plays it.
     void SetPlayer(mv::PlayerControl* player);
@@ -146,24 +134,12 @@ class TfPrinc : public QMainWindow {
     void WireMenus();
     void eExtChange();
     void tmiWalkClick();
-    void ReadTag(const std::string& path);
-    mv::RemovalPolicy RemovalPolicy() const;
 
     Dialogs& dialogs_;
     const mv::DriveList& drives_;
     std::filesystem::path programFolder_;
-    std::unique_ptr<MainWindowUi> ui_;  // the controls; Qt owns what they point to
-    std::unique_ptr<FileBrowser> browser_;
-    std::unique_ptr<ResultListHandlers> results_;
-    std::unique_ptr<PairFactsHandlers> pairFacts_;
-    std::unique_ptr<CompareCommands> compare_;
-    std::unique_ptr<DriveScanCommands> scan_;
-    std::unique_ptr<BanCommands> ban_;  // owns the ban list editor
-    std::unique_ptr<TagPanelHandlers> tag_;
-    std::unique_ptr<RenameCommands> rename_;
-    std::unique_ptr<PlaybackHandlers> playback_;
-    std::unique_ptr<PlaylistHandlers> playlistHandlers_;
-    std::unique_ptr<PointerCaption> pointerCaption_;
+    std::unique_ptr<MainWindowUi> ui_;    // the controls; Qt owns what they point to
+    std::unique_ptr<TfPrincHandlers> h_;  // the handler classes, made in tf_princ_handlers.cpp
     Windows windows_;
     TfStatsHooks listEditorHooks_;
     bool busy_ = false;
