@@ -66,7 +66,8 @@ std::optional<TagLib::ByteVector> Edited(const TagLib::ByteVector& bytes, const 
                                          std::string& why) {
     TagLib::ByteVectorStream stream(bytes);
     TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
-    if (!file.isValid()) {
+    // TagLib takes any file for MPEG; one with no audio frame must not get a tag.
+    if (!file.isValid() || file.firstFrameOffset() < 0) {
         why = "Not an MPEG audio file";
         return std::nullopt;
     }
