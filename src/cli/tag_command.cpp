@@ -7,6 +7,7 @@
 #include "cli/command.h"
 #include "cli/row_output.h"
 #include "filetools/id3v1_tag.h"
+#include "filetools/rich_tag.h"
 #include "platform/text_encoding.h"
 
 // tag show | set: the ID3v1 tag panel without the window.
@@ -17,6 +18,7 @@ const char* const kFieldNames[kTagFieldCount] = {"title", "artist", "album", "ye
 
 struct TagOptions {
     std::vector<std::string> files;
+    bool allTags = false;  // show: the ID3v2 (else APE) fields too
     FormatOptions output;  // show: -z, --format
     // set: the texts given, as typed (UTF-8); unset ones keep the file's text.
     std::array<std::optional<std::string>, kTagFieldCount> texts;
@@ -31,10 +33,45 @@ std::string CodePointText(char32_t cp) {
     return std::string(hex) + " \"" + shown + "\"";
 }
 
+const char* const kRichNames[] = {"title", "artist", "album", "year", "track", "genre"};
+
+std::vector<std::string> RichTexts(const RichTag& tag) {
+    return {tag.title, tag.artist, tag.album, tag.year, tag.track, tag.genre};
+}
+
+// The row's JSON object: the ID3v1 fields, the file, and under "id3v2" the
+// richer tag's fields and where they come from (null for a file with neither).
+JsonValue ShowJson(const std::vector<std::string>& fields, const RichTagRead& rich) {
+    std::vector<std::pair<std::string, JsonValue>> members;
+    for (int f = 0; f < kTagFieldCount; ++f)
+        members.emplace_back(kFieldNames[f], JsonValue::Text(fields[f]));
+    members.emplace_back("file", JsonValue::Text(fields[kTagFieldCount]));
+    if (rich.source == RichTagSource::None) {
+        members.emplace_back("id3v2", JsonValue::Null());
+        return JsonValue::Object(std::move(members));
+    }
+    std::vector<std::pair<std::string, JsonValue>> inner;
+    const std::vector<std::string> texts = RichTexts(rich.tag);
+    for (std::size_t k = 0; k < texts.size(); ++k)
+        inner.emplace_back(kRichNames[k], JsonValue::Text(texts[k]));
+    inner.emplace_back("from",
+                       JsonValue::Text(rich.source == RichTagSource::Ape ? "ape" : "id3v2"));
+    members.emplace_back("id3v2", JsonValue::Object(std::move(inner)));
+    return JsonValue::Object(std::move(members));
+}
+
+std::vector<std::string> ShowColumns(bool allTags) {
+    std::vector<std::string> columns = {"title", "artist", "album", "year", "comment", "file"};
+    if (allTags) {
+        for (const char* name : kRichNames) columns.push_back(std::string("id3v2_") + name);
+    }
+    return columns;
+}
+
 int RunShow(const TagOptions& opts, CommandIo& io) {
     int code = kExitOk;
-    RowWriter writer(io.out, opts.output.Resolve(),
-                     {"title", "artist", "album", "year", "comment", "file"}, 6);
+    const std::vector<std::string> columns = ShowColumns(opts.allTags);
+    RowWriter writer(io.out, opts.output.Resolve(), columns, columns.size());
     for (const std::string& file : opts.files) {
         const TagReadResult tag = ReadFileTag(file);
         if (tag.status == TagReadStatus::Failed) {
@@ -45,7 +82,13 @@ int RunShow(const TagOptions& opts, CommandIo& io) {
         std::vector<std::string> fields;
         for (const std::string& field : tag.fields) fields.push_back(Windows1252ToUtf8(field));
         fields.push_back(file);
-        writer.Write(fields);
+        if (!opts.allTags) {
+            writer.Write(fields);
+            continue;
+        }
+        const RichTagRead rich = ReadRichTag(file);
+        for (const std::string& text : RichTexts(rich.tag)) fields.push_back(text);
+        writer.Write(fields, ShowJson(fields, rich));
     }
     return code;
 }
@@ -114,7 +157,11 @@ void AddTagCommand(CLI::App& app, CommandList& commands) {
     CLI::App* showApp = tag->add_subcommand(
         "show",
         "Writes TITLE<TAB>ARTIST<TAB>ALBUM<TAB>YEAR<TAB>COMMENT<TAB>FILE for each FILE "
-        "(empty fields for a file without a tag)");
+        "(empty fields for a file without a tag); with --all-tags also the ID3v2 (else APE) "
+        "TITLE, ARTIST, ALBUM, YEAR, TRACK and GENRE");
+    showApp->add_flag("--all-tags", show->allTags,
+                      "Add the fields of the ID3v2 tag, or of the APE tag without one (JSON: "
+                      "the object \"id3v2\", null when the file has neither)");
     AddFormatOptions(showApp, show->output);
     showApp->add_option("FILE", show->files, "MP3 files")->required();
     commands.push_back({showApp, [show](CommandIo& io) { return RunShow(*show, io); }});
