@@ -1,0 +1,46 @@
+#!/bin/sh
+# The figures of bench/sound/README.md, each the median of 5 runs of a whole
+# process after one warm-up (plain shell timing; any whole-process timer will do):
+#   bench/sound/run.sh [--bin DIR] [--work DIR] [--recordings N]
+# The set is N recordings (60% melodies, 40% speech) of 30 s in the corpus's six
+# encodings, so 6 N files; made once under the work folder.
+set -eu
+bin=build/bin
+work=/tmp/mv-sound-bench
+recordings=167
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --bin) bin=$2; shift ;;
+        --work) work=$2; shift ;;
+        --recordings) recordings=$2; shift ;;
+        *) echo "unknown option $1" >&2; exit 2 ;;
+    esac
+    shift
+done
+here=$(dirname "$0")
+melodies=$((recordings * 6 / 10))
+if [ ! -d "$work/set" ]; then
+    python3 "$here/../../tests/support/core/make_sound_corpus.py" "$work/set" --seconds 30 \
+        --melodies "$melodies" --speech $((recordings - melodies)) --seed 3
+fi
+files=$(find "$work/set" -name '*.mp3' | wc -l)
+
+median() {  # LABEL COMMAND...: the median wall time of 5 runs after one warm-up
+    label=$1; shift
+    "$@" >/dev/null 2>&1 || true
+    for _ in 1 2 3 4 5; do
+        start=$(date +%s%N); "$@" >/dev/null 2>&1 || true; end=$(date +%s%N)
+        echo $(( (end - start) / 1000000 ))
+    done | sort -n | sed -n 3p | { read -r ms; printf '%-52s %7s ms\n' "$label" "$ms"; }
+}
+
+fpcalc_both() { find "$work/set" -name '*.mp3' -print0 | xargs -0 -P 2 -n 64 fpcalc -raw -length 120; }
+cold() { rm -rf "$work/xdg"; XDG_CACHE_HOME="$work/xdg" "$bin/mp3vandrel-cli" dupes --by sound "$work/set"; }
+warm() { XDG_CACHE_HOME="$work/xdg" "$bin/mp3vandrel-cli" dupes --by sound "$work/set"; }
+
+median "$files files: print, two threads" "$bin/mv-bench-print" --threads 2 "$work/set"
+median "$files files: fpcalc -raw -length 120, two at once" fpcalc_both
+median "$files files: print, one thread" "$bin/mv-bench-print" --threads 1 "$work/set"
+median "$files files: dupes --by sound, cache made anew" cold
+warm >/dev/null 2>&1
+median "$files files: dupes --by sound, from the cache" warm
