@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -80,6 +82,68 @@ TEST_F(RealEngineTest, PlaysAGeneratedMp3IntoAWavFile) {
     ASSERT_TRUE(std::filesystem::exists(wav));
     // One second of 16-bit stereo at 44.1 kHz, give or take the codec's padding.
     EXPECT_GT(std::filesystem::file_size(wav), 150000u);
+}
+
+// What the program sets through the component comes back from the real engine
+// as that setting's own event: both sides agree on each command's code and on
+// the order of its arguments.
+TEST_F(RealEngineTest, EachSettingComesBackAsItsOwnEvent) {
+    WavOutput output(tone.dir / "settings.wav");
+    TXaudioPlayer player;
+    std::map<std::string, int64_t> got;
+    std::vector<int> refused;
+    player.OnNotifyNack = [&](XaudioComponent&, uint8_t command, int16_t) {
+        refused.push_back(command);
+    };
+    player.OnNotifyPlayerMode = [&](XaudioComponent&, int32_t v) { got["mode"] = v; };
+    player.OnNotifyInputPositionRange = [&](XaudioComponent&, int32_t v) { got["range"] = v; };
+    player.OnNotifyInputTimecodeGranularity = [&](XaudioComponent&, uint32_t v) {
+        got["granularity"] = v;
+    };
+    player.OnNotifyOutputPorts = [&](XaudioComponent&, uint32_t v) { got["ports"] = v; };
+    player.OnNotifyCodecQuality = [&](XaudioComponent&, uint8_t v) { got["quality"] = v; };
+    player.OnNotifyDebugLevel = [&](XaudioComponent&, uint8_t v) { got["debug"] = v; };
+    player.OnNotifyPlayerEnvironmentInteger = [&](XaudioComponent&, const std::string& name,
+                                                  int32_t v) { got[name] = v; };
+    player.OnNotifyOutputVolume = [&](XaudioComponent&, uint8_t master, uint8_t pcm, uint8_t) {
+        got["master"] = master;
+        got["pcm"] = pcm;
+    };
+    player.Init();
+
+    struct Setting {
+        std::string name;
+        std::function<void()> set, get;
+        int64_t value;
+    };
+    const Setting settings[] = {
+        {"mode", [&] { player.SetPlayerMode(7); }, [&] { player.GetPlayerMode(); }, 7},
+        {"range", [&] { player.SetInputPositionRange(1000); },
+         [&] { player.GetInputPositionRange(); }, 1000},
+        {"granularity", [&] { player.SetInputTimecodeGranularity(250); },
+         [&] { player.GetInputTimecodeGranularity(); }, 250},
+        {"ports", [&] { player.SetOutputPorts(3); }, [&] { player.GetOutputPorts(); }, 3},
+        {"quality", [&] { player.SetCodecQuality(2); }, [&] { player.GetCodecQuality(); }, 2},
+        {"debug", [&] { player.SetDebugLevel(4); }, [&] { player.GetDebugLevel(); }, 4},
+        {XA_ENV_PITCH, [&] { player.SetPlayerEnvironmentInteger(XA_ENV_PITCH, 1500); },
+         [&] { player.GetPlayerEnvironmentInteger(XA_ENV_PITCH); }, 1500},
+        {"master", [&] { player.SetOutputVolume(80, 40, -1); }, [&] { player.GetOutputVolume(); },
+         80},
+        {"pcm", [] {}, [&] { player.GetOutputVolume(); }, 40},
+    };
+    for (const Setting& s : settings) {
+        got.erase(s.name);
+        s.set();
+        s.get();
+        QElapsedTimer timer;
+        timer.start();
+        while (!got.count(s.name) && timer.elapsed() < 3000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        ASSERT_TRUE(got.count(s.name)) << s.name;
+        EXPECT_EQ(got[s.name], s.value) << s.name;
+    }
+    EXPECT_THAT(refused, ::testing::IsEmpty());
 }
 
 TEST_F(RealEngineTest, DestroyingThePlayerMidSongEndsCleanly) {
