@@ -2,17 +2,18 @@
 
 #include <taglib/tiostream.h>
 
-#include <cstdint>
-
 // TagLib's view of a file already open: it reads through the caller's
-// descriptor with pread, so TagLib sees the very file that was checked to be
-// regular (no second open by name that a rename could redirect), never moves
-// the descriptor's offset and never writes.
+// window on its descriptor, so TagLib sees the very file that was checked to
+// be regular (no second open by name that a rename could redirect), its many
+// small reads at either end cost no system call each, the descriptor's offset
+// never moves and nothing is written.
 namespace mv {
+
+class FileWindow;
 
 class DescriptorStream : public TagLib::IOStream {
   public:
-    DescriptorStream(int fd, std::uint64_t size) : fd_(fd), size_(static_cast<long>(size)) {}
+    explicit DescriptorStream(FileWindow& file);
 
     TagLib::FileName name() const override { return ""; }
     TagLib::ByteVector readBlock(unsigned long length) override;
@@ -27,7 +28,7 @@ class DescriptorStream : public TagLib::IOStream {
     void truncate(long) override {}
 
   private:
-    int fd_;
+    FileWindow& file_;
     long size_;
     long position_ = 0;
 };

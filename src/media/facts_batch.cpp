@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <mutex>
+#include <string_view>
 #include <thread>
 
 #include "media/facts_cache.h"
@@ -52,7 +53,11 @@ class Batch {
 };
 
 void Batch::MakeSlots() {
-    std::unordered_map<std::string, std::size_t> seen;
+    // Keyed by views of the caller's paths, which outlive the batch: no copy
+    // of each path just to find the repeated ones.
+    std::unordered_map<std::string_view, std::size_t> seen;
+    seen.reserve(params_.paths.size());
+    slots_.reserve(params_.paths.size());
     slotOf_.reserve(params_.paths.size());
     for (const std::string& path : params_.paths) {
         const auto [it, added] = seen.emplace(path, slots_.size());
@@ -185,9 +190,10 @@ FactsBatchResult Batch::Run() {
     }
     result.stopped = !going;
     std::vector<CacheEntry> entries;
+    result.facts.reserve(slots_.size());
     for (Slot& slot : slots_) {
         if (cache && slot.fresh) entries.push_back(CacheEntry{slot.path, slot.key, slot.facts});
-        if (slot.known) result.facts.emplace(slot.path, std::move(slot.facts));
+        if (slot.known) result.facts.emplace(std::move(slot.path), std::move(slot.facts));
     }
     if (cache && !cache->Store(entries)) result.cacheProblem = cache->Problem();
     return result;

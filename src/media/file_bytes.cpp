@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "media/file_window.h"
+
 namespace mv {
 
 namespace {
@@ -22,9 +24,9 @@ std::uint32_t LittleEndian32(const std::string& bytes, std::size_t at) {
 }
 
 // The length of an APE tag whose footer ends at `end` (header included), 0 if none.
-std::uint64_t ApeTagBefore(int fd, std::uint64_t end, std::uint64_t floor) {
+std::uint64_t ApeTagBefore(FileWindow& file, std::uint64_t end, std::uint64_t floor) {
     if (end < floor + kApeFooter) return 0;
-    const std::string footer = ReadBytesAt(fd, end - kApeFooter, kApeFooter);
+    const std::string footer = file.Bytes(end - kApeFooter, kApeFooter);
     if (footer.size() != kApeFooter || footer.compare(0, 8, "APETAGEX") != 0) return 0;
     const std::uint64_t tagSize = LittleEndian32(footer, 12);
     const bool hasHeader = (LittleEndian32(footer, 20) & 0x80000000u) != 0;
@@ -34,9 +36,9 @@ std::uint64_t ApeTagBefore(int fd, std::uint64_t end, std::uint64_t floor) {
 }
 
 // The length of a Lyrics3v2 block ending at `end`, 0 if none.
-std::uint64_t LyricsBefore(int fd, std::uint64_t end, std::uint64_t floor) {
+std::uint64_t LyricsBefore(FileWindow& file, std::uint64_t end, std::uint64_t floor) {
     if (end < floor + kLyricsFooter) return 0;
-    const std::string footer = ReadBytesAt(fd, end - kLyricsFooter, kLyricsFooter);
+    const std::string footer = file.Bytes(end - kLyricsFooter, kLyricsFooter);
     if (footer.size() != kLyricsFooter || footer.compare(6, 9, "LYRICS200") != 0) return 0;
     std::uint64_t size = 0;
     for (int i = 0; i < 6; ++i) {
@@ -45,23 +47,26 @@ std::uint64_t LyricsBefore(int fd, std::uint64_t end, std::uint64_t floor) {
     }
     const std::uint64_t whole = size + kLyricsFooter;
     if (whole > end - floor) return 0;
-    if (ReadBytesAt(fd, end - whole, 11) != "LYRICSBEGIN") return 0;
+    if (file.Bytes(end - whole, 11) != "LYRICSBEGIN") return 0;
     return whole;
 }
 
 }  // namespace
 
-std::string ReadBytesAt(int fd, std::uint64_t offset, std::size_t length) {
-    std::string bytes(length, '\0');
+std::size_t PreadFully(int fd, std::uint64_t offset, char* out, std::size_t length) {
     std::size_t got = 0;
     while (got < length) {
-        const ssize_t n =
-            ::pread(fd, bytes.data() + got, length - got, static_cast<off_t>(offset + got));
+        const ssize_t n = ::pread(fd, out + got, length - got, static_cast<off_t>(offset + got));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         got += static_cast<std::size_t>(n);
     }
-    bytes.resize(got);
+    return got;
+}
+
+std::string ReadBytesAt(int fd, std::uint64_t offset, std::size_t length) {
+    std::string bytes(length, '\0');
+    bytes.resize(PreadFully(fd, offset, bytes.data(), length));
     return bytes;
 }
 
@@ -95,12 +100,12 @@ std::optional<AudioHash> HashByteRange(int fd, std::uint64_t offset, std::uint64
     return AudioHash{digest.high64, digest.low64};
 }
 
-std::uint64_t TrailingTagsStart(int fd, std::uint64_t end, std::uint64_t floor) {
+std::uint64_t TrailingTagsStart(FileWindow& file, std::uint64_t end, std::uint64_t floor) {
     // A few rounds at most: real files carry one or two such blocks, and a
     // crafted file must not make this loop long.
     for (int round = 0; round < 8; ++round) {
-        std::uint64_t block = LyricsBefore(fd, end, floor);
-        if (block == 0) block = ApeTagBefore(fd, end, floor);
+        std::uint64_t block = LyricsBefore(file, end, floor);
+        if (block == 0) block = ApeTagBefore(file, end, floor);
         if (block == 0) break;
         end -= block;
     }

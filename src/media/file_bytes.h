@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,8 +11,11 @@
 // never depends on or moves the descriptor's offset.
 namespace mv {
 
-// Up to `length` bytes from `offset`; fewer at the end of the file or on a
-// read error.
+class FileWindow;
+
+// Up to `length` bytes from `offset` into `out`; fewer at the end of the file
+// or on a read error. Returns the count.
+std::size_t PreadFully(int fd, std::uint64_t offset, char* out, std::size_t length);
 std::string ReadBytesAt(int fd, std::uint64_t offset, std::size_t length);
 
 // XXH3-128 of [offset, offset + length), streamed through a buffer of 1 MiB;
@@ -25,6 +29,6 @@ std::optional<AudioHash> HashByteRange(int fd, std::uint64_t offset, std::uint64
 // ahead of one, so those footers ("LYRICS200" after a six-digit size,
 // "APETAGEX" with its size) are checked here, as often as they repeat. Never
 // below `floor` (the first frame).
-std::uint64_t TrailingTagsStart(int fd, std::uint64_t end, std::uint64_t floor);
+std::uint64_t TrailingTagsStart(FileWindow& file, std::uint64_t end, std::uint64_t floor);
 
 }  // namespace mv

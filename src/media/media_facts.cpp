@@ -18,6 +18,7 @@
 #include "media/descriptor_stream.h"
 #include "media/file_bytes.h"
 #include "media/file_key.h"
+#include "media/file_window.h"
 #include "media/frame_scan.h"
 #include "platform/owned_fd.h"
 
@@ -31,6 +32,18 @@ constexpr std::uint64_t kId3v1Size = 128;
 // frame carries no Xing or VBRI header.
 constexpr int kBitrateProbes = 64;
 
+// TagLib names a frame's header for frames and their factory only.
+struct FrameNames : TagLib::ID3v2::Frame {
+    using Frame::Header;
+};
+
+// The facts need where an ID3v2 tag ends, never what its frames say: a
+// factory that keeps no frame spares TagLib building each of them.
+class NoFrames : public TagLib::ID3v2::FrameFactory {
+  protected:
+    bool updateFrame(FrameNames::Header*) const override { return false; }
+};
+
 MediaFacts Refused(FactsStatus status, std::string problem, std::uint64_t size = 0) {
     MediaFacts facts;
     facts.status = status;
@@ -42,12 +55,12 @@ MediaFacts Refused(FactsStatus status, std::string problem, std::uint64_t size =
 // lame marks its CBR files with an "Info" header and VBR ones with "Xing";
 // TagLib reads both as one type, so the first frame's bytes tell them apart.
 // Without either header the bitrates of the first frames decide.
-bool IsVbr(TagLib::MPEG::File& file, int fd, long first) {
+bool IsVbr(TagLib::MPEG::File& file, FileWindow& window, long first) {
     const TagLib::MPEG::Header header(&file, first, false);
     if (!header.isValid()) return false;
     const std::string frame =
-        ReadBytesAt(fd, static_cast<std::uint64_t>(first),
-                    static_cast<std::size_t>(std::max(header.frameLength(), 4)));
+        window.Bytes(static_cast<std::uint64_t>(first),
+                     static_cast<std::size_t>(std::max(header.frameLength(), 4)));
     if (frame.find("Xing") != std::string::npos || frame.find("VBRI") != std::string::npos) {
         return true;
     }
@@ -68,7 +81,7 @@ bool HasVbrHeader(const TagLib::MPEG::Properties& properties) {
 }
 
 // The audio range: from the first frame to the first tag at the end.
-void ReadAudioRange(TagLib::MPEG::File& file, int fd, long first, MediaFacts& facts) {
+void ReadAudioRange(TagLib::MPEG::File& file, FileWindow& window, long first, MediaFacts& facts) {
     std::uint64_t end = facts.size;
     if (facts.id3v1 && end >= kId3v1Size) end -= kId3v1Size;
     // TagLib keeps where it found the APE tag to itself; its size is public,
@@ -78,15 +91,15 @@ void ReadAudioRange(TagLib::MPEG::File& file, int fd, long first, MediaFacts& fa
         if (ape <= end) end -= ape;
     }
     const auto floor = static_cast<std::uint64_t>(first);
-    end = std::max(TrailingTagsStart(fd, end, floor), floor);
+    end = std::max(TrailingTagsStart(window, end, floor), floor);
     facts.audioOffset = floor;
     facts.audioLength = end - floor;
 }
 
-void ReadMpeg(int fd, MediaFacts& facts) {
-    DescriptorStream stream(fd, facts.size);
-    TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), true,
-                            TagLib::AudioProperties::Accurate);
+void ReadMpeg(FileWindow& window, MediaFacts& facts) {
+    DescriptorStream stream(window);
+    static NoFrames noFrames;
+    TagLib::MPEG::File file(&stream, &noFrames, true, TagLib::AudioProperties::Accurate);
     const TagLib::MPEG::Properties* properties = file.audioProperties();
     const long first = file.isValid() ? file.firstFrameOffset() : -1;
     if (properties == nullptr || first < 0 || properties->lengthInMilliseconds() <= 0) {
@@ -101,18 +114,18 @@ void ReadMpeg(int fd, MediaFacts& facts) {
     facts.id3v1 = file.hasID3v1Tag();
     facts.id3v2 = file.hasID3v2Tag();
     facts.ape = file.hasAPETag();
-    facts.vbr = IsVbr(file, fd, first);
+    facts.vbr = IsVbr(file, window, first);
     if (!facts.vbr) {
         // TagLib averages over the whole stream, header frame included, and
         // can say 129 for a 128 kbit/s file; a user knows it by its nominal rate.
         const TagLib::MPEG::Header header(&file, first, false);
         if (header.isValid() && header.bitrate() > 0) facts.bitrateKbps = header.bitrate();
     }
-    ReadAudioRange(file, fd, first, facts);
+    ReadAudioRange(file, window, first, facts);
     if (facts.vbr && !HasVbrHeader(*properties)) {
         // TagLib reckons such a stream's length from its first frame's
         // bitrate; only counting the frames gives the real one.
-        if (const auto scanned = ScanDurationMs(fd); scanned && *scanned > 0) {
+        if (const auto scanned = ScanDurationMs(window.fd()); scanned && *scanned > 0) {
             facts.durationMs = *scanned;
             facts.bitrateKbps = static_cast<int>(facts.audioLength * 8 / *scanned);
         }
@@ -124,7 +137,8 @@ FileKey KeyOf(const struct stat& st) {
                    static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
-MediaFacts ReadOpened(const std::string& path, bool hashAudio, FileKey* key) {
+MediaFacts ReadOpened(const std::string& path, bool hashAudio, const WindowSizes& sizes,
+                      FileKey* key) {
     const OwnedFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0) return Refused(FactsStatus::Unreadable, std::strerror(errno));
     struct stat st {};
@@ -138,7 +152,8 @@ MediaFacts ReadOpened(const std::string& path, bool hashAudio, FileKey* key) {
     if (size == 0) return Refused(FactsStatus::NotMpegAudio, kNotMpeg, 0);
     MediaFacts facts;
     facts.size = size;
-    ReadMpeg(fd.get(), facts);
+    FileWindow window(fd.get(), size, sizes);
+    ReadMpeg(window, facts);
     if (facts.status == FactsStatus::Audio && hashAudio) {
         std::string problem;
         facts.audioHash = HashByteRange(fd.get(), facts.audioOffset, facts.audioLength, &problem);
@@ -179,15 +194,20 @@ std::optional<bool> SameAudio(const MediaFacts& a, const MediaFacts& b) {
     return *a.audioHash == *b.audioHash;
 }
 
-MediaFacts ReadMediaFactsKeyed(const std::string& path, bool hashAudio, FileKey* key) {
+MediaFacts ReadMediaFactsWindowed(const std::string& path, bool hashAudio, const WindowSizes& sizes,
+                                  FileKey* key) {
     // The boundary: TagLib or the allocator may throw; a caller never sees it.
     try {
-        return ReadOpened(path, hashAudio, key);
+        return ReadOpened(path, hashAudio, sizes, key);
     } catch (const std::exception& e) {
         return Refused(FactsStatus::Unreadable, e.what());
     } catch (...) {
         return Refused(FactsStatus::Unreadable, "unexpected failure while reading");
     }
+}
+
+MediaFacts ReadMediaFactsKeyed(const std::string& path, bool hashAudio, FileKey* key) {
+    return ReadMediaFactsWindowed(path, hashAudio, WindowSizes{}, key);
 }
 
 MediaFacts ReadMediaFacts(const std::string& path, bool hashAudio) {
