@@ -47,6 +47,8 @@ struct RichTagWriteResult {
 // the fields that differ from the file's are touched: every other frame
 // (pictures, comments, TXXX, ...) is kept, an empty text removes its frame,
 // and the bytes after the tag (the audio, ID3v1, APE) stay byte for byte.
+// The file is rewritten in place (every hard link sees the edit; a symlink
+// is written through), with a safety copy beside it while the audio moves.
 RichTagWriteResult WriteRichTag(const std::string& path, const RichTag& tag);
 
 struct Id3v1Copy {

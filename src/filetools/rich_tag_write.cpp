@@ -19,16 +19,16 @@
 #include "platform/owned_fd.h"
 
 // How a tag edit reaches the disk. TagLib edits a copy of the file in memory;
-// the copy is checked to hold the very bytes after the tag, then:
-// - a file with one name, owned by us, is replaced by a new file written
-//   beside it and renamed over it, so a crash leaves the old file or the new
-//   one, never half of each. A symlink is resolved first: the file it points
-//   to is replaced and the link stays a link.
-// - a file with several hard links (or another owner's file we may write) is
-//   rewritten in place from the first byte that differs, since a tag edit
-//   must reach every name of the file and a rename would split them. When the
-//   new tag fits the old one's padding, only the tag's bytes are written, as
-//   with ID3v1; otherwise a crash can leave that file cut.
+// the copy is checked to hold the very bytes after the tag, and the file is
+// then rewritten in place from the first byte that differs. In place, not a
+// new file renamed over the old: the edit must reach every hard link of the
+// file, and the file keeps its owner, mode, extended attributes and inode; a
+// symlink is written through to its target. When the new tag fits the old
+// one's padding only the tag's bytes change, as with ID3v1. When the audio
+// has to move, a safety copy of the whole old file is first written and
+// flushed beside it (hidden, named after it) and removed once the rewrite is
+// on disk, so a crash in the middle leaves the old file next to the cut one;
+// a folder that takes no such copy refuses the edit.
 namespace mv {
 namespace {
 
@@ -110,41 +110,48 @@ std::string WriteAll(int fd, const TagLib::ByteVector& data, std::size_t from) {
     return {};
 }
 
-std::string InPlace(int fd, const TagLib::ByteVector& old, const TagLib::ByteVector& out) {
-    std::size_t first = 0;
-    while (first < old.size() && first < out.size() && old[first] == out[first]) ++first;
-    std::string why = WriteAll(fd, out, first);
-    if (why.empty() && out.size() < old.size() && ::ftruncate(fd, out.size()) != 0) why = Cause();
-    if (why.empty() && ::fsync(fd) != 0) why = Cause();
-    return why;
-}
-
-// Writes `out` beside the file `st` describes and renames it over that file.
-// Returns the cause on failure, or "" done; `fallBack` when the folder takes
-// no new file (the caller then writes in place).
-std::string Replaced(const std::string& path, const struct stat& st, const TagLib::ByteVector& out,
-                     bool& fallBack) {
+// A flushed copy of `old` beside the file `path` names; its path, or "" with
+// `why` set.
+std::string SafetyCopy(const std::string& path, const TagLib::ByteVector& old, std::string& why) {
     char* real = ::realpath(path.c_str(), nullptr);
-    if (real == nullptr) return Cause();
+    if (real == nullptr) {
+        why = Cause();
+        return {};
+    }
     const std::string target = real;
     std::free(real);
-    struct stat now {};
-    if (::stat(target.c_str(), &now) != 0 || now.st_ino != st.st_ino || now.st_dev != st.st_dev)
-        return "The file was moved while its tag was being written";
     const std::size_t slash = target.rfind('/');
-    std::string temp = target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".XXXXXX";
-    if (temp.size() - slash - 1 > NAME_MAX) temp = target.substr(0, slash + 1) + ".mv-tag.XXXXXX";
-    const OwnedFd tfd(::mkostemp(temp.data(), O_CLOEXEC));
-    if (tfd.get() < 0) {
-        fallBack = true;
-        return Cause();
+    std::string copy = target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".XXXXXX";
+    if (copy.size() - slash - 1 > NAME_MAX) copy = target.substr(0, slash + 1) + ".mv-tag.XXXXXX";
+    const OwnedFd fd(::mkostemp(copy.data(), O_CLOEXEC));
+    if (fd.get() < 0) {
+        why = "No safety copy can be made beside the file: " + Cause();
+        return {};
     }
-    (void)::fchown(tfd.get(), static_cast<uid_t>(-1), st.st_gid);  // keeps the group when allowed
-    std::string why = WriteAll(tfd.get(), out, 0);
-    if (why.empty() && ::fchmod(tfd.get(), st.st_mode & 07777) != 0) why = Cause();
-    if (why.empty() && ::fsync(tfd.get()) != 0) why = Cause();
-    if (why.empty() && ::rename(temp.c_str(), target.c_str()) != 0) why = Cause();
-    if (!why.empty()) RemoveOwnTemporaryFile(temp);
+    why = WriteAll(fd.get(), old, 0);
+    if (why.empty() && ::fsync(fd.get()) != 0) why = Cause();
+    if (why.empty()) return copy;
+    RemoveOwnTemporaryFile(copy);
+    return {};
+}
+
+std::string Rewrite(const std::string& path, int fd, const TagLib::ByteVector& old,
+                    const TagLib::ByteVector& out) {
+    std::size_t first = 0;
+    while (first < old.size() && first < out.size() && old[first] == out[first]) ++first;
+    std::string why;
+    const std::string copy = out.size() == old.size() ? "" : SafetyCopy(path, old, why);
+    if (!why.empty()) return why;
+    why = WriteAll(fd, out, first);
+    if (why.empty() && out.size() < old.size() && ::ftruncate(fd, out.size()) != 0) why = Cause();
+    if (why.empty() && ::fsync(fd) != 0) why = Cause();
+    if (!copy.empty()) {
+        if (why.empty()) {
+            RemoveOwnTemporaryFile(copy);
+        } else {
+            why += "; the old file is kept as " + copy;
+        }
+    }
     return why;
 }
 
@@ -171,11 +178,7 @@ RichTagWriteResult WriteRichTag(const std::string& path, const RichTag& tag) {
         const TagLib::ByteVector bytes(raw.data(), static_cast<unsigned>(raw.size()));
         const auto out = Edited(bytes, tag, result.reason);
         if (!out) return result;
-        if (*out != bytes) {
-            bool fallBack = st.st_nlink != 1 || st.st_uid != ::geteuid();
-            if (!fallBack) result.reason = Replaced(path, st, *out, fallBack);
-            if (fallBack) result.reason = InPlace(fd.get(), bytes, *out);
-        }
+        if (*out != bytes) result.reason = Rewrite(path, fd.get(), bytes, *out);
     } catch (const std::exception& e) {
         result.reason = e.what();
     }
