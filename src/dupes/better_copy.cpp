@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -64,20 +65,32 @@ std::size_t KeepOnlySameAudio(std::vector<ResultRow>& rows, const FactsByPath& f
 }
 
 std::uint64_t LeftListBytes(const std::vector<ResultRow>& rows, const FactsByPath& facts) {
-    // The facts carry no inode, so each distinct path is asked of the file
-    // system once; stat follows a symbolic link to the file it names.
+    // Deleting removes names, not files: the facts carry no inode, so each
+    // distinct path is asked of the file system once, without following links.
+    struct File {
+        std::uint64_t size = 0;
+        nlink_t links = 0;  // the names the file has
+        nlink_t named = 0;  // how many of them the left list holds
+    };
     std::set<std::string> pathsSeen;
-    std::set<std::pair<dev_t, ino_t>> filesSeen;
-    std::uint64_t total = 0;
+    std::map<std::pair<dev_t, ino_t>, File> files;
     for (const ResultRow& row : rows) {
         if (row.leftKind != RowKind::FileOnDisk || !pathsSeen.insert(row.left).second) continue;
         struct stat st {};
-        if (::stat(row.left.c_str(), &st) != 0) continue;
-        if (!filesSeen.insert({st.st_dev, st.st_ino}).second) continue;
-        const MediaFacts* known = Find(facts, row.left);
-        total += known && known->status != FactsStatus::Unreadable
-                     ? known->size
-                     : static_cast<std::uint64_t>(st.st_size);
+        if (::lstat(row.left.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        auto [it, fresh] = files.try_emplace({st.st_dev, st.st_ino});
+        if (fresh) {
+            const MediaFacts* known = Find(facts, row.left);
+            it->second.size = known && known->status != FactsStatus::Unreadable
+                                  ? known->size
+                                  : static_cast<std::uint64_t>(st.st_size);
+            it->second.links = st.st_nlink;
+        }
+        ++it->second.named;
+    }
+    std::uint64_t total = 0;
+    for (const auto& [id, file] : files) {
+        if (file.named >= file.links) total += file.size;
     }
     return total;
 }

@@ -34,10 +34,11 @@ std::size_t KeepBetterCopy(std::vector<ResultRow>& rows, const FactsByPath& fact
 std::size_t KeepOnlySameAudio(std::vector<ResultRow>& rows, const FactsByPath& facts);
 
 // The bytes deleting every left file would free: each file counted once,
-// however many rows name it and under however many names (hard links, or a
-// symbolic link beside its target, are one file: same device and inode).
-// Only left sides of kind FileOnDisk count; a file without facts counts with
-// the size the file system gives, a file that is gone not at all.
+// however many rows name it, and only when every name it has is in the left
+// list (a hard link on the right side, or anywhere else, keeps its bytes); a
+// symbolic link frees nothing of the file it names. Only left sides of kind
+// FileOnDisk count; a file without facts counts with the size the file system
+// gives, a file that is gone not at all.
 std::uint64_t LeftListBytes(const std::vector<ResultRow>& rows, const FactsByPath& facts);
 
 }  // namespace mv

@@ -136,7 +136,7 @@ TEST(BetterCopy, KeepsOnlyRowsOfTheSameAudio) {
     EXPECT_EQ(rows[0].right, "/a-tagged");
 }
 
-TEST(BetterCopy, LeftListBytesCountsEachFileOnce) {
+TEST(BetterCopy, LeftListBytesCountsWhatDeletingWouldFree) {
     test::TempTree tree;
     const std::string a = tree.File("a.mp3", 1000);
     const std::string b = tree.File("b.mp3", 300);
@@ -145,13 +145,22 @@ TEST(BetterCopy, LeftListBytesCountsEachFileOnce) {
     const std::string symlinked = tree.Path("b-sym.mp3");
     std::filesystem::create_symlink(b, symlinked);
     const std::string keep = tree.File("keep.mp3", 7000);
+    // A left file whose other name stays on the right frees nothing.
+    const std::string c = tree.File("c.mp3", 20000);
+    const std::string cKept = tree.Path("c-kept.mp3");
+    ASSERT_EQ(::link(c.c_str(), cKept.c_str()), 0);
+    // Removing a link leaves the file it names.
+    const std::string keepLink = tree.Path("keep-sym.mp3");
+    std::filesystem::create_symlink(keep, keepLink);
     FactsByPath facts = {{a, NotAudio(1000)}, {linked, NotAudio(1000)}};
     const std::vector<ResultRow> rows = {
         {a, keep},
-        {a, b},  // the same file again
-        {linked, keep},
-        {b, keep},  // no facts: its size from the file system
+        {a, b},          // the same file again
+        {linked, keep},  // its second name: both go, so its bytes come free
+        {b, keep},       // no facts: its size from the file system
         {symlinked, keep},
+        {c, cKept},
+        {keepLink, keep},
         {tree.Path("gone.mp3"), keep},
         {"/CD1/x.mp3", keep, RowKind::ListLocation, RowKind::FileOnDisk},
     };

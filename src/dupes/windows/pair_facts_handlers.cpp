@@ -34,6 +34,12 @@ PairFactsHandlers::PairFactsHandlers(const PairFactsWidgets& widgets, ResultPair
     progressTimer_ = new QTimer(this);
     progressTimer_->setInterval(100);
     connect(progressTimer_, &QTimer::timeout, this, &PairFactsHandlers::ShowProgress);
+    sizeTimer_ = new QTimer(this);
+    sizeTimer_->setSingleShot(true);
+    sizeTimer_->setInterval(50);
+    connect(sizeTimer_, &QTimer::timeout, this, &PairFactsHandlers::ShowSize);
+    connect(&model_, &QAbstractItemModel::dataChanged, this, &PairFactsHandlers::SizeAgainSoon);
+    connect(&model_, &QAbstractItemModel::rowsRemoved, this, &PairFactsHandlers::SizeAgainSoon);
     connect(&model_, &ResultPairModel::Cleared, this, &PairFactsHandlers::Forget);
     connect(&model_, &QAbstractItemModel::dataChanged, this, &PairFactsHandlers::ShowPair);
     connect(&model_, &QAbstractItemModel::rowsRemoved, this, &PairFactsHandlers::ShowPair);
@@ -96,6 +102,7 @@ void PairFactsHandlers::Forget() {
     EndWorker();
     facts_.clear();
     resultText_.clear();
+    sizeTimer_->stop();
     w_.bKeepBetter->setEnabled(false);
     w_.bKeepSameAudio->setEnabled(false);
     ShowPair();
@@ -161,8 +168,17 @@ void PairFactsHandlers::ShowMarksAndSize() {
         same[k] = a != nullptr && b != nullptr && mv::SameAudio(*a, *b).value_or(false);
     }
     model_.SetSameAudio(same);
+    ShowSize();
+}
+
+void PairFactsHandlers::SizeAgainSoon() {
+    if (!facts_.empty()) sizeTimer_->start();
+}
+
+void PairFactsHandlers::ShowSize() {
+    sizeTimer_->stop();
     if (facts_.empty()) return;
-    const std::uint64_t bytes = mv::LeftListBytes(rows, facts_);
+    const std::uint64_t bytes = mv::LeftListBytes(model_.rows(), facts_);
     QString text = resultText_;
     if (!text.isEmpty()) text += DisplayText(", ");
     text += DisplayText(mv::BytesText(bytes) + " in the left list");

@@ -46,7 +46,8 @@ struct PairFactsHooks {
 // reads them on a worker thread while the lists stay usable; the gauge shows
 // the progress and Stop ends it. Then the current pair's facts stand under the
 // lists, the left entries of same-audio pairs carry a mark, lRes says how much
-// "Delete all" would free, and the two Compare results commands can act.
+// "Delete all" would free (again after rows go or change sides), and the two
+// Compare results commands can act.
 // A new comparison (the model is cleared) ends a gathering that still runs.
 class PairFactsHandlers : public QObject {
     Q_OBJECT
@@ -75,6 +76,8 @@ class PairFactsHandlers : public QObject {
     void ShowProgress();
     void ShowPair();
     void ShowMarksAndSize();
+    void ShowSize();
+    void SizeAgainSoon();
     void Forget();
 
     PairFactsWidgets w_;
@@ -82,6 +85,8 @@ class PairFactsHandlers : public QObject {
     PairFactsHooks hooks_;
     std::filesystem::path cacheFile_;
     QTimer* progressTimer_ = nullptr;
+    // One sum after a burst of removals or swaps, not one per row.
+    QTimer* sizeTimer_ = nullptr;
     // Everything below is the GUI thread's, except the atomics the worker writes.
     std::thread worker_;
     std::atomic<bool> stop_{false};

@@ -11,9 +11,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <chrono>
+#include <filesystem>
 #include <map>
 #include <thread>
 
+#include "dupes/facts_text.h"
 #include "dupes/windows/pair_facts_handlers.h"
 #include "dupes/windows/result_pair_model.h"
 #include "support/core/temp_tree.h"
@@ -148,6 +150,33 @@ TEST_F(PairFactsTest, MarksTheStripTheLeftSizeAndTheTwoCommands) {
     ASSERT_EQ(model.rows().size(), 1u);
     EXPECT_EQ(model.rows()[0].left, a);
     EXPECT_TRUE(model.SameAudio(0));
+}
+
+// What "Delete all" would free follows the rows after the facts are in: a
+// removed row, or a pair whose sides changed, changes the sum.
+TEST_F(PairFactsTest, TheLeftSizeFollowsRemovedAndSwappedRows) {
+    const std::string a = tree.File("a.mp3", 4000), b = tree.File("b.mp3", 9000);
+    const std::string c = tree.File("c.mp3", 20000), d = tree.File("d.mp3", 1000);
+    for (const std::string& f : {a, b, c, d}) {
+        table[f] = Audio(std::filesystem::file_size(f), 128, 100, 1);
+    }
+    model.Append({{a, b}, {c, d}});
+    facts->Start();
+    WaitForFacts();
+    const auto sizeShown = [this](std::uint64_t bytes) {
+        QElapsedTimer t;
+        t.start();
+        const QString wanted = QString::fromStdString(BytesText(bytes) + " in the left list");
+        while (!lRes.text().endsWith(wanted) && t.elapsed() < 2000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        return lRes.text().endsWith(wanted);
+    };
+    EXPECT_TRUE(sizeShown(24000));
+    model.SwapSides(0);
+    EXPECT_TRUE(sizeShown(29000));
+    model.RemoveRows({1});
+    EXPECT_TRUE(sizeShown(9000));
 }
 
 TEST_F(PairFactsTest, AlwaysKeepTheBetterCopySwapsWhenTheFactsAreIn) {
