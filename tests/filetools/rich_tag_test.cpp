@@ -11,7 +11,6 @@
 #include <map>
 #include <sstream>
 
-#include "filetools/naming_model.h"
 #include "media/media_facts.h"
 #include "support/core/tag_fixture.h"
 #include "support/core/temp_tree.h"
@@ -186,24 +185,6 @@ TEST(Id3v1Copy, CutsToTheFieldsAndRefusesWhatWindows1252Lacks) {
     EXPECT_FALSE(refused.texts);
     EXPECT_EQ(refused.field, kAlbum);
     EXPECT_EQ(refused.bad, U'\u2713');
-}
-
-TEST_F(RichTagFiles, NamesComeFromTheRicherTagOnlyWhenAsked) {
-    const std::string both = Tagged("v1v2");
-    const std::string block = test::FileBytes(both).substr(fs::file_size(both) - 128);
-    NamingOptions naming;
-    RenameOutcome off = RenameFromModel(both, "%6 - %2 - %1", naming, true);
-    EXPECT_EQ(off.newName, BuildNameFromModel(block, "%6 - %2 - %1"));
-    naming.fromId3v2 = true;
-    naming.windowsSafe = true;
-    RenameOutcome on = RenameFromModel(both, "%6 - %2: %1?", naming, true);
-    EXPECT_EQ(on.newName,
-              "03 - The Artist - \xD0\x9F\xD0\xB5\xD1\x81\xD0\xBD\xD1\x8F \xE2\x80\x93 song_");
-    EXPECT_EQ(on.status, RenameStatus::Renamed);
-    // A file with an ID3v1 tag alone is named from it, option or not.
-    const std::string old = tree.Path("old.mp3");
-    ASSERT_TRUE(test::WriteMp3(old, test::TagBlock("T", "A")));
-    EXPECT_EQ(RenameFromModel(old, "%2 - %1%6", naming, true).newName, "A - T");
 }
 
 }  // namespace
