@@ -6,18 +6,46 @@
 
 namespace mv {
 
+namespace {
+
+TagLib::ByteVector Copy(std::string_view bytes) {
+    return TagLib::ByteVector(bytes.data(), static_cast<unsigned int>(bytes.size()));
+}
+
+}  // namespace
+
 // The size is the one fstat gave: a file growing meanwhile is read as it was.
 DescriptorStream::DescriptorStream(FileWindow& file)
-    : file_(file), size_(static_cast<long>(file.size())) {}
+    : file_(file),
+      size_(static_cast<long>(file.size())),
+      head_(Copy(file.Head())),
+      tail_(Copy(file.Tail())),
+      tailStart_(static_cast<long>(file.TailStart())) {}
+
+bool DescriptorStream::Within(const TagLib::ByteVector& part, long start,
+                              unsigned long want) const {
+    return position_ >= start &&
+           static_cast<unsigned long>(position_ - start) + want <= part.size();
+}
 
 TagLib::ByteVector DescriptorStream::readBlock(unsigned long length) {
     const long left = std::max(0L, size_ - position_);
-    const unsigned long want = std::min<unsigned long>(length, static_cast<unsigned long>(left));
-    TagLib::ByteVector block(static_cast<unsigned int>(want), '\0');
+    const auto want = static_cast<unsigned int>(
+        std::min<unsigned long>(length, static_cast<unsigned long>(left)));
+    const long at = position_;
+    if (want > 0 && Within(head_, 0, want)) {
+        position_ += want;
+        return TagLib::ByteVector(head_, static_cast<unsigned int>(at), want);
+    }
+    if (want > 0 && Within(tail_, tailStart_, want)) {
+        position_ += want;
+        return TagLib::ByteVector(tail_, static_cast<unsigned int>(at - tailStart_), want);
+    }
+    TagLib::ByteVector block(want, '\0');
     // A read error reads as the end of the file.
-    const std::size_t got = file_.Read(static_cast<std::uint64_t>(position_), want, block.data());
-    block.resize(static_cast<unsigned int>(got));
-    position_ += static_cast<long>(got);
+    block.resize(
+        static_cast<unsigned int>(file_.Read(static_cast<std::uint64_t>(at), want, block.data())));
+    position_ += static_cast<long>(block.size());
     return block;
 }
 

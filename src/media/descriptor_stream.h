@@ -1,5 +1,6 @@
 #pragma once
 
+#include <taglib/tbytevector.h>
 #include <taglib/tiostream.h>
 
 // TagLib's view of a file already open: it reads through the caller's
@@ -28,9 +29,17 @@ class DescriptorStream : public TagLib::IOStream {
     void truncate(long) override {}
 
   private:
+    // Whether [position_, position_ + want) lies in `part` at `start`.
+    bool Within(const TagLib::ByteVector& part, long start, unsigned long want) const;
+
     FileWindow& file_;
     long size_;
     long position_ = 0;
+    // The window's head and tail once more, as TagLib's own type: the blocks
+    // read from them share their bytes (TagLib makes each block with several
+    // allocations, its reading of a file makes dozens).
+    TagLib::ByteVector head_, tail_;
+    long tailStart_ = 0;
 };
 
 }  // namespace mv
