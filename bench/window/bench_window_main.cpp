@@ -3,8 +3,12 @@
 // 80%) from the command to the result label, and `mp3vandrel-cli dupes` on the
 // same folder as a whole process, in turn, and prints both medians and their
 // ratio. Then fills the result lists with 200,000 rows and times scrolling
-// them to the end, the middle and the start, each with its paint.
-// Usage: mv-bench-window [--runs N] FOLDER
+// them to the end, the middle and the start, each with its paint. Last, with
+// --facts N, a tree of N pairs of real MP3 files (hard links to a few tones)
+// is compared and the facts of every pair fill in as after any comparison:
+// it prints how long they took and the longest the window did not answer
+// (its event loop's worst gap, and the slowest scroll with paint) meanwhile.
+// Usage: mv-bench-window [--runs N] [--facts N] FOLDER
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -80,20 +85,120 @@ double TimeTool(const std::string& tool, const std::string& folder) {
     return Seconds(start);
 }
 
+// A name of words no other i shares, so each name pairs with its copy only.
+std::string PairName(int i) {
+    static const char* const kSyllables[] = {"ka", "mo", "ri", "te",  "su", "no", "pa", "li",
+                                             "ve", "do", "gu", "shi", "ba", "fe", "zo", "ny"};
+    std::string name;
+    for (int word = 0; word < 3; ++word, i /= 256) {
+        if (word > 0) name += ' ';
+        name += kSyllables[i % 16];
+        name += kSyllables[(i / 16) % 16];
+        name += std::to_string(word);
+    }
+    return name + ".mp3";
+}
+
+// N pairs "a/NN/NAME" and "b/NN/NAME" under root/tree: hard links
+// to a few one-second tones on the a side and two-second tones on the b side,
+// so no pair is hashed (their audio differs in length) and each file is read.
+bool MakeFactsTree(const fs::path& root, int pairs) {
+    constexpr int kTones = 8;  // a file system allows some 65,000 names per file
+    fs::create_directories(root / "tones");
+    for (int t = 0; t < kTones; ++t) {
+        for (const int seconds : {1, 2}) {
+            const fs::path mp3 =
+                root / "tones" / (std::to_string(seconds) + "-" + std::to_string(t) + ".mp3");
+            const std::string make =
+                "sox -q -n -r 44100 -c 2 -t wav - synth " + std::to_string(seconds) + " sine " +
+                std::to_string(300 + 40 * t) + " | lame --quiet -b 128 - '" + mp3.string() + "'";
+            if (std::system(make.c_str()) != 0) return false;
+        }
+    }
+    for (int i = 0; i < pairs; ++i) {
+        const std::string sub = std::to_string(i / 10000);
+        for (const char* side : {"a", "b"}) {
+            const fs::path dir = root / "tree" / side / sub;
+            if (i % 10000 == 0) fs::create_directories(dir);
+            const std::string tone =
+                std::string(side[0] == 'a' ? "1-" : "2-") + std::to_string(i % kTones);
+            fs::create_hard_link(root / "tones" / (tone + ".mp3"), dir / PairName(i));
+        }
+    }
+    return true;
+}
+
+// Compares the facts tree in the window and waits for the facts of its pairs,
+// watching how long the event loop goes unanswered meanwhile.
+void TimeFactsFillingIn(TfPrinc& window, QApplication& app, const fs::path& root, int pairs) {
+    if (!MakeFactsTree(root, pairs)) {
+        std::fprintf(stderr, "sox or lame failed; no facts case\n");
+        return;
+    }
+    window.Browser().SetFolder((root / "tree").string());
+    app.processEvents();
+    auto start = Clock::now();
+    Control<QAction>(window, "bFolder")->trigger();
+    const double compare = Seconds(start);
+    const int rows = window.Results().Model().rowCount();
+    QLabel* lRes = Control<QLabel>(window, "lRes");
+    double worstGap = 0, worstScroll = 0;
+    auto lastTick = Clock::now();
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, &tick, [&] {
+        worstGap = std::max(worstGap, Seconds(lastTick));
+        lastTick = Clock::now();
+    });
+    // The user scrolls now and then; its time counts in the gaps as it would.
+    int scrolls = 0;
+    QTimer scroll;
+    QObject::connect(&scroll, &QTimer::timeout, &scroll, [&] {
+        const auto scrollStart = Clock::now();
+        const int row = (++scrolls * 7919) % std::max(rows, 1);
+        for (QListView* view :
+             {Control<QListView>(window, "lbFile"), Control<QListView>(window, "lbCompRes")}) {
+            view->scrollTo(view->model()->index(row, 0));
+            view->viewport()->repaint();
+        }
+        worstScroll = std::max(worstScroll, Seconds(scrollStart));
+    });
+    lastTick = Clock::now();
+    tick.start(5);
+    scroll.start(100);
+    start = Clock::now();
+    while (!lRes->text().endsWith(QStringLiteral(" in the left list")) && Seconds(start) < 600) {
+        app.processEvents(QEventLoop::AllEvents, 20);
+    }
+    const double facts = Seconds(start);
+    // A block right after the last change would show only in the next tick.
+    const auto settle = Clock::now();
+    while (Seconds(settle) < 0.3) app.processEvents(QEventLoop::AllEvents, 20);
+    tick.stop();
+    scroll.stop();
+    std::printf("facts of %d pairs (%d rows, compared in %.3f s): in %.3f s (\"%s\")\n", pairs,
+                rows, compare, facts, lRes->text().toStdString().c_str());
+    std::printf(
+        "meanwhile: event loop's worst gap %.4f s, slowest scroll with paint %.4f s (%d scrolls)\n",
+        worstGap, worstScroll, scrolls);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     int runs = 5;
+    int factsPairs = 0;
     std::string folder;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
             runs = std::max(1, std::atoi(argv[++i]));
+        } else if (std::strcmp(argv[i], "--facts") == 0 && i + 1 < argc) {
+            factsPairs = std::max(0, std::atoi(argv[++i]));
         } else {
             folder = argv[i];
         }
     }
     if (folder.empty() || !fs::is_directory(folder)) {
-        std::fprintf(stderr, "usage: mv-bench-window [--runs N] FOLDER\n");
+        std::fprintf(stderr, "usage: mv-bench-window [--runs N] [--facts N] FOLDER\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -159,6 +264,7 @@ int main(int argc, char** argv) {
             worst = std::max(worst, Seconds(start));
         }
         std::printf("scroll both lists and paint: at most %.4f s\n", worst);
+        if (factsPairs > 0) TimeFactsFillingIn(window, app, programFolder / "facts", factsPairs);
     }
     fs::remove_all(programFolder);
     return 0;

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
+#include <string_view>
+#include <unordered_set>
 #include <utility>
 
 namespace mv {
@@ -64,29 +65,33 @@ std::size_t KeepOnlySameAudio(std::vector<ResultRow>& rows, const FactsByPath& f
     return removed;
 }
 
-std::uint64_t LeftListBytes(const std::vector<ResultRow>& rows, const FactsByPath& facts) {
-    // Deleting removes names, not files: the facts carry no inode, so each
-    // distinct path is asked of the file system once, without following links.
+std::vector<std::string> LeftFiles(const std::vector<ResultRow>& rows) {
+    std::vector<std::string> files;
+    files.reserve(rows.size());
+    for (const ResultRow& row : rows) {
+        if (row.leftKind == RowKind::FileOnDisk) files.push_back(row.left);
+    }
+    return files;
+}
+
+std::uint64_t LeftListBytes(const std::vector<std::string>& leftFiles) {
+    // Deleting removes names, not files: each distinct name is asked of the
+    // file system once, without following links.
     struct File {
         std::uint64_t size = 0;
         nlink_t links = 0;  // the names the file has
-        nlink_t named = 0;  // how many of them the left list holds
+        nlink_t named = 0;  // how many of them are to be deleted
     };
-    std::set<std::string> pathsSeen;
+    std::unordered_set<std::string_view> namesSeen;
     std::map<std::pair<dev_t, ino_t>, File> files;
-    for (const ResultRow& row : rows) {
-        if (row.leftKind != RowKind::FileOnDisk || !pathsSeen.insert(row.left).second) continue;
+    for (const std::string& name : leftFiles) {
+        if (!namesSeen.insert(name).second) continue;
         struct stat st {};
-        if (::lstat(row.left.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
-        auto [it, fresh] = files.try_emplace({st.st_dev, st.st_ino});
-        if (fresh) {
-            const MediaFacts* known = Find(facts, row.left);
-            it->second.size = known && known->status != FactsStatus::Unreadable
-                                  ? known->size
-                                  : static_cast<std::uint64_t>(st.st_size);
-            it->second.links = st.st_nlink;
-        }
-        ++it->second.named;
+        if (::lstat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        File& file = files[{st.st_dev, st.st_ino}];
+        file.size = static_cast<std::uint64_t>(st.st_size);
+        file.links = st.st_nlink;
+        ++file.named;
     }
     std::uint64_t total = 0;
     for (const auto& [id, file] : files) {

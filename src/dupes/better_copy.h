@@ -33,12 +33,15 @@ std::size_t KeepBetterCopy(std::vector<ResultRow>& rows, const FactsByPath& fact
 // unknown, goes. Returns how many rows were removed; the others keep their order.
 std::size_t KeepOnlySameAudio(std::vector<ResultRow>& rows, const FactsByPath& facts);
 
-// The bytes deleting every left file would free: each file counted once,
-// however many rows name it, and only when every name it has is in the left
-// list (a hard link on the right side, or anywhere else, keeps its bytes); a
-// symbolic link frees nothing of the file it names. Only left sides of kind
-// FileOnDisk count; a file without facts counts with the size the file system
-// gives, a file that is gone not at all.
-std::uint64_t LeftListBytes(const std::vector<ResultRow>& rows, const FactsByPath& facts);
+// The left sides of `rows` that are files on disk, as "Delete all" would take them.
+std::vector<std::string> LeftFiles(const std::vector<ResultRow>& rows);
+
+// The bytes deleting every one of `leftFiles` would free, as the file system
+// tells them now: each file counted once, however often it is named, and only
+// when every name it has is among them (a hard link on the right side, or
+// anywhere else, keeps its bytes); a symbolic link frees nothing of the file it
+// names, a file that is gone nothing at all. It asks the file system about
+// every name, so a window runs it off its own thread.
+std::uint64_t LeftListBytes(const std::vector<std::string>& leftFiles);
 
 }  // namespace mv

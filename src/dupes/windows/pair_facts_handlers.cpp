@@ -55,6 +55,7 @@ PairFactsHandlers::PairFactsHandlers(const PairFactsWidgets& widgets, ResultPair
 PairFactsHandlers::~PairFactsHandlers() {
     stop_ = true;
     if (worker_.joinable()) worker_.join();
+    if (sizeWorker_.joinable()) sizeWorker_.join();
 }
 
 void PairFactsHandlers::Start() {
@@ -103,6 +104,8 @@ void PairFactsHandlers::Forget() {
     facts_.clear();
     resultText_.clear();
     sizeTimer_->stop();
+    ++sizeGeneration_;
+    sizeAgain_ = false;
     w_.bKeepBetter->setEnabled(false);
     w_.bKeepSameAudio->setEnabled(false);
     ShowPair();
@@ -178,7 +181,28 @@ void PairFactsHandlers::SizeAgainSoon() {
 void PairFactsHandlers::ShowSize() {
     sizeTimer_->stop();
     if (facts_.empty()) return;
-    const std::uint64_t bytes = mv::LeftListBytes(model_.rows(), facts_);
+    if (sizing_) {
+        sizeAgain_ = true;
+        return;
+    }
+    if (sizeWorker_.joinable()) sizeWorker_.join();  // it has posted its sum already
+    sizing_ = true;
+    sizeAgain_ = false;
+    const unsigned generation = sizeGeneration_;
+    sizeWorker_ = std::thread([this, generation, files = mv::LeftFiles(model_.rows())] {
+        const std::uint64_t bytes = mv::LeftListBytes(files);
+        QMetaObject::invokeMethod(
+            this, [this, bytes, generation] { SizeDone(bytes, generation); }, Qt::QueuedConnection);
+    });
+}
+
+void PairFactsHandlers::SizeDone(std::uint64_t bytes, unsigned generation) {
+    sizing_ = false;
+    if (sizeAgain_) {
+        ShowSize();
+        return;
+    }
+    if (generation != sizeGeneration_) return;
     QString text = resultText_;
     if (!text.isEmpty()) text += DisplayText(", ");
     text += DisplayText(mv::BytesText(bytes) + " in the left list");

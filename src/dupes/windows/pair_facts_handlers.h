@@ -61,6 +61,9 @@ class PairFactsHandlers : public QObject {
     void Start();
     void Stop();
     bool Gathering() const { return worker_.joinable(); }
+    // lRes's size is being summed (on a thread of its own: it asks the file
+    // system about every left file).
+    bool Sizing() const { return sizing_; }
     // Null until the file's facts are in.
     const mv::MediaFacts* FactsOf(const std::string& path) const;
 
@@ -77,6 +80,7 @@ class PairFactsHandlers : public QObject {
     void ShowPair();
     void ShowMarksAndSize();
     void ShowSize();
+    void SizeDone(std::uint64_t bytes, unsigned generation);
     void SizeAgainSoon();
     void Forget();
 
@@ -94,7 +98,11 @@ class PairFactsHandlers : public QObject {
     std::atomic<std::size_t> total_{0};
     unsigned generation_ = 0;  // a finished batch of an older run is dropped
     std::unordered_map<std::string, mv::MediaFacts> facts_;
-    QString resultText_;  // lRes as the comparison left it
+    std::thread sizeWorker_;       // one sum at a time; it posts SizeDone
+    bool sizing_ = false;          // until its SizeDone landed
+    bool sizeAgain_ = false;       // the rows changed while it summed
+    unsigned sizeGeneration_ = 0;  // a sum of rows since forgotten is dropped
+    QString resultText_;           // lRes as the comparison left it
 };
 
 }  // namespace mv
