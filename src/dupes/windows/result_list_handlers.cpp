@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "dupes/result_export.h"
+#include "dupes/windows/result_row_delegate.h"
 #include "platform/folder_listing.h"
 #include "platform/text_lines.h"
 #include "ui/common/dialogs.h"
@@ -36,6 +37,7 @@ ResultListHandlers::ResultListHandlers(const ResultListWidgets& widgets, Dialogs
     for (QListView* list : {w_.lbCompRes, w_.lbFile}) {
         list->installEventFilter(this);
         list->setContextMenuPolicy(Qt::CustomContextMenu);
+        list->setItemDelegate(new ResultRowDelegate(list));
     }
     ConnectWidgets();
 }

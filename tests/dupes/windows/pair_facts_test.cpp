@@ -18,6 +18,7 @@
 #include "dupes/facts_text.h"
 #include "dupes/windows/pair_facts_handlers.h"
 #include "dupes/windows/result_pair_model.h"
+#include "dupes/windows/result_row_delegate.h"
 #include "support/core/temp_tree.h"
 #include "support/widgets/test_application.h"
 
@@ -218,6 +219,36 @@ TEST_F(PairFactsTest, StopAndANewRunEndTheGatheringAndLeaveNoStaleFacts) {
     QCoreApplication::processEvents();
     EXPECT_FALSE(model.SameAudio(0));
     EXPECT_EQ(facts->FactsOf(a), nullptr);
+}
+
+// The mark of a same-audio pair must not make its row taller than the other
+// list's: the two halves of every pair stand on one line.
+TEST_F(PairFactsTest, MarkedRowsStayInLineWithTheOtherList) {
+    QListView rightList;
+    rightList.setModel(&model);
+    rightList.setModelColumn(1);
+    ResultRowDelegate leftRows, rightRows;
+    list.setItemDelegate(&leftRows);
+    rightList.setItemDelegate(&rightRows);
+    for (QListView* view : {&list, &rightList}) {
+        view->setUniformItemSizes(true);
+        view->resize(300, 200);
+        view->show();
+    }
+    std::vector<mv::ResultRow> rows;
+    std::vector<bool> marks;
+    for (int k = 0; k < 6; ++k) {
+        rows.push_back({"/m/left " + std::to_string(k), "/m/right " + std::to_string(k)});
+        marks.push_back(k % 2 == 1);
+    }
+    model.Append(std::move(rows));
+    model.SetSameAudio(marks);
+    QCoreApplication::processEvents();
+    for (int k = 0; k < 6; ++k) {
+        EXPECT_EQ(list.visualRect(model.index(k, 0)).top(),
+                  rightList.visualRect(model.index(k, 1)).top())
+            << k;
+    }
 }
 
 }  // namespace
