@@ -1,6 +1,7 @@
 #include <atomic>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "cli/pair_details.h"
 #include "cli/progress_bar.h"
 #include "cli/row_output.h"
+#include "cli/sound_details.h"
 #include "cli/sound_dupes_command.h"
 #include "dupes/better_copy.h"
 #include "dupes/compare_engine.h"
@@ -37,6 +39,7 @@ struct CompareOptions {
     std::string text;
     FormatOptions output;      // -z, --format
     bool details = false;      // both files' facts and whether their audio is the same
+    bool checkSound = false;   // with details: the similarity of the two files' prints
     std::string keep;          // "better": the better copy of each pair on the right
     std::string by = "names";  // dupes: "sound" finds the same recording under any name
 };
@@ -61,11 +64,15 @@ void WriteWithFacts(const CompareOptions& opts, std::vector<ResultRow>& rows, Ro
     const FactsBatchResult gathered = GatherToolFacts(std::move(params), stop, io.err);
     if (opts.keep == "better") KeepBetterCopy(rows, gathered.facts);
     const RowFormat format = opts.output.Resolve();
-    for (const ResultRow& row : rows) {
+    const bool withSound = opts.details && opts.checkSound;
+    const std::vector<std::optional<double>> similarity =
+        withSound ? RowSoundSimilarities(rows, stop, io.err) : std::vector<std::optional<double>>{};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
         if (opts.details) {
-            WriteDetailsRow(writer, format, row, gathered.facts);
+            const auto sound = withSound ? std::optional(SoundColumn{similarity[i]}) : std::nullopt;
+            WriteDetailsRow(writer, format, rows[i], gathered.facts, sound);
         } else {
-            writer.Write(row);
+            writer.Write(rows[i]);
         }
     }
 }
@@ -111,8 +118,9 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
     const bool listMissing = readsList && (!params.listLines || params.listLines->empty());
 
     const RowFormat format = opts.output.Resolve();
-    RowWriter writer(io.out, format, opts.details ? DetailsColumns(format) : ResultRowColumns(),
-                     opts.details ? DetailsColumns(format).size() : 2);
+    const std::vector<std::string> columns =
+        opts.details ? DetailsColumns(format, opts.checkSound) : ResultRowColumns();
+    RowWriter writer(io.out, format, columns, opts.details ? columns.size() : 2);
     const bool waitForFacts = opts.details || !opts.keep.empty();
     std::vector<ResultRow> waiting;
     params.onRows = [&, mode](std::vector<CompareRow>&& rows) {
@@ -150,9 +158,14 @@ CLI::App* AddCommonOptions(CLI::App* sub, CompareOptions& opts) {
     sub->add_option("--ext", opts.ext, "Extension of the files to compare")->capture_default_str();
     sub->add_flag("--no-recurse", opts.noRecurse, "Only the files of FOLDER itself");
     sub->add_option("FOLDER", opts.folder, "The folder to compare")->required();
-    sub->add_flag("--details", opts.details,
-                  "Add both files' size, length, bitrate, tags and audio hash, and whether "
-                  "their audio is the same");
+    CLI::Option* details =
+        sub->add_flag("--details", opts.details,
+                      "Add both files' size, length, bitrate, tags and audio hash, and whether "
+                      "their audio is the same");
+    sub->add_flag("--check-sound", opts.checkSound,
+                  "With --details: add sound_similarity, how alike the two files' acoustic "
+                  "prints are (0 to 1; - or null when a side is no file or has no print)")
+        ->needs(details);
     sub->add_option("--keep", opts.keep,
                     "better: put the better copy of each pair of files on the right (higher "
                     "bitrate, then longer, then tagged, then larger), so the left is the one "
@@ -173,7 +186,7 @@ void AddCompareCommands(CLI::App& app, CommandList& commands) {
         ->add_option("--by", dupes->by,
                      "names: pairs of similar file names; sound: pairs of files holding the "
                      "same recording by their acoustic prints, whatever their names (--details "
-                     "then adds sound_similarity)")
+                     "then adds sound_similarity after the facts)")
         ->check(CLI::IsMember({"names", "sound"}))
         ->capture_default_str();
     commands.push_back(

@@ -1,5 +1,6 @@
 #include "cli/pair_details.h"
 
+#include <cstdio>
 #include <optional>
 #include <utility>
 
@@ -19,20 +20,27 @@ void AddColumns(std::vector<std::string>& columns, const std::string& prefix) {
     for (const std::string& column : FactsColumns()) columns.push_back(prefix + column);
 }
 
+std::string SimilarityText(double similarity) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.3f", similarity);
+    return text;
+}
+
 }  // namespace
 
-std::vector<std::string> DetailsColumns(RowFormat format) {
+std::vector<std::string> DetailsColumns(RowFormat format, bool withSound) {
     std::vector<std::string> columns = {"left", "right"};
     // The CSV keeps the kinds where it has always had them; TSV never had them.
     if (format == RowFormat::Csv) columns = ResultRowColumns();
     AddColumns(columns, "left ");
     AddColumns(columns, "right ");
     columns.push_back("same_audio");
+    if (withSound) columns.push_back("sound_similarity");
     return columns;
 }
 
 void WriteDetailsRow(RowWriter& writer, RowFormat format, const ResultRow& row,
-                     const FactsByPath& facts) {
+                     const FactsByPath& facts, const std::optional<SoundColumn>& sound) {
     const MediaFacts* left = SideFacts(facts, row.left, row.leftKind);
     const MediaFacts* right = SideFacts(facts, row.right, row.rightKind);
     const std::optional<bool> same = left && right ? SameAudio(*left, *right) : std::nullopt;
@@ -48,7 +56,7 @@ void WriteDetailsRow(RowWriter& writer, RowFormat format, const ResultRow& row,
         for (std::string& field : FactsFields(side)) fields.push_back(std::move(field));
     }
     fields.push_back(SameAudioField(same));
-    const JsonValue object = JsonValue::Object({
+    std::vector<std::pair<std::string, JsonValue>> members = {
         {"left", JsonValue::Text(leftText)},
         {"right", JsonValue::Text(rightText)},
         {"left kind", JsonValue::Text(RowKindName(row.leftKind))},
@@ -56,8 +64,16 @@ void WriteDetailsRow(RowWriter& writer, RowFormat format, const ResultRow& row,
         {"left_facts", FactsJson(row.left, left)},
         {"right_facts", FactsJson(row.right, right)},
         {"same_audio", SameAudioJson(same)},
-    });
-    writer.Write(fields, object);
+    };
+    if (sound) {
+        const std::optional<double>& similarity = sound->similarity;
+        const std::string text = similarity ? SimilarityText(*similarity) : "";
+        fields.push_back(similarity ? text : "-");
+        members.emplace_back("sound_similarity", similarity
+                                                     ? JsonValue{JsonValue::Type::Literal, text, {}}
+                                                     : JsonValue::Null());
+    }
+    writer.Write(fields, JsonValue::Object(std::move(members)));
 }
 
 }  // namespace mv::cli

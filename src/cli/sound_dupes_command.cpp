@@ -1,13 +1,13 @@
 #include "cli/sound_dupes_command.h"
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <ostream>
 #include <vector>
 
 #include "cli/facts_fields.h"
 #include "cli/interrupt_watch.h"
+#include "cli/pair_details.h"
 #include "dupes/better_copy.h"
 #include "dupes/compare_engine.h"
 #include "dupes/pair_facts.h"
@@ -50,42 +50,32 @@ Listed ListFiles(const SoundDupesOptions& opts, const std::string& folder,
     return listed;
 }
 
-std::string SimilarityText(double similarity) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%.3f", similarity);
-    return text;
-}
-
+// With --details, the rows of dupes --details by names and their
+// similarity last; --keep better turns the pairs by the same facts.
 void WriteRows(const SoundDupesOptions& opts, std::vector<ResultRow>& rows,
-               const std::vector<double>& similarity, RowWriter& writer) {
+               const std::vector<double>& similarity, const std::atomic<bool>& stop,
+               RowWriter& writer, CommandIo& io) {
+    FactsBatchResult gathered;
+    if (opts.details || opts.keep == "better") {
+        const HashWhich hash = opts.details ? HashWhich::PairsOfEqualLength : HashWhich::None;
+        gathered = GatherToolFacts(FactsParamsForRows(rows, hash), stop, io.err);
+    }
+    // Swapping sides keeps each row where it is, so the similarities stay in step.
+    if (opts.keep == "better") KeepBetterCopy(rows, gathered.facts);
     const RowFormat format = opts.output.Resolve();
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const ResultRow& row = rows[i];
-        if (!opts.details) {
-            writer.Write(row);
-            continue;
+        if (opts.details) {
+            WriteDetailsRow(writer, format, rows[i], gathered.facts, SoundColumn{similarity[i]});
+        } else {
+            writer.Write(rows[i]);
         }
-        const std::string text = SimilarityText(similarity[i]);
-        std::vector<std::string> fields = {FieldText(row.left, row.leftKind),
-                                           FieldText(row.right, row.rightKind)};
-        const std::string kind = RowKindName(RowKind::FileOnDisk);
-        if (format == RowFormat::Csv) fields.insert(fields.end(), {kind, kind});
-        fields.push_back(text);
-        writer.Write(fields, JsonValue::Object({{"left", JsonValue::Text(fields[0])},
-                                                {"right", JsonValue::Text(fields[1])},
-                                                {"left kind", JsonValue::Text(kind)},
-                                                {"right kind", JsonValue::Text(kind)},
-                                                {"sound_similarity",
-                                                 JsonValue{JsonValue::Type::Literal, text, {}}}}));
     }
 }
 
-std::vector<std::string> Columns(const SoundDupesOptions& opts) {
-    std::vector<std::string> columns = opts.output.Resolve() == RowFormat::Csv
-                                           ? ResultRowColumns()
-                                           : std::vector<std::string>{"left", "right"};
-    if (opts.details) columns.push_back("sound_similarity");
-    return columns;
+std::vector<std::string> Columns(const SoundDupesOptions& opts, RowFormat format) {
+    if (opts.details) return DetailsColumns(format, true);
+    if (format == RowFormat::Csv) return ResultRowColumns();
+    return {"left", "right"};
 }
 
 }  // namespace
@@ -125,13 +115,10 @@ int RunSoundDupes(const SoundDupesOptions& opts, CommandIo& io) {
         rows.push_back(ResultRow{pair.left, pair.right, RowKind::FileOnDisk, RowKind::FileOnDisk});
         similarity.push_back(pair.similarity);
     }
-    // Swapping sides keeps each row where it is, so the similarities stay in step.
-    if (opts.keep == "better" && !rows.empty()) {
-        FactsBatchParams facts = FactsParamsForRows(rows, HashWhich::None);
-        KeepBetterCopy(rows, GatherToolFacts(std::move(facts), stop, io.err).facts);
-    }
-    RowWriter writer(io.out, opts.output.Resolve(), Columns(opts), opts.details ? 3 : 2);
-    WriteRows(opts, rows, similarity, writer);
+    const RowFormat format = opts.output.Resolve();
+    const std::vector<std::string> columns = Columns(opts, format);
+    RowWriter writer(io.out, format, columns, opts.details ? columns.size() : 2);
+    WriteRows(opts, rows, similarity, stop, writer, io);
     writer.Finish();
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - started);

@@ -14,13 +14,13 @@ struct SoundDupesOptions {
     std::string ext = "Mp3";
     bool noRecurse = false;
     FormatOptions output;
-    bool details = false;  // adds sound_similarity
+    bool details = false;  // the facts of dupes --details, and sound_similarity
     std::string keep;      // "better": the better copy of each pair on the right
 };
 
-// TSV and NUL: LEFT, RIGHT, and with details sound_similarity (three
-// decimals). CSV: LEFT, RIGHT, their kinds, then sound_similarity. JSON: the
-// same keys, the similarity a number.
+// The rows of dupes by names; with details those of dupes --details
+// (pair_details.h) and sound_similarity last (three decimals; in JSON a
+// number).
 int RunSoundDupes(const SoundDupesOptions& opts, CommandIo& io);
 
 }  // namespace mv::cli

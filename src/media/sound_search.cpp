@@ -27,8 +27,10 @@ class Search {
   public:
     explicit Search(const SoundSearchParams& params) : params_(params) {}
     SoundSearchResult Run();
+    SoundPrintsResult Prints();
 
   private:
+    bool Gather(std::string& cacheProblem);
     void MakeSlots();
     void LookUp(FactsCache& cache);
     bool PrintMissing();
@@ -150,25 +152,44 @@ void Search::Compare(SoundSearchResult& result) {
     }
 }
 
-SoundSearchResult Search::Run() {
-    SoundSearchResult result;
+// Prints what the cache lacks and stores it; false when stopped.
+bool Search::Gather(std::string& cacheProblem) {
     MakeSlots();
     std::optional<FactsCache> cache;
     if (!params_.cacheFile.empty()) {
         cache.emplace(params_.cacheFile);
-        result.cacheProblem = cache->Problem();
+        cacheProblem = cache->Problem();
         if (!cache->Usable()) cache.reset();
     }
     if (cache) LookUp(*cache);
-    result.stopped = !PrintMissing();
+    const bool done = PrintMissing();
     if (cache) {
         std::vector<PrintEntry> entries;
         for (const Slot& slot : slots_) {
             if (slot.fresh && slot.keyed) entries.push_back({slot.path, slot.key, *slot.print});
         }
-        if (!cache->StorePrints(entries)) result.cacheProblem = cache->Problem();
+        if (!cache->StorePrints(entries)) cacheProblem = cache->Problem();
     }
+    return done;
+}
+
+SoundSearchResult Search::Run() {
+    SoundSearchResult result;
+    result.stopped = !Gather(result.cacheProblem);
     if (!result.stopped) Compare(result);
+    return result;
+}
+
+SoundPrintsResult Search::Prints() {
+    SoundPrintsResult result;
+    result.stopped = !Gather(result.cacheProblem);
+    for (Slot& slot : slots_) {
+        if (slot.print) {
+            result.prints.emplace(slot.path, std::move(*slot.print));
+        } else if (!slot.problem.empty()) {
+            result.passedOver.push_back({slot.path, slot.problem});
+        }
+    }
     return result;
 }
 
@@ -180,6 +201,17 @@ SoundSearchResult FindSameSound(const SoundSearchParams& params) {
         return Search(params).Run();
     } catch (const std::exception& e) {
         SoundSearchResult result;
+        result.stopped = true;
+        result.cacheProblem = e.what();
+        return result;
+    }
+}
+
+SoundPrintsResult GatherSoundPrints(const SoundSearchParams& params) {
+    try {
+        return Search(params).Prints();
+    } catch (const std::exception& e) {
+        SoundPrintsResult result;
         result.stopped = true;
         result.cacheProblem = e.what();
         return result;

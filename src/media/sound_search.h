@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "media/print_similarity.h"
@@ -56,6 +57,17 @@ struct SoundSearchResult {
 };
 
 SoundSearchResult FindSameSound(const SoundSearchParams& params);
+
+// The prints alone, made as FindSameSound makes them (each path once, on
+// every core, through the cache); minSimilarity and index are not used.
+struct SoundPrintsResult {
+    std::unordered_map<std::string, SoundPrint> prints;  // by the path given
+    std::vector<PrintProblem> passedOver;
+    bool stopped = false;  // the prints made until then are given
+    std::string cacheProblem;
+};
+
+SoundPrintsResult GatherSoundPrints(const SoundSearchParams& params);
 
 // The similarity of two files' prints (through the cache when given);
 // nullopt when either has no print.
