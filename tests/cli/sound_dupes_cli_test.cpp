@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
@@ -49,13 +50,20 @@ TEST_F(SoundDupesCliTest, PairsOneRecordingUnderAnyName) {
     EXPECT_THAT(plain.err, HasSubstr("No sound print of " + Music("c/notes.mp3")));
     EXPECT_THAT(plain.err, HasSubstr("1 result in "));
 
-    // Again from the cache, with the similarity as a third column.
+    // Again from the cache, with both files' facts as by names (23 columns)
+    // and the similarity last.
     const CliRun details = Run({"--details", Music()});
     const std::vector<std::string> lines = SplitLines(details.out);
     ASSERT_EQ(lines.size(), 1u) << details.out;
     const std::string prefix = lowField + "\t" + high_ + "\t";
     ASSERT_EQ(lines[0].rfind(prefix, 0), 0u) << lines[0];
-    const double similarity = std::stod(lines[0].substr(prefix.size()));
+    EXPECT_EQ(std::count(lines[0].begin(), lines[0].end(), '\t'), 23) << lines[0];
+    EXPECT_THAT(lines[0], HasSubstr("\t96\tno\t")) << "the low copy's bitrate";
+    EXPECT_THAT(lines[0], HasSubstr("\t256\tno\t44100\t"));
+    const std::size_t last = lines[0].rfind('\t');
+    const std::size_t sameAt = lines[0].rfind('\t', last - 1) + 1;
+    EXPECT_EQ(lines[0].substr(sameAt, last - sameAt), "no") << "same_audio before the similarity";
+    const double similarity = std::stod(lines[0].substr(last + 1));
     EXPECT_GE(similarity, 0.85);
     EXPECT_LE(similarity, 1.0);
 
@@ -65,7 +73,9 @@ TEST_F(SoundDupesCliTest, PairsOneRecordingUnderAnyName) {
     const std::string check =
         "python3 -c 'import json,sys; r=json.load(open(sys.argv[1])); assert len(r) == 1; "
         "assert list(r[0]) == [\"left\", \"right\", \"left kind\", \"right kind\", "
-        "\"sound_similarity\"], r; assert type(r[0][\"sound_similarity\"]) is float' " +
+        "\"left_facts\", \"right_facts\", \"same_audio\", \"sound_similarity\"], r; "
+        "assert r[0][\"left_facts\"][\"bitrate_kbps\"] == 96, r; "
+        "assert type(r[0][\"sound_similarity\"]) is float' " +
         file;
     EXPECT_EQ(std::system(check.c_str()), 0) << json.out;
 
