@@ -70,17 +70,31 @@ void CompareCommands::bCancelClick() {
     control_.stopRequested = true;
 }
 
-void CompareCommands::FolderCommand(mv::CompareCommand command) {
-    if (running_) return;
-    control_.stopRequested = false;
-    if (hooks_.enterBusyState) hooks_.enterBusyState();
+mv::CompareRequest CompareCommands::FolderRequest(mv::CompareCommand command) const {
     mv::CompareChoice choice;
     choice.command = command;
     choice.folder = hooks_.browserFolder ? hooks_.browserFolder() : std::string();
     choice.withSubfolders = w_.cbRec->isChecked();
     choice.percentText = TypedBytes(w_.ePerc->text());
-    RunCompare(mv::BuildCompareRequest(std::move(choice)));
+    return mv::BuildCompareRequest(std::move(choice));
+}
+
+void CompareCommands::FolderCommand(mv::CompareCommand command) {
+    if (running_) return;
+    control_.stopRequested = false;
+    if (hooks_.enterBusyState) hooks_.enterBusyState();
+    RunCompare(FolderRequest(command));
     if (hooks_.leaveBusyState) hooks_.leaveBusyState();
+}
+
+mv::CompareResult CompareCommands::RunFolderWith(const RunFunction& run) {
+    if (running_ || !run || !backend_.collectFolderFiles) return {};
+    control_.stopRequested = false;
+    if (hooks_.enterBusyState) hooks_.enterBusyState();
+    mv::CompareResult result =
+        RunRequest(FolderRequest(mv::CompareCommand::FolderVsItself), std::nullopt, run);
+    if (hooks_.leaveBusyState) hooks_.leaveBusyState();
+    return result;
 }
 
 void CompareCommands::UpdateGauge() {
@@ -117,12 +131,19 @@ mv::CompareResult CompareCommands::RunCompare(const mv::CompareRequest& request)
         }
         listLines = std::move(list.lines);
     }
+    return RunRequest(request, std::move(listLines), backend_.run);
+}
+
+mv::CompareResult CompareCommands::RunRequest(const mv::CompareRequest& request,
+                                              std::optional<std::vector<std::string>> listLines,
+                                              const RunFunction& run) {
     running_ = true;
     PrepareRun(request.mode);
     const bool walkOnWorker = request.walkRoot.has_value();
     mv::CompareParams params = ParamsFor(request, walkOnWorker);
     params.listLines = std::move(listLines);
-    result = RunOnWorker(params, walkOnWorker ? &*request.walkRoot : nullptr);
+    mv::CompareResult result =
+        RunOnWorker(params, walkOnWorker ? &*request.walkRoot : nullptr, run);
     ShowResult(result);
     EndRun(request.mode);
     running_ = false;
@@ -183,7 +204,8 @@ mv::CompareParams CompareCommands::ParamsFor(const mv::CompareRequest& request, 
 }
 
 mv::CompareResult CompareCommands::RunOnWorker(mv::CompareParams& params,
-                                               const std::string* walkRoot) {
+                                               const std::string* walkRoot,
+                                               const RunFunction& run) {
     mv::CompareResult result;
     QEventLoop loop;
     QTimer gauge;
@@ -209,7 +231,7 @@ mv::CompareResult CompareCommands::RunOnWorker(mv::CompareParams& params,
         }
         // A walk ended by Stop still runs on what it read: the run then reports
         // the cancellation as a stopped comparison does.
-        if (!result.outOfMemory) result = backend_.run(params, control_);
+        if (!result.outOfMemory) result = run(params, control_);
         finished = true;
         // Queued behind every batch of rows, so the loop ends after the last one landed.
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);

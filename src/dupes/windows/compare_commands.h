@@ -75,6 +75,9 @@ class CompareCommands : public QObject {
                     std::vector<std::string>& foundFiles, std::filesystem::path programFolder,
                     CompareHooks hooks, QObject* parent = nullptr);
 
+    using RunFunction =
+        std::function<mv::CompareResult(const mv::CompareParams&, mv::CompareControl&)>;
+
     void SetBackend(CompareBackend backend) { backend_ = std::move(backend); }
     bool HasBackend() const { return static_cast<bool>(backend_.run); }
 
@@ -88,6 +91,10 @@ class CompareCommands : public QObject {
     // live and Stop is heard while the disk is read. The search, naming no
     // folders, keeps those of the last command.
     mv::CompareResult RunCompare(const mv::CompareRequest& request);
+    // "Find dupes in the folder" with `run` in place of the comparison of
+    // names (the search by sound): the same folder, walk, busy state, lists,
+    // gauge, Stop, tray and end of the run; the percentage is not read.
+    mv::CompareResult RunFolderWith(const RunFunction& run);
 
     // A click on the result label: the folders the last run could not read.
     void lResClick();
@@ -102,12 +109,17 @@ class CompareCommands : public QObject {
 
   private:
     void FolderCommand(mv::CompareCommand command);
+    mv::CompareRequest FolderRequest(mv::CompareCommand command) const;
+    mv::CompareResult RunRequest(const mv::CompareRequest& request,
+                                 std::optional<std::vector<std::string>> listLines,
+                                 const RunFunction& run);
     void UpdateGauge();
     // The phases of RunCompare, in order.
     void PrepareRun(mv::CompareMode mode);
     mv::CompareParams ParamsFor(const mv::CompareRequest& request, bool walkOnWorker);
     // Runs the core on a worker thread, walking `walkRoot` there first when given.
-    mv::CompareResult RunOnWorker(mv::CompareParams& params, const std::string* walkRoot);
+    mv::CompareResult RunOnWorker(mv::CompareParams& params, const std::string* walkRoot,
+                                  const RunFunction& run);
     void ShowResult(const mv::CompareResult& result);
     void EndRun(mv::CompareMode mode);
 

@@ -12,6 +12,7 @@
 #include "dupes/better_copy.h"
 #include "dupes/facts_text.h"
 #include "dupes/pair_facts.h"
+#include "dupes/sound_dupes.h"
 #include "dupes/windows/result_pair_model.h"
 #include "ui/common/display_text.h"
 
@@ -158,6 +159,11 @@ void PairFactsHandlers::ShowPair() {
     w_.lLeftFacts->setText(line(row.left, row.leftKind));
     QString right = line(row.right, row.rightKind);
     if (model_.SameAudio(k)) right += DisplayText(" \xC2\xB7 same audio");
+    // After a check of the sound, its verdict follows the facts.
+    if (const auto& sound = model_.SoundOf(k); sound.checked) {
+        if (!right.isEmpty()) right += DisplayText(" \xC2\xB7 ");
+        right += DisplayText(mv::SoundVerdictText(sound.similarity));
+    }
     w_.lRightFacts->setText(right);
 }
 

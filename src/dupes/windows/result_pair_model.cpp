@@ -2,9 +2,12 @@
 
 #include <QByteArray>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 
+#include "media/print_similarity.h"
 #include "ui/common/display_text.h"
 
 namespace mv {
@@ -21,6 +24,23 @@ QIcon SameAudioMark() {
     painter.drawEllipse(QRectF(0.6, 0.6, 10.8, 10.8));
     painter.drawLine(QPointF(3.5, 4.8), QPointF(8.5, 4.8));
     painter.drawLine(QPointF(3.5, 7.2), QPointF(8.5, 7.2));
+    return QIcon(pixmap);
+}
+
+// A wavy equals sign in a ring, set apart from the same-audio sign by its
+// shape alone.
+QIcon SameRecordingMark() {
+    QPixmap pixmap(12, 12);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 1.2));
+    painter.drawEllipse(QRectF(0.6, 0.6, 10.8, 10.8));
+    for (const double y : {4.8, 7.4}) {
+        QPainterPath wave(QPointF(3.0, y));
+        wave.cubicTo(QPointF(4.6, y - 1.8), QPointF(7.4, y + 1.8), QPointF(9.0, y));
+        painter.drawPath(wave);
+    }
     return QIcon(pixmap);
 }
 
@@ -50,14 +70,16 @@ QVariant ResultPairModel::data(const QModelIndex& index, int role) const {
         case KindRole:
             return static_cast<int>(left ? row.leftKind : row.rightKind);
         case Qt::DecorationRole:
-            if (!left || !SameAudio(index.row())) return {};
-            if (sameAudioMark_.isNull()) {
-                sameAudioMark_ = SameAudioMark();
+            if (!left) return {};
+            if (SameAudio(index.row())) {
+                if (sameAudioMark_.isNull()) sameAudioMark_ = SameAudioMark();
+                return sameAudioMark_;
             }
-            return sameAudioMark_;
+            if (!SameRecording(index.row())) return {};
+            if (sameRecordingMark_.isNull()) sameRecordingMark_ = SameRecordingMark();
+            return sameRecordingMark_;
         case Qt::AccessibleDescriptionRole:
-            if (!left || !SameAudio(index.row())) return {};
-            return DisplayText(kSameAudioText);
+            return left ? Description(index.row()) : QVariant();
         default:
             return {};
     }
@@ -67,6 +89,7 @@ void ResultPairModel::Clear() {
     beginResetModel();
     rows_.clear();
     sameAudio_.clear();
+    sound_.clear();
     endResetModel();
     Q_EMIT Cleared();
 }
@@ -78,6 +101,7 @@ void ResultPairModel::Append(std::vector<mv::ResultRow>&& batch) {
     rows_.insert(rows_.end(), std::make_move_iterator(batch.begin()),
                  std::make_move_iterator(batch.end()));
     sameAudio_.resize(rows_.size(), false);
+    sound_.resize(rows_.size());
     endInsertRows();
 }
 
@@ -92,6 +116,7 @@ void ResultPairModel::RemoveRows(const std::vector<std::size_t>& ascending) {
         beginResetModel();
         std::vector<mv::ResultRow> kept;
         std::vector<bool> keptMarks;
+        std::vector<RowSound> keptSound;
         kept.reserve(rows_.size() - ascending.size());
         std::size_t next = 0;
         for (std::size_t i = 0; i < rows_.size(); ++i) {
@@ -100,10 +125,12 @@ void ResultPairModel::RemoveRows(const std::vector<std::size_t>& ascending) {
             } else {
                 kept.push_back(std::move(rows_[i]));
                 keptMarks.push_back(sameAudio_[i]);
+                keptSound.push_back(sound_[i]);
             }
         }
         rows_ = std::move(kept);
         sameAudio_ = std::move(keptMarks);
+        sound_ = std::move(keptSound);
         endResetModel();
         return;
     }
@@ -117,6 +144,7 @@ void ResultPairModel::RemoveRows(const std::vector<std::size_t>& ascending) {
         beginRemoveRows(QModelIndex(), first, last);
         rows_.erase(rows_.begin() + first, rows_.begin() + last + 1);
         sameAudio_.erase(sameAudio_.begin() + first, sameAudio_.begin() + last + 1);
+        sound_.erase(sound_.begin() + first, sound_.begin() + last + 1);
         endRemoveRows();
         end = start;
     }
@@ -139,6 +167,31 @@ void ResultPairModel::SetSameAudio(const std::vector<bool>& rows) {
 bool ResultPairModel::SameAudio(int k) const {
     return k >= 0 && static_cast<std::size_t>(k) < sameAudio_.size() &&
            sameAudio_[static_cast<std::size_t>(k)];
+}
+
+void ResultPairModel::SetSound(const std::vector<RowSound>& rows) {
+    sound_.assign(rows_.size(), RowSound{});
+    for (std::size_t k = 0; k < rows.size() && k < rows_.size(); ++k) sound_[k] = rows[k];
+    if (!rows_.empty()) Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0));
+}
+
+const ResultPairModel::RowSound& ResultPairModel::SoundOf(int k) const {
+    static const RowSound unchecked;
+    if (k < 0 || static_cast<std::size_t>(k) >= sound_.size()) return unchecked;
+    return sound_[static_cast<std::size_t>(k)];
+}
+
+bool ResultPairModel::SameRecording(int k) const {
+    const RowSound& sound = SoundOf(k);
+    return sound.similarity && *sound.similarity >= kSameRecording;
+}
+
+QVariant ResultPairModel::Description(int k) const {
+    QStringList marks;
+    if (SameAudio(k)) marks << DisplayText(kSameAudioText);
+    if (SameRecording(k)) marks << DisplayText(kSameRecordingText);
+    if (marks.isEmpty()) return {};
+    return marks.join(QStringLiteral(", "));
 }
 
 }  // namespace mv

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QIcon>
+#include <optional>
 #include <vector>
 
 #include "dupes/result_rows.h"
@@ -21,6 +22,14 @@ class ResultPairModel : public QAbstractTableModel {
     };
     // The text a marked left entry gives to assistive technology.
     static constexpr const char* kSameAudioText = "same audio";
+    static constexpr const char* kSameRecordingText = "same recording";
+
+    // What the check of the sound found for one row: nothing yet, or the
+    // similarity of its two files' prints (nullopt: a file had no print).
+    struct RowSound {
+        bool checked = false;
+        std::optional<double> similarity;
+    };
 
     explicit ResultPairModel(QObject* parent = nullptr);
 
@@ -41,6 +50,13 @@ class ResultPairModel : public QAbstractTableModel {
     // later are unmarked; a removed row takes its mark with it.
     void SetSameAudio(const std::vector<bool>& rows);
     bool SameAudio(int k) const;
+    // The sound of each row as checked, with a mark of its own (a ring with a
+    // wavy equals sign) on the left entry of a same-recording pair; a
+    // same-audio pair keeps the same-audio sign. Kept in step with the rows
+    // as SetSameAudio is.
+    void SetSound(const std::vector<RowSound>& rows);
+    const RowSound& SoundOf(int k) const;
+    bool SameRecording(int k) const;
 
   Q_SIGNALS:
     // Clear() emptied the model: its rows belong to no run any more. (A large
@@ -48,9 +64,14 @@ class ResultPairModel : public QAbstractTableModel {
     void Cleared();
 
   private:
+    // What assistive technology hears of row k's marks; none when unmarked.
+    QVariant Description(int k) const;
+
     std::vector<mv::ResultRow> rows_;
     std::vector<bool> sameAudio_;  // one per row, in step with rows_
+    std::vector<RowSound> sound_;  // one per row, in step with rows_
     mutable QIcon sameAudioMark_;  // painted on first use
+    mutable QIcon sameRecordingMark_;
 };
 
 }  // namespace mv

@@ -1,0 +1,145 @@
+#include "dupes/sound_dupes.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <unordered_map>
+
+#include "media/facts_cache.h"
+#include "media/print_similarity.h"
+
+namespace mv {
+
+namespace {
+
+// The files in the order a comparison of names meets them, and the folders
+// that could not be listed after those the caller's walk passed over.
+std::vector<std::string> FilesOf(const CompareParams& params,
+                                 std::vector<std::string>& passedOver) {
+    std::vector<std::string> files;
+    passedOver = params.foldersPassedOver;
+    const auto add = [&files](const FolderWithFiles& f) {
+        for (const std::string& name : f.files) files.push_back(JoinPath(f.folder, name));
+    };
+    if (params.listedFolders) {
+        for (const FolderWithFiles& f : *params.listedFolders) add(f);
+        return files;
+    }
+    for (const std::string& folder : params.folders) {
+        if (auto listed = ListFolderFilesWithIds(folder, params.ext)) {
+            add(*listed);
+        } else {
+            passedOver.push_back(folder);
+        }
+    }
+    return files;
+}
+
+}  // namespace
+
+CompareResult RunSoundCompare(const CompareParams& params, CompareControl& control,
+                              const SoundCompareOptions& options) {
+    const auto start = std::chrono::steady_clock::now();
+    CompareResult result;
+    SoundSearchParams search;
+    search.paths = FilesOf(params, result.foldersPassedOver);
+    if (search.paths.empty()) {
+        result.messages.push_back("This Directory contains no " + params.ext + "s!");
+        return result;
+    }
+    search.cacheFile = options.cacheFile;
+    search.stop = &control.stopRequested;
+    search.progress = [&control](std::size_t done, std::size_t total) {
+        control.pairsTotal = total;
+        control.pairsDone = done;
+        return true;
+    };
+    const SoundSearchResult found = options.find ? options.find(search) : FindSameSound(search);
+    std::vector<CompareRow> rows;
+    if (!found.stopped) {
+        for (const SoundPair& pair : found.pairs) rows.push_back({pair.left, pair.right});
+    }
+    result.rowCount = rows.size();
+    result.cancelled = found.stopped || control.stopRequested.load();
+    if (params.onRows && !rows.empty()) {
+        params.onRows(std::move(rows));
+    } else {
+        result.rows = std::move(rows);
+    }
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    result.resultText = FormatResultText(result.rowCount, static_cast<uint64_t>(elapsed.count()));
+    result.messages.push_back(result.cancelled ? "Comparison Cancelled" : "Comparison finished");
+    return result;
+}
+
+namespace {
+
+// The print of one file, from the cache when it holds one under the file's
+// key; a print made now is added to `fresh`.
+std::optional<SoundPrint> PrintOf(const std::string& path, FactsCache* cache,
+                                  std::vector<PrintEntry>& fresh) {
+    FileKey key;
+    if (cache != nullptr && StatFileKey(path, &key)) {
+        if (auto stored = cache->LookupPrint(path, key)) return stored;
+    }
+    SoundPrintResult read = ReadSoundPrint({path});
+    if (read.status != SoundPrintStatus::Printed) return std::nullopt;
+    if (read.keyed) fresh.push_back({path, read.key, read.print});
+    return std::move(read.print);
+}
+
+}  // namespace
+
+PairSoundResult CheckPairSound(const PairSoundParams& params) {
+    PairSoundResult result;
+    std::optional<FactsCache> cache;
+    if (!params.cacheFile.empty()) {
+        cache.emplace(params.cacheFile);
+        result.cacheProblem = cache->Problem();
+        if (!cache->Usable()) cache.reset();
+    }
+    std::unordered_map<std::string, std::optional<SoundPrint>> prints;
+    std::vector<const std::string*> order;
+    for (const auto& [a, b] : params.pairs) {
+        for (const std::string* path : {&a, &b}) {
+            if (prints.emplace(*path, std::nullopt).second) order.push_back(path);
+        }
+    }
+    std::vector<PrintEntry> fresh;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (params.progress && !params.progress(i, order.size())) {
+            result.stopped = true;
+            break;
+        }
+        prints[*order[i]] = PrintOf(*order[i], cache ? &*cache : nullptr, fresh);
+    }
+    // What was printed before a stop is kept for the next check.
+    if (cache && !fresh.empty() && !cache->StorePrints(fresh))
+        result.cacheProblem = cache->Problem();
+    if (result.stopped) return result;
+    for (const auto& [a, b] : params.pairs) {
+        const auto& left = prints.at(a);
+        const auto& right = prints.at(b);
+        if (!left || !right) {
+            result.similarity.push_back(std::nullopt);
+        } else {
+            result.similarity.push_back(ComparePrints(left->items, right->items).similarity);
+        }
+    }
+    return result;
+}
+
+std::string SoundVerdictText(std::optional<double> similarity) {
+    if (!similarity) return "unsure";
+    const SoundVerdict verdict = VerdictOf(*similarity);
+    if (verdict == SoundVerdict::Unsure) return "unsure";
+    // Cut, not rounded, so the figure never reaches the line it stands below.
+    const double cut = std::floor(*similarity * 100.0 + 1e-9) / 100.0;
+    char text[40];
+    std::snprintf(text, sizeof text, "%s recording (%.2f)",
+                  verdict == SoundVerdict::Same ? "same" : "different", cut);
+    return text;
+}
+
+}  // namespace mv
