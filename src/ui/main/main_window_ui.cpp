@@ -95,7 +95,7 @@ void BuildBrowserArea(MainWindowUi& ui) {
     at.Place(ui.fl, {224, 24, 289, 185});
     QFrame* pTag = MakePanel(client, "pTag");
     pTag->setAutoFillBackground(true);
-    at.Place(pTag, {224, 24, 289, 185});
+    at.Place(pTag, {224, 24, 289, 209});  // over the file list and the music panel's heading
     ui.tag.pTag = ui.compare.pTag = pTag;
     ui.pMC = MakePanel(client, "pMC");
     at.Place(ui.pMC, {224, 208, 289, 121});
@@ -164,6 +164,8 @@ void BuildCompareArea(MainWindowUi& ui) {
     ui.facts.lRes = ui.results.lRes;
     ui.facts.gp = ui.compare.gp;
     ui.facts.bCancel = ui.scan.bCancel;
+    ui.sound.gp = ui.compare.gp;
+    ui.sound.bCancel = ui.scan.bCancel;
 }
 
 // The tag panel's children keep their design places inside the panel.
@@ -189,10 +191,18 @@ void BuildTagPanel(TagPanelWidgets& tag) {
         edit->setGeometry(96, top, year ? 49 : 177, 21);
         *edits[i] = edit;
     }
+    // The ID3v2 (else APE) tag, read-only: a long one scrolls, the tip shows it whole.
+    tag.lRichTag = Named(new QLineEdit(pTag), "lRichTag");
+    tag.lRichTag->setReadOnly(true);
+    tag.lRichTag->setGeometry(8, 152, 176, 21);
+    tag.bCopyToId3v1 = MakeButton(pTag, "bCopyToId3v1", "Copy to ID3v1",
+                                  "Fills the boxes above from the ID3v2 tag");
+    tag.bCopyToId3v1->setGeometry(188, 152, 93, 21);
+    tag.bCopyToId3v1->setEnabled(false);
     tag.bSaveTag = MakeButton(pTag, "bSaveTag", "Save");
-    tag.bSaveTag->setGeometry(40, 152, 89, 25);
+    tag.bSaveTag->setGeometry(40, 178, 89, 25);
     tag.bCancelTag = MakeButton(pTag, "bCancelTag", "Cancel");
-    tag.bCancelTag->setGeometry(168, 152, 89, 25);
+    tag.bCancelTag->setGeometry(168, 178, 89, 25);
     pTag->hide();
 }
 
@@ -231,6 +241,8 @@ QMenu* AddMenu(QMenuBar* bar, const char* name, const char* caption) {
 // File, Dupes, List and Compare results.
 void BuildFileAndDupesMenus(MainWindowUi& ui) {
     QMenu* file = AddMenu(ui.MM, "File1", "File");
+    ui.tmiUndoRename = MakeAction(file, "tmiUndoRename", "Undo last rename");
+    ui.tmiUndoRename->setEnabled(false);  // until the journal holds a batch
     ui.bClose = MakeAction(file, "bClose", "Exit");
     ui.bClose->setShortcut(QKeySequence(Qt::Key_F10));
 
@@ -239,6 +251,9 @@ void BuildFileAndDupesMenus(MainWindowUi& ui) {
     ui.bCompare->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     ui.bFolder = MakeAction(dupes, "bFolder", "Find dupes in the folder");
     ui.bFolder->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    ui.bSoundFolder =
+        MakeAction(dupes, "bSoundFolder", "Find sound-alike duplicates in the folder");
+    ui.bSoundFolder->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
 
     QMenu* list = AddMenu(ui.MM, "List1", "List");
     ui.bMake = MakeAction(list, "bMake", "Find all mp3 on this drive");
@@ -258,6 +273,9 @@ void BuildFileAndDupesMenus(MainWindowUi& ui) {
     }
     ui.facts.bKeepBetter = MakeAction(results, "bKeepBetter", "Keep the better copy");
     ui.facts.bKeepSameAudio = MakeAction(results, "bKeepSameAudio", "Keep only same-audio pairs");
+    ui.sound.bCheckSound = MakeAction(results, "bCheckSound", "Check the sound of the pairs");
+    ui.sound.bKeepSameRecording =
+        MakeAction(results, "bKeepSameRecording", "Keep only same-recording pairs");
 }
 
 // Playlist, BanList, Options, Misc and HELP.
@@ -286,6 +304,15 @@ void BuildToolMenus(MainWindowUi& ui) {
     ui.facts.tmiAlwaysBetter =
         MakeCheckItem(options, "tmiAlwaysBetter", "Always keep the better copy");
     ui.facts.tmiAlwaysBetter->setChecked(false);  // the comparison's own rule holds by default
+    // Off, tags and names are as they always were.
+    ui.tag.tmiWriteId3v2 = MakeCheckItem(options, "tmiWriteId3v2", "Also write ID3v2 when saving");
+    ui.tmiNameFromId3v2 =
+        MakeCheckItem(options, "tmiNameFromId3v2", "Name from ID3v2 when present");
+    ui.tmiWindowsSafe =
+        MakeCheckItem(options, "tmiWindowsSafe", "Replace characters Windows cannot store");
+    for (QAction* a : {ui.tag.tmiWriteId3v2, ui.tmiNameFromId3v2, ui.tmiWindowsSafe}) {
+        a->setChecked(false);
+    }
 
     QMenu* misc = AddMenu(ui.MM, "Misc1", "Misc");
     ui.Equalizer1 = MakeAction(misc, "Equalizer1", "Equalizer");

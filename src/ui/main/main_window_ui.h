@@ -4,6 +4,7 @@
 #include "dupes/windows/compare_commands.h"
 #include "dupes/windows/pair_facts_handlers.h"
 #include "dupes/windows/result_list_handlers.h"
+#include "dupes/windows/sound_check_handlers.h"
 #include "filetools/windows/ban_commands.h"
 #include "filetools/windows/tag_panel_handlers.h"
 #include "player/windows/playback_handlers.h"
@@ -31,6 +32,7 @@ struct MainWindowUi {
     PlaybackWidgets playback;
     PlaylistWidgets playlist;
     PairFactsWidgets facts;
+    SoundCheckWidgets sound;
 
     // What only the window itself touches: the browser, the rename buttons,
     // the labels that follow the extension, the menus it wires.
@@ -43,9 +45,11 @@ struct MainWindowUi {
     QMenuBar* MM = nullptr;
     QAction *bClose = nullptr, *bCompare = nullptr, *bFolder = nullptr, *bMake = nullptr,
             *bLStats = nullptr;
+    QAction* bSoundFolder = nullptr;  // "Find sound-alike duplicates in the folder"
     QAction *bPlaylistAdd = nullptr, *bClearPlaylist = nullptr, *bSaveP = nullptr,
             *bLoadP = nullptr;
     QAction *Edit1 = nullptr, *Scan1 = nullptr, *tmiVerCheck = nullptr, *tmiTrash = nullptr;
+    QAction *tmiNameFromId3v2 = nullptr, *tmiWindowsSafe = nullptr, *tmiUndoRename = nullptr;
     QAction *Equalizer1 = nullptr, *Poll1 = nullptr, *tmiWalk = nullptr;
     QMenu* pmMain = nullptr;  // the tray's menu
     QAction *Nextsong1 = nullptr, *Stopmusic1 = nullptr, *Close = nullptr;

@@ -99,6 +99,9 @@ TfPrinc::ShellControls TfPrinc::Controls() const {
     c.tmiRecurse = ui_->playlist.tmiRecurse;
     c.tmiTrash = ui_->tmiTrash;
     c.tmiAlwaysBetter = ui_->facts.tmiAlwaysBetter;
+    c.tmiWriteId3v2 = ui_->tag.tmiWriteId3v2;
+    c.tmiNameFromId3v2 = ui_->tmiNameFromId3v2;
+    c.tmiWindowsSafe = ui_->tmiWindowsSafe;
     c.ePerc = ui_->compare.ePerc;
     c.eExt = ui_->compare.eExt;
     c.pmMain = ui_->pmMain;
@@ -109,6 +112,8 @@ TfPrinc::ShellControls TfPrinc::Controls() const {
 
 void TfPrinc::SetFactsCache(const std::filesystem::path& file) {
     h_->pairFacts->SetCacheFile(file);
+    h_->soundCheck->SetCacheFile(file);
+    h_->soundSearch->SetCacheFile(file);
 }
 
 void TfPrinc::RestorePlaylist(mv::Playlist entries) {
@@ -185,6 +190,7 @@ void TfPrinc::WireMenus() {
     }
     whenIdle(ui.bCompare, [this] { h_->compare->bCompareClick(); });
     whenIdle(ui.bFolder, [this] { h_->compare->bFolderClick(); });
+    whenIdle(ui.bSoundFolder, [this] { h_->soundSearch->bSoundFolderClick(); });
     whenIdle(ui.bMake, [this] { h_->scan->bMakeClick(); });
     whenIdle(ui.compare.bSave, [this] { h_->scan->bSaveClick(); });
     whenIdle(ui.bLStats, [this] {
@@ -204,6 +210,10 @@ void TfPrinc::WireMenus() {
         if (windows_.poll != nullptr) windows_.poll->ShowModal();
     });
     whenIdle(ui.tmiWalk, [this] { tmiWalkClick(); });
+    whenIdle(ui.tmiUndoRename, [this] { h_->rename->tmiUndoRenameClick(); });
+    // The journal may change behind the window (the tool's rename): asked each time.
+    connect(qobject_cast<QMenu*>(ui.tmiUndoRename->parent()), &QMenu::aboutToShow, this,
+            [this] { ui_->tmiUndoRename->setEnabled(h_->rename->CanUndo()); });
     connect(ui.Nextsong1, &QAction::triggered, h_->playback.get(), &PlaybackHandlers::bNextClick);
     connect(ui.Stopmusic1, &QAction::triggered, h_->playback.get(), &PlaybackHandlers::bStopClick);
 }

@@ -8,6 +8,8 @@
 
 #include "dupes/compare_engine.h"
 #include "dupes/compare_request.h"
+#include "filetools/rename_journal.h"
+#include "filetools/windows/rename_preview_dialog.h"
 #include "platform/folder_listing.h"
 #include "platform/program_folder.h"
 #include "ui/common/display_text.h"
@@ -47,6 +49,8 @@ void TfPrinc::MakeResultHandlers() {
                                                        std::move(hooks));
     h_->pairFacts =
         std::make_unique<PairFactsHandlers>(ui_->facts, h_->results->Model(), PairFactsHooks{});
+    h_->soundCheck =
+        std::make_unique<SoundCheckHandlers>(ui_->sound, h_->results->Model(), SoundCheckHooks{});
 }
 
 // The comparison commands, the drive scan and the list editor's search.
@@ -77,6 +81,7 @@ void TfPrinc::MakeCompareHandlers() {
     backend.collectFolderFiles = &mv::CollectFolderFiles;
     backend.parsePercent = &mv::ParsePercent;
     h_->compare->SetBackend(std::move(backend));
+    h_->soundSearch = std::make_unique<SoundSearchCommands>(*h_->compare, SoundSearchHooks{});
 
     DriveScanHooks scanHooks;
     scanHooks.enterBusyState = [this] { EnterBusyState(); };
@@ -139,6 +144,16 @@ void TfPrinc::MakeFileToolHandlers() {
         return names;
     };
     renameHooks.purgePlaylist = [this] { h_->results->PurgePlaylist(); };
+    renameHooks.naming = [this] {
+        return mv::NamingOptions{ui_->tmiNameFromId3v2->isChecked(),
+                                 ui_->tmiWindowsSafe->isChecked()};
+    };
+    renameHooks.confirmPreview = [this](const mv::RenamePreview& preview) {
+        RenamePreviewDialog dialog(preview, this);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    renameHooks.refreshBrowser = [this] { brefreshClick(); };
+    renameHooks.journalFile = programFolder_ / kRenameJournalName;
     h_->rename = std::make_unique<RenameCommands>(this, dialogs_, std::move(renameHooks));
 }
 

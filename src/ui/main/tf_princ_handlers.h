@@ -6,6 +6,8 @@
 #include "dupes/windows/compare_commands.h"
 #include "dupes/windows/pair_facts_handlers.h"
 #include "dupes/windows/result_list_handlers.h"
+#include "dupes/windows/sound_check_handlers.h"
+#include "dupes/windows/sound_search_commands.h"
 #include "filetools/windows/ban_commands.h"
 #include "filetools/windows/rename_commands.h"
 #include "filetools/windows/tag_panel_handlers.h"
@@ -22,7 +24,9 @@ struct TfPrincHandlers {
     std::unique_ptr<FileBrowser> browser;
     std::unique_ptr<ResultListHandlers> results;
     std::unique_ptr<PairFactsHandlers> pairFacts;
+    std::unique_ptr<SoundCheckHandlers> soundCheck;
     std::unique_ptr<CompareCommands> compare;
+    std::unique_ptr<SoundSearchCommands> soundSearch;
     std::unique_ptr<DriveScanCommands> scan;
     std::unique_ptr<BanCommands> ban;  // owns the ban list editor
     std::unique_ptr<TagPanelHandlers> tag;
