@@ -12,6 +12,7 @@
 #include "platform/file_ops.h"
 #include "platform/folder_listing.h"
 #include "player/playlist_edit.h"
+#include "player/playlist_formats.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 
@@ -19,7 +20,9 @@ namespace mv {
 
 namespace {
 
-const QString kPlaylistFilter = QStringLiteral("Text files (*.txt);;All files (*)");
+const QString kPlaylistFilter = QStringLiteral(
+    "Text files (*.txt);;M3U playlists (*.m3u);;M3U8 playlists (*.m3u8);;PLS playlists "
+    "(*.pls);;All files (*)");
 
 std::vector<bool> SelectedRows(const QListWidget* box) {
     std::vector<bool> selected(static_cast<size_t>(box->count()));
@@ -109,8 +112,20 @@ void PlaylistHandlers::bSavePClick() {
     if (!chosen) return;
     std::filesystem::path file(TypedBytes(*chosen));
     if (!file.has_extension()) file += ".txt";
-    const std::string error = mv::SavePlaylist(file, playlist_);
-    if (!error.empty()) dialogs_.Information(w_.window, DisplayText(error));
+    mv::PlaylistWriteParams params;
+    params.file = file;
+    params.lengthOf = [this](const std::string& path) {
+        const auto known = lengths_.find(path);
+        return known == lengths_.end() ? -1 : known->second;
+    };
+    const mv::PlaylistWriteResult written = mv::WritePlaylistFile(params, playlist_);
+    if (!written.error.empty()) {
+        dialogs_.Information(w_.window, DisplayText(written.error));
+    } else if (mv::PlaylistFormatOf(file) != mv::PlaylistFormat::Own) {
+        // The own format's refusals were told when the files were added.
+        const std::string refused = mv::UnwritableEntriesMessage(written.refused);
+        if (!refused.empty()) dialogs_.Information(w_.window, DisplayText(refused));
+    }
 }
 
 void PlaylistHandlers::bLoadPClick() {
@@ -123,13 +138,19 @@ void PlaylistHandlers::bLoadPClick() {
 }
 
 bool PlaylistHandlers::LoadPlaylist(const std::filesystem::path& file) {
-    const size_t before = playlist_.size();
-    const auto read = mv::LoadPlaylistWithStatus(file, playlist_);
+    mv::PlaylistReadResult read = mv::ReadPlaylistFile(file);
     QStringList rows;
-    for (size_t i = before; i < playlist_.size(); ++i) rows << DisplayText(playlist_[i].name);
+    for (size_t i = 0; i < read.entries.size(); ++i) {
+        rows << DisplayText(read.entries[i].name);
+        if (read.lengths[i] >= 0) lengths_[read.entries[i].path] = read.lengths[i];
+        playlist_.push_back(std::move(read.entries[i]));
+    }
     w_.lPlayList->addItems(rows);
     if (read.status != mv::ReadStatus::Read && !read.message.empty()) {
         dialogs_.Information(w_.window, DisplayText(read.message));
+    }
+    if (!read.missing.empty()) {
+        dialogs_.Information(w_.window, DisplayText(mv::MissingEntriesMessage(read.missing)));
     }
     return read.status == mv::ReadStatus::Read;
 }

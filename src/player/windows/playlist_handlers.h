@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <unordered_map>
 
 #include "platform/file_ops.h"
 #include "player/playlist_file.h"
@@ -72,7 +73,8 @@ class PlaylistHandlers : public QObject {
     void lPlayListContextPopup(const QPoint& pos);
     void RemoveSelected();  // the Delete key
 
-    // Appends the file's entries to the playlist and the box.
+    // Appends the file's entries to the playlist and the box (any format; see
+    // playlist_formats.h); the entries left out for missing files are told once.
     bool LoadPlaylist(const std::filesystem::path& file);
 
     // The row a drop at `pos` (viewport coordinates) lands on.
@@ -94,6 +96,8 @@ class PlaylistHandlers : public QObject {
     mv::Playlist& playlist_;
     std::filesystem::path programFolder_;
     PlaylistHooks hooks_;
+    // Seconds per path as standard playlists gave them, so a save keeps them.
+    std::unordered_map<std::string, int> lengths_;
 };
 
 }  // namespace mv

@@ -114,6 +114,34 @@ TEST_F(PlaylistTest, SaveAndLoadRoundTripAndACancelledLoadKeepsThePlaylist) {
     EXPECT_EQ(playlist.size(), 4u);
 }
 
+// A PLS from another player: its missing files told in one message and left
+// out; saved as M3U the lengths it gave are kept, and the dialogs offer both.
+TEST_F(PlaylistTest, StandardPlaylistsLoadTellMissingFilesOnceAndKeepLengthsOnSave) {
+    const std::string a = tree.File("a.mp3");
+    const std::string pls = tree.File("in.pls",
+                                      "[playlist]\nFile1=a.mp3\nTitle1=Song A\nLength1=61\n"
+                                      "File2=gone1.mp3\nFile3=gone2.mp3\nNumberOfEntries=3\n");
+    Fill({"old"});
+    dialogs.QueueText(QString::fromStdString(pls));
+    handlers->bLoadPClick();
+    EXPECT_EQ(playlist, (mv::Playlist{{"Song A", a}}));
+    ExpectInStep();
+    EXPECT_THAT(dialogs.History().front().filter.toStdString(),
+                ::testing::AllOf(::testing::HasSubstr("(*.m3u)"), ::testing::HasSubstr("(*.pls)"),
+                                 ::testing::HasSubstr("(*.m3u8)")));
+    const QStringList texts = dialogs.Texts();
+    ASSERT_EQ(texts.size(), 2);  // the file dialog, then one message
+    EXPECT_EQ(texts.back().toStdString(), "2 files of the playlist are missing and left out:\n" +
+                                              tree.Path("gone1.mp3") + "\n" +
+                                              tree.Path("gone2.mp3"));
+
+    dialogs.QueueText(QString::fromStdString(tree.Path("out.m3u")));
+    handlers->bSavePClick();
+    EXPECT_EQ(*mv::ReadLines(tree.Path("out.m3u")),
+              (std::vector<std::string>{"#EXTM3U", "#EXTINF:61,Song A", a}));
+    EXPECT_EQ(dialogs.Texts().size(), 3);  // nothing refused, nothing told
+}
+
 TEST_F(PlaylistTest, DeleteKeyAndRemoveTakeTheSelectedEntries) {
     Fill({"a", "b", "c", "d", "e"});
     handlers->lPlayListClick();  // multiple selection from the first click
