@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "catalogue/catalogue_names.h"
+#include "catalogue/catalogue_transfer.h"
 #include "catalogue/drive_scan.h"
 #include "catalogue/list_line.h"
 #include "catalogue/mp3_list.h"
@@ -21,7 +23,8 @@
 #include "platform/text_encoding.h"
 #include "platform/text_lines.h"
 
-// catalogue add | list | show | remove: the Mp3 list without the list editor.
+// catalogue add | list | show | remove | export | import | rename: the Mp3 list
+// without the list editor.
 namespace mv::cli {
 namespace {
 
@@ -34,6 +37,7 @@ struct CatalogueOptions {
     std::string ext = "Mp3";
     bool replace = false;
     std::string folder;
+    std::string newName;  // rename
 };
 
 fs::path ListPath(const CatalogueOptions& opts) {
@@ -135,6 +139,27 @@ std::optional<DriveScanResult> ScanForAdd(const std::string& folder, const std::
     return scan;
 }
 
+// Says how SaveCd went; `nothingFound` says it when there were no files.
+int ReportSave(const SaveCdResult& saved, const ListForSave& opened, const std::string& name,
+               CommandIo& io, const std::function<void()>& nothingFound) {
+    for (const auto& message : saved.messages) io.err << message << '\n';
+    switch (saved.outcome) {
+        case SaveCdOutcome::Saved:
+            io.err << "Saved " << Quoted(name) << " with " << saved.titleCount << " titles to "
+                   << opened.path.string() << '\n';
+            return kExitOk;
+        case SaveCdOutcome::NothingFound:
+            nothingFound();
+            return kExitFailure;
+        case SaveCdOutcome::NameTaken:
+            io.err << NameTakenMessage(name) << '\n';
+            return kExitFailure;
+        case SaveCdOutcome::Failed:
+            return kExitFailure;
+    }
+    return kExitFailure;
+}
+
 int RunAdd(const CatalogueOptions& opts, CommandIo& io) {
     const std::string folder = TrimFolderPath(opts.folder);
     if (const auto refused = RefuseArguments(opts, folder, io)) return *refused;
@@ -149,23 +174,9 @@ int RunAdd(const CatalogueOptions& opts, CommandIo& io) {
     ListForSave opened = OpenListForSave(listPath);
     const SaveCdResult saved =
         SaveCd(opened, {opts.name, scan->driveRoot, FoundFilesOf(*scan), opts.replace});
-    for (const auto& message : saved.messages) io.err << message << '\n';
-    switch (saved.outcome) {
-        case SaveCdOutcome::Saved:
-            io.err << "Saved " << Quoted(opts.name) << " with " << saved.titleCount << " titles to "
-                   << opened.path.string() << '\n';
-            return kExitOk;
-        case SaveCdOutcome::NothingFound:
-            io.err << "No files named *." << opts.ext << " below " << folder
-                   << "; nothing is saved.\n";
-            return kExitFailure;
-        case SaveCdOutcome::NameTaken:
-            io.err << NameTakenMessage(opts.name) << '\n';
-            return kExitFailure;
-        case SaveCdOutcome::Failed:
-            return kExitFailure;
-    }
-    return kExitFailure;
+    return ReportSave(saved, opened, opts.name, io, [&] {
+        io.err << "No files named *." << opts.ext << " below " << folder << "; nothing is saved.\n";
+    });
 }
 
 int RunList(const CatalogueOptions& opts, CommandIo& io) {
@@ -225,16 +236,96 @@ int RunRemove(const CatalogueOptions& opts, CommandIo& io) {
     return kExitOk;
 }
 
+int RunExport(const CatalogueOptions& opts, CommandIo& io) {
+    TMp3List list;
+    if (!LoadList(ListPath(opts), list, io)) return kExitFailure;
+    RowWriter writer(io.out, opts.output.Resolve(), {"cd", "folder", "title"}, 3);
+    for (const CatalogueRow& row : CatalogueRows(list)) {
+        writer.Write(std::vector<std::string>{DisplayUtf8(row.cd), DisplayUtf8(row.folder),
+                                              DisplayUtf8(row.title)});
+    }
+    return kExitOk;
+}
+
+int RunImport(const CatalogueOptions& opts, CommandIo& io) {
+    if (const std::string problem = CdNameProblem(opts.name); !problem.empty()) {
+        io.err << problem << '\n';
+        return kExitUsage;
+    }
+    const ReadLinesResult csv = ReadLinesWithStatus(opts.folder);
+    if (csv.status != ReadStatus::Read) {
+        io.err << (csv.message.empty() ? "No such file: " + opts.folder : csv.message) << '\n';
+        return kExitFailure;
+    }
+    const CsvCdResult parsed = FoundFilesFromCsv({csv.lines, NormalizeName});
+    if (!parsed.error.empty()) {
+        io.err << opts.folder << ": " << parsed.error << " Nothing is saved.\n";
+        return kExitFailure;
+    }
+    const fs::path listPath = ListPath(opts);
+    if (const auto refused = RefuseList(opts, listPath, io)) return *refused;
+    ListForSave opened = OpenListForSave(listPath);
+    const SaveCdResult saved = SaveCd(opened, {opts.name, "/", parsed.files, opts.replace});
+    return ReportSave(saved, opened, opts.name, io,
+                      [&] { io.err << "No paths in " << opts.folder << "; nothing is saved.\n"; });
+}
+
+int RunRename(const CatalogueOptions& opts, CommandIo& io) {
+    const fs::path path = ListPath(opts);
+    TMp3List list;
+    if (!LoadList(path, list, io)) return kExitFailure;
+    const RenameCdResult renamed = RenameCd(list, opts.name, opts.newName);
+    if (!renamed.renamed) {
+        io.err << renamed.error << '\n';
+        return kExitFailure;
+    }
+    if (const std::string failure = list.Save(path); !failure.empty()) {
+        io.err << failure << '\n';
+        return kExitFailure;
+    }
+    io.err << "Renamed " << Quoted(opts.name) << " to " << Quoted(opts.newName) << '\n';
+    return kExitOk;
+}
+
 CLI::Option* AddListOption(CLI::App* sub, CatalogueOptions& opts) {
     return sub->add_option("--list", opts.list,
                            "The Mp3 list (default: Mp3List.txt in the program folder)");
 }
 
+// export | import | rename: the catalogue to and from other programs.
+void AddTransferCommands(CLI::App* catalogue, CommandList& commands) {
+    auto exported = std::make_shared<CatalogueOptions>();
+    CLI::App* exportApp = catalogue->add_subcommand(
+        "export", "Writes CD, FOLDER and TITLE for every title of the list");
+    AddListOption(exportApp, *exported);
+    AddFormatOptions(exportApp, exported->output);
+    commands.push_back({exportApp, [exported](CommandIo& io) { return RunExport(*exported, io); }});
+
+    auto imported = std::make_shared<CatalogueOptions>();
+    CLI::App* importApp = catalogue->add_subcommand(
+        "import", "Appends a CD to the list from a CSV file of one column of relative paths");
+    importApp->add_option("--name", imported->name, "The CD's name")->required();
+    AddListOption(importApp, *imported);
+    importApp->add_flag("--replace", imported->replace,
+                        "Overwrite a CD of the same name (letter case ignored)");
+    importApp->add_option("FILE", imported->folder, "The CSV file")->required();
+    commands.push_back({importApp, [imported](CommandIo& io) { return RunImport(*imported, io); }});
+
+    auto renamed = std::make_shared<CatalogueOptions>();
+    CLI::App* renameApp = catalogue->add_subcommand(
+        "rename", "Renames the CD named OLD to NEW, unless another CD is named NEW");
+    AddListOption(renameApp, *renamed);
+    renameApp->add_option("OLD", renamed->name, "The CD's name (letter case ignored)")->required();
+    renameApp->add_option("NEW", renamed->newName, "Its new name")->required();
+    commands.push_back({renameApp, [renamed](CommandIo& io) { return RunRename(*renamed, io); }});
+}
+
 }  // namespace
 
 void AddCatalogueCommand(CLI::App& app, CommandList& commands) {
-    CLI::App* catalogue =
-        app.add_subcommand("catalogue", "Adds, lists, shows and removes the CDs of the Mp3 list");
+    CLI::App* catalogue = app.add_subcommand(
+        "catalogue",
+        "Adds, lists, shows, removes, exports, imports and renames the CDs of the Mp3 list");
     catalogue->require_subcommand(1);
 
     auto add = std::make_shared<CatalogueOptions>();
@@ -271,6 +362,7 @@ void AddCatalogueCommand(CLI::App& app, CommandList& commands) {
     AddListOption(removeApp, *remove);
     removeApp->add_option("NAME", remove->name, "The CD's name (letter case ignored)")->required();
     commands.push_back({removeApp, [remove](CommandIo& io) { return RunRemove(*remove, io); }});
+    AddTransferCommands(catalogue, commands);
 }
 
 }  // namespace mv::cli

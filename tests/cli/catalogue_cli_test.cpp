@@ -213,5 +213,43 @@ TEST_F(CatalogueCli, WithoutAListNothingIsListedOrCreated) {
     EXPECT_EQ(Run({"catalogue"}).exitCode, 2);
 }
 
+TEST_F(CatalogueCli, ExportImportAndRenameGoThroughTheListFile) {
+    WriteList({"\\Mp3 List", "\\Disc 1", "a.mp3", "/Music", "/Sub", "b, \"x\".mp3", "..", "c.mp3",
+               "..", "\\Caf\xE9", "z.mp3"});
+    const CliRun csv = Run({"catalogue", "export", "--format", "csv"});
+    EXPECT_EQ(csv.exitCode, 0) << csv.err;
+    EXPECT_EQ(csv.out,
+              "cd,folder,title\r\nDisc 1,,a.mp3\r\nDisc 1,Music/Sub,\"b, \"\"x\"\".mp3\"\r\n"
+              "Disc 1,Music,c.mp3\r\nCaf\xC3\xA9,,z.mp3\r\n");
+    const CliRun json = Run({"catalogue", "export", "--format", "json"});
+    EXPECT_THAT(json.out, HasSubstr("{\"cd\": \"Disc 1\", \"folder\": \"Music/Sub\", \"title\": "
+                                    "\"b, \\\"x\\\".mp3\"}"));
+
+    const std::string paths = tree_.File("in.csv", "path\r\n\"Live, 2/a_b.mp3\"\r\ntop.mp3\r\n");
+    const CliRun imported = Run({"catalogue", "import", paths, "--name", "New"});
+    EXPECT_EQ(imported.exitCode, 0) << imported.err;
+    EXPECT_THAT(imported.err, HasSubstr("Saved \"New\" with 2 titles"));
+    const Lines withNew = ReadList();
+    EXPECT_EQ(Lines(withNew.end() - 6, withNew.end()),
+              (Lines{"z.mp3", "\\New", "/Live, 2", "a b.mp3", "..", "top.mp3"}));
+    for (const auto& [args, message] : std::vector<std::pair<Lines, std::string>>{
+             {{"catalogue", "import", paths, "--name", "disc 1"}, "already in the list"},
+             {{"catalogue", "import", paths, "--name", "A/B"}, "cannot hold \\ or /"},
+             {{"catalogue", "import", tree_.Path("absent.csv"), "--name", "X"}, "No such file"},
+             {{"catalogue", "rename", "new", "DISC 1"}, "already in the list"},
+             {{"catalogue", "rename", "nope", "Other"}, "There is no CD named"}}) {
+        const CliRun refused = Run(args);
+        EXPECT_NE(refused.exitCode, 0);
+        EXPECT_THAT(refused.err, HasSubstr(message));
+        EXPECT_EQ(ReadList(), withNew);
+    }
+
+    const CliRun renamed = Run({"catalogue", "rename", "new", "Newer"});
+    EXPECT_EQ(renamed.exitCode, 0) << renamed.err;
+    Lines expected = withNew;
+    expected[expected.size() - 5] = "\\Newer";
+    EXPECT_EQ(ReadList(), expected);
+}
+
 }  // namespace
 }  // namespace mv
