@@ -52,14 +52,46 @@ std::string LocalPath(const std::string& location) {
     return path;
 }
 
+bool IsSymlink(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_symlink(path, ec);
+}
+
+// Drops "." parts and each ".." with the part before it, unless that part is a
+// link (the kernel takes ".." from the link's target): the same file, named as
+// the user sees the folders.
+std::string WithoutDotParts(const std::string& path) {
+    std::string out;
+    std::vector<size_t> starts;  // where each kept part's '/' stands in `out`
+    size_t start = 0;
+    while (start < path.size()) {
+        size_t slash = path.find('/', start + 1);
+        if (slash == std::string::npos) slash = path.size();
+        const std::string_view part = std::string_view(path).substr(start, slash - start);
+        if (part == "/.") {
+        } else if (part == "/.." && !starts.empty() && !out.ends_with("/..") && !IsSymlink(out)) {
+            out.erase(starts.back());
+            starts.pop_back();
+        } else {
+            starts.push_back(out.size());
+            out += part;
+        }
+        start = slash;
+    }
+    return out.empty() ? "/" : out;
+}
+
 // The file an entry names: relative to the playlist's folder; a Windows-style
 // relative path ("Disc 1\a.mp3") when only its slashed form exists.
 std::string Resolve(const std::string& folder, const std::string& location) {
     std::string path = LocalPath(location);
-    if (!path.starts_with('/')) path = JoinPath(folder, path);
+    // Another scheme's URL (a stream) names no file here; it is told as written.
+    if (path.find("://") != std::string::npos && !path.starts_with('/')) return path;
+    if (!path.starts_with('/')) path = WithoutDotParts(JoinPath(folder, path));
     if (IsRegularFile(path) || path.find('\\') == std::string::npos) return path;
     std::string slashed = path;
     std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    slashed = WithoutDotParts(slashed);
     return IsRegularFile(slashed) ? slashed : path;
 }
 

@@ -121,15 +121,20 @@ TEST(PlaylistFormats, OtherPlayersFilesResolveAndTheirMissingFilesAreCounted) {
         "#EXTINF:-1,\nfile:///" +
             b.substr(1, b.size() - 8) +
             "b%20c.mp3\n"
-            "..\\music\\Disc 1\\b c.mp3\n../music/gone.mp3\nhttp://radio.example/stream\n");
+            "..\\music\\Disc 1\\b c.mp3\n../music/gone.mp3\nhttp://radio.example/stream\n"
+            "link/../a.mp3\n./link/../../gone.mp3\n");
+    // ".." after a link is the link target's parent: the name keeps it.
+    fs::create_directory_symlink(tree.Path("music/Disc 1"), tree.Path("lists/link"));
     const PlaylistReadResult read = ReadPlaylistFile(m3u);
     ASSERT_EQ(read.status, ReadStatus::Read);
-    EXPECT_EQ(read.entries, (Playlist{{"Song A", lists + "/../music/a.mp3"},
-                                      {"b c.mp3", b},
-                                      {"b c.mp3", lists + "/../music/Disc 1/b c.mp3"}}));
-    EXPECT_EQ(read.lengths, (std::vector<int>{12, -1, -1}));
-    EXPECT_EQ(read.missing, (std::vector<std::string>{lists + "/../music/gone.mp3",
-                                                      lists + "/http://radio.example/stream"}));
+    EXPECT_EQ(
+        read.entries,
+        (Playlist{
+            {"Song A", a}, {"b c.mp3", b}, {"b c.mp3", b}, {"a.mp3", lists + "/link/../a.mp3"}}));
+    EXPECT_EQ(read.lengths, (std::vector<int>{12, -1, -1, -1}));
+    EXPECT_EQ(read.missing,
+              (std::vector<std::string>{tree.Path("music/gone.mp3"), "http://radio.example/stream",
+                                        lists + "/link/../../gone.mp3"}));
 
     // Keys in any case and order, other sections and orphan titles ignored.
     const std::string pls = tree.File("lists/mix.PLS",
@@ -138,7 +143,7 @@ TEST(PlaylistFormats, OtherPlayersFilesResolveAndTheirMissingFilesAreCounted) {
                                       "File1=" +
                                           b + "\nTitle1=First\nNumberOfEntries=2\n");
     const PlaylistReadResult plsRead = ReadPlaylistFile(pls);
-    EXPECT_EQ(plsRead.entries, (Playlist{{"First", b}, {"a.mp3", lists + "/../music/a.mp3"}}));
+    EXPECT_EQ(plsRead.entries, (Playlist{{"First", b}, {"a.mp3", a}}));
     EXPECT_EQ(plsRead.lengths, (std::vector<int>{-1, 7}));
     EXPECT_TRUE(plsRead.missing.empty());
 
