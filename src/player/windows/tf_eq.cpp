@@ -19,7 +19,8 @@ constexpr std::array<int, mv::kEqualizerBars> kBarLefts = {2, 48, 95, 141, 188, 
 TfEQ::TfEQ(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("fEQ"));
     setWindowTitle(QStringLiteral("Equalizer"));
-    setFixedSize(388, 177);
+    // The preset row stands below the sliders.
+    setFixedSize(388, 177 + 28);
     cbEq = new QCheckBox(QStringLiteral("Enable Equalizer"), this);
     cbEq->setObjectName(QStringLiteral("cbEq"));
     cbEq->setGeometry(16, 5, 123, 17);
@@ -36,9 +37,10 @@ TfEQ::TfEQ(QWidget* parent) : QWidget(parent, Qt::Window) {
         // Qt draws a vertical slider's minimum at the bottom; the top end is -80 here.
         bar->setInvertedAppearance(true);
         bar->setInvertedControls(true);
-        connect(bar, &QSlider::valueChanged, this, &TfEQ::EqualizerControlChanged);
+        connect(bar, &QSlider::valueChanged, this, &TfEQ::BarMoved);
         TrackBars[static_cast<size_t>(k)] = bar;
     }
+    BuildPresetRow();
 }
 
 bool TfEQ::Enabled() const {
