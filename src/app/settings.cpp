@@ -16,6 +16,7 @@ namespace {
 
 constexpr const char* kMain = "MAIN";
 constexpr const char* kEqualizer = "EQUALIZER";
+constexpr const char* kEqPresets = "EQPRESETS";
 
 // Where a key's value lives in Settings: a member, or one of the bars.
 struct BarIndex {
@@ -117,11 +118,31 @@ std::vector<IniLine> UnknownLines(const IniDocument& others, const char* name) {
     return lines;
 }
 
+// Every key of the presets' sections whose value is eight bars; a later key
+// of the same name (letter case ignored) wins in the earlier one's place.
+void ReadPresets(const IniDocument& doc, Settings& s) {
+    for (const auto& section : doc.sections) {
+        if (!EqualsIgnoringAsciiCase(section.name, kEqPresets)) continue;
+        for (const auto& l : section.lines) {
+            const auto bars = l.isKey ? ParsePresetBars(l.value) : std::nullopt;
+            if (bars) SaveUserPreset(s.eqPresets, {l.key, *bars});
+        }
+    }
+}
+
+IniSection PresetSection(const Settings& s) {
+    IniSection section{kEqPresets, {}};
+    for (const auto& p : s.eqPresets)
+        section.lines.push_back({true, p.name, FormatPresetBars(p.bars), {}});
+    return section;
+}
+
 }  // namespace
 
 Settings ParseSettings(const IniDocument& doc) {
     Settings s;
     for (const SettingKey& key : SettingKeys()) ReadKey(doc, key, s);
+    ReadPresets(doc, s);
     s.others = doc;
     return s;
 }
@@ -139,10 +160,12 @@ std::vector<std::string> FormatSettings(const Settings& s) {
         for (auto& l : UnknownLines(s.others, name)) section.lines.push_back(std::move(l));
         doc.sections.push_back(std::move(section));
     }
+    if (!s.eqPresets.empty()) doc.sections.push_back(PresetSection(s));
 
     for (const auto& section : s.others.sections) {
         if (section.name.empty() || EqualsIgnoringAsciiCase(section.name, kMain) ||
-            EqualsIgnoringAsciiCase(section.name, kEqualizer))
+            EqualsIgnoringAsciiCase(section.name, kEqualizer) ||
+            EqualsIgnoringAsciiCase(section.name, kEqPresets))
             continue;
         doc.sections.push_back(section);
     }

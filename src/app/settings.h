@@ -6,6 +6,7 @@
 #include "app/ini_file.h"
 #include "platform/program_folder.h"
 #include "player/equalizer_bars.h"
+#include "player/equalizer_presets.h"
 
 // The program's settings, kept in Mp3Vandrel.ini in the program folder: read
 // once at start-up, written once at Exit.
@@ -33,6 +34,8 @@ struct Settings {
     // [EQUALIZER]
     bool eqEnabled = false;
     EqualizerBars bars{};  // Bar01 .. Bar08
+    // [EQPRESETS]: the user's equalizer presets, NAME=B1,...,B8, in order
+    std::vector<EqualizerPreset> eqPresets;
 
     // Keys and sections this program does not use, written back as they were.
     IniDocument others;

@@ -66,6 +66,7 @@ LoadSettingsResult LoadSettings(const LoadSettingsParams& p) {
 
     if (p.seams.applyEqualizer)
         Absorb("equalizer", [&] { p.seams.applyEqualizer(s.eqEnabled, s.bars); });
+    if (p.seams.applyEqPresets) p.seams.applyEqPresets(s.eqPresets);
     if (p.seams.checkVersion) p.seams.checkVersion(s, !read.fileFound);
     return {s, !read.fileFound, !read.readError.empty()};
 }
@@ -84,6 +85,7 @@ mv::Settings CollectSettings(TfPrinc& w, const ShellSeams& seams, mv::Settings s
     if (seams.displayMode) s.displayMode = seams.displayMode();
     if (seams.equalizerEnabled) s.eqEnabled = seams.equalizerEnabled();
     if (seams.equalizerBars) s.bars = seams.equalizerBars();
+    if (seams.eqPresets) s.eqPresets = seams.eqPresets();
     return s;
 }
 

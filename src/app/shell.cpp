@@ -74,6 +74,13 @@ void Shell::FormCreate() {
     if (!seams_.equalizerEnabled)
         seams_.equalizerEnabled = [this] { return windows_.equalizer->Enabled(); };
     if (!seams_.equalizerBars) seams_.equalizerBars = [this] { return windows_.equalizer->Bars(); };
+    if (!seams_.applyEqPresets) {
+        seams_.applyEqPresets = [this](const std::vector<mv::EqualizerPreset>& presets) {
+            windows_.equalizer->SetUserPresets(presets);
+        };
+    }
+    if (!seams_.eqPresets) seams_.eqPresets = [this] { return windows_.equalizer->UserPresets(); };
+    if (windows_.equalizer) windows_.equalizer->SetDialogs(&dialogs_);
     if (!seams_.seekPress) seams_.seekPress = [&w] { w.Playback().SeekPress(); };
     if (!seams_.seekRelease) seams_.seekRelease = [&w] { w.Playback().SeekRelease(); };
     w.setTrayTip = [this](const QString& tip) { tray_->SetTip(tip); };

@@ -27,6 +27,9 @@ struct ShellSeams {
     std::function<void(bool, const mv::EqualizerBars&)> applyEqualizer;
     std::function<bool()> equalizerEnabled;
     std::function<mv::EqualizerBars()> equalizerBars;
+    // Its user presets (section EQPRESETS).
+    std::function<void(const std::vector<mv::EqualizerPreset>&)> applyEqPresets;
+    std::function<std::vector<mv::EqualizerPreset>()> eqPresets;
     // The version check that ends the settings load; `firstRun` when there was
     // no settings file.
     std::function<void(const mv::Settings&, bool firstRun)> checkVersion;
