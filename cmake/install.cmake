@@ -23,7 +23,7 @@ install(FILES data/${MV_APP_ID}.svg
 configure_file(data/${MV_APP_ID}.metainfo.xml.in ${PROJECT_BINARY_DIR}/${MV_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/${MV_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES man/mp3vandrel-cli.1 man/mp3vandrel-server.1
+install(FILES man/mp3vandrel.1 man/mp3vandrel-cli.1 man/mp3vandrel-server.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 # Debian keeps a package's documents under the package's name, and its
 # license in the machine-readable copyright file.

@@ -22,7 +22,7 @@ cmake --install "$build" --prefix "$prefix" >"$T/install.log" 2>&1 ||
 id=io.github.mp3vandrel.Mp3Vandrel
 for f in bin/mp3vandrel bin/mp3vandrel-cli lib/mp3vandrel/libmv_xaudio.so \
     share/applications/$id.desktop share/icons/hicolor/scalable/apps/$id.svg \
-    share/metainfo/$id.metainfo.xml share/man/man1/mp3vandrel-cli.1 \
+    share/metainfo/$id.metainfo.xml share/man/man1/mp3vandrel.1 share/man/man1/mp3vandrel-cli.1 \
     share/man/man1/mp3vandrel-server.1 share/doc/mp3vandrel/LICENSE \
     share/doc/mp3vandrel/copyright; do
     [ -f "$prefix/$f" ] || fail "$f was not installed"
@@ -91,7 +91,8 @@ done
 contents=$(dpkg-deb --contents "$deb" | awk '{print $6}')
 for f in ./usr/bin/mp3vandrel ./usr/bin/mp3vandrel-cli ./usr/lib/mp3vandrel/libmv_xaudio.so \
     ./usr/share/applications/$id.desktop ./usr/share/metainfo/$id.metainfo.xml \
-    ./usr/share/man/man1/mp3vandrel-cli.1 ./usr/share/doc/mp3vandrel/LICENSE \
+    ./usr/share/man/man1/mp3vandrel.1 ./usr/share/man/man1/mp3vandrel-cli.1 \
+    ./usr/share/doc/mp3vandrel/LICENSE \
     ./usr/share/doc/mp3vandrel/copyright; do
     echo "$contents" | grep -qx "$f" || fail "the package lacks $f"
 done
