@@ -48,6 +48,9 @@ const std::vector<SettingKey>& SettingKeys() {
             {kMain, "Server", &Settings::server},
             {kMain, "MoveToTrash", &Settings::moveToTrash},
             {kMain, "AlwaysKeepBetterCopy", &Settings::alwaysKeepBetter},
+            {kMain, "WriteId3v2", &Settings::writeId3v2},
+            {kMain, "NameFromId3v2", &Settings::nameFromId3v2},
+            {kMain, "WindowsSafeNames", &Settings::windowsSafeNames},
             {kEqualizer, "Enabled", &Settings::eqEnabled},
         };
         for (size_t i = 0; i < kEqualizerBars; ++i)

@@ -31,6 +31,9 @@ struct Settings {
     std::string server = "localhost:8080";
     bool moveToTrash = false;       // "Move deleted files to the trash"
     bool alwaysKeepBetter = false;  // "Always keep the better copy"
+    bool writeId3v2 = false;        // "Also write ID3v2 when saving"
+    bool nameFromId3v2 = false;     // "Name from ID3v2 when present"
+    bool windowsSafeNames = false;  // "Replace characters Windows cannot store"
     // [EQUALIZER]
     bool eqEnabled = false;
     EqualizerBars bars{};  // Bar01 .. Bar08

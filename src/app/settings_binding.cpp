@@ -54,6 +54,9 @@ LoadSettingsResult LoadSettings(const LoadSettingsParams& p) {
     c.tmiRecurse->setChecked(s.recPlaylist);
     c.tmiTrash->setChecked(s.moveToTrash);
     c.tmiAlwaysBetter->setChecked(s.alwaysKeepBetter);
+    c.tmiWriteId3v2->setChecked(s.writeId3v2);
+    c.tmiNameFromId3v2->setChecked(s.nameFromId3v2);
+    c.tmiWindowsSafe->setChecked(s.windowsSafeNames);
     SetBoxText(c.ePerc, DisplayText(s.percentage));
     SetBoxText(c.eExt, DisplayText(s.extension));
     if (p.seams.setDisplayMode) p.seams.setDisplayMode(s.displayMode);
@@ -80,6 +83,9 @@ mv::Settings CollectSettings(TfPrinc& w, const ShellSeams& seams, mv::Settings s
     s.recPlaylist = c.tmiRecurse->isChecked();
     s.moveToTrash = c.tmiTrash->isChecked();
     s.alwaysKeepBetter = c.tmiAlwaysBetter->isChecked();
+    s.writeId3v2 = c.tmiWriteId3v2->isChecked();
+    s.nameFromId3v2 = c.tmiNameFromId3v2->isChecked();
+    s.windowsSafeNames = c.tmiWindowsSafe->isChecked();
     s.percentage = TypedBytes(c.ePerc->text());
     s.extension = TypedBytes(c.eExt->text());
     if (seams.displayMode) s.displayMode = seams.displayMode();

@@ -46,13 +46,13 @@ TEST_F(SettingsFile, FirstStartGivesDefaultsAndWritesEveryKeyInOrder) {
     EXPECT_EQ(s.bars, (mv::EqualizerBars{}));
 
     ASSERT_EQ(WriteSettings(Ini(), s), "");
-    EXPECT_EQ(
-        Read(Ini()),
-        "[MAIN]\r\nShuffle=0\r\nRecCompare=1\r\nMinimize=1\r\nVersionCheck=1\r\n"
-        "RecPlaylist=1\r\nPercentage=80\r\nExtension=Mp3\r\nDisplayMode=0\r\n"
-        "ListCount=0\r\nServer=localhost:8080\r\nMoveToTrash=0\r\nAlwaysKeepBetterCopy=0\r\n\r\n"
-        "[EQUALIZER]\r\nEnabled=0\r\nBar01=0\r\nBar02=0\r\nBar03=0\r\nBar04=0\r\n"
-        "Bar05=0\r\nBar06=0\r\nBar07=0\r\nBar08=0\r\n");
+    EXPECT_EQ(Read(Ini()),
+              "[MAIN]\r\nShuffle=0\r\nRecCompare=1\r\nMinimize=1\r\nVersionCheck=1\r\n"
+              "RecPlaylist=1\r\nPercentage=80\r\nExtension=Mp3\r\nDisplayMode=0\r\n"
+              "ListCount=0\r\nServer=localhost:8080\r\nMoveToTrash=0\r\nAlwaysKeepBetterCopy=0\r\n"
+              "WriteId3v2=0\r\nNameFromId3v2=0\r\nWindowsSafeNames=0\r\n\r\n"
+              "[EQUALIZER]\r\nEnabled=0\r\nBar01=0\r\nBar02=0\r\nBar03=0\r\nBar04=0\r\n"
+              "Bar05=0\r\nBar06=0\r\nBar07=0\r\nBar08=0\r\n");
 }
 
 TEST_F(SettingsFile, RoundTripKeepsEveryValue) {
@@ -68,6 +68,7 @@ TEST_F(SettingsFile, RoundTripKeepsEveryValue) {
     s.listCount = 1234;
     s.server = "music.example:9000";
     s.moveToTrash = true;
+    s.writeId3v2 = s.nameFromId3v2 = s.windowsSafeNames = true;
     s.eqEnabled = true;
     s.bars = {-80, -40, 0, 1, 2, 3, 40, 80};
     ASSERT_EQ(WriteSettings(Ini(), s), "");

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QObject>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "filetools/naming_model.h"
+#include "filetools/rename_preview.h"
 
 class QWidget;
 
@@ -24,6 +26,13 @@ struct RenameHooks {
     // names, in list order); nullopt when the browser cannot go there.
     std::function<std::optional<std::vector<std::string>>(const std::string& folder)> openFolder;
     std::function<void()> purgePlaylist;  // drops playlist entries whose files are gone
+    // The Options menu's naming choices; unset: both off, today's names.
+    std::function<mv::NamingOptions()> naming;
+    // Shows Rename All's table; true performs it. Unset: performed unasked.
+    std::function<bool(const mv::RenamePreview&)> confirmPreview;
+    std::function<void()> refreshBrowser;  // after an undo; unset: nothing
+    // The rename journal every batch goes into; empty: none is kept (no undo).
+    std::filesystem::path journalFile;
 };
 
 // Rename and Rename All: files renamed after their ID3v1 tags by the naming
@@ -31,6 +40,9 @@ struct RenameHooks {
 // Renaming runs to its end on the GUI thread. A file that cannot be renamed
 // keeps its name; Rename All ends with one message: how many files were
 // renamed, and which kept their names and why (as the tool prints them).
+// Rename All first shows what it would do (confirmPreview) and then performs
+// exactly that table. Every batch is journalled; Undo last rename renames the
+// last one back.
 class RenameCommands : public QObject {
     Q_OBJECT
   public:
@@ -38,6 +50,11 @@ class RenameCommands : public QObject {
 
     void bRenameClick();
     void bRenameAllClick();
+    // Renames the files of the last batch not undone back, then one message:
+    // how many went back and why the others did not.
+    void tmiUndoRenameClick();
+    // Whether the journal holds a batch not undone yet.
+    bool CanUndo() const;
 
     // The model as the user last confirmed it (UTF-8).
     const std::string& NamingModel() const { return model_; }
@@ -47,6 +64,9 @@ class RenameCommands : public QObject {
   private:
     // The naming model question; false on Cancel (the model then stays).
     bool AskModel();
+    mv::NamingOptions Naming() const;
+    // Rename All's params as the user answered them; nullopt on Cancel or no folder.
+    std::optional<mv::RenameAllParams> AskRenameAll();
 
     QWidget* window_;
     Dialogs& dialogs_;

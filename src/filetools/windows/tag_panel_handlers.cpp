@@ -1,5 +1,6 @@
 #include "filetools/windows/tag_panel_handlers.h"
 
+#include <QAction>
 #include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
@@ -7,6 +8,7 @@
 #include <cstdio>
 
 #include "filetools/id3v1_tag.h"
+#include "filetools/windows/rich_tag_line.h"
 #include "platform/text_encoding.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
@@ -38,6 +40,9 @@ TagPanelHandlers::TagPanelHandlers(const TagPanelWidgets& widgets, Dialogs& dial
     : QObject(parent), w_(widgets), dialogs_(dialogs) {
     connect(w_.bSaveTag, &QPushButton::clicked, this, &TagPanelHandlers::bSaveTagClick);
     connect(w_.bCancelTag, &QPushButton::clicked, this, &TagPanelHandlers::bCancelTagClick);
+    if (w_.bCopyToId3v1 != nullptr) {
+        connect(w_.bCopyToId3v1, &QPushButton::clicked, this, &TagPanelHandlers::bCopyToId3v1Click);
+    }
 }
 
 void TagPanelHandlers::ReadTag(const std::string& path) {
@@ -52,6 +57,53 @@ void TagPanelHandlers::ReadTag(const std::string& path) {
     w_.pTag->raise();
     tagFile_ = path;
     readFields_ = tag.fields;
+    // An unreadable richer tag is shown as none: the ID3v1 editor still works.
+    const mv::RichTagRead rich = mv::ReadRichTag(path);
+    const bool has = rich.ok && rich.source != mv::RichTagSource::None;
+    richTag_ = has ? rich.tag : mv::RichTag{};
+    if (w_.lRichTag != nullptr) {
+        w_.lRichTag->setText(RichTagLine(rich));
+        w_.lRichTag->setCursorPosition(0);
+        w_.lRichTag->setToolTip(RichTagDetails(rich));
+    }
+    if (w_.bCopyToId3v1 != nullptr) w_.bCopyToId3v1->setEnabled(has);
+}
+
+void TagPanelHandlers::bCopyToId3v1Click() {
+    const mv::Id3v1Copy copy = mv::Id3v1FromRichTag(richTag_, readFields_);
+    if (!copy.texts) {
+        dialogs_.Information(w_.window,
+                             DisplayText(std::string("The ") + kFieldNames[copy.field] +
+                                         " cannot take the character " + CharacterText(copy.bad) +
+                                         ": an ID3v1 tag holds only Windows-1252 characters. "
+                                         "Nothing was copied."));
+        return;
+    }
+    const auto boxes = Boxes(w_);
+    for (int f = mv::kTitle; f <= mv::kYear; ++f)
+        boxes[f]->setText(Windows1252Text((*copy.texts)[f]));
+}
+
+void TagPanelHandlers::WriteId3v2(const mv::TagTexts& texts) {
+    std::array<std::string, mv::kTagFieldCount> typed;
+    std::array<bool, mv::kTagFieldCount> changed{};
+    // A box holding what Copy to ID3v1 gives is the ID3v2 text cut short, not an edit.
+    const mv::Id3v1Copy copied = mv::Id3v1FromRichTag(richTag_, readFields_);
+    const auto boxes = Boxes(w_);
+    for (int f = 0; f < mv::kTagFieldCount; ++f) {
+        typed[f] = TypedBytes(boxes[f]->text());
+        changed[f] =
+            texts[f] != readFields_[f] && !(copied.texts && texts[f] == (*copied.texts)[f]);
+    }
+    const mv::RichTag tag = RichTagForSave(richTag_, typed, changed);
+    const mv::RichTagWriteResult written = mv::WriteRichTag(tagFile_, tag);
+    if (written.ok) {
+        richTag_ = tag;
+        return;
+    }
+    dialogs_.Information(w_.window,
+                         DisplayText("The ID3v1 tag was saved, but the ID3v2 tag of " + tagFile_ +
+                                     " could not be written: " + written.reason + "."));
 }
 
 TagPanelHandlers::WriteOutcome TagPanelHandlers::WriteTag() {
@@ -83,6 +135,7 @@ TagPanelHandlers::WriteOutcome TagPanelHandlers::WriteTag() {
     switch (written.status) {
         case mv::TagWriteStatus::Replaced:
         case mv::TagWriteStatus::Appended:
+            if (w_.tmiWriteId3v2 != nullptr && w_.tmiWriteId3v2->isChecked()) WriteId3v2(texts);
             return WriteOutcome::Written;
         case mv::TagWriteStatus::NotOpened:
         case mv::TagWriteStatus::WriteFailed:

@@ -78,7 +78,8 @@ class TfPrinc : public QMainWindow {
     struct ShellControls {
         QCheckBox* cbShuffle = nullptr;
         QAction *cbRec = nullptr, *cbMinimize = nullptr, *tmiVerCheck = nullptr,
-                *tmiRecurse = nullptr, *tmiTrash = nullptr, *tmiAlwaysBetter = nullptr;
+                *tmiRecurse = nullptr, *tmiTrash = nullptr, *tmiAlwaysBetter = nullptr,
+                *tmiWriteId3v2 = nullptr, *tmiNameFromId3v2 = nullptr, *tmiWindowsSafe = nullptr;
         QLineEdit *ePerc = nullptr, *eExt = nullptr;
         QMenu* pmMain = nullptr;
         QSlider *tbVolume = nullptr, *tbTrack = nullptr;

@@ -1,10 +1,14 @@
 // The tag panel and the rename buttons as the main window wires them.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialog>
 #include <QFrame>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
 #include <filesystem>
 
 #include "filetools/windows/tag_panel_handlers.h"
@@ -73,7 +77,19 @@ TEST_F(FileToolsWiring, RenameAllWalksTheBrowserAndPurgesThePlaylist) {
     window->Browser().SetFolder(tree.Path("drive/Music"));
     dialogs.QueueText(L("%2 - %1"));
     dialogs.QueueReply(true);
+    // The preview table opens modal: its rows are read and Rename pressed once it shows.
+    int previewRows = -1;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (preview == nullptr) return;
+        answer.stop();
+        previewRows = preview->findChild<QTableWidget*>(L("tPreview"))->rowCount();
+        preview->findChild<QPushButton*>(L("bPreviewRename"))->click();
+    });
+    answer.start(10);
     uitest::Find<QPushButton>(*window, "bRenameAll")->click();
+    EXPECT_EQ(previewRows, 3);  // a.mp3, b.mp3 (no tag) and Sub/c.mp3
     EXPECT_TRUE(fs::exists(tree.Path("drive/Music/X - One.Mp3")));
     EXPECT_TRUE(fs::exists(tree.Path("drive/Music/Sub/Y - Two.Mp3")));
     EXPECT_EQ(window->Browser().Folder(), tree.Path("drive/Music/Sub"));

@@ -27,7 +27,7 @@ const Design kWindowChildren[] = {
     {"dc", {4, 0, 141, 19}},          {"brefresh", {152, 0, 65, 17}},
     {"bRename", {224, 0, 145, 17}},   {"bRenameAll", {368, 0, 145, 17}},
     {"Label13", {520, 0, 273, 17}},   {"dl", {6, 24, 215, 217}},
-    {"fl", {224, 24, 289, 185}},      {"pTag", {224, 24, 289, 185}},
+    {"fl", {224, 24, 289, 185}},      {"pTag", {224, 24, 289, 209}},
     {"pMC", {224, 208, 289, 121}},    {"lPlayList", {516, 24, 277, 305}},
     {"Label3", {4, 248, 155, 13}},    {"ePerc", {184, 248, 33, 21}},
     {"Label1", {4, 272, 102, 13}},    {"eExt", {184, 272, 33, 21}},
@@ -107,7 +107,7 @@ TEST_F(LayoutTest, DoublingTheWindowDoublesRectanglesButNotTheTagPanelChildren) 
             uitest::Find<QFrame>(*window, "pMC")->findChild<QWidget*>(QString::fromLatin1(d.name)),
             d.rect, 2.0, d.name);
     }
-    ExpectNear(uitest::Find<QPushButton>(*window, "bSaveTag"), {40, 152, 89, 25}, 1.0, "bSaveTag");
+    ExpectNear(uitest::Find<QPushButton>(*window, "bSaveTag"), {40, 178, 89, 25}, 1.0, "bSaveTag");
     ExpectNear(uitest::Find<QLabel>(*window, "Label4"), {120, 8, 72, 21}, 1.0, "Label4");
 }
 
