@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -97,6 +98,18 @@ TEST_F(FileToolsWiring, RenameAllWalksTheBrowserAndPurgesThePlaylist) {
     ASSERT_EQ(window->playlist.size(), 1u);
     EXPECT_EQ(window->playlist[0].path, kept);
     EXPECT_EQ(uitest::Find<QListWidget>(*window, "lPlayList")->count(), 1);
+
+    // File > Undo last rename, enabled as the menu opens, takes the batch back.
+    QAction* undo = uitest::Find<QAction>(*window, "tmiUndoRename");
+    EXPECT_FALSE(undo->isEnabled());
+    Q_EMIT uitest::Find<QMenu>(*window, "File1")->aboutToShow();
+    ASSERT_TRUE(undo->isEnabled());
+    undo->trigger();
+    EXPECT_TRUE(fs::exists(top));
+    EXPECT_TRUE(fs::exists(tree.Path("drive/Music/Sub/c.mp3")));
+    EXPECT_TRUE(dialogs.Texts().back().startsWith(L("2 of 2 files renamed back.")));
+    Q_EMIT uitest::Find<QMenu>(*window, "File1")->aboutToShow();
+    EXPECT_FALSE(undo->isEnabled());
 }
 
 }  // namespace
