@@ -75,6 +75,7 @@ void RenamePreviewDialog::FillTable(const RenamePreview& preview) {
     table_->setRowCount(static_cast<int>(preview.rows.size()));
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     for (int r = 0; r < table_->rowCount(); ++r) {
         const RenameOutcome& row = preview.rows[static_cast<std::size_t>(r)];
         const bool kept = row.status != RenameStatus::Renamed;
