@@ -131,6 +131,23 @@ TEST_F(TagPanelRich, SaveWritesBothTagsOnlyWithTheOption) {
     EXPECT_EQ(v1.fields[mv::kTitle].substr(0, 10), "Caf\xE9 Title");
 }
 
+// Copy to ID3v1 cuts a long title to 30 bytes; saving that copy must not
+// cut the ID3v2 title too.
+TEST_F(TagPanelRich, SavingACopiedTitleKeepsTheLongId3v2Title) {
+    const std::string path = Tagged("long.mp3", "v23");
+    const std::string title = "A Rather Long Song Title That Goes On";
+    mv::RichTag tag = mv::ReadRichTag(path).tag;
+    tag.title = title;
+    ASSERT_TRUE(mv::WriteRichTag(path, tag).ok);
+    w.tmiWriteId3v2->setChecked(true);
+    panel->ReadTag(path);
+    w.bCopyToId3v1->click();
+    EXPECT_EQ(w.eTitle->text(), U(title.substr(0, 30).c_str()));
+    panel->bSaveTagClick();
+    EXPECT_EQ(mv::test::MutagenDump(path).at("text:TIT2"), title);
+    EXPECT_EQ(mv::ReadFileTag(path).fields[mv::kTitle], title.substr(0, 30));
+}
+
 // Which text each ID3v2 field gets on Save: a plain model of the rule.
 TEST(RichTagForSave, AnUntouchedBoxNeverCutsTheId3v2Text) {
     const std::string longTitle(45, 'x');
