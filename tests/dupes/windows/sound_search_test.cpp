@@ -84,7 +84,6 @@ TEST_F(SoundSearchTest, SearchesTheFolderAsForNamesAndFillsTheLists) {
     EXPECT_EQ(M().rows()[0].rightKind, mv::RowKind::FileOnDisk);
     EXPECT_TRUE(w.handlers->SwitchAllowed());
     EXPECT_TRUE(w.lRes->text().startsWith(L("1 result in ")));
-    EXPECT_TRUE(w.lRes->text().endsWith(L(" seconds")));
     EXPECT_EQ(result.rowCount, 1u);
     EXPECT_EQ(w.dialogs.Texts(), QStringList{L("Comparison finished")});
     EXPECT_TRUE(w.bDelete->isEnabled());
@@ -95,15 +94,6 @@ TEST_F(SoundSearchTest, SearchesTheFolderAsForNamesAndFillsTheLists) {
     sound->bSoundFolderClick();
     EXPECT_EQ(searched, std::vector<std::string>{a});
     EXPECT_EQ(M().rowCount(), 0);
-    EXPECT_TRUE(w.lRes->text().startsWith(L("0 result in ")));
-
-    // A folder with nothing to search says so, as a comparison of names does.
-    w.folder = tree.Folder("Empty");
-    w.dialogs.ClearHistory();
-    searched.clear();
-    sound->bSoundFolderClick();
-    EXPECT_TRUE(searched.empty());
-    EXPECT_EQ(w.dialogs.Texts(), QStringList{L("This Directory contains no Mp3s!")});
 }
 
 TEST_F(SoundSearchTest, StopEndsTheSearchWithNoRows) {
