@@ -95,7 +95,8 @@ void BuildBrowserArea(MainWindowUi& ui) {
     at.Place(ui.fl, {224, 24, 289, 185});
     QFrame* pTag = MakePanel(client, "pTag");
     pTag->setAutoFillBackground(true);
-    at.Place(pTag, {224, 24, 289, 209});  // over the file list and the music panel's heading
+    // Over the file list and the music panel's heading.
+    at.Place(pTag, {224, 24, kTagPanelWidth, kTagPanelHeight});
     ui.tag.pTag = ui.compare.pTag = pTag;
     ui.pMC = MakePanel(client, "pMC");
     at.Place(ui.pMC, {224, 208, 289, 121});

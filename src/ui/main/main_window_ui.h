@@ -59,6 +59,10 @@ struct MainWindowUi {
     ProportionalChildren panelLayout;
 };
 
+// The tag panel's design size: its children keep their design places, so the
+// panel never shrinks below it.
+inline constexpr int kTagPanelWidth = 289, kTagPanelHeight = 209;
+
 // Builds every control of `window` into `ui`: the client area's children, the
 // tag panel, the music panel, the main menu, the two popup menus and the
 // playlist's timer. Nothing is connected yet.

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSlider>
+#include <algorithm>
 
 #include "catalogue/windows/drive_chooser.h"
 #include "catalogue/windows/tf_stats.h"
@@ -227,6 +228,9 @@ void TfPrinc::CaptureLayout() {
 void TfPrinc::FormResize() {
     ui_->windowLayout.Apply(width(), height());
     ui_->panelLayout.Apply(ui_->pMC->width(), ui_->pMC->height());
+    QFrame* pTag = ui_->tag.pTag;
+    pTag->resize(std::max(pTag->width(), kTagPanelWidth),
+                 std::max(pTag->height(), kTagPanelHeight));
 }
 
 bool TfPrinc::LayoutCaptured() const {

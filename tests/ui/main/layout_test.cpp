@@ -192,6 +192,20 @@ TEST_F(LayoutTest, TheWindowKeepsASizeAtWhichEveryControlReads) {
     EXPECT_FALSE(ReadabilityFaults(*window).empty());
 }
 
+// The tag panel's children keep their design sizes: at the smallest window
+// every one of them still lies inside the panel.
+TEST_F(LayoutTest, TheTagPanelHoldsItsChildrenAtTheMinimumSize) {
+    window->show();
+    window->resize(TfPrinc::kDesignWidth, TfPrinc::kDesignHeight);
+    window->CaptureLayout();
+    window->resize(TfPrinc::kMinimumWidth, TfPrinc::kMinimumHeight);
+    QFrame* pTag = uitest::Find<QFrame>(*window, "pTag");
+    for (QWidget* child : pTag->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        EXPECT_TRUE(pTag->rect().contains(child->geometry()))
+            << child->objectName().toStdString() << " outside the panel";
+    }
+}
+
 }  // namespace
 
 }  // namespace mv
