@@ -47,17 +47,6 @@ void ReportJournal(const RenameJournal& journal, CommandIo& io) {
 }
 
 // "Preview: 2 rename, 1 taken." : the table's count of each kind.
-std::string CountsLine(const std::vector<RenameOutcome>& rows) {
-    const auto counts = CountByStatus(rows);
-    std::string line;
-    for (std::size_t k = 0; k < counts.size(); ++k) {
-        if (counts[k] == 0) continue;
-        line += (line.empty() ? "" : ", ") + std::to_string(counts[k]) + " " +
-                RenameStatusWord(static_cast<RenameStatus>(k));
-    }
-    return line.empty() ? "no files" : line;
-}
-
 // `allRows`: CSV and JSON, which show the table's every row.
 int RunOne(const RenameOptions& opts, const NamingOptions& naming, RowWriter& writer, bool allRows,
            CommandIo& io) {
@@ -99,7 +88,8 @@ int RunAll(const RenameOptions& opts, const NamingOptions& naming, RowWriter& wr
     for (const RenameOutcome& outcome : result.outcomes) Report(outcome, writer, allRows, io);
     writer.Finish();
     ReportJournal(journal, io);
-    io.err << (opts.dryRun ? "Preview: " : "Done: ") << CountsLine(result.outcomes) << ".\n"
+    io.err << (opts.dryRun ? "Preview: " : "Done: ") << CountsText(CountByStatus(result.outcomes))
+           << ".\n"
            << result.renamed << " of " << result.outcomes.size() << " files "
            << (opts.dryRun ? "would be renamed" : "renamed") << ".\n";
     return kExitOk;

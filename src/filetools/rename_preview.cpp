@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 #include "filetools/rename_journal.h"
 
@@ -25,6 +26,16 @@ const char* RenameStatusWord(RenameStatus status) {
             return "refused";
     }
     return "";
+}
+
+std::string CountsText(const std::array<std::size_t, kRenameStatusCount>& counts) {
+    std::string text;
+    for (std::size_t k = 0; k < counts.size(); ++k) {
+        if (counts[k] == 0) continue;
+        text += (text.empty() ? "" : ", ") + std::to_string(counts[k]) + " " +
+                RenameStatusWord(static_cast<RenameStatus>(k));
+    }
+    return text.empty() ? "no files" : text;
 }
 
 std::array<std::size_t, kRenameStatusCount> CountByStatus(const std::vector<RenameOutcome>& rows) {

@@ -30,6 +30,9 @@ RenamePreview PreviewRenameAll(const RenameAllParams& params);
 
 // Rows of each status.
 std::array<std::size_t, kRenameStatusCount> CountByStatus(const std::vector<RenameOutcome>& rows);
+// The counts in words, "2 rename, 1 no-tag" (the kinds with no row left out);
+// "no files" when there are none.
+std::string CountsText(const std::array<std::size_t, kRenameStatusCount>& counts);
 
 // Performs the preview's renames in its order, each by the no-replace rename:
 // a name taken since the preview is reported NameTaken and never replaced, a

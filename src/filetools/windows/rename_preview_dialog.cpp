@@ -27,21 +27,11 @@ QTableWidgetItem* Cell(const std::string& text) {
 
 }  // namespace
 
-std::string PreviewCountsText(const RenamePreview& preview) {
-    std::string text;
-    for (std::size_t k = 0; k < preview.counts.size(); ++k) {
-        if (preview.counts[k] == 0) continue;
-        text += (text.empty() ? "" : ", ") + std::to_string(preview.counts[k]) + " " +
-                RenameStatusWord(static_cast<RenameStatus>(k));
-    }
-    return text.empty() ? "no files" : text;
-}
-
 RenamePreviewDialog::RenamePreviewDialog(const RenamePreview& preview, QWidget* parent)
     : QDialog(parent), table_(new QTableWidget(this)), counts_(new QLabel(this)) {
     setObjectName(DisplayText("RenamePreview"));
     setWindowTitle(DisplayText("Rename All"));
-    std::string counts = "In " + preview.params.root + ": " + PreviewCountsText(preview) + ".";
+    std::string counts = "In " + preview.params.root + ": " + CountsText(preview.counts) + ".";
     for (const std::string& folder : preview.foldersPassedOver) {
         counts += "\n" + FolderPassedOverLine(folder);
     }

@@ -28,8 +28,4 @@ class RenamePreviewDialog : public QDialog {
     QLabel* counts_;
 };
 
-// "3 rename, 1 same, 2 taken": the table's rows of each kind, in RenameStatus
-// order, kinds without rows left out.
-std::string PreviewCountsText(const RenamePreview& preview);
-
 }  // namespace mv

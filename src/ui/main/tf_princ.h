@@ -73,8 +73,7 @@ class TfPrinc : public QMainWindow {
     // comparison, and it steps through the locations the right list then holds.
     TfStatsHooks ListEditorHooks();
 
-    // What the shell binds: the controls the settings file fills at start-up
-    // and reads at Exit, the tray menu pmMain, the music panel's bars.
+    // What the shell binds: the options the ini file keeps, the tray menu, the music bars.
     struct ShellControls {
         QCheckBox* cbShuffle = nullptr;
         QAction *cbRec = nullptr, *cbMinimize = nullptr, *tmiVerCheck = nullptr,
