@@ -77,6 +77,10 @@ void WriteWithFacts(const CompareOptions& opts, std::vector<ResultRow>& rows, Ro
     }
 }
 
+std::vector<std::string> Columns(const CompareOptions& opts, RowFormat format) {
+    return opts.details ? DetailsColumns(format, opts.checkSound) : ResultRowColumns();
+}
+
 CompareRequest RequestFor(const CompareOptions& opts) {
     CompareChoice choice;
     choice.command = opts.command;
@@ -118,8 +122,7 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
     const bool listMissing = readsList && (!params.listLines || params.listLines->empty());
 
     const RowFormat format = opts.output.Resolve();
-    const std::vector<std::string> columns =
-        opts.details ? DetailsColumns(format, opts.checkSound) : ResultRowColumns();
+    const std::vector<std::string> columns = Columns(opts, format);
     RowWriter writer(io.out, format, columns, opts.details ? columns.size() : 2);
     const bool waitForFacts = opts.details || !opts.keep.empty();
     std::vector<ResultRow> waiting;
