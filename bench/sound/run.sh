@@ -1,18 +1,21 @@
 #!/bin/sh
 # The figures of bench/sound/README.md, each the median of 3 runs of a whole
 # process after one warm-up (plain shell timing; any whole-process timer will do):
-#   bench/sound/run.sh [--bin DIR] [--work DIR] [--recordings N]
-# The set is N recordings (60% melodies, 40% speech) of 30 s in the corpus's six
-# encodings, so 6 N files; made once under the work folder.
+#   bench/sound/run.sh [--bin DIR] [--work DIR] [--recordings N] [--seconds S]
+# The set is N recordings (60% melodies, 40% speech) of S seconds (30 unless
+# told) in the corpus's six encodings, so 6 N files; made once under the work
+# folder (remove its set/ to make another).
 set -eu
 bin=build/bin
 work=/tmp/mv-sound-bench
 recordings=167
+seconds=30
 while [ $# -gt 0 ]; do
     case "$1" in
         --bin) bin=$2; shift ;;
         --work) work=$2; shift ;;
         --recordings) recordings=$2; shift ;;
+        --seconds) seconds=$2; shift ;;
         *) echo "unknown option $1" >&2; exit 2 ;;
     esac
     shift
@@ -20,7 +23,7 @@ done
 here=$(dirname "$0")
 melodies=$((recordings * 6 / 10))
 if [ ! -d "$work/set" ]; then
-    python3 "$here/../../tests/support/core/make_sound_corpus.py" "$work/set" --seconds 30 \
+    python3 "$here/../../tests/support/core/make_sound_corpus.py" "$work/set" --seconds "$seconds" \
         --melodies "$melodies" --speech $((recordings - melodies)) --seed 3
 fi
 files=$(find "$work/set" -name '*.mp3' | wc -l)
