@@ -91,6 +91,16 @@ CompareRequest RequestFor(const CompareOptions& opts) {
     return BuildCompareRequest(std::move(choice));
 }
 
+// The folder a run compares exists (a search has none); else says so.
+bool FolderThere(const CompareRequest& request, CommandIo& io) {
+    if (request.mode == kModeSearchList) return true;
+    const std::string& folder = request.walkRoot ? *request.walkRoot : request.folders.front();
+    std::error_code ec;
+    if (std::filesystem::is_directory(folder, ec)) return true;
+    io.err << "No such folder: " << folder << '\n';
+    return false;
+}
+
 int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
     if (opts.by == "sound") {
         return RunSoundDupes(
@@ -102,14 +112,7 @@ int RunCompareCommand(const CompareOptions& opts, CommandIo& io) {
     }
     CompareRequest request = RequestFor(opts);
     const CompareMode mode = request.mode;
-    if (mode != kModeSearchList) {
-        const std::string& folder = request.walkRoot ? *request.walkRoot : request.folders.front();
-        std::error_code ec;
-        if (!std::filesystem::is_directory(folder, ec)) {
-            io.err << "No such folder: " << folder << '\n';
-            return kExitFailure;
-        }
-    }
+    if (!FolderThere(request, io)) return kExitFailure;
     const bool readsList = request.ReadsMp3List();
     // Ctrl+C is heard from here on: a walk of a whole disk takes seconds too.
     CompareControl control;
