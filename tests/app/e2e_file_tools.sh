@@ -51,7 +51,7 @@ click 244 32 3
 click 360 66                   # eTitle, inside the panel over the file list
 xdotool key ctrl+a
 xdotool type --delay 30 "New Title"
-click 308 188                  # Save
+click 308 212                  # Save
 title=$(tail -c 125 "$T/music/a.mp3" | head -c 9)
 [ "$title" = "New Title" ] || fail "the tag was not saved: '$title'"
 
@@ -59,6 +59,7 @@ title=$(tail -c 125 "$T/music/a.mp3" | head -c 9)
 click 440 8
 answer Return "Naming model"
 answer y
+answer alt+r "Rename All"      # the table of what it will do: Rename
 answer Return                  # "2 files renamed." and the file without a tag
 sleep 0.5
 [ -e "$T/music/Band - New Title.Mp3" ] || fail "a.mp3 was not renamed: $(ls "$T/music")"

@@ -62,7 +62,11 @@ answer() {  # KEY [TITLE] [TEXT_TO_TYPE]
     [ -n "$id" ] || fail "no box titled '$title' came (step $step)"
     sleep 0.2
     if [ -n "${3:-}" ]; then xdotool type --delay 30 "$3"; fi
-    xdotool key "$1"
+    # A chord in one go loses its modifier on Xvfb's keymap: press it apart.
+    case $1 in
+    alt+?) xdotool keydown alt key "${1#alt+}" keyup alt ;;
+    *) xdotool key "$1" ;;
+    esac
     last_box=$id
     step=$((step + 1))
 }

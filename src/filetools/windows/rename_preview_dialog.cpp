@@ -41,7 +41,7 @@ RenamePreviewDialog::RenamePreviewDialog(const RenamePreview& preview, QWidget* 
     FillTable(preview);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* rename = buttons->addButton(DisplayText("Rename"), QDialogButtonBox::AcceptRole);
+    QPushButton* rename = buttons->addButton(DisplayText("&Rename"), QDialogButtonBox::AcceptRole);
     QPushButton* cancel = buttons->addButton(DisplayText("Cancel"), QDialogButtonBox::RejectRole);
     rename->setObjectName(DisplayText("bPreviewRename"));
     cancel->setObjectName(DisplayText("bPreviewCancel"));

@@ -242,10 +242,11 @@ QMenu* AddMenu(QMenuBar* bar, const char* name, const char* caption) {
 // File, Dupes, List and Compare results.
 void BuildFileAndDupesMenus(MainWindowUi& ui) {
     QMenu* file = AddMenu(ui.MM, "File1", "File");
-    ui.tmiUndoRename = MakeAction(file, "tmiUndoRename", "Undo last rename");
-    ui.tmiUndoRename->setEnabled(false);  // until the journal holds a batch
+    // Exit stays the menu's first item, where a user's hands know it to be.
     ui.bClose = MakeAction(file, "bClose", "Exit");
     ui.bClose->setShortcut(QKeySequence(Qt::Key_F10));
+    ui.tmiUndoRename = MakeAction(file, "tmiUndoRename", "Undo last rename");
+    ui.tmiUndoRename->setEnabled(false);  // until the journal holds a batch
 
     QMenu* dupes = AddMenu(ui.MM, "Dupes1", "Dupes");
     ui.bCompare = MakeAction(dupes, "bCompare", "Compare selected foder with my list");
