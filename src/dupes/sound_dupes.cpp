@@ -73,58 +73,30 @@ CompareResult RunSoundCompare(const CompareParams& params, CompareControl& contr
     return result;
 }
 
-namespace {
-
-// The print of one file, from the cache when it holds one under the file's
-// key; a print made now is added to `fresh`.
-std::optional<SoundPrint> PrintOf(const std::string& path, FactsCache* cache,
-                                  std::vector<PrintEntry>& fresh) {
-    FileKey key;
-    if (cache != nullptr && StatFileKey(path, &key)) {
-        if (auto stored = cache->LookupPrint(path, key)) return stored;
-    }
-    SoundPrintResult read = ReadSoundPrint({path});
-    if (read.status != SoundPrintStatus::Printed) return std::nullopt;
-    if (read.keyed) fresh.push_back({path, read.key, read.print});
-    return std::move(read.print);
-}
-
-}  // namespace
-
 PairSoundResult CheckPairSound(const PairSoundParams& params) {
     PairSoundResult result;
-    std::optional<FactsCache> cache;
-    if (!params.cacheFile.empty()) {
-        cache.emplace(params.cacheFile);
-        result.cacheProblem = cache->Problem();
-        if (!cache->Usable()) cache.reset();
-    }
-    std::unordered_map<std::string, std::optional<SoundPrint>> prints;
-    std::vector<const std::string*> order;
+    SoundSearchParams gather;  // each distinct file printed once, on every core
+    gather.paths.reserve(2 * params.pairs.size());
     for (const auto& [a, b] : params.pairs) {
-        for (const std::string* path : {&a, &b}) {
-            if (prints.emplace(*path, std::nullopt).second) order.push_back(path);
-        }
+        gather.paths.push_back(a);
+        gather.paths.push_back(b);
     }
-    std::vector<PrintEntry> fresh;
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        if (params.progress && !params.progress(i, order.size())) {
-            result.stopped = true;
-            break;
-        }
-        prints[*order[i]] = PrintOf(*order[i], cache ? &*cache : nullptr, fresh);
+    gather.cacheFile = params.cacheFile;
+    gather.progress = params.progress;
+    const SoundPrintsResult prints = GatherSoundPrints(gather);
+    result.cacheProblem = prints.cacheProblem;
+    if (prints.stopped) {
+        result.stopped = true;
+        return result;
     }
-    // What was printed before a stop is kept for the next check.
-    if (cache && !fresh.empty() && !cache->StorePrints(fresh))
-        result.cacheProblem = cache->Problem();
-    if (result.stopped) return result;
     for (const auto& [a, b] : params.pairs) {
-        const auto& left = prints.at(a);
-        const auto& right = prints.at(b);
-        if (!left || !right) {
+        const auto left = prints.prints.find(a);
+        const auto right = prints.prints.find(b);
+        if (left == prints.prints.end() || right == prints.prints.end()) {
             result.similarity.push_back(std::nullopt);
         } else {
-            result.similarity.push_back(ComparePrints(left->items, right->items).similarity);
+            result.similarity.push_back(
+                ComparePrints(left->second.items, right->second.items).similarity);
         }
     }
     return result;
