@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "media/print_similarity.h"
 #include "ui/common/display_text.h"
@@ -14,34 +15,36 @@ namespace mv {
 
 namespace {
 
-// An equals sign in a ring: a shape, so it reads without colour.
-QIcon SameAudioMark() {
+// A ring with `inside` drawn in it, in black: a shape, so it reads without colour.
+QIcon RingMark(const std::function<void(QPainter&)>& inside) {
     QPixmap pixmap(12, 12);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(Qt::black, 1.2));
     painter.drawEllipse(QRectF(0.6, 0.6, 10.8, 10.8));
-    painter.drawLine(QPointF(3.5, 4.8), QPointF(8.5, 4.8));
-    painter.drawLine(QPointF(3.5, 7.2), QPointF(8.5, 7.2));
+    inside(painter);
     return QIcon(pixmap);
+}
+
+// An equals sign in a ring.
+QIcon SameAudioMark() {
+    return RingMark([](QPainter& painter) {
+        painter.drawLine(QPointF(3.5, 4.8), QPointF(8.5, 4.8));
+        painter.drawLine(QPointF(3.5, 7.2), QPointF(8.5, 7.2));
+    });
 }
 
 // A wavy equals sign in a ring, set apart from the same-audio sign by its
 // shape alone.
 QIcon SameRecordingMark() {
-    QPixmap pixmap(12, 12);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Qt::black, 1.2));
-    painter.drawEllipse(QRectF(0.6, 0.6, 10.8, 10.8));
-    for (const double y : {4.8, 7.4}) {
-        QPainterPath wave(QPointF(3.0, y));
-        wave.cubicTo(QPointF(4.6, y - 1.8), QPointF(7.4, y + 1.8), QPointF(9.0, y));
-        painter.drawPath(wave);
-    }
-    return QIcon(pixmap);
+    return RingMark([](QPainter& painter) {
+        for (const double y : {4.8, 7.4}) {
+            QPainterPath wave(QPointF(3.0, y));
+            wave.cubicTo(QPointF(4.6, y - 1.8), QPointF(7.4, y + 1.8), QPointF(9.0, y));
+            painter.drawPath(wave);
+        }
+    });
 }
 
 }  // namespace
