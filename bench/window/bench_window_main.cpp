@@ -8,7 +8,9 @@
 // is compared and the facts of every pair fill in as after any comparison:
 // it prints how long they took and the longest the window did not answer
 // (its event loop's worst gap, and the slowest scroll with paint) meanwhile.
-// Usage: mv-bench-window [--runs N] [--facts N] FOLDER
+// With --rename N, "Rename All" runs over N ID3v1-tagged files in N/100
+// folders and it prints how long its table took to show.
+// Usage: mv-bench-window [--runs N] [--facts N] [--rename N] FOLDER
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +19,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -24,6 +28,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -182,23 +187,85 @@ void TimeFactsFillingIn(TfPrinc& window, QApplication& app, const fs::path& root
         worstGap, worstScroll, scrolls);
 }
 
+// Rename All asks for the model and for subfolders; the rest stays silent.
+class RenameDialogs : public SilentDialogs {
+  public:
+    RenameDialogs() : SilentDialogs(true) {}
+    std::optional<QString> InputText(QWidget*, const QString&, const QString&,
+                                     const QString&) override {
+        return QStringLiteral("%1 - %2");
+    }
+};
+
+// N files of a few junk bytes and an ID3v1 tag, in N/100 folders of ten artists.
+void MakeRenameTree(const fs::path& root, int files) {
+    const int folders = std::max(1, files / 100);
+    for (int k = 0; k < files; ++k) {
+        const fs::path dir = root / ("Artist " + std::to_string(k % folders / 10)) /
+                             ("Album " + std::to_string(k % folders));
+        if (k < folders) fs::create_directories(dir);
+        std::string tag = "TAG" + ("Song " + std::to_string(k)) + std::string(30, '\0');
+        tag.resize(33);
+        tag += "Artist " + std::to_string(k % folders);
+        tag.resize(128, '\0');
+        std::ofstream(dir / ("track" + std::to_string(k) + ".mp3"), std::ios::binary)
+            << std::string(300, '\x55') << tag;
+    }
+}
+
+// From the Rename All click to its table shown and painted; Cancel then, so
+// the tree is left as it was.
+void TimeRenamePreview(QApplication& app, const fs::path& programFolder, int files) {
+    const fs::path root = programFolder / "rename";
+    MakeRenameTree(root, files);
+    RenameDialogs dialogs;
+    RootDrive drives;
+    TfPrinc window(dialogs, drives, programFolder);
+    window.show();
+    window.Browser().SetFolder(root.string());
+    app.processEvents();
+    double shown = -1;
+    int rows = 0;
+    auto start = Clock::now();
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        auto* table = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (table == nullptr || table->objectName() != QStringLiteral("RenamePreview")) return;
+        table->repaint();
+        shown = Seconds(start);
+        rows = table->findChild<QTableWidget*>(QStringLiteral("tPreview"))->rowCount();
+        if (auto* counts = table->findChild<QLabel*>())
+            std::printf("%s\n", counts->text().toStdString().c_str());
+        table->reject();
+    });
+    poll.start(1);
+    start = Clock::now();
+    Control<QPushButton>(window, "bRenameAll")->click();
+    poll.stop();
+    std::printf("Rename All's table of %d rows (%d files in %d folders): shown in %.3f s\n", rows,
+                files, std::max(1, files / 100), shown);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     int runs = 5;
     int factsPairs = 0;
+    int renameFiles = 0;
     std::string folder;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
             runs = std::max(1, std::atoi(argv[++i]));
         } else if (std::strcmp(argv[i], "--facts") == 0 && i + 1 < argc) {
             factsPairs = std::max(0, std::atoi(argv[++i]));
+        } else if (std::strcmp(argv[i], "--rename") == 0 && i + 1 < argc) {
+            renameFiles = std::max(0, std::atoi(argv[++i]));
         } else {
             folder = argv[i];
         }
     }
     if (folder.empty() || !fs::is_directory(folder)) {
-        std::fprintf(stderr, "usage: mv-bench-window [--runs N] [--facts N] FOLDER\n");
+        std::fprintf(stderr, "usage: mv-bench-window [--runs N] [--facts N] [--rename N] FOLDER\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -266,6 +333,7 @@ int main(int argc, char** argv) {
         std::printf("scroll both lists and paint: at most %.4f s\n", worst);
         if (factsPairs > 0) TimeFactsFillingIn(window, app, programFolder / "facts", factsPairs);
     }
+    if (renameFiles > 0) TimeRenamePreview(app, programFolder, renameFiles);
     fs::remove_all(programFolder);
     return 0;
 }
