@@ -6,10 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "platform/folder_listing.h"
-#include "support/core/tag_fixture.h"
-#include "support/core/temp_tree.h"
-#include "support/widgets/scripted_dialogs.h"
+#include "rename_fixture.h"
 
 namespace mv {
 
@@ -22,25 +19,11 @@ QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-// The commands against a stand-in for the browser: it records where it was
-// moved and lists files as the file list does, and the playlist purge is
-// logged in the same record, so the order of events shows.
-class RenameCommandsTest : public ::testing::Test {
+class RenameCommandsTest : public mv::test::RenameFixture {
   protected:
     void SetUp() override {
         if (!mv::test::ToneAudio()) GTEST_SKIP() << "lame or sox missing: no MP3 to rename";
-        folder = tree.Folder("music");
-        RenameHooks hooks;
-        hooks.selectedFile = [this] { return selected; };
-        hooks.browserFolder = [this] { return folder; };
-        hooks.extension = [] { return std::string("mP3"); };
-        hooks.openFolder = [this](const std::string& to) {
-            events.push_back("open " + to);
-            folder = to;
-            return mv::ListFolderFiles(to, "mP3");
-        };
-        hooks.purgePlaylist = [this] { events.push_back("purge"); };
-        commands = std::make_unique<RenameCommands>(&window, dialogs, std::move(hooks));
+        MakeCommands("mP3");
     }
     void Mp3(const std::string& rel, const std::optional<std::string>& tag) {
         ASSERT_TRUE(mv::test::WriteMp3(tree.Path(rel), tag));
@@ -53,13 +36,6 @@ class RenameCommandsTest : public ::testing::Test {
         std::sort(names.begin(), names.end());
         return names;
     }
-
-    mv::test::TempTree tree;
-    QWidget window;
-    ScriptedDialogs dialogs;
-    std::string folder, selected;
-    std::vector<std::string> events;
-    std::unique_ptr<RenameCommands> commands;
 };
 
 TEST_F(RenameCommandsTest, RenameAsksForTheModelAndKeepsItForTheRun) {

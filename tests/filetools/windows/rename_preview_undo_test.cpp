@@ -12,9 +12,7 @@
 #include "filetools/windows/rename_commands.h"
 #include "filetools/windows/rename_preview_dialog.h"
 #include "mutagen_files.h"
-#include "platform/folder_listing.h"
-#include "support/core/temp_tree.h"
-#include "support/widgets/scripted_dialogs.h"
+#include "rename_fixture.h"
 
 namespace mv {
 
@@ -27,47 +25,38 @@ QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-class RenamePreviewUndo : public ::testing::Test {
+class RenamePreviewUndo : public mv::test::RenameFixture {
   protected:
     void SetUp() override {
         if (!mv::test::ToneAudio()) GTEST_SKIP() << "lame or sox missing: no MP3 to rename";
-        folder = tree.Folder("music");
-        RenameHooks hooks;
-        hooks.selectedFile = [this] { return selected; };
-        hooks.browserFolder = [this] { return folder; };
-        hooks.extension = [] { return std::string("mp3"); };
-        hooks.openFolder = [](const std::string& to) { return mv::ListFolderFiles(to, "mp3"); };
-        hooks.purgePlaylist = [] {};
-        hooks.naming = [this] { return naming; };
-        hooks.confirmPreview = [this](const mv::RenamePreview& shown) {
-            preview = shown;
-            if (beforeAnswer) beforeAnswer(shown);
-            return answer;
-        };
-        hooks.refreshBrowser = [this] { ++refreshes; };
-        hooks.journalFile = journal = tree.Path("RenameJournal.txt");
-        commands = std::make_unique<RenameCommands>(&window, dialogs, std::move(hooks));
+        MakeCommands("mp3", [this](RenameHooks& hooks) {
+            hooks.naming = [this] { return naming; };
+            hooks.confirmPreview = [this](const mv::RenamePreview& shown) {
+                preview = shown;
+                if (beforeAnswer) beforeAnswer(shown);
+                return answer;
+            };
+            hooks.refreshBrowser = [this] { ++refreshes; };
+            hooks.journalFile = journal = tree.Path("RenameJournal.txt");
+        });
         ASSERT_TRUE(mv::test::WriteMp3(tree.Path("music/a.mp3"), TagBlock("One", "X")));
         ASSERT_TRUE(mv::test::WriteMp3(tree.Path("music/b.mp3"), std::nullopt));
         ASSERT_TRUE(mv::test::WriteMp3(tree.Path("music/Sub/c.mp3"), TagBlock("Two", "Y")));
     }
     void RenameAll() {
+        folder = tree.Path("music");  // the browser back where each batch starts
         dialogs.QueueText(U("%2 - %1"));
         dialogs.QueueReply(true);  // with the subfolders
         commands->bRenameAllClick();
     }
     bool Has(const std::string& rel) const { return fs::exists(tree.Path(rel)); }
 
-    mv::test::TempTree tree;
-    QWidget window;
-    ScriptedDialogs dialogs;
-    std::string folder, selected, journal;
+    std::string journal;
     mv::NamingOptions naming;
     bool answer = true;
     std::function<void(const mv::RenamePreview&)> beforeAnswer;
     std::optional<mv::RenamePreview> preview;
     int refreshes = 0;
-    std::unique_ptr<RenameCommands> commands;
 };
 
 TEST_F(RenamePreviewUndo, CancelChangesNothingAndRenameDoesExactlyTheTable) {

@@ -12,6 +12,7 @@
 #include "filetools/windows/rich_tag_line.h"
 #include "filetools/windows/tag_panel_handlers.h"
 #include "mutagen_files.h"
+#include "panel_widgets.h"
 #include "support/core/temp_tree.h"
 #include "support/widgets/scripted_dialogs.h"
 
@@ -27,18 +28,7 @@ class TagPanelRich : public ::testing::Test {
   protected:
     void SetUp() override {
         if (!mv::test::MutagenPresent()) GTEST_SKIP() << "sox, lame or python3-mutagen missing";
-        w.window = &window;
-        w.pTag = new QFrame(&window);
-        for (QLineEdit** box : {&w.eTitle, &w.eArtist, &w.eAlbum, &w.eYear, &w.eComment}) {
-            *box = new QLineEdit(w.pTag);
-            (*box)->setMaxLength(box == &w.eYear ? 4 : 30);
-        }
-        w.bSaveTag = new QPushButton(w.pTag);
-        w.bCancelTag = new QPushButton(w.pTag);
-        w.lRichTag = new QLineEdit(w.pTag);
-        w.bCopyToId3v1 = new QPushButton(w.pTag);
-        w.tmiWriteId3v2 = new QAction(&window);
-        w.tmiWriteId3v2->setCheckable(true);
+        w = mv::test::MakePanelWidgets(window, true);
         window.show();
         panel = std::make_unique<TagPanelHandlers>(w, dialogs);
     }
@@ -47,10 +37,7 @@ class TagPanelRich : public ::testing::Test {
         EXPECT_TRUE(mv::test::WriteTaggedMp3(path, kind));
         return path;
     }
-    QStringList Boxes() const {
-        return {w.eTitle->text(), w.eArtist->text(), w.eAlbum->text(), w.eYear->text(),
-                w.eComment->text()};
-    }
+    QStringList Boxes() const { return mv::test::PanelBoxes(w); }
 
     mv::test::TempTree tree;
     QWidget window;

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "filetools/windows/tag_panel_handlers.h"
+#include "panel_widgets.h"
 #include "support/core/tag_fixture.h"
 #include "support/core/temp_tree.h"
 #include "support/widgets/scripted_dialogs.h"
@@ -33,14 +34,7 @@ class TagPanelTest : public ::testing::Test {
     void SetUp() override {
         if (!mv::test::ToneAudio()) GTEST_SKIP() << "lame or sox missing: no MP3 to tag";
         audio = *mv::test::ToneAudio();
-        w.window = &window;
-        w.pTag = new QFrame(&window);
-        for (QLineEdit** box : {&w.eTitle, &w.eArtist, &w.eAlbum, &w.eYear, &w.eComment}) {
-            *box = new QLineEdit(w.pTag);
-            (*box)->setMaxLength(box == &w.eYear ? 4 : 30);
-        }
-        w.bSaveTag = new QPushButton(w.pTag);
-        w.bCancelTag = new QPushButton(w.pTag);
+        w = mv::test::MakePanelWidgets(window, false);
         w.pTag->hide();
         window.show();
         panel = std::make_unique<TagPanelHandlers>(w, dialogs);
@@ -50,10 +44,7 @@ class TagPanelTest : public ::testing::Test {
         EXPECT_TRUE(mv::test::WriteMp3(path, tag));
         return path;
     }
-    QStringList Boxes() const {
-        return {w.eTitle->text(), w.eArtist->text(), w.eAlbum->text(), w.eYear->text(),
-                w.eComment->text()};
-    }
+    QStringList Boxes() const { return mv::test::PanelBoxes(w); }
 
     mv::test::TempTree tree;
     std::string audio;
