@@ -7,16 +7,15 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "filetools/rename_journal.h"
 #include "filetools/rename_preview.h"
 #include "filetools/rich_tag.h"
+#include "tagged_tree.h"
 
 namespace {
 
@@ -26,19 +25,6 @@ const char kUsage[] =
     "usage: mv-bench-rename-batch [--files N] [--folders M] [--work DIR]\n"
     "  times the preview of Rename All over N tagged files in M folders, the batch\n"
     "  performed with its journal, its undo, and one file's ID3v2 fields read.\n";
-
-std::string Field(std::string_view text, size_t width) {
-    std::string field(text.substr(0, width));
-    field.resize(width, '\0');
-    return field;
-}
-
-void WriteTagged(const fs::path& path, const std::string& title, const std::string& artist) {
-    std::string bytes(300, '\x55');
-    bytes += "TAG" + Field(title, 30) + Field(artist, 30) + Field("Album", 30) + Field("2024", 4) +
-             Field("", 30) + std::string(1, '\0');
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::string SyncSafe(size_t n) {
     return {static_cast<char>((n >> 21) & 0x7F), static_cast<char>((n >> 14) & 0x7F),
@@ -80,33 +66,15 @@ double MedianReadMs(const std::string& path, int runs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    size_t files = 10000, folders = 100;
-    std::string work;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--files" && i + 1 < argc) {
-            files = std::strtoul(argv[++i], nullptr, 10);
-        } else if (arg == "--folders" && i + 1 < argc) {
-            folders = std::strtoul(argv[++i], nullptr, 10);
-        } else if (arg == "--work" && i + 1 < argc) {
-            work = argv[++i];
-        } else {
-            std::fputs(kUsage, stderr);
-            return 2;
-        }
+    mv::bench::TaggedTreeArgs args;
+    if (!mv::bench::ParseTaggedTreeArgs(argc, argv, false, args)) {
+        std::fputs(kUsage, stderr);
+        return 2;
     }
-    folders = std::max<size_t>(folders, 1);
-    const fs::path root =
-        work.empty() ? fs::temp_directory_path() / ("mv-bench-batch-" + std::to_string(::getpid()))
-                     : fs::path(work);
+    const size_t files = args.files;
+    const fs::path root = mv::bench::TreeRoot(args, "mv-bench-batch-");
     fs::remove_all(root);
-    for (size_t k = 0; k < files; ++k) {
-        const fs::path dir = root / "tree" / ("Artist " + std::to_string(k % folders / 10)) /
-                             ("Album " + std::to_string(k % folders));
-        if (k < folders) fs::create_directories(dir);
-        WriteTagged(dir / ("track" + std::to_string(k) + ".mp3"), "Song " + std::to_string(k),
-                    "Artist " + std::to_string(k % folders));
-    }
+    mv::bench::WriteTaggedTree(root / "tree", files, args.folders);
 
     mv::RenameJournal journal(root / mv::kRenameJournalName);
     mv::RenameAllParams params;

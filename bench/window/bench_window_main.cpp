@@ -28,11 +28,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "dupes/windows/result_list_handlers.h"
+#include "tagged_tree.h"
 #include "ui/common/silent_dialogs.h"
 #include "ui/main/file_browser.h"
 #include "ui/main/tf_princ.h"
@@ -197,27 +197,12 @@ class RenameDialogs : public SilentDialogs {
     }
 };
 
-// N files of a few junk bytes and an ID3v1 tag, in N/100 folders of ten artists.
-void MakeRenameTree(const fs::path& root, int files) {
-    const int folders = std::max(1, files / 100);
-    for (int k = 0; k < files; ++k) {
-        const fs::path dir = root / ("Artist " + std::to_string(k % folders / 10)) /
-                             ("Album " + std::to_string(k % folders));
-        if (k < folders) fs::create_directories(dir);
-        std::string tag = "TAG" + ("Song " + std::to_string(k)) + std::string(30, '\0');
-        tag.resize(33);
-        tag += "Artist " + std::to_string(k % folders);
-        tag.resize(128, '\0');
-        std::ofstream(dir / ("track" + std::to_string(k) + ".mp3"), std::ios::binary)
-            << std::string(300, '\x55') << tag;
-    }
-}
-
 // From the Rename All click to its table shown and painted; Cancel then, so
 // the tree is left as it was.
 void TimeRenamePreview(QApplication& app, const fs::path& programFolder, int files) {
     const fs::path root = programFolder / "rename";
-    MakeRenameTree(root, files);
+    mv::bench::WriteTaggedTree(root, static_cast<std::size_t>(files),
+                               static_cast<std::size_t>(std::max(1, files / 100)));
     RenameDialogs dialogs;
     RootDrive drives;
     TfPrinc window(dialogs, drives, programFolder);
