@@ -29,8 +29,11 @@ void PlayerSetup::Create(TfPrinc& window) {
                                          static_cast<int32_t>(window.winId()));
     mv::ConnectPlaybackEvents(*player_, window.Playback());
     durationMs_ = 0;
-    player_->OnNotifyStreamDuration = [this](mv::XaudioComponent&, uint32_t ms) {
+    // The time beside the position bar wants the length too.
+    player_->OnNotifyStreamDuration = [this, toPlayback = player_->OnNotifyStreamDuration](
+                                          mv::XaudioComponent& sender, uint32_t ms) {
         durationMs_ = ms;
+        if (toPlayback) toPlayback(sender, ms);
     };
 }
 

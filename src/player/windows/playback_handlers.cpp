@@ -1,6 +1,7 @@
 #include "player/windows/playback_handlers.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
@@ -9,6 +10,7 @@
 #include <exception>
 #include <stdexcept>
 
+#include "player/play_time.h"
 #include "player/playback_text.h"
 #include "player/player_control.h"
 #include "player/playlist_edit.h"
@@ -46,6 +48,8 @@ PlaybackHandlers::PlaybackHandlers(const PlaybackWidgets& widgets, Dialogs& dial
     connect(w_.bNext, &QPushButton::clicked, this, &PlaybackHandlers::bNextClick);
     connect(w_.tbPitch, &QSlider::valueChanged, this, &PlaybackHandlers::tbPitchChange);
     connect(w_.tbVolume, &QSlider::valueChanged, this, &PlaybackHandlers::tbVolumeChange);
+    connect(w_.tbTrack, &QSlider::valueChanged, this, &PlaybackHandlers::ShowTime);
+    ShowTime(w_.tbTrack->value());
 }
 
 void PlaybackHandlers::SendQuietly(const std::function<void()>& send) {
@@ -73,6 +77,7 @@ void PlaybackHandlers::StartFile(const std::string& path) {
     try {
         songName_ = DisplayText(mv::PlaylistDisplayName(path));
         currentFile_ = path;
+        durationMs_ = 0;  // until the engine tells the new song's length
         status_ = kPlayingPrefix + songName_;
         if (player_ == nullptr) throw std::runtime_error("no audio player");
         player_->InputOpen(path);
@@ -117,7 +122,9 @@ void PlaybackHandlers::SetStatus(const QString& status) {
 void PlaybackHandlers::PlayerStateChanged(int32_t state) {
     switch (state) {
         case mv::kStateStopped:
+            durationMs_ = 0;
             w_.tbTrack->setValue(0);
+            ShowTime(0);
             status_ = kStopped;
             break;
         case mv::kStatePlaying:
@@ -166,6 +173,17 @@ void PlaybackHandlers::InputPositionChanged(uint32_t offset, uint32_t range) {
         tipOffset_ = scroll.nextOffset;
         if (hooks_.setTrayTip) hooks_.setTrayTip(QString::fromStdU32String(scroll.tip));
     }
+}
+
+void PlaybackHandlers::StreamDurationChanged(uint32_t ms) {
+    durationMs_ = ms;
+    ShowTime(w_.tbTrack->value());
+}
+
+void PlaybackHandlers::ShowTime(int position) {
+    if (w_.lTime == nullptr) return;
+    w_.lTime->setText(
+        DisplayText(mv::PositionTimeText(position, w_.tbTrack->maximum(), durationMs_)));
 }
 
 void PlaybackHandlers::Failed() {

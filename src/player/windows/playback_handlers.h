@@ -12,6 +12,7 @@
 #include "player/shuffle_order.h"
 
 class QCheckBox;
+class QLabel;
 class QListWidget;
 class QPushButton;
 class QSlider;
@@ -36,6 +37,7 @@ struct PlaybackWidgets {
     QPushButton* bNext = nullptr;
     QCheckBox* cbShuffle = nullptr;
     QTimer* NextTimer = nullptr;
+    QLabel* lTime = nullptr;  // elapsed / total beside tbTrack; optional
 };
 
 // What playback asks of the rest of the program.
@@ -70,6 +72,8 @@ class PlaybackHandlers : public QObject {
     // Engine notifications.
     void PlayerStateChanged(int32_t state);
     void InputPositionChanged(uint32_t offset, uint32_t range);
+    // The length of the stream just opened; lTime's total.
+    void StreamDurationChanged(uint32_t ms);
     // The engine refused to open a file or could not decode it (a nack of
     // InputOpen, a codec error): the status says so and the playlist moves on
     // after the timer; a whole pass of failures stops instead of cycling.
@@ -107,6 +111,8 @@ class PlaybackHandlers : public QObject {
     // as it is (bStopClick disarms it).
     void StopPlayer();
     void SendQuietly(const std::function<void()>& send);
+    // lTime for the bar at `position`: as it plays and as the user drags it.
+    void ShowTime(int position);
 
     PlaybackWidgets w_;
     Dialogs& dialogs_;
@@ -126,6 +132,7 @@ class PlaybackHandlers : public QObject {
     bool stoppedByUser_ = false;  // Stop clicked since the last file started
     int32_t state_ = mv::kStateStopped;
     std::string currentFile_;
+    uint32_t durationMs_ = 0;  // 0 while nothing plays
 };
 
 }  // namespace mv

@@ -230,9 +230,16 @@ void BuildMusicPanel(QFrame* pMC, PlaybackWidgets& music, ProportionalChildren& 
     music.cbShuffle->setChecked(true);
     at.Place(music.cbShuffle, {216, 63, 65, 20});
     music.tbTrack = MakeSlider(pMC, "tbTrack", 400, 0, 1);
-    at.Place(music.tbTrack, {16, 88, 241, 25});
+    // Lower than designed, so that the time fits under it.
+    at.Place(music.tbTrack, {16, 88, 241, 18});
     music.bNext = MakeButton(pMC, "bNext", "-->");
     at.Place(music.bNext, {256, 90, 25, 15});
+    // Elapsed / total under the bar.
+    music.lTime = MakeLabel(pMC, "lTime", "0:00 / 0:00", true);
+    QFont small = music.lTime->font();
+    small.setPixelSize(10);
+    music.lTime->setFont(small);
+    at.Place(music.lTime, {16, 106, 241, 13});
 }
 
 QMenu* AddMenu(QMenuBar* bar, const char* name, const char* caption) {

@@ -115,6 +115,7 @@ void TfPrinc::SetFactsCache(const std::filesystem::path& file) {
     h_->pairFacts->SetCacheFile(file);
     h_->soundCheck->SetCacheFile(file);
     h_->soundSearch->SetCacheFile(file);
+    h_->playlistLengths->SetCacheFile(file);
 }
 
 void TfPrinc::RestorePlaylist(mv::Playlist entries) {

@@ -186,6 +186,8 @@ void TfPrinc::MakePlayerHandlers() {
     playlistHooks.leaveBusyState = [this] { LeaveBusyState(); };
     h_->playlistHandlers = std::make_unique<PlaylistHandlers>(
         ui_->playlist, dialogs_, playlist, programFolder_, std::move(playlistHooks));
+    h_->playlistLengths = std::make_unique<PlaylistLengths>(ui_->playlist.lPlayList, playlist,
+                                                            PlaylistLengthsHooks{});
 }
 
 }  // namespace mv

@@ -13,6 +13,7 @@
 #include "filetools/windows/tag_panel_handlers.h"
 #include "player/windows/playback_handlers.h"
 #include "player/windows/playlist_handlers.h"
+#include "player/windows/playlist_lengths.h"
 #include "ui/main/file_browser.h"
 #include "ui/main/pointer_caption.h"
 
@@ -33,6 +34,7 @@ struct TfPrincHandlers {
     std::unique_ptr<RenameCommands> rename;
     std::unique_ptr<PlaybackHandlers> playback;
     std::unique_ptr<PlaylistHandlers> playlistHandlers;
+    std::unique_ptr<PlaylistLengths> playlistLengths;
     std::unique_ptr<PointerCaption> pointerCaption;
 };
 

@@ -41,7 +41,8 @@ const Design kPanelChildren[] = {
     {"Label12", {160, 24, 105, 17}},  {"tbPitch", {8, 40, 129, 25}},
     {"tbVolume", {152, 40, 129, 25}}, {"bStop", {16, 64, 89, 17}},
     {"bPause", {120, 64, 89, 17}},    {"cbShuffle", {216, 63, 65, 20}},
-    {"tbTrack", {16, 88, 241, 25}},   {"bNext", {256, 90, 25, 15}},
+    {"tbTrack", {16, 88, 241, 18}},   {"bNext", {256, 90, 25, 15}},
+    {"lTime", {16, 106, 241, 13}},
 };
 
 void ExpectNear(QWidget* w, mv::LayoutRect want, double scale, const char* name) {
