@@ -6,6 +6,8 @@
 
 #include "catalogue/list_line.h"
 #include "platform/ascii_case.h"
+#include "platform/text_encoding.h"
+#include "platform/text_fields.h"
 
 namespace mv {
 
@@ -33,6 +35,36 @@ std::vector<CatalogueRow> CatalogueRows(const TMp3List& list) {
         }
     }
     return rows;
+}
+
+CatalogueFormat CatalogueFormatOf(const std::filesystem::path& file) {
+    return EqualsIgnoringAsciiCase(file.extension().string(), ".json") ? CatalogueFormat::Json
+                                                                       : CatalogueFormat::Csv;
+}
+
+std::vector<std::string> CatalogueExportLines(const TMp3List& list, CatalogueFormat format) {
+    const std::vector<CatalogueRow> rows = CatalogueRows(list);
+    std::vector<std::string> lines;
+    lines.reserve(rows.size() + 2);
+    if (format == CatalogueFormat::Csv) {
+        lines.push_back("cd,folder,title");
+        for (const CatalogueRow& row : rows) {
+            lines.push_back(CsvField(DisplayUtf8(row.cd)) + "," +
+                            CsvField(DisplayUtf8(row.folder)) + "," +
+                            CsvField(DisplayUtf8(row.title)));
+        }
+        return lines;
+    }
+    if (rows.empty()) return {"[]"};
+    lines.push_back("[");
+    for (size_t i = 0; i < rows.size(); ++i) {
+        lines.push_back("  {\"cd\": " + JsonString(DisplayUtf8(rows[i].cd)) +
+                        ", \"folder\": " + JsonString(DisplayUtf8(rows[i].folder)) +
+                        ", \"title\": " + JsonString(DisplayUtf8(rows[i].title)) + "}" +
+                        (i + 1 < rows.size() ? "," : ""));
+    }
+    lines.push_back("]");
+    return lines;
 }
 
 namespace {
@@ -149,24 +181,31 @@ std::string CdNameProblem(std::string_view name) {
 }
 
 RenameCdResult RenameCd(TMp3List& list, std::string_view oldName, std::string_view newName) {
-    RenameCdResult result;
     const long found = list.FindCd(oldName);
     if (found < 0) {
-        result.error = "There is no CD named \"" + std::string(oldName) + "\" in the list.";
+        return {false, "There is no CD named \"" + std::string(oldName) + "\" in the list."};
+    }
+    return RenameCdAt(list, static_cast<size_t>(found), newName);
+}
+
+RenameCdResult RenameCdAt(TMp3List& list, size_t marker, std::string_view newName) {
+    RenameCdResult result;
+    if (marker >= list.LineCount() || list.LineKind(marker) != ListLineKind::CdMarker) {
+        result.error = "That line of the list is no CD.";
         return result;
     }
-    if (found == 0 && list.Line(0) == kListHeader) {
+    if (marker == 0 && list.Line(0) == kListHeader) {
         result.error = "The list's header is not a CD; it keeps its name.";
         return result;
     }
     result.error = CdNameProblem(newName);
     if (!result.error.empty()) return result;
     const long taken = list.FindCd(newName);
-    if (taken >= 0 && taken != found) {
+    if (taken >= 0 && static_cast<size_t>(taken) != marker) {
         result.error = "A CD named \"" + std::string(newName) + "\" is already in the list.";
         return result;
     }
-    list.SetLine(static_cast<size_t>(found), "\\" + std::string(newName));
+    list.SetLine(marker, "\\" + std::string(newName));
     result.renamed = true;
     return result;
 }

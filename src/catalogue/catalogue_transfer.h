@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,17 @@ struct CatalogueRow {
 // Every title in list order. The header counts as a CD ("Mp3 List") for the
 // titles put under it; an up entry at a CD's root leaves it there.
 std::vector<CatalogueRow> CatalogueRows(const TMp3List& list);
+
+enum class CatalogueFormat { Csv, Json };
+
+// By the file's extension: ".json" (letter case ignored) is JSON, anything else CSV.
+CatalogueFormat CatalogueFormatOf(const std::filesystem::path& file);
+
+// CatalogueRows as lines for WriteLinesAtomically (CR LF after each). CSV:
+// the header "cd,folder,title", then RFC 4180 rows; JSON: an array of
+// {"cd", "folder", "title"} objects, one a line. Every text as UTF-8, the way
+// the window shows it (a list written on Windows holds Windows-1252 bytes).
+std::vector<std::string> CatalogueExportLines(const TMp3List& list, CatalogueFormat format);
 
 struct CsvCdParams {
     // The CSV's lines: one column of paths relative to the CD's root ("Disc
@@ -58,5 +70,9 @@ struct RenameCdResult {
 // the list's header, a name with a CdNameProblem, a name another CD holds
 // (letter case ignored; the same CD in other case is a rename).
 RenameCdResult RenameCd(TMp3List& list, std::string_view oldName, std::string_view newName);
+
+// RenameCd for the CD whose marker stands at line `marker`, for a caller that
+// knows which CD it means (two CDs may differ only in letter case).
+RenameCdResult RenameCdAt(TMp3List& list, size_t marker, std::string_view newName);
 
 }  // namespace mv

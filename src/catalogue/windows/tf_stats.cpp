@@ -82,7 +82,7 @@ mv::LayoutRect Follow(const mv::LayoutRect& r, Rule rule, int width, int height)
 }
 
 // One per child, in the order BuildControls places them.
-constexpr std::array<Rule, 11> kRules = {{
+constexpr std::array<Rule, 14> kRules = {{
     {Across::LeftHalf, Down::Fixed},      // Label1
     {Across::RightHalf, Down::Fixed},     // Label2
     {Across::LeftHalf, Down::Stretch},    // tCD
@@ -93,6 +93,9 @@ constexpr std::array<Rule, 11> kRules = {{
     {Across::Right, Down::Bottom},        // bSearch
     {Across::LeftHalf, Down::Bottom},     // rbDisplayMode
     {Across::RightHalfAt, Down::Bottom},  // Button2
+    {Across::RightHalfAt, Down::Bottom},  // bExport
+    {Across::RightHalfAt, Down::Bottom},  // bImport
+    {Across::RightHalfAt, Down::Bottom},  // bRenameCd
     {Across::Whole, Down::Bottom},        // lstats
 }};
 
@@ -215,6 +218,14 @@ void TfStats::BuildBottomRows() {
         Named(new QPushButton(DisplayText("Remove selected title(s) from list"), this), "Button2");
     Place(Button2, {376, 482, 240, 25});
 
+    // The catalogue to and from other programs, in the row under Button2.
+    bExport = Named(new QPushButton(DisplayText("Export..."), this), "bExport");
+    Place(bExport, {376, 516, 95, 25});
+    bImport = Named(new QPushButton(DisplayText("Import..."), this), "bImport");
+    Place(bImport, {482, 516, 95, 25});
+    bRenameCd = Named(new QPushButton(DisplayText("Rename CD..."), this), "bRenameCd");
+    Place(bRenameCd, {588, 516, 95, 25});
+
     lstats = Named(new FittingLabel(QString(), this), "lstats");
     Place(lstats, {8, 564, 727, 16});
 }
@@ -237,6 +248,9 @@ void TfStats::WireControls() {
     connect(bSearch, &QPushButton::clicked, this, &TfStats::bSearchClick);
     connect(Button2, &QPushButton::clicked, this, &TfStats::Button2Click);
     connect(Button1, &QPushButton::clicked, this, &TfStats::Button1Click);
+    connect(bExport, &QPushButton::clicked, this, &TfStats::bExportClick);
+    connect(bImport, &QPushButton::clicked, this, &TfStats::bImportClick);
+    connect(bRenameCd, &QPushButton::clicked, this, &TfStats::bRenameCdClick);
     connect(displayModeGroup_, &QButtonGroup::idClicked, this, &TfStats::rbDisplayModeClick);
 }
 
@@ -299,6 +313,23 @@ void TfStats::BuildTree() {
     tCD->expand(treeModel_->IndexOf(root));
     SelectNode(root);
     ShowStats(false);
+}
+
+void TfStats::TakeSavedList(std::vector<std::string> lines, size_t marker) {
+    treeModel_->Change([&] { titleModel_->Change([&] { copy_.Reset(std::move(lines)); }); });
+    BuildTree();
+    const uint32_t node = copy_.Tree().NodeOfLine(marker);
+    if (node == ListTree::kNone) return;
+    SelectNode(node);
+    tCDClick();
+}
+
+bool TfStats::MaySaveEdits() {
+    return !copy_.Changed() ||
+           dialogs_.OkCancel(this,
+                             DisplayText("This writes the list now, with the changes made to it "
+                                         "so far. Go on?"),
+                             DefaultAnswer::Cautious);
 }
 
 void TfStats::SelectNode(uint32_t id) {

@@ -81,6 +81,9 @@ class TfStats : public QDialog {
     QPushButton* bSearch = nullptr;
     QPushButton* Button2 = nullptr;
     QPushButton* Button1 = nullptr;
+    QPushButton* bExport = nullptr;
+    QPushButton* bImport = nullptr;
+    QPushButton* bRenameCd = nullptr;
     QGroupBox* rbDisplayMode = nullptr;
     QRadioButton* rbRootContent = nullptr;
     QRadioButton* rbWholeCd = nullptr;
@@ -99,6 +102,12 @@ class TfStats : public QDialog {
     void bSearchClick();
     void Button2Click();
     void Button1Click();
+    // Export... writes every title with its CD and folder (CSV, or JSON by the
+    // extension); Import... appends a CD from a CSV of relative paths; Rename
+    // CD... renames the selected CD. Import and rename write the list at once.
+    void bExportClick();
+    void bImportClick();
+    void bRenameCdClick();
     void rbDisplayModeClick();
     void FormResize();
 
@@ -126,6 +135,12 @@ class TfStats : public QDialog {
     void BuildTree();
     void SelectNode(uint32_t id);
     void ShowStats(bool withShown);
+    // After an import or rename wrote `lines`: the copy becomes them, unchanged,
+    // and the tree shows the CD whose marker stands at `marker`.
+    void TakeSavedList(std::vector<std::string> lines, size_t marker);
+    // Import and rename write the copy with its pending edits: true when there
+    // are none or the user agrees.
+    bool MaySaveEdits();
     std::filesystem::path ListFile() const;
 
     Dialogs& dialogs_;
