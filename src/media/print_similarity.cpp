@@ -15,6 +15,8 @@ using Items = std::vector<std::uint32_t>;
 // this many items, so two prints touching at their ends cannot match by luck.
 constexpr double kMinOverlapShare = 0.5;
 constexpr int kMinOverlapItems = 16;
+// Bits two unrelated items share, on average.
+constexpr double kChanceShare = 0.5;
 // The coarse pass reads every kStride-th overlapping item and keeps the
 // best kCandidates shifts for the full pass (and their neighbours).
 constexpr int kStride = 4;
@@ -45,9 +47,18 @@ int Overlap(const Items& a, const Items& b, int offset) {
     return std::max(0, to - from);
 }
 
+// The share of equal bits over the whole shorter print: its items the other
+// print does not reach at this shift count as agreeing by chance (half their
+// bits). A copy lies within the other print but for the seconds shifted, while
+// a few seconds of two melodies that happen to agree (one's end, the other's
+// start) must not outweigh the rest of the shorter print.
 double Score(const Items& a, const Items& b, int offset, int stride) {
     const auto [equal, compared] = EqualBits(a, b, offset, stride);
-    return compared == 0 ? 0.0 : static_cast<double>(equal) / (32.0 * compared);
+    if (compared == 0) return 0.0;
+    const double overlap = Overlap(a, b, offset);
+    const double shorter = static_cast<double>(std::min(a.size(), b.size()));
+    const double share = static_cast<double>(equal) / (32.0 * compared);
+    return (share * overlap + kChanceShare * (shorter - overlap)) / shorter;
 }
 
 // The shifts with enough overlap, in order from -max to +max.

@@ -7,8 +7,10 @@
 
 // How alike two acoustic prints are: the share of equal bits between their
 // items at the best shift of one against the other (up to five seconds either
-// way, for silence added or trimmed at the start). Unrelated sound agrees on
-// about half the bits, the same recording on far more.
+// way, for silence added or trimmed at the start). The share is taken over
+// the whole shorter print, its items left uncovered by the shift counting as
+// half agreeing, so only prints that match along their length score high.
+// Unrelated sound agrees on about half the bits, the same recording on far more.
 namespace mv {
 
 // Chosen from the generated corpus (docs/DECISIONS.md, "Sound prints"): copies
@@ -26,8 +28,8 @@ struct PrintMatch {
     int offset = 0;           // items of b shifted against a at the best score
 };
 
-// The best share of equal bits over the items that overlap at some shift,
-// found by a coarse pass over every shift and a full one around the best few.
+// The best such share over the shifts, found by a coarse pass over every shift and a full one
+// around the best few.
 PrintMatch ComparePrints(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b);
 
 // The same by testing every shift in full: the reference for the fast one.
