@@ -11,6 +11,7 @@
 
 #include "dupes/better_copy.h"
 #include "dupes/facts_text.h"
+#include "dupes/list_place_text.h"
 #include "dupes/pair_facts.h"
 #include "dupes/sound_dupes.h"
 #include "dupes/windows/result_pair_model.h"
@@ -156,7 +157,13 @@ void PairFactsHandlers::ShowPair() {
         if (facts != nullptr) return DisplayText(mv::FactsText(*facts));
         return Gathering() ? DisplayText(kPending) : QString();
     };
-    w_.lLeftFacts->setText(line(row.left, row.leftKind));
+    QString left = line(row.left, row.leftKind);
+    // A file against a catalogue title: where the title lies, in words.
+    if (row.leftKind == mv::RowKind::FileOnDisk && row.rightKind == mv::RowKind::ListLocation) {
+        if (!left.isEmpty()) left += DisplayText(" \xC2\xB7 ");
+        left += DisplayText(mv::ListPlaceText(row.right));
+    }
+    w_.lLeftFacts->setText(left);
     QString right = line(row.right, row.rightKind);
     if (model_.SameAudio(k)) right += DisplayText(" \xC2\xB7 same audio");
     // After a check of the sound, its verdict follows the facts.

@@ -251,6 +251,29 @@ TEST_F(PairFactsTest, MarkedRowsStayInLineWithTheOtherList) {
     }
 }
 
+// A file against a catalogue title: the left facts say where the title lies;
+// the right side keeps the location as it stands.
+TEST_F(PairFactsTest, AFileAgainstACatalogueTitleSaysTheCdAndFolder) {
+    const std::string e = tree.File("e.mp3", 1000);
+    table[e] = Audio(1000, 128, 800, 3);
+    model.Append({{e, "/Rock 1999/Best Of/e.mp3", mv::RowKind::FileOnDisk,
+                   mv::RowKind::ListLocation},
+                  {e, "/Rock 1999/e.mp3", mv::RowKind::FileOnDisk, mv::RowKind::ListLocation},
+                  {"Search\\e", "/Rock 1999/e.mp3", mv::RowKind::SearchRow,
+                   mv::RowKind::ListLocation}});
+    Current(0);  // before the facts are in: the place alone
+    EXPECT_EQ(left.text(), QStringLiteral("On CD 'Rock 1999', folder Best Of"));
+    facts->Start();
+    WaitForFacts();
+    Current(1);
+    EXPECT_TRUE(left.text().startsWith(QString::fromStdString(BytesText(1000))));
+    EXPECT_TRUE(left.text().endsWith(QStringLiteral(" \u00B7 On CD 'Rock 1999', top folder")))
+        << left.text().toStdString();
+    EXPECT_EQ(right.text(), QStringLiteral("/Rock 1999/e.mp3"));
+    Current(2);  // a search row is no file: nothing is added
+    EXPECT_EQ(left.text(), QStringLiteral("Search\\e"));
+}
+
 }  // namespace
 
 }  // namespace mv
