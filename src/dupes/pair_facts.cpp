@@ -28,4 +28,30 @@ FactsBatchParams FactsParamsForRows(const std::vector<ResultRow>& rows, HashWhic
     return params;
 }
 
+std::vector<bool> SameAudioOfPairs(const FactsBatchParams& params,
+                                   const std::unordered_map<std::string, MediaFacts>& facts) {
+    std::vector<bool> same(params.pairs.size(), false);
+    for (std::size_t p = 0; p < params.pairs.size(); ++p) {
+        const auto a = facts.find(params.paths[params.pairs[p].first]);
+        const auto b = facts.find(params.paths[params.pairs[p].second]);
+        same[p] =
+            a != facts.end() && b != facts.end() && SameAudio(a->second, b->second).value_or(false);
+    }
+    return same;
+}
+
+std::vector<bool> SameAudioOfRows(const std::vector<ResultRow>& rows,
+                                  const std::vector<bool>& pairFlags) {
+    std::vector<bool> same(rows.size(), false);
+    std::size_t pair = 0;
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        if (rows[k].leftKind != RowKind::FileOnDisk || rows[k].rightKind != RowKind::FileOnDisk) {
+            continue;
+        }
+        if (pair < pairFlags.size()) same[k] = pairFlags[pair];
+        ++pair;
+    }
+    return same;
+}
+
 }  // namespace mv

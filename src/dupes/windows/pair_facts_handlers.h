@@ -74,7 +74,7 @@ class PairFactsHandlers : public QObject {
     void bKeepSameAudioClick();
 
   private:
-    void Finished(mv::FactsBatchResult result, unsigned generation);
+    void Finished(mv::FactsBatchResult result, std::vector<bool> sameOfPairs, unsigned generation);
     void EndWorker();
     void ShowProgress();
     void ShowPair();
@@ -97,6 +97,7 @@ class PairFactsHandlers : public QObject {
     std::atomic<std::size_t> done_{0};
     std::atomic<std::size_t> total_{0};
     unsigned generation_ = 0;  // a finished batch of an older run is dropped
+    bool rowsMoved_ = false;   // rows came or went since Start
     std::unordered_map<std::string, mv::MediaFacts> facts_;
     std::thread sizeWorker_;       // one sum at a time; it posts SizeDone
     bool sizing_ = false;          // until its SizeDone landed

@@ -66,6 +66,7 @@ class PairFactsTest : public ::testing::Test {
                 r.stopped = true;
                 return r;
             }
+            while (hold) std::this_thread::sleep_for(std::chrono::milliseconds(2));
             for (const std::string& p : params.paths) {
                 if (table.count(p) != 0) r.facts[p] = table.at(p);
             }
@@ -106,6 +107,7 @@ class PairFactsTest : public ::testing::Test {
     std::map<std::string, mv::MediaFacts> table;
     mv::FactsBatchParams asked;
     std::atomic<bool> block{false};
+    std::atomic<bool> hold{false};  // the batch waits until it is let go
     std::unique_ptr<PairFactsHandlers> facts;
 };
 
@@ -221,6 +223,36 @@ TEST_F(PairFactsTest, StopAndANewRunEndTheGatheringAndLeaveNoStaleFacts) {
     EXPECT_EQ(facts->FactsOf(a), nullptr);
 }
 
+// The marks are worked out with the facts, for the rows as they were; a row
+// the user removed meanwhile must not shift them onto its neighbours.
+TEST_F(PairFactsTest, MarksLandOnTheirRowsWhenRowsWentWhileTheFactsCame) {
+    std::vector<std::string> f;
+    for (const char* name : {"a", "b", "c", "d", "e", "g"}) f.push_back(tree.File(name, 100));
+    for (std::size_t k = 0; k < f.size(); ++k) table[f[k]] = Audio(100, 128, 50, k < 2 ? k : 9);
+    model.Append({{f[0], f[1]}, {f[2], f[3]}, {f[4], f[5]}});
+    hold = true;
+    facts->Start();
+    model.RemoveRows({0});
+    hold = false;
+    WaitForFacts();
+    ASSERT_EQ(model.rows().size(), 2u);
+    EXPECT_TRUE(model.SameAudio(0));
+    EXPECT_TRUE(model.SameAudio(1));
+
+    // Rows left alone: the marks as the batch found them, row by row.
+    model.Clear();
+    model.Append({{f[0], f[1]},
+                  {f[2], f[3]},
+                  {f[4], "/CD1/x.mp3", mv::RowKind::FileOnDisk, mv::RowKind::ListLocation},
+                  {f[4], f[5]}});
+    facts->Start();
+    WaitForFacts();
+    EXPECT_FALSE(model.SameAudio(0));
+    EXPECT_TRUE(model.SameAudio(1));
+    EXPECT_FALSE(model.SameAudio(2));
+    EXPECT_TRUE(model.SameAudio(3));
+}
+
 // The mark of a same-audio pair must not make its row taller than the other
 // list's: the two halves of every pair stand on one line.
 TEST_F(PairFactsTest, MarkedRowsStayInLineWithTheOtherList) {
@@ -256,11 +288,10 @@ TEST_F(PairFactsTest, MarkedRowsStayInLineWithTheOtherList) {
 TEST_F(PairFactsTest, AFileAgainstACatalogueTitleSaysTheCdAndFolder) {
     const std::string e = tree.File("e.mp3", 1000);
     table[e] = Audio(1000, 128, 800, 3);
-    model.Append({{e, "/Rock 1999/Best Of/e.mp3", mv::RowKind::FileOnDisk,
-                   mv::RowKind::ListLocation},
-                  {e, "/Rock 1999/e.mp3", mv::RowKind::FileOnDisk, mv::RowKind::ListLocation},
-                  {"Search\\e", "/Rock 1999/e.mp3", mv::RowKind::SearchRow,
-                   mv::RowKind::ListLocation}});
+    model.Append(
+        {{e, "/Rock 1999/Best Of/e.mp3", mv::RowKind::FileOnDisk, mv::RowKind::ListLocation},
+         {e, "/Rock 1999/e.mp3", mv::RowKind::FileOnDisk, mv::RowKind::ListLocation},
+         {"Search\\e", "/Rock 1999/e.mp3", mv::RowKind::SearchRow, mv::RowKind::ListLocation}});
     Current(0);  // before the facts are in: the place alone
     EXPECT_EQ(left.text(), QStringLiteral("On CD 'Rock 1999', folder Best Of"));
     facts->Start();
