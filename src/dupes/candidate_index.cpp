@@ -57,8 +57,13 @@ uint32_t CoveredCount(uint64_t mask, uint32_t n) {
 class WordIndex final : public CandidateIndex {
   public:
     WordIndex(const std::vector<PreparedName>& refs, int percent, unsigned threads);
+    explicit WordIndex(int percent) : percent_(percent), count_(0) {}
     void Candidates(const PreparedName& probe, uint32_t from,
                     std::vector<uint32_t>& out) const override;
+    bool Save(BlobWriter& out) const override;
+    bool Load(BlobReader& in);
+    uint32_t Count() const override { return count_; }
+    PreparedName Ref(uint32_t j) const override;
 
   private:
     std::span<const uint32_t> RefWords(uint32_t j) const {
@@ -128,6 +133,7 @@ class WordIndex final : public CandidateIndex {
     Postings all_;
     Postings rare_;
     std::vector<uint32_t> wordless_;  // references without words: at 100 they match anything
+    std::vector<char> refBackslash_;  // per reference: its name starts with a backslash
     mutable std::mutex scratchMutex_;
     mutable std::vector<std::unique_ptr<Scratch>> idle_;
 };
@@ -143,6 +149,7 @@ WordIndex::WordIndex(const std::vector<PreparedName>& refs, int percent, unsigne
         refLength_.push_back(
             static_cast<uint16_t>(std::min<size_t>(refs[j].words.size(), kLongName)));
         if (refs[j].words.empty()) wordless_.push_back(j);
+        refBackslash_.push_back(refs[j].startsWithBackslash);
     }
     words_.Finish();
 
@@ -191,6 +198,45 @@ WordIndex::WordIndex(const std::vector<PreparedName>& refs, int percent, unsigne
             }
         }
     });
+}
+
+bool WordIndex::Save(BlobWriter& out) const {
+    out.PutCount(static_cast<uint64_t>(percent_));
+    out.PutCount(count_);
+    out.PutCount(hasLongNames_);
+    words_.Save(out);
+    out.Put(refOffsets_);
+    out.Put(refWords_);
+    out.Put(wordless_);
+    out.Put(refBackslash_);
+    all_.Save(out);
+    rare_.Save(out);
+    return true;
+}
+
+bool WordIndex::Load(BlobReader& in) {
+    uint64_t percent = 0, count = 0, longNames = 0;
+    if (!in.TakeCount(percent) || percent != static_cast<uint64_t>(percent_)) return false;
+    if (!in.TakeCount(count) || count > UINT32_MAX - 1 || !in.TakeCount(longNames)) return false;
+    count_ = static_cast<uint32_t>(count);
+    hasLongNames_ = longNames != 0;
+    if (!words_.Load(in) || !in.Take(refOffsets_) || !in.Take(refWords_) || !in.Take(wordless_) ||
+        !in.Take(refBackslash_)) {
+        return false;
+    }
+    if (!OffsetsValid(refOffsets_, count_, refWords_.size()) ||
+        !AllBelow(refWords_, words_.Size()) || !AllBelow(wordless_, count_) ||
+        refBackslash_.size() != count_) {
+        return false;
+    }
+    return all_.Load(in, words_.Size(), count_) && rare_.Load(in, words_.Size(), count_);
+}
+
+PreparedName WordIndex::Ref(uint32_t j) const {
+    PreparedName name;
+    name.startsWithBackslash = refBackslash_[j] != 0;
+    for (const uint32_t w : RefWords(j)) name.words.emplace_back(words_.Word(w));
+    return name;
 }
 
 void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
@@ -347,6 +393,17 @@ void WordIndex::KeepSurvivors(uint32_t n, uint32_t from, bool weighRare, Scratch
 }
 
 }  // namespace
+
+PreparedName CandidateIndex::Ref(uint32_t) const {
+    return {};
+}
+
+std::unique_ptr<CandidateIndex> CandidateIndex::Load(BlobReader& in, int percent) {
+    if (percent <= 0 || percent >= 102) return nullptr;
+    auto index = std::make_unique<WordIndex>(percent);
+    if (!index->Load(in) || !in.AtEnd()) return nullptr;
+    return index;
+}
 
 std::unique_ptr<CandidateIndex> CandidateIndex::Build(const std::vector<PreparedName>& refs,
                                                       int percent, unsigned threads) {

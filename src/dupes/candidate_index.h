@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "dupes/index_blob.h"
 #include "dupes/name_matcher.h"
 
 namespace mv {
@@ -23,6 +24,17 @@ class CandidateIndex {
     // PreparedNamesMatch(refs[j], probe, percent) may hold. Never leaves out a match.
     virtual void Candidates(const PreparedName& probe, uint32_t from,
                             std::vector<uint32_t>& out) const = 0;
+
+    // Only the word index (percentages 1..101) is worth keeping between runs;
+    // the others are built in no time. Save is false for them.
+    virtual bool Save(BlobWriter&) const { return false; }
+    // An index Save wrote at `percent`; nullptr when the arrays are no such
+    // index (damaged or another percentage), never a half-checked one.
+    static std::unique_ptr<CandidateIndex> Load(BlobReader& in, int percent);
+    // For an index Save can write: the number of references, and reference j
+    // as Build was given it, so a loaded index needs no prepared names.
+    virtual uint32_t Count() const { return 0; }
+    virtual PreparedName Ref(uint32_t j) const;
 };
 
 }  // namespace mv

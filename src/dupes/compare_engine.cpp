@@ -10,6 +10,7 @@
 #include "catalogue/list_location.h"
 #include "dupes/compare_gathering.h"
 #include "dupes/compare_loops.h"
+#include "dupes/list_index_file.h"
 #include "dupes/name_matcher.h"
 #include "platform/work_split.h"
 
@@ -48,6 +49,43 @@ std::vector<PreparedName> PrepareAll(size_t count, const Name& name, unsigned re
         }
     });
     return prepared;
+}
+
+// The folder where mode 1 keeps the list's index for this run; empty: none.
+std::filesystem::path KeptIndexFolder(const CompareParams& params, size_t lineCount, int percent) {
+    if (params.mode != kModeFolderVsList || params.exhaustive || percent <= 0 || percent >= 102) {
+        return {};
+    }
+    if (params.listIndexFolder) return *params.listIndexFolder;
+    return lineCount >= kListLinesWorthKeeping ? DefaultListIndexFolder() : std::filesystem::path();
+}
+
+// The list's references: the index kept by an earlier run of the same lines
+// at the same percentage, or else the prepared titles, whose index is then
+// built here and kept for the next run. A cache that cannot be read or
+// written only means building; it never fails the run.
+void PrepareListRefs(const CompareParams& params, const std::vector<std::string>& lines,
+                     CompareSetup& setup) {
+    const std::filesystem::path folder = KeptIndexFolder(params, lines.size(), setup.percent);
+    std::optional<ListKey> key;
+    std::filesystem::path file;
+    if (!folder.empty()) {
+        key = KeyOfLines(lines);
+        file = ListIndexFile(folder, setup.percent);
+        setup.index = ReadListIndex(file, *key, lines.size(), setup.percent);
+        if (setup.index) return;
+    }
+    setup.refs = PrepareAll(
+        lines.size(), [&](size_t j) -> const std::string& { return lines[j]; }, params.threads,
+        &setup.passOver);
+    if (!key) return;
+    const unsigned threads = params.threads > 0 ? params.threads : DefaultWorkThreads();
+    std::shared_ptr<const CandidateIndex> built =
+        CandidateIndex::Build(setup.refs, setup.percent, threads);
+    uint64_t listBytes = 0;
+    for (const std::string& line : lines) listBytes += line.size() + 2;
+    WriteListIndex(file, *built, *key, lines.size(), setup.percent, 4 * listBytes);
+    setup.index = std::move(built);
 }
 
 }  // namespace
@@ -138,9 +176,7 @@ bool Compare(const CompareParams& params, int percent, RowSink& sink, CompareRes
         setup.probes = PrepareAll(count, name, params.threads);
         setup.passOver.resize(lines.size());
         for (size_t j = 0; j < lines.size(); ++j) setup.passOver[j] = IsListControlLine(lines[j]);
-        setup.refs = PrepareAll(
-            lines.size(), [&](size_t j) -> const std::string& { return lines[j]; }, params.threads,
-            &setup.passOver);
+        PrepareListRefs(params, lines, setup);
         setup.locations = &locations.emplace(lines);
         control.pairsTotal = static_cast<uint64_t>(count) * lines.size();
     }

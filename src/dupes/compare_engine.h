@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -44,6 +45,10 @@ struct CompareParams {
     // Modes 1 and 3: the lines of the Mp3 list as read when the run starts;
     // nullopt when the file could not be read.
     std::optional<std::vector<std::string>> listLines;
+    // Mode 1: where the list's word index is kept between runs (see
+    // list_index_file.h). nullopt: the user's cache folder, for lists of
+    // kListLinesWorthKeeping lines or more; an empty path: never kept.
+    std::optional<std::filesystem::path> listIndexFolder;
     bool exhaustive = false;  // test every pair with the plain loop (the reference)
     // Threads for preparing the names and for the narrowed loop; 0 picks by itself
     // (at most 2, one for a small run).
@@ -70,6 +75,9 @@ struct CompareResult {
     // itself, in the order they were met.
     std::vector<std::string> foldersPassedOver;
 };
+
+// Below this many lines preparing the list costs less than reading a kept index.
+inline constexpr size_t kListLinesWorthKeeping = 20000;
 
 // The message when the percentage text holds no whole number.
 inline constexpr const char* kPercentNotWholeMessage =

@@ -19,7 +19,9 @@ bool PairMatches(const CompareSetup& s, size_t probe, size_t ref) {
     // Two paths to one file (a link and its target, hard links, a folder
     // reached twice) are no pair: deleting either could lose the only copy.
     if (s.mode == kModeFolderVsItself && s.facts[probe].SameFileAs(s.facts[ref])) return false;
-    const PreparedName& first = s.refs[ref];
+    PreparedName loaded;
+    if (s.refs.empty()) loaded = s.index->Ref(static_cast<uint32_t>(ref));
+    const PreparedName& first = s.refs.empty() ? loaded : s.refs[ref];
     const PreparedName& second = s.Probes()[probe];
     // A side without words would find partners for all of its none: an empty
     // ban entry would mark every file, an empty search would find every title.
@@ -84,7 +86,7 @@ struct Chunk {
 
 std::vector<Chunk> SplitIntoChunks(const CompareSetup& s) {
     const size_t n = s.Probes().size();
-    const uint64_t refs = s.refs.size();
+    const uint64_t refs = s.RefCount();
     uint64_t total = 0;
     for (size_t i = 0; i < n; ++i) total += refs - std::min<uint64_t>(refs, s.FirstRef(i));
     const uint64_t target = std::max<uint64_t>(total / 256, 4096);
@@ -104,7 +106,7 @@ std::vector<Chunk> SplitIntoChunks(const CompareSetup& s) {
 
 void CompareChunk(const CompareSetup& s, const CandidateIndex& index, Chunk& chunk,
                   CompareControl& control) {
-    const size_t refs = s.refs.size();
+    const size_t refs = s.RefCount();
     std::vector<uint32_t> candidates;
     for (size_t i = chunk.begin; i < chunk.end; ++i) {
         if (Stopped(control)) return;
@@ -154,7 +156,7 @@ void RowSink::Flush() {
 
 void RunPlainLoop(const CompareSetup& s, RowSink& sink, CompareControl& control) {
     for (size_t i = 0; i < s.Probes().size(); ++i) {
-        for (size_t j = s.FirstRef(i); j < s.refs.size(); ++j) {
+        for (size_t j = s.FirstRef(i); j < s.RefCount(); ++j) {
             if (PairMatches(s, i, j)) sink.Add(MakeRow(s, i, j));
             control.pairsDone.fetch_add(1, std::memory_order_relaxed);
             if (Stopped(control)) return;
@@ -165,7 +167,9 @@ void RunPlainLoop(const CompareSetup& s, RowSink& sink, CompareControl& control)
 
 void RunIndexedLoop(const CompareSetup& s, unsigned threads, RowSink& sink,
                     CompareControl& control) {
-    const auto index = CandidateIndex::Build(s.refs, s.percent, threads);
+    const std::unique_ptr<CandidateIndex> built =
+        s.index ? nullptr : CandidateIndex::Build(s.refs, s.percent, threads);
+    const CandidateIndex& index = s.index ? *s.index : *built;
     std::vector<Chunk> chunks = SplitIntoChunks(s);
 
     // Chunks are taken in order by whichever thread is free; finished chunks
@@ -183,7 +187,7 @@ void RunIndexedLoop(const CompareSetup& s, unsigned threads, RowSink& sink,
                     if (nextToTake == chunks.size() || Stopped(control)) return;
                     c = nextToTake++;
                 }
-                CompareChunk(s, *index, chunks[c], control);
+                CompareChunk(s, index, chunks[c], control);
                 std::lock_guard lock(mutex);
                 chunks[c].done = true;
                 while (nextToDeliver < chunks.size() && chunks[nextToDeliver].done) {

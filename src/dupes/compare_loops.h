@@ -2,10 +2,12 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "catalogue/list_location.h"
+#include "dupes/candidate_index.h"
 #include "dupes/compare_engine.h"
 #include "dupes/compare_gathering.h"
 #include "dupes/name_matcher.h"
@@ -26,6 +28,11 @@ struct CompareSetup {
     std::string searchText;                           // mode 3
     const std::vector<std::string>* lines = nullptr;  // modes 1 and 3: the Mp3 list
     const ListLocations* locations = nullptr;         // modes 1 and 3: of `lines`
+    // Mode 1: the index of the references made ahead (kept from an earlier
+    // run); when `refs` is empty it also gives the references.
+    std::shared_ptr<const CandidateIndex> index;
+
+    size_t RefCount() const { return refs.empty() && index ? index->Count() : refs.size(); }
 
     // `second` of NamesMatch: in mode 2 the files are their own references.
     const std::vector<PreparedName>& Probes() const {

@@ -5,6 +5,8 @@
 #include <span>
 #include <vector>
 
+#include "dupes/index_blob.h"
+
 // For each word id, the names filed under it, grouped by the names' word
 // counts (segments), each group in ascending name order; all in flat arrays.
 // Grouping lets a probe skip names of impossible length without reading them
@@ -113,7 +115,13 @@ class Postings {
         }
     }
 
+    // The postings as flat arrays, and back; Load is false when the arrays do
+    // not make postings of `nameCount` names over `wordCount` words.
+    void Save(BlobWriter& out) const;
+    bool Load(BlobReader& in, size_t wordCount, uint32_t nameCount);
+
   private:
+    bool SegmentsValid(size_t wordCount, uint32_t nameCount) const;
     static uint32_t StrideOf(uint32_t length) { return length <= kInlineWords ? length + 1 : 1; }
     struct Segment {
         uint32_t length;

@@ -1,6 +1,7 @@
 #include "dupes/index_word_relation.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "dupes/name_matcher.h"
 
@@ -46,6 +47,54 @@ std::optional<uint32_t> WordRelation::Find(std::string_view word) const {
         if (hashes_[id] == h && Word(id) == word) return id;
     }
     return std::nullopt;
+}
+
+uint64_t WordRelation::HashProbe() {
+    return KeyHash("Mp3 List word hash");
+}
+
+void WordRelation::RebuildSlots() {
+    size_t size = 64;
+    while (2 * Size() > size) size *= 2;
+    slots_.assign(size / 2, 0);  // Grow doubles it
+    Grow();
+}
+
+void WordRelation::Save(BlobWriter& out) const {
+    out.Put(std::vector<char>(text_.begin(), text_.end()));
+    out.Put(starts_);
+    std::vector<uint64_t> keys(longer_.size());
+    std::vector<uint32_t> ids(longer_.size());
+    for (size_t k = 0; k < longer_.size(); ++k) std::tie(keys[k], ids[k]) = longer_[k];
+    out.Put(keys);
+    out.Put(ids);
+    out.Put(matchOffsets_);
+    out.Put(matchIds_);
+}
+
+bool WordRelation::Load(BlobReader& in) {
+    std::vector<char> text;
+    std::vector<uint64_t> keys;
+    std::vector<uint32_t> ids;
+    if (!in.Take(text) || !in.Take(starts_) || !in.Take(keys) || !in.Take(ids) ||
+        !in.Take(matchOffsets_) || !in.Take(matchIds_)) {
+        return false;
+    }
+    if (starts_.empty() || !OffsetsValid(starts_, starts_.size() - 1, text.size())) return false;
+    const size_t n = starts_.size() - 1;
+    if (keys.size() != ids.size() || !std::is_sorted(keys.begin(), keys.end()) ||
+        !AllBelow(ids, n) || !OffsetsValid(matchOffsets_, n, matchIds_.size()) ||
+        !AllBelow(matchIds_, n)) {
+        return false;
+    }
+    text_.assign(text.begin(), text.end());
+    longer_.resize(keys.size());
+    for (size_t k = 0; k < keys.size(); ++k) longer_[k] = {keys[k], ids[k]};
+    // The hashes are the process's own: made again rather than trusted.
+    hashes_.resize(n);
+    for (uint32_t id = 0; id < n; ++id) hashes_[id] = KeyHash(Word(id));
+    RebuildSlots();
+    return true;
 }
 
 void WordRelation::Finish() {

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "dupes/index_blob.h"
+
 // The distinct words of a set of names, and for each the words it pairs with
 // under WordsMatch. Comparing word ids afterwards is far cheaper than comparing
 // strings, and the relation is computed once per distinct word instead of once
@@ -34,8 +36,17 @@ class WordRelation {
     // The same for any word, known or not; appends ascending ids to `out`.
     void MatchesOf(std::string_view word, std::vector<uint32_t>& out) const;
 
+    // The finished relation as flat arrays, and back; Load is false (and the
+    // relation unusable) when the arrays do not make a relation.
+    void Save(BlobWriter& out) const;
+    bool Load(BlobReader& in);
+    // The word hash of a fixed text: saved relations hold hashes, usable only
+    // by a program that hashes the same way.
+    static uint64_t HashProbe();
+
   private:
     void Grow();
+    void RebuildSlots();
 
     // The words one after another, word id's text at starts_[id]..starts_[id+1].
     std::string text_;

@@ -1,0 +1,182 @@
+#include "dupes/list_index_file.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <xxhash.h>
+
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+#include "dupes/index_word_relation.h"
+#include "media/facts_batch.h"
+#include "platform/file_ops.h"
+#include "platform/owned_fd.h"
+
+namespace mv {
+namespace {
+
+constexpr char kMagic[8] = {'M', 'V', 'L', 'S', 'T', 'I', 'D', 'X'};
+constexpr uint32_t kVersion = 1;
+
+struct Header {
+    char magic[8];
+    uint32_t version;
+    uint32_t percent;
+    uint64_t keyLow;
+    uint64_t keyHigh;
+    uint64_t lineCount;
+    uint64_t hashProbe;
+    uint64_t bodySize;
+    uint64_t bodyChecksum;
+};
+static_assert(sizeof(Header) == 64);
+
+Header HeaderFor(const ListKey& key, size_t lineCount, int percent) {
+    Header h{};
+    std::memcpy(h.magic, kMagic, sizeof kMagic);
+    h.version = kVersion;
+    h.percent = static_cast<uint32_t>(percent);
+    h.keyLow = key.low;
+    h.keyHigh = key.high;
+    h.lineCount = lineCount;
+    h.hashProbe = WordRelation::HashProbe();
+    return h;
+}
+
+// The file mapped for reading; empty when it cannot be.
+class MappedFile {
+  public:
+    explicit MappedFile(const std::filesystem::path& file) {
+        OwnedFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+        struct stat st {};
+        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0)
+            return;
+        void* at =
+            ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd.get(), 0);
+        if (at == MAP_FAILED) return;
+        data_ = static_cast<const char*>(at);
+        size_ = static_cast<size_t>(st.st_size);
+    }
+    ~MappedFile() {
+        if (data_ != nullptr) ::munmap(const_cast<char*>(data_), size_);
+    }
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+    std::span<const char> Bytes() const { return {data_, size_}; }
+
+  private:
+    const char* data_ = nullptr;
+    size_t size_ = 0;
+};
+
+bool WriteAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+ListKey KeyOfLines(const std::vector<std::string>& lines) {
+    XXH3_state_t* state = XXH3_createState();
+    if (state == nullptr) throw std::bad_alloc();
+    XXH3_128bits_reset(state);
+    // Short lines are gathered first: one update per line would cost more
+    // than the hashing itself.
+    std::string chunk;
+    chunk.reserve(1 << 16);
+    for (const std::string& line : lines) {
+        if (chunk.size() + line.size() + 1 > (1 << 16)) {
+            XXH3_128bits_update(state, chunk.data(), chunk.size());
+            chunk.clear();
+        }
+        if (line.size() >= (1 << 15)) {
+            XXH3_128bits_update(state, line.data(), line.size());
+        } else {
+            chunk += line;
+        }
+        chunk += '\n';
+    }
+    XXH3_128bits_update(state, chunk.data(), chunk.size());
+    const XXH128_hash_t hash = XXH3_128bits_digest(state);
+    XXH3_freeState(state);
+    return {hash.low64, hash.high64};
+}
+
+std::filesystem::path DefaultListIndexFolder() {
+    return DefaultFactsCachePath().parent_path();
+}
+
+std::filesystem::path ListIndexFile(const std::filesystem::path& folder, int percent) {
+    return folder / ("list-index-" + std::to_string(percent) + ".bin");
+}
+
+std::unique_ptr<CandidateIndex> ReadListIndexBytes(std::span<const char> bytes, const ListKey& key,
+                                                   size_t lineCount, int percent) {
+    if (bytes.size() < sizeof(Header)) return nullptr;
+    Header h;
+    std::memcpy(&h, bytes.data(), sizeof h);
+    Header want = HeaderFor(key, lineCount, percent);
+    want.bodySize = bytes.size() - sizeof h;
+    want.bodyChecksum = h.bodyChecksum;
+    if (std::memcmp(&h, &want, sizeof h) != 0) return nullptr;
+    const std::span<const char> body = bytes.subspan(sizeof h);
+    if (XXH3_64bits(body.data(), body.size()) != h.bodyChecksum) return nullptr;
+    BlobReader reader(body);
+    std::unique_ptr<CandidateIndex> index = CandidateIndex::Load(reader, percent);
+    // The count must fit the lines the run holds: rows name lines by it.
+    if (index == nullptr || index->Count() != lineCount) return nullptr;
+    return index;
+}
+
+std::unique_ptr<CandidateIndex> ReadListIndex(const std::filesystem::path& file, const ListKey& key,
+                                              size_t lineCount, int percent) {
+    const MappedFile mapped(file);
+    return ReadListIndexBytes(mapped.Bytes(), key, lineCount, percent);
+}
+
+std::string ListIndexBytes(const CandidateIndex& index, const ListKey& key, size_t lineCount,
+                           int percent) {
+    BlobWriter body;
+    if (!index.Save(body)) return {};
+    Header h = HeaderFor(key, lineCount, percent);
+    h.bodySize = body.Bytes().size();
+    h.bodyChecksum = XXH3_64bits(body.Bytes().data(), body.Bytes().size());
+    std::string bytes(reinterpret_cast<const char*>(&h), sizeof h);
+    bytes += body.Bytes();
+    return bytes;
+}
+
+bool WriteListIndex(const std::filesystem::path& file, const CandidateIndex& index,
+                    const ListKey& key, size_t lineCount, int percent, uint64_t sizeLimit) {
+    const std::string bytes = ListIndexBytes(index, key, lineCount, percent);
+    if (bytes.empty() || bytes.size() > sizeLimit) return false;
+    std::error_code ec;
+    std::filesystem::create_directories(file.parent_path(), ec);
+    std::string tmp = file.string() + ".XXXXXX";
+    OwnedFd fd(::mkostemp(tmp.data(), O_CLOEXEC));
+    if (fd.get() < 0) return false;
+    if (!WriteAll(fd.get(), bytes) || !fd.Close()) {
+        RemoveOwnTemporaryFile(tmp);
+        return false;
+    }
+    // The old index goes first: a reader finds the old file, none or the new
+    // one, never a part. When another run put its index there meanwhile, that
+    // one stays.
+    RemoveOwnTemporaryFile(file.string());
+    if (RenameNoReplace(tmp, file.string()) != 0) {
+        RemoveOwnTemporaryFile(tmp);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace mv
