@@ -12,6 +12,7 @@
 #include "dupes/compare_engine.h"
 #include "dupes/pair_facts.h"
 #include "dupes/result_export.h"
+#include "dupes/sound_dupes.h"
 #include "media/facts_batch.h"
 #include "media/sound_search.h"
 #include "platform/folder_listing.h"
@@ -29,24 +30,19 @@ struct Listed {
 // folders left out, each folder's files in its listing order.
 Listed ListFiles(const SoundDupesOptions& opts, const std::string& folder,
                  const std::atomic<bool>& stop) {
-    Listed listed;
-    std::vector<FolderWithFiles> folders;
+    CompareParams params;
+    params.ext = opts.ext;
     if (opts.noRecurse) {
-        if (auto one = ListFolderFilesWithIds(folder, opts.ext)) {
-            folders.push_back(std::move(*one));
-        } else {
-            listed.passedOver.push_back(folder);
-        }
+        params.folders = {folder};
     } else {
         FolderWalkHooks hooks;
         hooks.stop = &stop;
         FolderFilesCollection collected = CollectFolderFiles(folder, opts.ext, hooks);
-        folders = std::move(collected.folders);
-        listed.passedOver = std::move(collected.passedOver);
+        params.listedFolders = std::move(collected.folders);
+        params.foldersPassedOver = std::move(collected.passedOver);
     }
-    for (const FolderWithFiles& f : folders) {
-        for (const std::string& name : f.files) listed.files.push_back(JoinPath(f.folder, name));
-    }
+    Listed listed;
+    listed.files = SoundSearchFiles(params, listed.passedOver);
     return listed;
 }
 

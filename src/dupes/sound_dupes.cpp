@@ -10,12 +10,8 @@
 
 namespace mv {
 
-namespace {
-
-// The files in the order a comparison of names meets them, and the folders
-// that could not be listed after those the caller's walk passed over.
-std::vector<std::string> FilesOf(const CompareParams& params,
-                                 std::vector<std::string>& passedOver) {
+std::vector<std::string> SoundSearchFiles(const CompareParams& params,
+                                          std::vector<std::string>& passedOver) {
     std::vector<std::string> files;
     passedOver = params.foldersPassedOver;
     const auto add = [&files](const FolderWithFiles& f) {
@@ -35,14 +31,12 @@ std::vector<std::string> FilesOf(const CompareParams& params,
     return files;
 }
 
-}  // namespace
-
 CompareResult RunSoundCompare(const CompareParams& params, CompareControl& control,
                               const SoundCompareOptions& options) {
     const auto start = std::chrono::steady_clock::now();
     CompareResult result;
     SoundSearchParams search;
-    search.paths = FilesOf(params, result.foldersPassedOver);
+    search.paths = SoundSearchFiles(params, result.foldersPassedOver);
     if (search.paths.empty()) {
         result.messages.push_back("This Directory contains no " + params.ext + "s!");
         return result;

@@ -24,6 +24,13 @@ struct SoundCompareOptions {
     std::function<SoundSearchResult(const SoundSearchParams&)> find;
 };
 
+// The files a search by sound takes: those of params.listedFolders, or of
+// params.folders (each listed here, its own files only), matching params.ext,
+// in the order a comparison of names meets them. `passedOver` gets
+// params.foldersPassedOver, then the folders that could not be listed.
+std::vector<std::string> SoundSearchFiles(const CompareParams& params,
+                                          std::vector<std::string>& passedOver);
+
 // "Find sound-alike duplicates in the folder" as a comparison: the files of
 // params.listedFolders (a walk made by the caller) or of params.folders (each
 // listed here, its own files only), matching params.ext, searched by sound.
