@@ -51,6 +51,7 @@ const std::vector<SettingKey>& SettingKeys() {
             {kMain, "WriteId3v2", &Settings::writeId3v2},
             {kMain, "NameFromId3v2", &Settings::nameFromId3v2},
             {kMain, "WindowsSafeNames", &Settings::windowsSafeNames},
+            {kMain, "LastFolder", &Settings::lastFolder},
             {kEqualizer, "Enabled", &Settings::eqEnabled},
         };
         for (size_t i = 0; i < kEqualizerBars; ++i)

@@ -34,6 +34,7 @@ struct Settings {
     bool writeId3v2 = false;        // "Also write ID3v2 when saving"
     bool nameFromId3v2 = false;     // "Name from ID3v2 when present"
     bool windowsSafeNames = false;  // "Replace characters Windows cannot store"
+    std::string lastFolder;         // the browser's folder at Exit; empty: none yet
     // [EQUALIZER]
     bool eqEnabled = false;
     EqualizerBars bars{};  // Bar01 .. Bar08

@@ -9,6 +9,7 @@
 
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
+#include "ui/main/file_browser.h"
 #include "ui/main/tf_princ.h"
 
 namespace mv {
@@ -88,6 +89,7 @@ mv::Settings CollectSettings(TfPrinc& w, const ShellSeams& seams, mv::Settings s
     s.windowsSafeNames = c.tmiWindowsSafe->isChecked();
     s.percentage = TypedBytes(c.ePerc->text());
     s.extension = TypedBytes(c.eExt->text());
+    s.lastFolder = w.Browser().Folder();
     if (seams.displayMode) s.displayMode = seams.displayMode();
     if (seams.equalizerEnabled) s.eqEnabled = seams.equalizerEnabled();
     if (seams.equalizerBars) s.bars = seams.equalizerBars();

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "app/settings_binding.h"
+#include "app/shell_options.h"
 #include "app/tray_icon.h"
 #include "catalogue/windows/tf_stats.h"
 #include "mv_version.h"
@@ -87,6 +88,11 @@ void Shell::FormCreate() {
     w.hideToTray = [this] { tray_->HideWindow(); };
     w.showFromTray = [this] { tray_->ShowWindow(); };
     w.exitClick = [this] { CloseClick(); };
+    WireShellOptions({w, dialogs_, [this] { return loaded_.server; },
+                      [this](const std::string& server) {
+                          loaded_.server = server;
+                          windows_.poll->SetServer(server);
+                      }});
 
     // The browser starts at the root of the drive the program was started on.
     std::error_code ec;
@@ -132,6 +138,7 @@ void Shell::Start() {
     loaded_ = load.settings;
     keepIniFile_ = load.keepFile;
     windows_.poll->SetServer(loaded_.server);
+    RestoreLastFolder(w, loaded_.lastFolder);
     w.show();
 }
 

@@ -50,7 +50,7 @@ TEST_F(SettingsFile, FirstStartGivesDefaultsAndWritesEveryKeyInOrder) {
               "[MAIN]\r\nShuffle=0\r\nRecCompare=1\r\nMinimize=1\r\nVersionCheck=1\r\n"
               "RecPlaylist=1\r\nPercentage=80\r\nExtension=Mp3\r\nDisplayMode=0\r\n"
               "ListCount=0\r\nServer=localhost:8080\r\nMoveToTrash=0\r\nAlwaysKeepBetterCopy=0\r\n"
-              "WriteId3v2=0\r\nNameFromId3v2=0\r\nWindowsSafeNames=0\r\n\r\n"
+              "WriteId3v2=0\r\nNameFromId3v2=0\r\nWindowsSafeNames=0\r\nLastFolder=\r\n\r\n"
               "[EQUALIZER]\r\nEnabled=0\r\nBar01=0\r\nBar02=0\r\nBar03=0\r\nBar04=0\r\n"
               "Bar05=0\r\nBar06=0\r\nBar07=0\r\nBar08=0\r\n");
 }

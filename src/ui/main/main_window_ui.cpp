@@ -242,20 +242,23 @@ void BuildMusicPanel(QFrame* pMC, PlaybackWidgets& music, ProportionalChildren& 
     at.Place(music.lTime, {16, 106, 241, 13});
 }
 
+// A top-level menu; its caption's "&" marks the letter Alt opens it with
+// (each menu its own: File, Dupes, List, Compare results, Playlist, BanList,
+// Options, Misc, HELP).
 QMenu* AddMenu(QMenuBar* bar, const char* name, const char* caption) {
     return Named(bar->addMenu(DisplayText(caption)), name);
 }
 
 // File, Dupes, List and Compare results.
 void BuildFileAndDupesMenus(MainWindowUi& ui) {
-    QMenu* file = AddMenu(ui.MM, "File1", "File");
+    QMenu* file = AddMenu(ui.MM, "File1", "&File");
     // Exit stays the menu's first item, where a user's hands know it to be.
     ui.bClose = MakeAction(file, "bClose", "Exit");
     ui.bClose->setShortcut(QKeySequence(Qt::Key_F10));
     ui.tmiUndoRename = MakeAction(file, "tmiUndoRename", "Undo last rename");
     ui.tmiUndoRename->setEnabled(false);  // until the journal holds a batch
 
-    QMenu* dupes = AddMenu(ui.MM, "Dupes1", "Dupes");
+    QMenu* dupes = AddMenu(ui.MM, "Dupes1", "&Dupes");
     ui.bCompare = MakeAction(dupes, "bCompare", "Compare selected foder with my list");
     ui.bCompare->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     ui.bFolder = MakeAction(dupes, "bFolder", "Find dupes in the folder");
@@ -264,7 +267,7 @@ void BuildFileAndDupesMenus(MainWindowUi& ui) {
         MakeAction(dupes, "bSoundFolder", "Find sound-alike duplicates in the folder");
     ui.bSoundFolder->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
 
-    QMenu* list = AddMenu(ui.MM, "List1", "List");
+    QMenu* list = AddMenu(ui.MM, "List1", "&List");
     ui.bMake = MakeAction(list, "bMake", "Find all mp3 on this drive");
     ui.bMake->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     ui.bLStats = MakeAction(list, "bLStats", "Edit Mp3 list");
@@ -272,7 +275,7 @@ void BuildFileAndDupesMenus(MainWindowUi& ui) {
     ui.compare.bSave = ui.scan.bSave = MakeAction(list, "bSave", "Save found files to list");
     ui.compare.bSave->setEnabled(false);
 
-    QMenu* results = AddMenu(ui.MM, "Compareresults1", "Compare results");
+    QMenu* results = AddMenu(ui.MM, "Compareresults1", "&Compare results");
     ui.results.bDel = MakeAction(results, "bDel", "Delete selected file(s)");
     ui.results.bRemove = MakeAction(results, "bRemove", "Remove selected file(s) from list");
     ui.results.bDelete = MakeAction(results, "bDelete", "Delete all");
@@ -289,17 +292,17 @@ void BuildFileAndDupesMenus(MainWindowUi& ui) {
 
 // Playlist, BanList, Options, Misc and HELP.
 void BuildToolMenus(MainWindowUi& ui) {
-    QMenu* playlist = AddMenu(ui.MM, "Playlist1", "Playlist");
+    QMenu* playlist = AddMenu(ui.MM, "Playlist1", "&Playlist");
     ui.bPlaylistAdd = MakeAction(playlist, "bPlaylistAdd", "Add directory to playlist");
     ui.bClearPlaylist = MakeAction(playlist, "bClearPlaylist", "Clear Playlist");
     ui.bSaveP = MakeAction(playlist, "bSaveP", "Save Playlist");
     ui.bLoadP = MakeAction(playlist, "bLoadP", "Load Playlist");
 
-    QMenu* ban = AddMenu(ui.MM, "BanList1", "BanList");
+    QMenu* ban = AddMenu(ui.MM, "BanList1", "&BanList");
     ui.Edit1 = MakeAction(ban, "Edit1", "Edit my ban list");
     ui.Scan1 = MakeAction(ban, "Scan1", "Scan for unwanted files in selected folder");
 
-    QMenu* options = AddMenu(ui.MM, "Options1", "Options");
+    QMenu* options = AddMenu(ui.MM, "Options1", "&Options");
     ui.compare.cbRec = ui.ban.cbRec =
         MakeCheckItem(options, "cbRec", "Recurse subfolders on COMPARE");
     ui.compare.cbMinimize =
@@ -322,13 +325,15 @@ void BuildToolMenus(MainWindowUi& ui) {
     for (QAction* a : {ui.tag.tmiWriteId3v2, ui.tmiNameFromId3v2, ui.tmiWindowsSafe}) {
         a->setChecked(false);
     }
+    MakeAction(options, "tmiServer", "Server...");  // the shell opens its dialog
 
-    QMenu* misc = AddMenu(ui.MM, "Misc1", "Misc");
+    QMenu* misc = AddMenu(ui.MM, "Misc1", "&Misc");
     ui.Equalizer1 = MakeAction(misc, "Equalizer1", "Equalizer");
     ui.Poll1 = MakeAction(misc, "Poll1", "Poll (Voting trough Internet)");
 
-    QMenu* help = AddMenu(ui.MM, "HELP1", "HELP");
+    QMenu* help = AddMenu(ui.MM, "HELP1", "&HELP");
     ui.tmiWalk = MakeAction(help, "tmiWalk", "Walktrough");
+    MakeAction(help, "tmiAbout", "About");  // the shell shows it
 }
 
 // The tray's menu, the playlist's menu and the timer that moves to the next song.
