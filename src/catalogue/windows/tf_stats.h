@@ -2,9 +2,10 @@
 
 // TfStats: the list editor (menu List > Edit Mp3 list). It browses the Mp3
 // list as a tree of CDs and folders, shows the titles of a node, edits and
-// removes titles, deletes CDs and folders, and steps through the search
-// results of the comparison. It works on its own copy of the list (the core's
-// ListEditCopy) and writes it back only when the user agrees at closing.
+// removes titles, deletes CDs and folders, steps through the search results
+// of the comparison, exports the list, and imports and renames CDs. It works
+// on its own copy of the list (the core's ListEditCopy) and writes it back
+// only when the user agrees at closing; an import or a rename writes it at once.
 //
 // The application makes one editor for the program's life, with the hooks
 // the main window gives (they search through its comparison), and hands it to
@@ -141,6 +142,7 @@ class TfStats : public QDialog {
     // Import and rename write the copy with its pending edits: true when there
     // are none or the user agrees.
     bool MaySaveEdits();
+    void ShowMessages(const std::vector<std::string>& messages);
     std::filesystem::path ListFile() const;
 
     Dialogs& dialogs_;

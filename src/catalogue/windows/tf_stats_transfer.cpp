@@ -13,15 +13,10 @@
 
 namespace mv {
 
-namespace {
-
-std::string Joined(const std::vector<std::string>& messages) {
-    std::string text;
-    for (const std::string& m : messages) text += (text.empty() ? "" : "\n") + m;
-    return text;
+void TfStats::ShowMessages(const std::vector<std::string>& messages) {
+    // One box each, as the drive scan's save shows them.
+    for (const std::string& message : messages) dialogs_.Information(this, DisplayText(message));
 }
-
-}  // namespace
 
 void TfStats::bExportClick() {
     if (!open_) return;
@@ -55,7 +50,7 @@ void TfStats::bImportClick() {
     params.csvFile = TypedBytes(*csv);
     params.normalize = [](std::string_view n) { return NormalizeName(std::string(n)); };
     EditorSaveResult result = ImportCsvCd(params);
-    if (!result.messages.empty()) dialogs_.Information(this, DisplayText(Joined(result.messages)));
+    ShowMessages(result.messages);
     if (!result.saved) return;
     TMp3List saved;
     saved.SetLines(result.lines);
@@ -78,7 +73,7 @@ void TfStats::bRenameCdClick() {
     EditorSaveResult result =
         RenameCdAndSave(openedFile_, copy_.Lines(), marker, TypedBytes(*name));
     if (!result.saved) {
-        dialogs_.Information(this, DisplayText(Joined(result.messages)));
+        ShowMessages(result.messages);
         return;
     }
     TakeSavedList(std::move(result.lines), marker);
