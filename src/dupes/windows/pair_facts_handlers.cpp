@@ -164,6 +164,7 @@ void PairFactsHandlers::ShowPair() {
     const int k = w_.lbCompRes->currentIndex().row();
     if (k < 0 || static_cast<std::size_t>(k) >= model_.rows().size()) {
         w_.lLeftFacts->clear();
+        w_.lLeftFacts->setToolTip(QString());
         w_.lRightFacts->clear();
         return;
     }
@@ -176,12 +177,16 @@ void PairFactsHandlers::ShowPair() {
         return Gathering() ? DisplayText(kPending) : QString();
     };
     QString left = line(row.left, row.leftKind);
+    QString place;
     // A file against a catalogue title: where the title lies, in words.
     if (row.leftKind == mv::RowKind::FileOnDisk && row.rightKind == mv::RowKind::ListLocation) {
         if (!left.isEmpty()) left += DisplayText(" \xC2\xB7 ");
         left += DisplayText(mv::ListPlaceText(row.right));
+        place = left;
     }
     w_.lLeftFacts->setText(left);
+    // A deep folder does not fit the strip: the whole text on hovering.
+    w_.lLeftFacts->setToolTip(place);
     QString right = line(row.right, row.rightKind);
     if (model_.SameAudio(k)) right += DisplayText(" \xC2\xB7 same audio");
     // After a check of the sound, its verdict follows the facts.

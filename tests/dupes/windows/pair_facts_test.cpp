@@ -300,9 +300,11 @@ TEST_F(PairFactsTest, AFileAgainstACatalogueTitleSaysTheCdAndFolder) {
     EXPECT_TRUE(left.text().startsWith(QString::fromStdString(BytesText(1000))));
     EXPECT_TRUE(left.text().endsWith(QStringLiteral(" \u00B7 On CD 'Rock 1999', top folder")))
         << left.text().toStdString();
+    EXPECT_EQ(left.toolTip(), left.text());  // the whole text, when the strip is too narrow
     EXPECT_EQ(right.text(), QStringLiteral("/Rock 1999/e.mp3"));
     Current(2);  // a search row is no file: nothing is added
     EXPECT_EQ(left.text(), QStringLiteral("Search\\e"));
+    EXPECT_EQ(left.toolTip(), QString());
 }
 
 }  // namespace
