@@ -3,12 +3,12 @@
 #include <QAction>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
 #include <algorithm>
 #include <memory>
 #include <vector>
 
 #include "dupes/windows/result_pair_model.h"
+#include "ui/common/gauged_job.h"
 
 namespace mv {
 
@@ -16,9 +16,7 @@ SoundCheckHandlers::SoundCheckHandlers(const SoundCheckWidgets& widgets, ResultP
                                        SoundCheckHooks hooks, QObject* parent)
     : QObject(parent), w_(widgets), model_(model), hooks_(std::move(hooks)) {
     if (!hooks_.check) hooks_.check = &mv::CheckPairSound;
-    progressTimer_ = new QTimer(this);
-    progressTimer_->setInterval(100);
-    connect(progressTimer_, &QTimer::timeout, this, &SoundCheckHandlers::ShowProgress);
+    job_ = new GaugedJob(w_.gp, this);
     connect(&model_, &ResultPairModel::Cleared, this, &SoundCheckHandlers::Forget);
     connect(w_.bCancel, &QPushButton::clicked, this, &SoundCheckHandlers::Stop);
     connect(w_.bCheckSound, &QAction::triggered, this, &SoundCheckHandlers::bCheckSoundClick);
@@ -27,9 +25,10 @@ SoundCheckHandlers::SoundCheckHandlers(const SoundCheckWidgets& widgets, ResultP
     w_.bKeepSameRecording->setEnabled(false);
 }
 
-SoundCheckHandlers::~SoundCheckHandlers() {
-    stop_ = true;
-    if (worker_.joinable()) worker_.join();
+SoundCheckHandlers::~SoundCheckHandlers() = default;
+
+bool SoundCheckHandlers::Checking() const {
+    return job_->Running();
 }
 
 // A pair is the same pair whichever side each file stands on.
@@ -38,7 +37,7 @@ SoundCheckHandlers::PairKey SoundCheckHandlers::KeyOf(const std::string& a, cons
 }
 
 void SoundCheckHandlers::bCheckSoundClick() {
-    EndWorker();
+    job_->End();
     verdicts_.clear();
     w_.bKeepSameRecording->setEnabled(false);
     ShowVerdicts();
@@ -53,67 +52,32 @@ void SoundCheckHandlers::bCheckSoundClick() {
     }
     if (params.pairs.empty()) return;
     params.cacheFile = cacheFile_;
-    params.progress = [this](std::size_t done, std::size_t total) {
-        done_ = done;
-        total_ = total;
-        return !stop_;
-    };
-    stop_ = false;
-    done_ = 0;
-    total_ = 0;
-    const unsigned generation = ++generation_;
-    w_.gp->setRange(0, 100);
-    w_.gp->setValue(0);
-    progressTimer_->start();
-    worker_ = std::thread(
-        [this, generation, params = std::move(params), keys = std::move(keys)]() mutable {
-            auto result = std::make_shared<mv::PairSoundResult>(hooks_.check(params));
-            auto pairs = std::make_shared<std::vector<PairKey>>(std::move(keys));
-            // Handed to the GUI thread; dropped there if this object is gone first.
-            QMetaObject::invokeMethod(
-                this,
-                [this, result, pairs, generation] {
-                    Finished(std::move(*result), std::move(*pairs), generation);
-                },
-                Qt::QueuedConnection);
+    job_->Start<mv::PairSoundResult>(
+        [this, params = std::move(params)](const GaugedJob::Progress& progress) mutable {
+            params.progress = progress;
+            return hooks_.check(params);
+        },
+        [this, keys = std::move(keys)](mv::PairSoundResult result) {
+            Finished(std::move(result), keys);
         });
 }
 
 void SoundCheckHandlers::Stop() {
-    stop_ = true;
-}
-
-void SoundCheckHandlers::EndWorker() {
-    stop_ = true;
-    if (worker_.joinable()) worker_.join();
-    ++generation_;  // whatever it posted is stale now
-    progressTimer_->stop();
+    job_->Stop();
 }
 
 void SoundCheckHandlers::Forget() {
-    EndWorker();
+    job_->End();
     verdicts_.clear();
     w_.bKeepSameRecording->setEnabled(false);
 }
 
-void SoundCheckHandlers::Finished(mv::PairSoundResult result, std::vector<PairKey> pairs,
-                                  unsigned generation) {
-    if (generation != generation_) return;
-    if (worker_.joinable()) worker_.join();
-    progressTimer_->stop();
-    w_.gp->setRange(0, 100);
-    w_.gp->setValue(0);
+void SoundCheckHandlers::Finished(mv::PairSoundResult result, const std::vector<PairKey>& pairs) {
     // A stopped check says nothing of any pair: none is marked, nothing can be kept.
     if (result.stopped || result.similarity.size() != pairs.size()) return;
     for (std::size_t i = 0; i < pairs.size(); ++i) verdicts_[pairs[i]] = result.similarity[i];
     w_.bKeepSameRecording->setEnabled(!model_.rows().empty());
     ShowVerdicts();
-}
-
-void SoundCheckHandlers::ShowProgress() {
-    const std::size_t total = total_;
-    if (total == 0) return;
-    w_.gp->setValue(static_cast<int>(100 * std::min<std::size_t>(done_, total) / total));
 }
 
 void SoundCheckHandlers::ShowVerdicts() {

@@ -1,14 +1,12 @@
 #pragma once
 
 #include <QObject>
-#include <atomic>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
-#include <thread>
 #include <utility>
 
 #include "dupes/sound_dupes.h"
@@ -16,10 +14,10 @@
 class QAction;
 class QProgressBar;
 class QPushButton;
-class QTimer;
 
 namespace mv {
 
+class GaugedJob;
 class ResultPairModel;
 
 // The controls the check of the pairs' sound touches.
@@ -55,14 +53,12 @@ class SoundCheckHandlers : public QObject {
     void bCheckSoundClick();
     void bKeepSameRecordingClick();
     void Stop();
-    bool Checking() const { return worker_.joinable(); }
+    bool Checking() const;
 
   private:
     using PairKey = std::pair<std::string, std::string>;
     static PairKey KeyOf(const std::string& a, const std::string& b);
-    void Finished(mv::PairSoundResult result, std::vector<PairKey> pairs, unsigned generation);
-    void EndWorker();
-    void ShowProgress();
+    void Finished(mv::PairSoundResult result, const std::vector<PairKey>& pairs);
     void ShowVerdicts();
     void Forget();
 
@@ -70,12 +66,7 @@ class SoundCheckHandlers : public QObject {
     ResultPairModel& model_;
     SoundCheckHooks hooks_;
     std::filesystem::path cacheFile_;
-    QTimer* progressTimer_ = nullptr;
-    std::thread worker_;
-    std::atomic<bool> stop_{false};
-    std::atomic<std::size_t> done_{0};
-    std::atomic<std::size_t> total_{0};
-    unsigned generation_ = 0;  // a finished check of older rows is dropped
+    GaugedJob* job_ = nullptr;                           // the check on its worker, with the gauge
     std::map<PairKey, std::optional<double>> verdicts_;  // of the last complete check
 };
 
