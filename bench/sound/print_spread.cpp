@@ -1,7 +1,9 @@
 // How far apart the similarity of copies of one recording and that of
 // different recordings lie on a corpus from make_sound_corpus.py: the figures
 // behind kSameRecording and kDifferentRecording.
-//   mv-bench-print-spread FOLDER...
+//   mv-bench-print-spread [--cache FILE] FOLDER...
+// With --cache the prints come through that facts cache (made there when
+// missing), as the search has them.
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -11,6 +13,7 @@
 #include "../media/files_of.h"
 #include "media/print_similarity.h"
 #include "media/sound_print.h"
+#include "media/sound_search.h"
 
 namespace {
 
@@ -29,16 +32,27 @@ void Report(const char* label, std::vector<std::pair<double, std::string>> score
                 scores.back().second.c_str());
 }
 
+std::vector<Printed> PrintsOf(int argc, char** argv) {
+    const bool cached = argc > 2 && std::string(argv[1]) == "--cache";
+    mv::SoundSearchParams params;
+    params.paths = FilesOf(argc, argv, cached ? 3 : 1);
+    std::sort(params.paths.begin(), params.paths.end());
+    if (cached) params.cacheFile = argv[2];
+    mv::SoundPrintsResult gathered = mv::GatherSoundPrints(params);
+    std::vector<Printed> prints;
+    for (const std::string& path : params.paths) {
+        auto found = gathered.prints.find(path);
+        if (found == gathered.prints.end()) continue;
+        const std::string name = std::filesystem::path(path).filename().string();
+        prints.push_back({path, name.substr(0, name.find('_')), std::move(found->second.items)});
+    }
+    return prints;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<Printed> prints;
-    for (const std::string& path : FilesOf(argc, argv, 1)) {
-        mv::SoundPrintResult r = mv::ReadSoundPrint({path});
-        if (r.status != mv::SoundPrintStatus::Printed) continue;
-        const std::string name = std::filesystem::path(path).filename().string();
-        prints.push_back({path, name.substr(0, name.find('_')), std::move(r.print.items)});
-    }
+    const std::vector<Printed> prints = PrintsOf(argc, argv);
     std::vector<std::pair<double, std::string>> same;
     std::vector<std::pair<double, std::string>> different;
     for (size_t i = 0; i < prints.size(); ++i) {

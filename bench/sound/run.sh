@@ -2,20 +2,27 @@
 # The figures of bench/sound/README.md, each the median of 3 runs of a whole
 # process after one warm-up (plain shell timing; any whole-process timer will do):
 #   bench/sound/run.sh [--bin DIR] [--work DIR] [--recordings N] [--seconds S]
+#                      [--spliced N]
 # The set is N recordings (60% melodies, 40% speech) of S seconds (30 unless
 # told) in the corpus's six encodings, so 6 N files; made once under the work
 # folder (remove its set/ to make another).
+# --spliced N times the search on N files of 30 s spliced from the set's
+# pieces by splice_corpus.py instead (made once under the work folder's
+# spliced/): one cold run that fills the cache, then 3 warm ones, each with
+# its wall time and peak RSS.
 set -eu
 bin=build/bin
 work=/tmp/mv-sound-bench
 recordings=167
 seconds=30
+spliced=0
 while [ $# -gt 0 ]; do
     case "$1" in
         --bin) bin=$2; shift ;;
         --work) work=$2; shift ;;
         --recordings) recordings=$2; shift ;;
         --seconds) seconds=$2; shift ;;
+        --spliced) spliced=$2; shift ;;
         *) echo "unknown option $1" >&2; exit 2 ;;
     esac
     shift
@@ -25,6 +32,21 @@ melodies=$((recordings * 6 / 10))
 if [ ! -d "$work/set" ]; then
     python3 "$here/../../tests/support/core/make_sound_corpus.py" "$work/set" --seconds "$seconds" \
         --melodies "$melodies" --speech $((recordings - melodies)) --seed 3
+fi
+
+if [ "$spliced" -gt 0 ]; then
+    big=$work/spliced
+    if [ ! -d "$big/files" ]; then
+        python3 "$here/splice_corpus.py" "$big" "$work/set" --files "$spliced"
+    fi
+    timed() {  # LABEL: one search over the spliced files, wall s and peak RSS
+        /usr/bin/time -f "$1 %e s %M KB" env XDG_CACHE_HOME="$big/xdg" \
+            "$bin/mp3vandrel-cli" dupes --by sound "$big/files" 2>&1 >"$big/pairs.txt" | tail -1
+    }
+    [ -f "$big/xdg/mp3vandrel/facts.sqlite" ] || nice timed "$spliced files: cold"
+    for run in 1 2 3; do timed "$spliced files: warm $run"; done
+    echo "$(wc -l <"$big/pairs.txt") pairs; copies made: $(find "$big/files" -name '*_b.mp3' | wc -l)"
+    exit 0
 fi
 files=$(find "$work/set" -name '*.mp3' | wc -l)
 
