@@ -229,7 +229,18 @@ bool WordIndex::Load(BlobReader& in) {
         refBackslash_.size() != count_) {
         return false;
     }
-    return all_.Load(in, words_.Size(), count_) && rare_.Load(in, words_.Size(), count_);
+    // Laying out the postings is most of the reading: both side by side.
+    BlobReader rareIn = in;
+    if (!Postings::Skip(rareIn)) return false;
+    bool loaded[2] = {false, false};
+    SplitWork(2, DefaultWorkThreads(), 1, [&](size_t begin, size_t end) {
+        for (size_t k = begin; k < end; ++k) {
+            loaded[k] = k == 0 ? all_.Load(in, words_.Size(), refOffsets_, refWords_)
+                               : rare_.Load(rareIn, words_.Size(), refOffsets_, refWords_);
+        }
+    });
+    in = rareIn;
+    return loaded[0] && loaded[1];
 }
 
 PreparedName WordIndex::Ref(uint32_t j) const {

@@ -52,6 +52,15 @@ class BlobReader {
         at_ += padded;
         return true;
     }
+    // Passes over one array of `elementSize`-byte values.
+    bool Skip(size_t elementSize) {
+        uint64_t count = 0;
+        if (!TakeCount(count) || count > (bytes_.size() - at_) / elementSize) return false;
+        const size_t padded = (static_cast<size_t>(count) * elementSize + 7) & ~size_t{7};
+        if (padded > bytes_.size() - at_) return false;
+        at_ += padded;
+        return true;
+    }
     bool TakeCount(uint64_t& value) {
         if (bytes_.size() - at_ < sizeof value) return false;
         std::memcpy(&value, bytes_.data() + at_, sizeof value);

@@ -3,58 +3,67 @@
 namespace mv {
 
 void Postings::Save(BlobWriter& out) const {
-    // Names only: the inline words would more than double the file, and on
-    // the lists a kept index pays for, the names' words stay in cache anyway.
-    std::vector<uint32_t> lengths, strides, counts, names;
+    // Names only: the inline words would more than double the file. Load
+    // lays them out again from the names' words.
+    std::vector<uint32_t> lengths, counts, names;
     std::vector<uint64_t> begins;
     for (const Segment& seg : segments_) {
         lengths.push_back(seg.length);
-        strides.push_back(1);
         counts.push_back(seg.count);
         begins.push_back(names.size());
-        for (uint32_t k = 0; k < seg.count; ++k)
-            names.push_back(values_[seg.begin + k * seg.stride]);
+        for (uint32_t k = 0; k < seg.count; ++k) {
+            names.push_back(values_[seg.begin + size_t{k} * seg.stride]);
+        }
     }
     out.Put(offsets_);
     out.Put(segmentOffsets_);
     out.Put(lengths);
-    out.Put(strides);
     out.Put(counts);
     out.Put(begins);
     out.Put(names);
 }
 
-bool Postings::Load(BlobReader& in, size_t wordCount, uint32_t nameCount) {
-    std::vector<uint32_t> lengths, strides, counts;
+bool Postings::Skip(BlobReader& in) {
+    return in.Skip(4) && in.Skip(4) && in.Skip(4) && in.Skip(4) && in.Skip(8) && in.Skip(4);
+}
+
+bool Postings::Load(BlobReader& in, size_t wordCount, std::span<const uint32_t> nameOffsets,
+                    std::span<const uint32_t> nameWords) {
+    std::vector<uint32_t> lengths, counts, names;
     std::vector<uint64_t> begins;
-    if (!in.Take(offsets_) || !in.Take(segmentOffsets_) || !in.Take(lengths) || !in.Take(strides) ||
-        !in.Take(counts) || !in.Take(begins) || !in.Take(values_)) {
+    if (!in.Take(offsets_) || !in.Take(segmentOffsets_) || !in.Take(lengths) || !in.Take(counts) ||
+        !in.Take(begins) || !in.Take(names)) {
         return false;
     }
     const size_t n = lengths.size();
-    if (strides.size() != n || counts.size() != n || begins.size() != n) return false;
+    if (counts.size() != n || begins.size() != n || nameOffsets.empty()) return false;
     if (offsets_.size() != wordCount + 1 || !OffsetsValid(offsets_, wordCount, offsets_.back()) ||
         !OffsetsValid(segmentOffsets_, wordCount, n)) {
         return false;
     }
+    const size_t nameCount = nameOffsets.size() - 1;
+    size_t values = 0;
+    for (size_t s = 0; s < n; ++s) {
+        if (begins[s] > names.size() || counts[s] > names.size() - begins[s]) return false;
+        values += size_t{counts[s]} * StrideOf(lengths[s]);
+    }
     segments_.resize(n);
-    for (size_t k = 0; k < n; ++k) segments_[k] = {lengths[k], strides[k], counts[k], begins[k]};
-    return SegmentsValid(wordCount, nameCount);
-}
-
-bool Postings::SegmentsValid(size_t wordCount, uint32_t nameCount) const {
-    for (const Segment& seg : segments_) {
-        // Words inline as Build lays them out, or names alone as Save keeps them.
-        if ((seg.stride != 1 && seg.stride != StrideOf(seg.length)) || seg.begin > values_.size()) {
-            return false;
-        }
-        if (seg.count > (values_.size() - seg.begin) / seg.stride) return false;
-        const uint32_t* record = values_.data() + seg.begin;
-        for (uint32_t k = 0; k < seg.count; ++k, record += seg.stride) {
-            if (record[0] >= nameCount) return false;
-            for (uint32_t w = 1; w < seg.stride; ++w) {
-                if (record[w] >= wordCount) return false;
-            }
+    // Appended, not resized: filling tens of megabytes with zeros first
+    // would cost a third of the reading.
+    values_.clear();
+    values_.reserve(values);
+    for (size_t s = 0; s < n; ++s) {
+        const uint32_t stride = StrideOf(lengths[s]);
+        segments_[s] = {lengths[s], stride, counts[s], values_.size()};
+        for (uint32_t k = 0; k < counts[s]; ++k) {
+            const uint32_t j = names[begins[s] + k];
+            if (j >= nameCount) return false;
+            values_.push_back(j);
+            if (stride == 1) continue;
+            // The name's words beside it, as Build lays them out.
+            const uint32_t from = nameOffsets[j], to = nameOffsets[j + 1];
+            if (to - from != lengths[s]) return false;
+            values_.insert(values_.end(), nameWords.begin() + from, nameWords.begin() + to);
         }
     }
     return true;

@@ -115,13 +115,17 @@ class Postings {
         }
     }
 
-    // The postings as flat arrays, and back; Load is false when the arrays do
-    // not make postings of `nameCount` names over `wordCount` words.
+    // The postings as flat arrays, and back. Load takes the names' words
+    // (name j's at nameWords[nameOffsets[j]..nameOffsets[j + 1]], already
+    // checked to be below `wordCount`) and is false when the arrays do not
+    // make postings of those names over `wordCount` words.
     void Save(BlobWriter& out) const;
-    bool Load(BlobReader& in, size_t wordCount, uint32_t nameCount);
+    bool Load(BlobReader& in, size_t wordCount, std::span<const uint32_t> nameOffsets,
+              std::span<const uint32_t> nameWords);
+    // Passes over what Save wrote, so that the next part can be read meanwhile.
+    static bool Skip(BlobReader& in);
 
   private:
-    bool SegmentsValid(size_t wordCount, uint32_t nameCount) const;
     static uint32_t StrideOf(uint32_t length) { return length <= kInlineWords ? length + 1 : 1; }
     struct Segment {
         uint32_t length;
