@@ -90,17 +90,21 @@ ListKey KeyOfLines(const std::vector<std::string>& lines) {
     if (state == nullptr) throw std::bad_alloc();
     XXH3_128bits_reset(state);
     // Short lines are gathered first: one update per line would cost more
-    // than the hashing itself.
+    // than the hashing itself. A long line goes straight in, after what was
+    // gathered before it.
+    constexpr size_t kChunk = 1 << 16;
     std::string chunk;
-    chunk.reserve(1 << 16);
+    chunk.reserve(kChunk);
+    const auto flush = [&] {
+        XXH3_128bits_update(state, chunk.data(), chunk.size());
+        chunk.clear();
+    };
     for (const std::string& line : lines) {
-        if (chunk.size() + line.size() + 1 > (1 << 16)) {
-            XXH3_128bits_update(state, chunk.data(), chunk.size());
-            chunk.clear();
-        }
-        if (line.size() >= (1 << 15)) {
+        if (line.size() >= kChunk / 2) {
+            flush();
             XXH3_128bits_update(state, line.data(), line.size());
         } else {
+            if (chunk.size() + line.size() + 1 > kChunk) flush();
             chunk += line;
         }
         chunk += '\n';

@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <xxhash.h>
 
 #include <cstring>
 #include <fstream>
@@ -211,6 +212,31 @@ TEST(KeptListIndex, ReaderRefusesEveryOtherKeyCountPercentageAndCut) {
     changed[3] += " ";
     EXPECT_FALSE(KeyOfLines(changed) == key);
     EXPECT_FALSE(KeyOfLines({"ab", "c"}) == KeyOfLines({"a", "bc"}));
+}
+
+TEST(KeptListIndex, TheKeyIsTheHashOfTheLinesEachEndedByALineFeed) {
+    // Against the plain model: the lines joined and hashed in one go, across
+    // the sizes where the key's own gathering of short lines changes course.
+    const std::string longLine(40000, 'x');
+    const std::string nearChunk(65535, 'y');
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {""},
+        {"a", "b"},
+        {"a", longLine, "b"},
+        {longLine},
+        {nearChunk, "c"},
+        {"c", nearChunk},
+        {"d", longLine, longLine, "e", nearChunk},
+    };
+    for (const auto& lines : cases) {
+        std::string joined;
+        for (const std::string& line : lines) joined += line + '\n';
+        const XXH128_hash_t want = XXH3_128bits(joined.data(), joined.size());
+        const ListKey key = KeyOfLines(lines);
+        EXPECT_EQ(key.low, want.low64) << lines.size() << " lines";
+        EXPECT_EQ(key.high, want.high64) << lines.size() << " lines";
+    }
 }
 
 }  // namespace
