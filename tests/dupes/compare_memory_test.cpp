@@ -49,6 +49,8 @@ TEST(CompareMemoryDeathTest, DeepListIsComparedAndSearchedWithinLittleMemory) {
     compare.mode = kModeFolderVsList;
     compare.folders = {tree.Root()};
     compare.listLines = DeepList(kDepth);
+    // The list's index is kept (and read back) within the limit too, here.
+    compare.listIndexFolder = tree.Path("cache");
     CompareParams search;
     search.mode = kModeSearchList;
     search.searchText = "Deep Song";
@@ -101,6 +103,7 @@ TEST(CompareMemoryDeathTest, RunningOutOfMemoryIsReportedAndKeepsTheRowsFound) {
     compare.folders = {tree.Path("a"), tree.Path("b"), tree.Path("c")};
     compare.percentText = "50";
     compare.listLines = std::move(lines);
+    compare.listIndexFolder = tree.Path("cache");
 
     for (const CompareParams* params : {&search, &compare}) {
         EXPECT_EXIT(
