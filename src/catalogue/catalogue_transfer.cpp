@@ -139,8 +139,10 @@ CsvCdResult FoundFilesFromCsv(const CsvCdParams& params) {
     if (!lines.empty() && lines.front().starts_with("\xEF\xBB\xBF")) lines.front().erase(0, 3);
     const auto records = CsvRecords(lines, result.error);
     if (!records) return result;
-    std::vector<std::vector<FoundFile>> byFolder;
-    std::unordered_map<std::string, size_t> folderIndex;
+    // The root's titles first, as a scanned CD holds them: the editor shows a
+    // CD's own titles as those before its first folder.
+    std::vector<std::vector<FoundFile>> byFolder(1);
+    std::unordered_map<std::string, size_t> folderIndex{{"/", 0}};
     for (size_t r = 0; r < records->size(); ++r) {
         const CsvRecord& record = (*records)[r];
         const std::string prefix = "Line " + std::to_string(record.line) + ": ";

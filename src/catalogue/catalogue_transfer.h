@@ -46,8 +46,9 @@ struct CsvCdParams {
 };
 
 struct CsvCdResult {
-    // For SaveCd with the drive root "/": grouped by folder, folders in the
-    // order first met, each folder's files in CSV order.
+    // For SaveCd with the drive root "/": grouped by folder, the root's files
+    // first, then the folders in the order first met, each folder's files in
+    // CSV order.
     std::vector<FoundFile> files;
     std::string error;  // not empty: nothing is to be saved (names the line and the cause)
 };

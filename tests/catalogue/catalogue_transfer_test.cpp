@@ -92,10 +92,11 @@ TEST(CatalogueTransfer, ImportRefusesWhatNoCdCanHoldAndNamesTheLine) {
         EXPECT_TRUE(result.files.empty());
     }
     const CsvCdResult ok = FoundFilesFromCsv(
-        {{"\xEF\xBB\xBFPath", "/top.mp3,,", "\"two", "lines.mp3\"", "\"d/\"\"q\"\".mp3\""},
+        {{"\xEF\xBB\xBFPath", "\"d/\"\"q\"\".mp3\"", "/top.mp3,,", "\"two", "lines.mp3\""},
          [](std::string_view name) { return "<" + std::string(name) + ">"; }});
     ASSERT_EQ(ok.error, "");
     EXPECT_EQ(ok.files.size(), 3u);
+    // The root's titles come first wherever the CSV has them.
     EXPECT_EQ(ok.files[0].folder, "/");
     EXPECT_EQ(ok.files[0].title, "<top.mp3>");
     EXPECT_EQ(ok.files[1].title, "<two\nlines.mp3>");

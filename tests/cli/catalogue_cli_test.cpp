@@ -231,7 +231,7 @@ TEST_F(CatalogueCli, ExportImportAndRenameGoThroughTheListFile) {
     EXPECT_THAT(imported.err, HasSubstr("Saved \"New\" with 2 titles"));
     const Lines withNew = ReadList();
     EXPECT_EQ(Lines(withNew.end() - 6, withNew.end()),
-              (Lines{"z.mp3", "\\New", "/Live, 2", "a b.mp3", "..", "top.mp3"}));
+              (Lines{"z.mp3", "\\New", "top.mp3", "/Live, 2", "a b.mp3", ".."}));
     for (const auto& [args, message] : std::vector<std::pair<Lines, std::string>>{
              {{"catalogue", "import", paths, "--name", "disc 1"}, "already in the list"},
              {{"catalogue", "import", paths, "--name", "A/B"}, "cannot hold \\ or /"},

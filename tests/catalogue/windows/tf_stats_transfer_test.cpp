@@ -75,7 +75,7 @@ TEST_F(TfStatsTransfer, ImportAddsTheCdToTheFileAndTheTree) {
                                       QStringLiteral("Fresh")}));
     EXPECT_EQ(Selected(), QStringLiteral("Fresh"));
     Lines expected = kExampleList;
-    expected.insert(expected.end(), {"\\Fresh", "/Disc 1", "a.mp3", "..", "top.mp3"});
+    expected.insert(expected.end(), {"\\Fresh", "top.mp3", "/Disc 1", "a.mp3", ".."});
     EXPECT_EQ(OnDisk(), expected);
     EXPECT_FALSE(window.Copy().Changed());  // closing asks nothing
 }
