@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "app/shell_options.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
 #include "ui/main/file_browser.h"
@@ -89,7 +90,7 @@ mv::Settings CollectSettings(TfPrinc& w, const ShellSeams& seams, mv::Settings s
     s.windowsSafeNames = c.tmiWindowsSafe->isChecked();
     s.percentage = TypedBytes(c.ePerc->text());
     s.extension = TypedBytes(c.eExt->text());
-    s.lastFolder = w.Browser().Folder();
+    s.lastFolder = mv::LastFolderToKeep(w.Browser().Folder());
     if (seams.displayMode) s.displayMode = seams.displayMode();
     if (seams.equalizerEnabled) s.eqEnabled = seams.equalizerEnabled();
     if (seams.equalizerBars) s.bars = seams.equalizerBars();

@@ -38,4 +38,11 @@ bool RestoreLastFolder(TfPrinc& window, const std::string& folder) {
     return window.Browser().SetFolder(folder);
 }
 
+std::string LastFolderToKeep(const std::string& folder) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    if (folder.find_first_of("\r\n") != std::string::npos) return {};
+    if (!folder.empty() && (blank(folder.front()) || blank(folder.back()))) return {};
+    return folder;
+}
+
 }  // namespace mv

@@ -26,4 +26,9 @@ void WireShellOptions(const ShellOptionsParams& params);
 // True when it moved.
 bool RestoreLastFolder(TfPrinc& window, const std::string& folder);
 
+// The browser's folder as LastFolder keeps it: empty when the settings file
+// could not give it back (a line break would start a new line, blanks at the
+// ends are trimmed on reading), so that start-up then opens as on a first run.
+std::string LastFolderToKeep(const std::string& folder);
+
 }  // namespace mv

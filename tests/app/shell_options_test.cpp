@@ -167,6 +167,16 @@ TEST_F(ShellOptionsTest, LastFolderIsWrittenAtExitAndRestoredWhileItIsAFolder) {
         EXPECT_EQ(Start().Browser().Folder(), drive_) << gone;
         EXPECT_EQ(Exit().lastFolder, drive_) << gone;
     }
+    // A name the file cannot give back is not kept: no line of it leaks into the file.
+    for (const std::string& odd : {tree_.Folder("drive/two\n[EQUALIZER]\nEnabled=1"),
+                                   tree_.Folder("drive/ends in a blank ")}) {
+        ASSERT_TRUE(Start().Browser().SetFolder(odd));
+        const mv::Settings kept = Exit();
+        EXPECT_EQ(kept.lastFolder, "") << odd;
+        EXPECT_FALSE(kept.eqEnabled) << odd;
+        EXPECT_EQ(Start().Browser().Folder(), drive_) << odd;
+        shell_->CloseClick();
+    }
     EXPECT_TRUE(dialogs_.Texts().isEmpty());
 }
 
