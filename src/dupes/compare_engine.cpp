@@ -51,9 +51,11 @@ std::vector<PreparedName> PrepareAll(size_t count, const Name& name, unsigned re
     return prepared;
 }
 
-// The folder where mode 1 keeps the list's index for this run; empty: none.
+// The folder where the list's index is kept for this run; empty: none. A
+// search builds it once too: every later search of the same list then reads
+// a few titles instead of preparing all of them.
 std::filesystem::path KeptIndexFolder(const CompareParams& params, size_t lineCount, int percent) {
-    if (params.mode != kModeFolderVsList || params.exhaustive || percent <= 0 || percent >= 102) {
+    if (params.mode == kModeFolderVsItself || params.exhaustive || percent <= 0 || percent >= 102) {
         return {};
     }
     if (params.listIndexFolder) return *params.listIndexFolder;
@@ -183,8 +185,8 @@ bool Compare(const CompareParams& params, int percent, RowSink& sink, CompareRes
 
     if (!control.stopRequested.load()) {
         // A single search text costs less to test against every line than to
-        // build an index for.
-        if (params.exhaustive || params.mode == kModeSearchList) {
+        // build an index for, unless the index is kept.
+        if (params.exhaustive || (params.mode == kModeSearchList && !setup.index)) {
             RunPlainLoop(setup, sink, control);
         } else {
             RunIndexedLoop(setup, ChooseThreads(params.threads, control.pairsTotal), sink, control);

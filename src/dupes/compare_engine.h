@@ -45,7 +45,7 @@ struct CompareParams {
     // Modes 1 and 3: the lines of the Mp3 list as read when the run starts;
     // nullopt when the file could not be read.
     std::optional<std::vector<std::string>> listLines;
-    // Mode 1: where the list's word index is kept between runs (see
+    // Modes 1 and 3: where the list's word index is kept between runs (see
     // list_index_file.h). nullopt: the user's cache folder, for lists of
     // kListLinesWorthKeeping lines or more; an empty path: never kept.
     std::optional<std::filesystem::path> listIndexFolder;

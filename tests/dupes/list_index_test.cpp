@@ -79,9 +79,11 @@ void Fill(Collection& c, unsigned seed) {
     c.lines = List(rng, 400);
 }
 
-std::vector<CompareRow> Rows(const Collection& c, int percent, std::optional<std::string> folder) {
+std::vector<CompareRow> Rows(const Collection& c, int percent, std::optional<std::string> folder,
+                             const std::string* search = nullptr) {
     CompareParams p;
-    p.mode = kModeFolderVsList;
+    p.mode = search ? kModeSearchList : kModeFolderVsList;
+    if (search) p.searchText = *search;
     p.folders = c.folders;
     p.listLines = c.lines;
     p.percentText = std::to_string(percent);
@@ -155,6 +157,27 @@ TEST(KeptListIndex, EveryStateOfTheCacheGivesThePlainRows) {
         }
         EXPECT_GT(rows, 0u) << "percent " << percent;
     }
+}
+
+TEST(KeptListIndex, SearchesThroughTheKeptIndexFindThePlainRows) {
+    Collection c;
+    Fill(c, 11);
+    const std::string cache = c.tree.Folder("cache");
+    std::mt19937 rng(11);
+    size_t rows = 0;
+    for (const int percent : {100, 101}) {
+        for (int k = 0; k < 12; ++k) {
+            // The first search builds and keeps the index, the later ones read it.
+            const std::string text = k % 3 == 0 ? std::string(kWords[k]) : Title(rng);
+            const std::vector<CompareRow> plain = Rows(c, percent, std::nullopt, &text);
+            rows += plain.size();
+            EXPECT_EQ(Rows(c, percent, cache, &text), plain) << text << " at " << percent;
+        }
+        EXPECT_NE(ReadListIndex(ListIndexFile(cache, percent), KeyOfLines(c.lines), c.lines.size(),
+                                percent),
+                  nullptr);
+    }
+    EXPECT_GT(rows, 0u);
 }
 
 TEST(KeptListIndex, TheKeptIndexIsWhatTheRunUses) {
