@@ -56,6 +56,7 @@ TEST(CompareMemoryDeathTest, DeepListIsComparedAndSearchedWithinLittleMemory) {
     search.searchText = "Deep Song";
     search.percentText = "101";
     search.listLines = compare.listLines;
+    search.listIndexFolder = tree.Path("cache");
     const std::string location = DeepLocation(kDepth);
 
     EXPECT_EXIT(
@@ -97,6 +98,7 @@ TEST(CompareMemoryDeathTest, RunningOutOfMemoryIsReportedAndKeepsTheRowsFound) {
     search.searchText = "Song";
     search.percentText = "101";
     search.listLines = lines;
+    search.listIndexFolder = tree.Path("cache");
     // Three files against every title: the indexed loop, on two threads.
     CompareParams compare;
     compare.mode = kModeFolderVsList;
