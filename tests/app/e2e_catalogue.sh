@@ -80,9 +80,10 @@ search_in_editor() {  # TEXT
     sleep 0.3
 }
 search_in_editor "zed extra"
-xdotool key shift+Tab shift+Tab space   # back past the tree to "Remove selected title(s)"
+# back past the tree and the Export, Import and Rename CD row to "Remove selected title(s)"
+xdotool key shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab space
 sleep 0.3
-xdotool key Tab Tab Tab Tab    # round to the edit box
+xdotool key Tab Tab Tab Tab Tab Tab Tab    # round to the edit box
 search_in_editor "crowd noise"
 xdotool key Tab space          # "Delete selected Item": the folder the search opened
 sleep 0.3
