@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/clock_text.h"
+
 namespace mv {
 namespace {
 
@@ -40,16 +42,7 @@ std::string BytesText(std::uint64_t bytes) {
 
 std::string DurationText(std::int64_t ms) {
     const std::int64_t seconds = ms <= 0 ? 0 : (ms + 500) / 1000;
-    char text[32];
-    if (seconds >= 3600) {
-        std::snprintf(
-            text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
-            static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
-    } else {
-        std::snprintf(text, sizeof text, "%lld:%02lld", static_cast<long long>(seconds / 60),
-                      static_cast<long long>(seconds % 60));
-    }
-    return text;
+    return ClockText(seconds, seconds >= 3600);
 }
 
 std::string FactsText(const MediaFacts& facts) {

@@ -1,7 +1,8 @@
 #include "player/play_time.h"
 
 #include <algorithm>
-#include <cstdio>
+
+#include "platform/clock_text.h"
 
 namespace mv {
 
@@ -10,17 +11,7 @@ namespace {
 constexpr int64_t kHourMs = 3600 * 1000;
 
 std::string Format(int64_t ms, bool hourForm) {
-    const int64_t seconds = std::max<int64_t>(ms, 0) / 1000;
-    char text[32];
-    if (hourForm) {
-        std::snprintf(
-            text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
-            static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
-    } else {
-        std::snprintf(text, sizeof text, "%lld:%02lld", static_cast<long long>(seconds / 60),
-                      static_cast<long long>(seconds % 60));
-    }
-    return text;
+    return ClockText(std::max<int64_t>(ms, 0) / 1000, hourForm);
 }
 
 }  // namespace
