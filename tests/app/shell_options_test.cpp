@@ -13,13 +13,10 @@
 #include <fstream>
 #include <set>
 
-#include "app/safe_application.h"
 #include "app/shell.h"
 #include "mv_version.h"
 #include "net/windows/tf_server.h"
-#include "support/core/folder_drives.h"
-#include "support/core/temp_tree.h"
-#include "support/widgets/scripted_dialogs.h"
+#include "shell_fixture.h"
 #include "ui/main/file_browser.h"
 #include "ui/main/main_window_support.h"
 #include "ui/main/tf_princ.h"
@@ -28,33 +25,8 @@ namespace mv {
 
 namespace {
 
-void EnsureApp() {
-    static int argc = 1;
-    static char name[] = "app_tests";
-    static char* argv[] = {name, nullptr};
-    static SafeApplication* app = new SafeApplication(argc, argv);
-    (void)app;
-}
-
-class ShellOptionsTest : public ::testing::Test {
+class ShellOptionsTest : public mv::test::ShellFixture {
   protected:
-    void SetUp() override {
-        EnsureApp();
-        oldCwd_ = std::filesystem::current_path();
-    }
-    void TearDown() override {
-        shell_.reset();
-        std::filesystem::current_path(oldCwd_);
-    }
-    TfPrinc& Start() {
-        shell_.reset();
-        shell_ = std::make_unique<Shell>(ShellParams{dialogs_, drives_, home_, {}, false});
-        shell_->Start();
-        return shell_->Window();
-    }
-    void WriteIni(const std::string& bytes) {
-        std::ofstream(home_ / "Mp3Vandrel.ini", std::ios::binary) << bytes;
-    }
     mv::Settings Exit() {
         shell_->CloseClick();
         return mv::ReadSettings(home_ / "Mp3Vandrel.ini").settings;
@@ -69,18 +41,10 @@ class ShellOptionsTest : public ::testing::Test {
         });
         uitest::Find<QAction>(shell_->Window(), "tmiServer")->trigger();
     }
-
-    ScriptedDialogs dialogs_;
-    mv::test::TempTree tree_;
-    const std::filesystem::path home_{tree_.Folder("home")};
-    const std::string drive_{tree_.Folder("drive")};
-    mv::test::FolderDrives drives_{{drive_}};
-    std::unique_ptr<Shell> shell_;
-    std::filesystem::path oldCwd_;
 };
 
 TEST_F(ShellOptionsTest, EveryTopMenuHasItsOwnAltLetterAndKeepsItsText) {
-    TfPrinc& w = Start();
+    TfPrinc& w = Start().Window();
     const char* const texts[] = {"File",     "Dupes",   "List",    "Compare results",
                                  "Playlist", "BanList", "Options", "Misc",
                                  "HELP"};
@@ -107,7 +71,7 @@ TEST_F(ShellOptionsTest, EveryTopMenuHasItsOwnAltLetterAndKeepsItsText) {
 }
 
 TEST_F(ShellOptionsTest, ServerDialogShowsTheValueRefusesBadOnesAndTheGoodOneIsKept) {
-    WriteIni("[MAIN]\r\nServer=old.example:8080\r\n");
+    Write("Mp3Vandrel.ini", "[MAIN]\r\nServer=old.example:8080\r\n");
     Start();
     WithServerDialog([](TfServer& dialog) {
         auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("eServer"));
@@ -130,7 +94,7 @@ TEST_F(ShellOptionsTest, ServerDialogShowsTheValueRefusesBadOnesAndTheGoodOneIsK
 }
 
 TEST_F(ShellOptionsTest, AboutNamesTheVersionTheLicenseAndTheLibraries) {
-    TfPrinc& w = Start();
+    TfPrinc& w = Start().Window();
     uitest::Find<QAction>(w, "tmiAbout")->trigger();
     ASSERT_EQ(dialogs_.Texts().size(), 1);
     const QString about = dialogs_.Texts()[0];
@@ -146,35 +110,35 @@ TEST_F(ShellOptionsTest, AboutNamesTheVersionTheLicenseAndTheLibraries) {
 TEST_F(ShellOptionsTest, LastFolderIsWrittenAtExitAndRestoredWhileItIsAFolder) {
     const std::string music = tree_.Folder("drive/Music");
     tree_.File("drive/Music/a.mp3");
-    TfPrinc& w = Start();
+    TfPrinc& w = Start().Window();
     ASSERT_EQ(w.Browser().Folder(), drive_);  // the first start: the drive's root
     ASSERT_TRUE(w.Browser().SetFolder(music));
     EXPECT_EQ(Exit().lastFolder, music);
 
-    EXPECT_EQ(Start().Browser().Folder(), music);
+    EXPECT_EQ(Start().Window().Browser().Folder(), music);
 
     // A link to a folder is a folder; the browser shows the link's path.
     const std::string link = tree_.Path("drive/Link");
     std::filesystem::create_directory_symlink(music, link);
     ASSERT_TRUE(shell_->Window().Browser().SetFolder(link));
     EXPECT_EQ(Exit().lastFolder, link);
-    EXPECT_EQ(Start().Browser().Folder(), link);
+    EXPECT_EQ(Start().Window().Browser().Folder(), link);
     shell_->CloseClick();
 
     // Gone, or a file now: today's start, and Exit writes where it then is.
     for (const std::string& gone : {tree_.Path("drive/Removed"), tree_.File("drive/plain.txt")}) {
-        WriteIni("[MAIN]\r\nLastFolder=" + gone + "\r\n");
-        EXPECT_EQ(Start().Browser().Folder(), drive_) << gone;
+        Write("Mp3Vandrel.ini", "[MAIN]\r\nLastFolder=" + gone + "\r\n");
+        EXPECT_EQ(Start().Window().Browser().Folder(), drive_) << gone;
         EXPECT_EQ(Exit().lastFolder, drive_) << gone;
     }
     // A name the file cannot give back is not kept: no line of it leaks into the file.
     for (const std::string& odd : {tree_.Folder("drive/two\n[EQUALIZER]\nEnabled=1"),
                                    tree_.Folder("drive/ends in a blank ")}) {
-        ASSERT_TRUE(Start().Browser().SetFolder(odd));
+        ASSERT_TRUE(Start().Window().Browser().SetFolder(odd));
         const mv::Settings kept = Exit();
         EXPECT_EQ(kept.lastFolder, "") << odd;
         EXPECT_FALSE(kept.eqEnabled) << odd;
-        EXPECT_EQ(Start().Browser().Folder(), drive_) << odd;
+        EXPECT_EQ(Start().Window().Browser().Folder(), drive_) << odd;
         shell_->CloseClick();
     }
     EXPECT_TRUE(dialogs_.Texts().isEmpty());

@@ -16,15 +16,12 @@
 #include <stdexcept>
 
 #include "app/player_setup.h"
-#include "app/safe_application.h"
 #include "app/tray_icon.h"
 #include "platform/drives.h"
 #include "platform/text_lines.h"
 #include "player/windows/tf_eq.h"
-#include "support/core/folder_drives.h"
+#include "shell_fixture.h"
 #include "support/core/pipe_unblocker.h"
-#include "support/core/temp_tree.h"
-#include "support/widgets/scripted_dialogs.h"
 #include "ui/main/main_window_support.h"
 #include "ui/main/tf_princ.h"
 
@@ -32,52 +29,7 @@ namespace mv {
 
 namespace {
 
-// One application object per test process, as in the program.
-void EnsureApp() {
-    static int argc = 1;
-    static char name[] = "app_tests";
-    static char* argv[] = {name, nullptr};
-    static SafeApplication* app = new SafeApplication(argc, argv);
-    (void)app;
-}
-
-class ShellTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        EnsureApp();
-        oldCwd_ = std::filesystem::current_path();
-    }
-    // The shell moves into its program folder; leave it before the tree goes.
-    void TearDown() override {
-        shell_.reset();
-        std::filesystem::current_path(oldCwd_);
-    }
-
-    Shell& Start(ShellSeams seams = {}) {
-        shell_.reset();
-        shell_ =
-            std::make_unique<Shell>(ShellParams{dialogs_, drives_, home_, std::move(seams), false});
-        shell_->Start();
-        return *shell_;
-    }
-    void Write(const std::string& name, const std::string& bytes) {
-        std::ofstream(home_ / name, std::ios::binary) << bytes;
-    }
-    std::string Read(const std::string& name) {
-        std::ifstream in(home_ / name, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-    ScriptedDialogs dialogs_;
-    mv::test::TempTree tree_;
-    const std::filesystem::path home_{tree_.Folder("home")};
-    // An empty folder as the only drive, so the file browser lists nothing else.
-    mv::test::FolderDrives drives_{{tree_.Folder("drive")}};
-    std::unique_ptr<Shell> shell_;
-    std::filesystem::path oldCwd_;
-};
+class ShellTest : public mv::test::ShellFixture {};
 
 TEST_F(ShellTest, FirstStartShowsDefaultsAndExitWritesTheFiles) {
     TfPrinc& w = Start().Window();
