@@ -16,6 +16,9 @@ namespace mv {
 
 class BlobWriter {
   public:
+    // `front` zero bytes lead the arrays: room for a header written later.
+    explicit BlobWriter(size_t front = 0) : bytes_(front, '\0') {}
+
     template <typename T>
     void Put(const std::vector<T>& values) {
         static_assert(std::is_trivially_copyable_v<T>);
@@ -29,6 +32,7 @@ class BlobWriter {
         bytes_.append(reinterpret_cast<const char*>(&value), sizeof value);
     }
     const std::string& Bytes() const { return bytes_; }
+    std::string Release() { return std::move(bytes_); }
 
   private:
     static size_t Padded(size_t n) { return (n + 7) & ~size_t{7}; }

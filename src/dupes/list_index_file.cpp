@@ -149,25 +149,29 @@ std::unique_ptr<CandidateIndex> ReadListIndex(const std::filesystem::path& file,
 
 std::string ListIndexBytes(const CandidateIndex& index, const ListKey& key, size_t lineCount,
                            int percent) {
-    BlobWriter body;
-    if (!index.Save(body)) return {};
+    BlobWriter blob(sizeof(Header));
+    if (!index.Save(blob)) return {};
+    std::string bytes = blob.Release();
     Header h = HeaderFor(key, lineCount, percent);
-    h.bodySize = body.Bytes().size();
-    h.bodyChecksum = XXH3_64bits(body.Bytes().data(), body.Bytes().size());
-    std::string bytes(reinterpret_cast<const char*>(&h), sizeof h);
-    bytes += body.Bytes();
+    h.bodySize = bytes.size() - sizeof h;
+    h.bodyChecksum = XXH3_64bits(bytes.data() + sizeof h, h.bodySize);
+    std::memcpy(bytes.data(), &h, sizeof h);
     return bytes;
 }
 
 bool WriteListIndex(const std::filesystem::path& file, const CandidateIndex& index,
                     const ListKey& key, size_t lineCount, int percent, uint64_t sizeLimit) {
-    const std::string bytes = ListIndexBytes(index, key, lineCount, percent);
-    if (bytes.empty() || bytes.size() > sizeLimit) return false;
+    // The place first: where none can be had, the bytes are never made.
     std::error_code ec;
     std::filesystem::create_directories(file.parent_path(), ec);
     std::string tmp = file.string() + ".XXXXXX";
     OwnedFd fd(::mkostemp(tmp.data(), O_CLOEXEC));
     if (fd.get() < 0) return false;
+    const std::string bytes = ListIndexBytes(index, key, lineCount, percent);
+    if (bytes.empty() || bytes.size() > sizeLimit) {
+        RemoveOwnTemporaryFile(tmp);
+        return false;
+    }
     if (!WriteAll(fd.get(), bytes) || !fd.Close()) {
         RemoveOwnTemporaryFile(tmp);
         return false;
