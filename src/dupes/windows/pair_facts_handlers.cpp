@@ -16,6 +16,7 @@
 #include "dupes/sound_dupes.h"
 #include "dupes/windows/result_pair_model.h"
 #include "ui/common/display_text.h"
+#include "ui/common/gauged_job.h"
 
 namespace mv {
 
@@ -33,9 +34,7 @@ PairFactsHandlers::PairFactsHandlers(const PairFactsWidgets& widgets, ResultPair
                                      PairFactsHooks hooks, QObject* parent)
     : QObject(parent), w_(widgets), model_(model), hooks_(std::move(hooks)) {
     if (!hooks_.gather) hooks_.gather = &mv::GatherFacts;
-    progressTimer_ = new QTimer(this);
-    progressTimer_->setInterval(100);
-    connect(progressTimer_, &QTimer::timeout, this, &PairFactsHandlers::ShowProgress);
+    job_ = new GaugedJob(w_.gp, this);
     sizeTimer_ = new QTimer(this);
     sizeTimer_->setSingleShot(true);
     sizeTimer_->setInterval(50);
@@ -60,61 +59,44 @@ PairFactsHandlers::PairFactsHandlers(const PairFactsWidgets& widgets, ResultPair
 }
 
 PairFactsHandlers::~PairFactsHandlers() {
-    stop_ = true;
-    if (worker_.joinable()) worker_.join();
+    delete job_;  // stops the gathering and waits for it before the rest goes
     if (sizeWorker_.joinable()) sizeWorker_.join();
 }
 
+bool PairFactsHandlers::Gathering() const {
+    return job_->Running();
+}
+
 void PairFactsHandlers::Start() {
-    EndWorker();
+    job_->End();
     facts_.clear();
     resultText_ = w_.lRes->text();
     mv::FactsBatchParams params =
         mv::FactsParamsForRows(model_.rows(), mv::HashWhich::PairsOfEqualLength);
     if (params.paths.empty()) return;
     params.cacheFile = cacheFile_;
-    params.progress = [this](std::size_t done, std::size_t total) {
-        done_ = done;
-        total_ = total;
-        return !stop_;
-    };
-    stop_ = false;
     rowsMoved_ = false;
-    done_ = 0;
-    total_ = params.paths.size();
-    const unsigned generation = ++generation_;
-    w_.gp->setRange(0, 100);
-    w_.gp->setValue(0);
+    using Gathered = std::pair<mv::FactsBatchResult, std::vector<bool>>;
+    job_->Start<Gathered>(
+        [this, params = std::move(params)](const GaugedJob::Progress& progress) mutable {
+            params.progress = progress;
+            mv::FactsBatchResult result = hooks_.gather(params);
+            // Here, not on the GUI thread: 200,000 rows take it a tenth of a second.
+            std::vector<bool> same = mv::SameAudioOfPairs(params, result.facts);
+            return Gathered{std::move(result), std::move(same)};
+        },
+        [this](Gathered gathered) {
+            Finished(std::move(gathered.first), std::move(gathered.second));
+        });
     ShowPair();
-    progressTimer_->start();
-    worker_ = std::thread([this, generation, params = std::move(params)] {
-        auto result = std::make_shared<mv::FactsBatchResult>(hooks_.gather(params));
-        // Here, not on the GUI thread: 200,000 rows take it a tenth of a second.
-        auto same =
-            std::make_shared<std::vector<bool>>(mv::SameAudioOfPairs(params, result->facts));
-        // Handed to the GUI thread; dropped there if this object is gone first.
-        QMetaObject::invokeMethod(
-            this,
-            [this, result, same, generation] {
-                Finished(std::move(*result), std::move(*same), generation);
-            },
-            Qt::QueuedConnection);
-    });
 }
 
 void PairFactsHandlers::Stop() {
-    stop_ = true;
-}
-
-void PairFactsHandlers::EndWorker() {
-    stop_ = true;
-    if (worker_.joinable()) worker_.join();
-    ++generation_;  // whatever it posted is stale now
-    progressTimer_->stop();
+    job_->Stop();
 }
 
 void PairFactsHandlers::Forget() {
-    EndWorker();
+    job_->End();
     facts_.clear();
     resultText_.clear();
     sizeTimer_->stop();
@@ -125,14 +107,7 @@ void PairFactsHandlers::Forget() {
     ShowPair();
 }
 
-void PairFactsHandlers::Finished(mv::FactsBatchResult result, std::vector<bool> sameOfPairs,
-                                 unsigned generation) {
-    if (generation != generation_) return;
-    if (worker_.joinable()) worker_.join();
-    progressTimer_->stop();
-    // An empty range draws as "busy"; the gauge rests empty as after a comparison.
-    w_.gp->setRange(0, 100);
-    w_.gp->setValue(0);
+void PairFactsHandlers::Finished(mv::FactsBatchResult result, std::vector<bool> sameOfPairs) {
     facts_ = std::move(result.facts);
     const bool complete = !result.stopped;
     w_.bKeepBetter->setEnabled(complete && !model_.rows().empty());
@@ -147,12 +122,6 @@ void PairFactsHandlers::Finished(mv::FactsBatchResult result, std::vector<bool> 
         bKeepBetterClick();
     }
     ShowPair();
-}
-
-void PairFactsHandlers::ShowProgress() {
-    const std::size_t total = total_;
-    if (total == 0) return;
-    w_.gp->setValue(static_cast<int>(100 * std::min<std::size_t>(done_, total) / total));
 }
 
 const mv::MediaFacts* PairFactsHandlers::FactsOf(const std::string& path) const {

@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QString>
-#include <atomic>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -22,6 +21,7 @@ class QWidget;
 
 namespace mv {
 
+class GaugedJob;
 class ResultPairModel;
 
 // The controls the facts of the pairs touch.
@@ -60,7 +60,7 @@ class PairFactsHandlers : public QObject {
     void SetCacheFile(std::filesystem::path file) { cacheFile_ = std::move(file); }
     void Start();
     void Stop();
-    bool Gathering() const { return worker_.joinable(); }
+    bool Gathering() const;
     // lRes's size is being summed (on a thread of its own: it asks the file
     // system about every left file).
     bool Sizing() const { return sizing_; }
@@ -74,9 +74,7 @@ class PairFactsHandlers : public QObject {
     void bKeepSameAudioClick();
 
   private:
-    void Finished(mv::FactsBatchResult result, std::vector<bool> sameOfPairs, unsigned generation);
-    void EndWorker();
-    void ShowProgress();
+    void Finished(mv::FactsBatchResult result, std::vector<bool> sameOfPairs);
     void ShowPair();
     void ShowMarksAndSize();
     void ShowSize();
@@ -88,16 +86,11 @@ class PairFactsHandlers : public QObject {
     ResultPairModel& model_;
     PairFactsHooks hooks_;
     std::filesystem::path cacheFile_;
-    QTimer* progressTimer_ = nullptr;
+    GaugedJob* job_ = nullptr;  // the gathering on its worker, with the gauge
     // One sum after a burst of removals or swaps, not one per row.
     QTimer* sizeTimer_ = nullptr;
-    // Everything below is the GUI thread's, except the atomics the worker writes.
-    std::thread worker_;
-    std::atomic<bool> stop_{false};
-    std::atomic<std::size_t> done_{0};
-    std::atomic<std::size_t> total_{0};
-    unsigned generation_ = 0;  // a finished batch of an older run is dropped
-    bool rowsMoved_ = false;   // rows came or went since Start
+    // Everything below is the GUI thread's.
+    bool rowsMoved_ = false;  // rows came or went since Start
     std::unordered_map<std::string, mv::MediaFacts> facts_;
     std::thread sizeWorker_;       // one sum at a time; it posts SizeDone
     bool sizing_ = false;          // until its SizeDone landed

@@ -25,7 +25,9 @@ SoundCheckHandlers::SoundCheckHandlers(const SoundCheckWidgets& widgets, ResultP
     w_.bKeepSameRecording->setEnabled(false);
 }
 
-SoundCheckHandlers::~SoundCheckHandlers() = default;
+SoundCheckHandlers::~SoundCheckHandlers() {
+    delete job_;  // stops the check and waits for it while the hooks still stand
+}
 
 bool SoundCheckHandlers::Checking() const {
     return job_->Running();
