@@ -1,6 +1,5 @@
 #include "app/about_box.h"
 
-#include <chromaprint.h>
 #include <curl/curl.h>
 #include <sqlite3.h>
 #include <taglib/taglib.h>
@@ -8,6 +7,7 @@
 
 #include <QtGlobal>
 
+#include "media/chromaprint_library.h"
 #include "mv_version.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/display_text.h"
@@ -25,12 +25,15 @@ std::string Dotted(unsigned major, unsigned minor, unsigned patch) {
 std::vector<LibraryVersion> LinkedLibraryVersions() {
     const unsigned xxh = XXH_versionNumber();  // major * 10000 + minor * 100 + release
     const curl_version_info_data* curl = curl_version_info(CURLVERSION_NOW);
+    // Loaded for its first print; asking its version loads it now.
+    const ChromaprintApi* chromaprint = Chromaprint();
     return {
         {"Qt", qVersion(), false},
         // TagLib 1 and libmpg123 before 1.32 tell no version at run time.
         {"TagLib", Dotted(TAGLIB_MAJOR_VERSION, TAGLIB_MINOR_VERSION, TAGLIB_PATCH_VERSION), true},
         {"libmpg123", MV_MPG123_VERSION, true},
-        {"Chromaprint", chromaprint_get_version(), false},
+        {"Chromaprint", chromaprint != nullptr ? chromaprint->version() : "cannot be loaded",
+         false},
         {"libxxhash", Dotted(xxh / 10000, xxh / 100 % 100, xxh % 100), false},
         {"SQLite", sqlite3_libversion(), false},
         {"libcurl", curl != nullptr ? curl->version : "unknown", false},

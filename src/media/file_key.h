@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <string>
 
@@ -15,6 +17,11 @@ struct FileKey {
     std::int64_t mtimeNs = 0;
     friend bool operator==(const FileKey&, const FileKey&) = default;
 };
+
+inline FileKey FileKeyOf(const struct stat& st) {
+    return FileKey{static_cast<std::uint64_t>(st.st_ino), static_cast<std::uint64_t>(st.st_size),
+                   static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
 
 // ReadMediaFacts, also giving the key of the very file read (taken from the
 // open descriptor, so it names what was read even when the path was swapped

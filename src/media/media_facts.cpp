@@ -132,11 +132,6 @@ void ReadMpeg(FileWindow& window, MediaFacts& facts) {
     }
 }
 
-FileKey KeyOf(const struct stat& st) {
-    return FileKey{static_cast<std::uint64_t>(st.st_ino), static_cast<std::uint64_t>(st.st_size),
-                   static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
-}
-
 MediaFacts ReadOpened(const std::string& path, bool hashAudio, const WindowSizes& sizes,
                       FileKey* key) {
     const OwnedFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
@@ -148,7 +143,7 @@ MediaFacts ReadOpened(const std::string& path, bool hashAudio, const WindowSizes
                        S_ISDIR(st.st_mode) ? "is a folder" : "not a regular file");
     }
     const auto size = static_cast<std::uint64_t>(st.st_size);
-    if (key != nullptr) *key = KeyOf(st);
+    if (key != nullptr) *key = FileKeyOf(st);
     if (size == 0) return Refused(FactsStatus::NotMpegAudio, kNotMpeg, 0);
     MediaFacts facts;
     facts.size = size;
@@ -169,7 +164,7 @@ bool HashKnownAudio(const std::string& path, const FileKey& key, MediaFacts& fac
     const OwnedFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st {};
     if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
-        !(KeyOf(st) == key)) {
+        !(FileKeyOf(st) == key)) {
         return false;
     }
     std::string problem;
@@ -217,7 +212,7 @@ MediaFacts ReadMediaFacts(const std::string& path, bool hashAudio) {
 bool StatFileKey(const std::string& path, FileKey* key) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    *key = KeyOf(st);
+    *key = FileKeyOf(st);
     return true;
 }
 

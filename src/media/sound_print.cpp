@@ -1,6 +1,5 @@
 #include "media/sound_print.h"
 
-#include <chromaprint.h>
 #include <fcntl.h>
 #include <mpg123.h>
 #include <sys/stat.h>
@@ -10,6 +9,7 @@
 #include <cstring>
 #include <memory>
 
+#include "media/chromaprint_library.h"
 #include "platform/owned_fd.h"
 
 namespace mv {
@@ -29,8 +29,9 @@ struct HandleCloser {
 };
 using Decoder = std::unique_ptr<mpg123_handle, HandleCloser>;
 
+// Only a context the loaded library made is ever freed.
 struct ContextFree {
-    void operator()(ChromaprintContext* ctx) const { chromaprint_free(ctx); }
+    void operator()(ChromaprintContext* ctx) const { Chromaprint()->destroy(ctx); }
 };
 using Printer = std::unique_ptr<ChromaprintContext, ContextFree>;
 
@@ -72,8 +73,8 @@ long DecodedRate(mpg123_handle* handle) {
 
 // Feeds up to `maxSeconds` of decoded sound to `ctx`; the samples fed, or -1
 // (problem set) on a decoder error before any sound.
-long long Feed(mpg123_handle* handle, ChromaprintContext* ctx, long rate, int maxSeconds,
-               std::string& problem) {
+long long Feed(const ChromaprintApi& api, mpg123_handle* handle, ChromaprintContext* ctx, long rate,
+               int maxSeconds, std::string& problem) {
     const long long limit = static_cast<long long>(rate) * maxSeconds;
     long long fed = 0;
     std::int16_t buffer[8192];
@@ -82,7 +83,7 @@ long long Feed(mpg123_handle* handle, ChromaprintContext* ctx, long rate, int ma
         const int rc = mpg123_read(handle, buffer, sizeof buffer, &bytes);
         long long samples = static_cast<long long>(bytes / sizeof(std::int16_t));
         if (fed + samples > limit) samples = limit - fed;
-        if (samples > 0 && !chromaprint_feed(ctx, buffer, static_cast<int>(samples))) {
+        if (samples > 0 && !api.feed(ctx, buffer, static_cast<int>(samples))) {
             problem = "the print could not be made";
             return -1;
         }
@@ -98,6 +99,9 @@ long long Feed(mpg123_handle* handle, ChromaprintContext* ctx, long rate, int ma
 }
 
 SoundPrintResult PrintOpened(int fd, int maxSeconds) {
+    std::string problem;
+    const ChromaprintApi* api = Chromaprint(&problem);
+    if (api == nullptr) return Refused(SoundPrintStatus::Unreadable, problem);
     Decoder decoder = OpenDecoder(fd, false);
     long rate = decoder ? DecodedRate(decoder.get()) : 0;
     if (rate == 0) return Refused(SoundPrintStatus::NotMpegAudio, kNotMpeg);
@@ -106,12 +110,11 @@ SoundPrintResult PrintOpened(int fd, int maxSeconds) {
         rate = decoder ? DecodedRate(decoder.get()) : 0;
         if (rate == 0) return Refused(SoundPrintStatus::Unreadable, "the decoder failed");
     }
-    Printer ctx(chromaprint_new(CHROMAPRINT_ALGORITHM_DEFAULT));
-    if (!ctx || !chromaprint_start(ctx.get(), static_cast<int>(rate), 1)) {
+    Printer ctx(api->create(CHROMAPRINT_ALGORITHM_DEFAULT));
+    if (!ctx || !api->start(ctx.get(), static_cast<int>(rate), 1)) {
         return Refused(SoundPrintStatus::Unreadable, "the print could not be started");
     }
-    std::string problem;
-    const long long fed = Feed(decoder.get(), ctx.get(), rate, maxSeconds, problem);
+    const long long fed = Feed(*api, decoder.get(), ctx.get(), rate, maxSeconds, problem);
     if (fed <= 0) {
         return Refused(
             problem.empty() ? SoundPrintStatus::NotMpegAudio : SoundPrintStatus::Unreadable,
@@ -119,15 +122,14 @@ SoundPrintResult PrintOpened(int fd, int maxSeconds) {
     }
     std::uint32_t* raw = nullptr;
     int size = 0;
-    if (!chromaprint_finish(ctx.get()) ||
-        !chromaprint_get_raw_fingerprint(ctx.get(), &raw, &size)) {
+    if (!api->finish(ctx.get()) || !api->rawFingerprint(ctx.get(), &raw, &size)) {
         return Refused(SoundPrintStatus::Unreadable, "the print could not be made");
     }
     SoundPrintResult result;
     result.status = SoundPrintStatus::Printed;
     result.print.items.assign(raw, raw + size);
     result.print.durationMs = fed * 1000 / rate;
-    chromaprint_dealloc(raw);
+    api->dealloc(raw);
     return result;
 }
 
@@ -148,9 +150,7 @@ SoundPrintResult ReadSoundPrint(const SoundPrintParams& params) {
         SoundPrintResult result = st.st_size == 0
                                       ? Refused(SoundPrintStatus::NotMpegAudio, kNotMpeg)
                                       : PrintOpened(fd.get(), params.maxSeconds);
-        result.key =
-            FileKey{static_cast<std::uint64_t>(st.st_ino), static_cast<std::uint64_t>(st.st_size),
-                    static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+        result.key = FileKeyOf(st);
         result.keyed = true;
         return result;
     } catch (const std::exception& e) {
@@ -160,10 +160,10 @@ SoundPrintResult ReadSoundPrint(const SoundPrintParams& params) {
 
 double SoundPrintItemMs() {
     static const double ms = [] {
-        Printer ctx(chromaprint_new(CHROMAPRINT_ALGORITHM_DEFAULT));
+        const ChromaprintApi* api = Chromaprint();
+        Printer ctx(api != nullptr ? api->create(CHROMAPRINT_ALGORITHM_DEFAULT) : nullptr);
         if (!ctx) return 1365.0 * 1000.0 / 11025.0;  // the default algorithm's figures
-        return chromaprint_get_item_duration(ctx.get()) * 1000.0 /
-               chromaprint_get_sample_rate(ctx.get());
+        return api->itemDuration(ctx.get()) * 1000.0 / api->sampleRate(ctx.get());
     }();
     return ms;
 }

@@ -85,7 +85,7 @@ info=$(dpkg-deb --field "$deb" Package Version Depends)
 echo "$info" | grep -qx 'Package: mp3vandrel' || fail "package name: $info"
 echo "$info" | grep -qx 'Version: 1.52' || fail "package version: $info"
 depends=$(dpkg-deb --field "$deb" Depends)
-for lib in libc6 libqt6widgets6 libmpg123-0 libstdc++6; do
+for lib in libc6 libqt6widgets6 libmpg123-0 libstdc++6 libchromaprint1; do
     echo "$depends" | grep -q "$lib" || fail "the package does not depend on $lib: $depends"
 done
 contents=$(dpkg-deb --contents "$deb" | awk '{print $6}')
