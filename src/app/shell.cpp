@@ -56,11 +56,8 @@ std::filesystem::path Shell::LastListFile() const {
     return mv::FindProgramFile(programFolder_, mv::kLastListFileName);
 }
 
-void Shell::FormCreate() {
-    TfPrinc& w = *window_;
-    w.CaptureLayout();
-
-    w.closeQuery = [this] { return FormCloseQuery(); };
+// The windows keep what the settings carry, unless a test gave its own seam.
+void Shell::FillSeamDefaults() {
     // The list editor keeps the display mode the settings carry.
     if (!seams_.setDisplayMode) {
         seams_.setDisplayMode = [this](int mode) { windows_.stats->SetDisplayMode(mode); };
@@ -81,6 +78,14 @@ void Shell::FormCreate() {
         };
     }
     if (!seams_.eqPresets) seams_.eqPresets = [this] { return windows_.equalizer->UserPresets(); };
+}
+
+void Shell::FormCreate() {
+    TfPrinc& w = *window_;
+    w.CaptureLayout();
+
+    w.closeQuery = [this] { return FormCloseQuery(); };
+    FillSeamDefaults();
     if (windows_.equalizer) windows_.equalizer->SetDialogs(&dialogs_);
     if (!seams_.seekPress) seams_.seekPress = [&w] { w.Playback().SeekPress(); };
     if (!seams_.seekRelease) seams_.seekRelease = [&w] { w.Playback().SeekRelease(); };

@@ -55,6 +55,7 @@ class Shell : public QObject {
 
   private:
     void FormCreate();
+    void FillSeamDefaults();
     void RestorePlaylist();
     void Report(const std::string& error);
 
