@@ -56,6 +56,29 @@ class BlobReader {
         at_ += padded;
         return true;
     }
+    // The next array where it lies, without copying it: a loaded index
+    // reads tens of megabytes of arrays it uses once, and fresh memory to
+    // copy them into costs more than the reading. Bytes not aligned for T
+    // (never so in a mapped file, whose arrays start at multiples of 8) are
+    // copied into `spare` instead. `out` lives as long as the bytes (or spare).
+    template <typename T>
+    bool View(std::span<const T>& out, std::vector<T>& spare) {
+        static_assert(std::is_trivially_copyable_v<T> && alignof(T) <= 8);
+        const size_t at = at_ + sizeof(uint64_t);
+        if (at > bytes_.size() ||
+            reinterpret_cast<uintptr_t>(bytes_.data() + at) % alignof(T) != 0) {
+            if (!Take(spare)) return false;
+            out = spare;
+            return true;
+        }
+        uint64_t count = 0;
+        if (!TakeCount(count) || count > (bytes_.size() - at_) / sizeof(T)) return false;
+        const size_t padded = (static_cast<size_t>(count) * sizeof(T) + 7) & ~size_t{7};
+        if (padded > bytes_.size() - at_) return false;
+        out = {reinterpret_cast<const T*>(bytes_.data() + at_), static_cast<size_t>(count)};
+        at_ += padded;
+        return true;
+    }
     // Passes over one array of `elementSize`-byte values.
     bool Skip(size_t elementSize) {
         uint64_t count = 0;
@@ -81,7 +104,7 @@ class BlobReader {
 // Whether `offsets` rises from 0 to `end` without falling: the layout of
 // every "item k's values are at offsets[k]..offsets[k+1]" table.
 template <typename T>
-bool OffsetsValid(const std::vector<T>& offsets, size_t items, size_t end) {
+bool OffsetsValid(std::span<const T> offsets, size_t items, size_t end) {
     if (offsets.size() != items + 1 || offsets.front() != 0 || offsets.back() != end) return false;
     for (size_t k = 0; k < items; ++k) {
         if (offsets[k] > offsets[k + 1]) return false;
@@ -91,11 +114,20 @@ bool OffsetsValid(const std::vector<T>& offsets, size_t items, size_t end) {
 
 // Whether every value is below `bound`.
 template <typename T>
-bool AllBelow(const std::vector<T>& values, uint64_t bound) {
+bool AllBelow(std::span<const T> values, uint64_t bound) {
     for (const T v : values) {
         if (static_cast<uint64_t>(v) >= bound) return false;
     }
     return true;
+}
+
+template <typename T>
+bool OffsetsValid(const std::vector<T>& offsets, size_t items, size_t end) {
+    return OffsetsValid(std::span<const T>(offsets), items, end);
+}
+template <typename T>
+bool AllBelow(const std::vector<T>& values, uint64_t bound) {
+    return AllBelow(std::span<const T>(values), bound);
 }
 
 }  // namespace mv

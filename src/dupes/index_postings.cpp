@@ -29,10 +29,14 @@ bool Postings::Skip(BlobReader& in) {
 
 bool Postings::Load(BlobReader& in, size_t wordCount, std::span<const uint32_t> nameOffsets,
                     std::span<const uint32_t> nameWords) {
-    std::vector<uint32_t> lengths, counts, names;
-    std::vector<uint64_t> begins;
-    if (!in.Take(offsets_) || !in.Take(segmentOffsets_) || !in.Take(lengths) || !in.Take(counts) ||
-        !in.Take(begins) || !in.Take(names)) {
+    // Read in place: only the records laid out below are made.
+    std::span<const uint32_t> lengths, counts, names;
+    std::span<const uint64_t> begins;
+    std::vector<uint32_t> spareLengths, spareCounts, spareNames;
+    std::vector<uint64_t> spareBegins;
+    if (!in.Take(offsets_) || !in.Take(segmentOffsets_) || !in.View(lengths, spareLengths) ||
+        !in.View(counts, spareCounts) || !in.View(begins, spareBegins) ||
+        !in.View(names, spareNames)) {
         return false;
     }
     const size_t n = lengths.size();

@@ -73,11 +73,14 @@ void WordRelation::Save(BlobWriter& out) const {
 }
 
 bool WordRelation::Load(BlobReader& in) {
-    std::vector<char> text;
-    std::vector<uint64_t> keys;
-    std::vector<uint32_t> ids;
-    if (!in.Take(text) || !in.Take(starts_) || !in.Take(keys) || !in.Take(ids) ||
-        !in.Take(matchOffsets_) || !in.Take(matchIds_)) {
+    std::span<const char> text;
+    std::span<const uint64_t> keys;
+    std::span<const uint32_t> ids;
+    std::vector<char> spareText;
+    std::vector<uint64_t> spareKeys;
+    std::vector<uint32_t> spareIds;
+    if (!in.View(text, spareText) || !in.Take(starts_) || !in.View(keys, spareKeys) ||
+        !in.View(ids, spareIds) || !in.Take(matchOffsets_) || !in.Take(matchIds_)) {
         return false;
     }
     if (starts_.empty() || !OffsetsValid(starts_, starts_.size() - 1, text.size())) return false;

@@ -237,6 +237,36 @@ TEST(KeptListIndex, ReaderRefusesEveryOtherKeyCountPercentageAndCut) {
     EXPECT_FALSE(KeyOfLines({"ab", "c"}) == KeyOfLines({"a", "bc"}));
 }
 
+// The loader reads most arrays where they lie in the file's bytes; bytes at
+// an address not aligned for them are copied instead. Either way the loaded
+// index must give every probe the built index's candidates.
+TEST(KeptListIndex, LoadedAtAnyAlignmentGivesTheBuiltCandidates) {
+    std::mt19937 rng(11);
+    const std::vector<std::string> lines = List(rng, 500);
+    std::vector<PreparedName> refs;
+    for (const auto& line : lines) refs.push_back(PrepareName(NormalizeName(line)));
+    for (const int percent : {1, 50, 80, 100, 101}) {
+        const auto built = CandidateIndex::Build(refs, percent);
+        const ListKey key = KeyOfLines(lines);
+        const std::string bytes = ListIndexBytes(*built, key, lines.size(), percent);
+        for (const size_t shift : {0, 1, 2, 4}) {
+            // Eight-aligned storage, the bytes `shift` past its start.
+            std::vector<uint64_t> store(bytes.size() / 8 + 2);
+            char* at = reinterpret_cast<char*>(store.data()) + shift;
+            std::memcpy(at, bytes.data(), bytes.size());
+            const auto loaded = ReadListIndexBytes({at, bytes.size()}, key, lines.size(), percent);
+            ASSERT_NE(loaded, nullptr) << percent << " shifted by " << shift;
+            for (size_t k = 0; k < 200; ++k) {
+                const PreparedName probe = PrepareName(NormalizeName(Title(rng)));
+                std::vector<uint32_t> want, got;
+                built->Candidates(probe, 0, want);
+                loaded->Candidates(probe, 0, got);
+                ASSERT_EQ(got, want) << percent << " shifted by " << shift;
+            }
+        }
+    }
+}
+
 TEST(KeptListIndex, TheKeyIsTheHashOfTheLinesEachEndedByALineFeed) {
     // Against the plain model: the lines joined and hashed in one go, across
     // the sizes where the key's own gathering of short lines changes course.
