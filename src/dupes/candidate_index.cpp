@@ -57,7 +57,8 @@ uint32_t CoveredCount(uint64_t mask, uint32_t n) {
 class WordIndex final : public CandidateIndex {
   public:
     WordIndex(const std::vector<PreparedName>& refs, int percent, unsigned threads);
-    explicit WordIndex(int percent) : percent_(percent), count_(0) {}
+    WordIndex(int percent, std::shared_ptr<const void> bytes)
+        : percent_(percent), count_(0), bytes_(std::move(bytes)) {}
     void Candidates(const PreparedName& probe, uint32_t from,
                     std::vector<uint32_t>& out) const override;
     bool Save(BlobWriter& out) const override;
@@ -122,6 +123,7 @@ class WordIndex final : public CandidateIndex {
 
     int percent_;
     uint32_t count_;
+    std::shared_ptr<const void> bytes_;  // loaded: what the postings read
     WordRelation words_;
     std::vector<uint32_t> refOffsets_;  // reference j's word ids: refWords_[refOffsets_[j]..]
     std::vector<uint32_t> refWords_;    // in name order, repeats kept
@@ -409,9 +411,10 @@ PreparedName CandidateIndex::Ref(uint32_t) const {
     return {};
 }
 
-std::unique_ptr<CandidateIndex> CandidateIndex::Load(BlobReader& in, int percent) {
+std::unique_ptr<CandidateIndex> CandidateIndex::Load(BlobReader& in, int percent,
+                                                     std::shared_ptr<const void> bytes) {
     if (percent <= 0 || percent >= 102) return nullptr;
-    auto index = std::make_unique<WordIndex>(percent);
+    auto index = std::make_unique<WordIndex>(percent, std::move(bytes));
     if (!index->Load(in) || !in.AtEnd()) return nullptr;
     return index;
 }

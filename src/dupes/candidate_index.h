@@ -29,8 +29,11 @@ class CandidateIndex {
     // the others are built in no time. Save is false for them.
     virtual bool Save(BlobWriter&) const { return false; }
     // An index Save wrote at `percent`; nullptr when the arrays are no such
-    // index (damaged or another percentage), never a half-checked one.
-    static std::unique_ptr<CandidateIndex> Load(BlobReader& in, int percent);
+    // index (damaged or another percentage), never a half-checked one. The
+    // index reads `in`'s bytes as long as it lives: it holds on to `bytes`,
+    // which keeps them.
+    static std::unique_ptr<CandidateIndex> Load(BlobReader& in, int percent,
+                                                std::shared_ptr<const void> bytes);
     // For an index Save can write: the number of references, and reference j
     // as Build was given it, so a loaded index needs no prepared names.
     virtual uint32_t Count() const { return 0; }

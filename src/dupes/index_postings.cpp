@@ -5,15 +5,15 @@ namespace mv {
 void Postings::Save(BlobWriter& out) const {
     // Names only: the inline words would more than double the file. Load
     // lays them out again from the names' words.
-    std::vector<uint32_t> lengths, counts, names;
+    std::vector<uint32_t> lengths(segLengths_.begin(), segLengths_.end());
+    std::vector<uint32_t> counts(segCounts_.begin(), segCounts_.end());
+    std::vector<uint32_t> names;
     std::vector<uint64_t> begins;
-    for (const Segment& seg : segments_) {
-        lengths.push_back(seg.length);
-        counts.push_back(seg.count);
-        begins.push_back(names.size());
-        for (uint32_t k = 0; k < seg.count; ++k) {
-            names.push_back(values_[seg.begin + size_t{k} * seg.stride]);
-        }
+    for (uint32_t w = 0; w + 1 < segmentOffsets_.size(); ++w) {
+        ForEachSegment(w, [&](uint32_t, Records ids) {
+            begins.push_back(names.size());
+            for (size_t k = 0; k < ids.count; ++k) names.push_back(ids.Name(k));
+        });
     }
     out.Put(offsets_);
     out.Put(segmentOffsets_);
@@ -29,48 +29,71 @@ bool Postings::Skip(BlobReader& in) {
 
 bool Postings::Load(BlobReader& in, size_t wordCount, std::span<const uint32_t> nameOffsets,
                     std::span<const uint32_t> nameWords) {
-    // Read in place: only the records laid out below are made.
-    std::span<const uint32_t> lengths, counts, names;
-    std::span<const uint64_t> begins;
-    std::vector<uint32_t> spareLengths, spareCounts, spareNames;
-    std::vector<uint64_t> spareBegins;
-    if (!in.Take(offsets_) || !in.Take(segmentOffsets_) || !in.View(lengths, spareLengths) ||
-        !in.View(counts, spareCounts) || !in.View(begins, spareBegins) ||
-        !in.View(names, spareNames)) {
+    // Read in place: only the records a run asks for are laid out.
+    if (!in.Take(offsets_) || !in.Take(segmentOffsets_) || !in.View(segLengths_, spareLengths_) ||
+        !in.View(segCounts_, spareCounts_) || !in.View(segBegins_, spareBegins_) ||
+        !in.View(names_, spareNames_)) {
         return false;
     }
-    const size_t n = lengths.size();
-    if (counts.size() != n || begins.size() != n || nameOffsets.empty()) return false;
+    const size_t n = segLengths_.size();
+    if (segCounts_.size() != n || segBegins_.size() != n || nameOffsets.empty()) return false;
     if (offsets_.size() != wordCount + 1 || !OffsetsValid(offsets_, wordCount, offsets_.back()) ||
         !OffsetsValid(segmentOffsets_, wordCount, n)) {
         return false;
     }
+    // Every record is checked now, so that laying one out later cannot fail.
     const size_t nameCount = nameOffsets.size() - 1;
-    size_t values = 0;
     for (size_t s = 0; s < n; ++s) {
-        if (begins[s] > names.size() || counts[s] > names.size() - begins[s]) return false;
-        values += size_t{counts[s]} * StrideOf(lengths[s]);
-    }
-    segments_.resize(n);
-    // Appended, not resized: filling tens of megabytes with zeros first
-    // would cost a third of the reading.
-    values_.clear();
-    values_.reserve(values);
-    for (size_t s = 0; s < n; ++s) {
-        const uint32_t stride = StrideOf(lengths[s]);
-        segments_[s] = {lengths[s], stride, counts[s], values_.size()};
-        for (uint32_t k = 0; k < counts[s]; ++k) {
-            const uint32_t j = names[begins[s] + k];
+        if (segBegins_[s] > names_.size() || segCounts_[s] > names_.size() - segBegins_[s]) {
+            return false;
+        }
+        for (uint32_t k = 0; k < segCounts_[s]; ++k) {
+            const uint32_t j = names_[segBegins_[s] + k];
             if (j >= nameCount) return false;
-            values_.push_back(j);
-            if (stride == 1) continue;
-            // The name's words beside it, as Build lays them out.
-            const uint32_t from = nameOffsets[j], to = nameOffsets[j + 1];
-            if (to - from != lengths[s]) return false;
-            values_.insert(values_.end(), nameWords.begin() + from, nameWords.begin() + to);
+            if (StrideOf(segLengths_[s]) > 1 &&
+                nameOffsets[j + 1] - nameOffsets[j] != segLengths_[s])
+                return false;
         }
     }
+    nameOffsets_ = nameOffsets;
+    nameWords_ = nameWords;
+    values_.clear();
+    blocks_ = std::make_unique<Blocks>(wordCount);
     return true;
+}
+
+const uint32_t* Postings::LayOut(uint32_t word) const {
+    std::lock_guard lock(blocks_->mutex);
+    if (const uint32_t* at = blocks_->at[word].load(std::memory_order_relaxed)) return at;
+    size_t size = 0;
+    for (uint32_t s = segmentOffsets_[word]; s < segmentOffsets_[word + 1]; ++s) {
+        size += size_t{segCounts_[s]} * StrideOf(segLengths_[s]);
+    }
+    // Chunks of a few megabytes: one allocation serves many words, and a
+    // word's records lie together.
+    constexpr size_t kChunk = size_t{1} << 20;
+    if (blocks_->next == nullptr || size > blocks_->room) {
+        const size_t chunk = std::max(size, kChunk);
+        blocks_->chunks.push_back(std::make_unique_for_overwrite<uint32_t[]>(chunk));
+        blocks_->next = blocks_->chunks.back().get();
+        blocks_->room = chunk;
+    }
+    uint32_t* const begin = blocks_->next;
+    uint32_t* out = begin;
+    for (uint32_t s = segmentOffsets_[word]; s < segmentOffsets_[word + 1]; ++s) {
+        const bool inline_ = StrideOf(segLengths_[s]) > 1;
+        for (uint32_t k = 0; k < segCounts_[s]; ++k) {
+            const uint32_t j = names_[segBegins_[s] + k];
+            *out++ = j;
+            if (!inline_) continue;
+            const uint32_t* words = nameWords_.data() + nameOffsets_[j];
+            out = std::copy(words, words + segLengths_[s], out);
+        }
+    }
+    blocks_->next += size;
+    blocks_->room -= size;
+    blocks_->at[word].store(begin, std::memory_order_release);
+    return begin;
 }
 
 }  // namespace mv

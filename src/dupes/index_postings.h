@@ -1,7 +1,10 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <span>
 #include <vector>
 
@@ -14,10 +17,17 @@
 // Beside each name of a usual length lie its word ids: checking a name
 // reached then reads on in the same array instead of jumping to the name's
 // words elsewhere, which on a large index costs a cache miss per name.
+// Loaded postings lay out a word's records the first time it is asked for:
+// a run reads the postings of the few words its probes hold, and laying out
+// all of them would cost more fresh memory than the run's whole search.
 namespace mv {
 
 class Postings {
   public:
+    Postings() = default;
+    Postings(Postings&&) = default;
+    Postings& operator=(Postings&&) = default;
+
     // Names of up to this many words carry their words inline.
     static constexpr uint32_t kInlineWords = 10;
 
@@ -74,32 +84,36 @@ class Postings {
         // Segments by length, then the records of each, words inline.
         size_t values = 0;
         p.segmentOffsets_.assign(1, 0);
+        std::vector<size_t> wordBegins(wordCount);
         for (size_t w = 0; w < wordCount; ++w) {
             const auto begin = ids.begin() + p.offsets_[w];
             const auto end = ids.begin() + p.offsets_[w + 1];
             std::stable_sort(begin, end,
                              [&](uint32_t a, uint32_t b) { return lengths[a] < lengths[b]; });
+            wordBegins[w] = values;
             for (auto it = begin; it != end; ++it) {
                 if (it == begin || lengths[*it] != lengths[*(it - 1)]) {
-                    p.segments_.push_back({lengths[*it], StrideOf(lengths[*it]), 0, values});
+                    p.ownLengths_.push_back(lengths[*it]);
+                    p.ownCounts_.push_back(0);
                 }
-                ++p.segments_.back().count;
-                values += p.segments_.back().stride;
+                ++p.ownCounts_.back();
+                values += StrideOf(lengths[*it]);
             }
-            p.segmentOffsets_.push_back(static_cast<uint32_t>(p.segments_.size()));
+            p.segmentOffsets_.push_back(static_cast<uint32_t>(p.ownLengths_.size()));
         }
+        p.segLengths_ = p.ownLengths_;
+        p.segCounts_ = p.ownCounts_;
         p.values_.resize(values);
-        for (size_t w = 0, s = 0; w < wordCount; ++w) {
-            size_t at = p.offsets_[w];
-            for (; s < p.segmentOffsets_[w + 1]; ++s) {
-                uint32_t* out = p.values_.data() + p.segments_[s].begin;
-                for (uint32_t k = 0; k < p.segments_[s].count; ++k, ++at) {
-                    *out++ = ids[at];
-                    if (p.segments_[s].stride > 1) {
-                        for (const uint32_t word : words(ids[at])) *out++ = word;
-                    }
-                }
+        uint32_t* out = p.values_.data();
+        for (size_t at = 0; at < ids.size(); ++at) {
+            *out++ = ids[at];
+            if (StrideOf(lengths[ids[at]]) > 1) {
+                for (const uint32_t word : words(ids[at])) *out++ = word;
             }
+        }
+        p.blocks_ = std::make_unique<Blocks>(wordCount);
+        for (size_t w = 0; w < wordCount; ++w) {
+            p.blocks_->at[w].store(p.values_.data() + wordBegins[w], std::memory_order_relaxed);
         }
         return p;
     }
@@ -109,16 +123,19 @@ class Postings {
     // Calls visit(length, records) for each group of names filed under `word`.
     template <typename Visit>
     void ForEachSegment(uint32_t word, Visit visit) const {
+        const uint32_t* at = Block(word);
         for (uint32_t s = segmentOffsets_[word]; s < segmentOffsets_[word + 1]; ++s) {
-            const Segment& seg = segments_[s];
-            visit(seg.length, Records{values_.data() + seg.begin, seg.count, seg.stride});
+            const uint32_t stride = StrideOf(segLengths_[s]);
+            visit(segLengths_[s], Records{at, segCounts_[s], stride});
+            at += size_t{segCounts_[s]} * stride;
         }
     }
 
     // The postings as flat arrays, and back. Load takes the names' words
     // (name j's at nameWords[nameOffsets[j]..nameOffsets[j + 1]], already
     // checked to be below `wordCount`) and is false when the arrays do not
-    // make postings of those names over `wordCount` words.
+    // make postings of those names over `wordCount` words. The loaded
+    // postings read `in`'s bytes and the names' words for as long as they live.
     void Save(BlobWriter& out) const;
     bool Load(BlobReader& in, size_t wordCount, std::span<const uint32_t> nameOffsets,
               std::span<const uint32_t> nameWords);
@@ -127,16 +144,34 @@ class Postings {
 
   private:
     static uint32_t StrideOf(uint32_t length) { return length <= kInlineWords ? length + 1 : 1; }
-    struct Segment {
-        uint32_t length;
-        uint32_t stride;
-        uint32_t count;
-        size_t begin;  // in values_
+    // Word w's records, laid out first when they are not yet.
+    const uint32_t* Block(uint32_t word) const {
+        const uint32_t* at = blocks_->at[word].load(std::memory_order_acquire);
+        return at != nullptr ? at : LayOut(word);
+    }
+    const uint32_t* LayOut(uint32_t word) const;
+    // Per word, where its records start; null until laid out. Behind a
+    // pointer so that the postings move.
+    struct Blocks {
+        explicit Blocks(size_t words)
+            : at(std::make_unique<std::atomic<const uint32_t*>[]>(words)) {}
+        std::unique_ptr<std::atomic<const uint32_t*>[]> at;
+        std::mutex mutex;                                 // laying out
+        std::vector<std::unique_ptr<uint32_t[]>> chunks;  // what was laid out
+        uint32_t* next = nullptr;                         // free in the last chunk
+        size_t room = 0;                                  // entries from `next` on
     };
     std::vector<uint32_t> offsets_;  // by word: names filed under earlier words
     std::vector<uint32_t> segmentOffsets_;
-    std::vector<Segment> segments_;
-    std::vector<uint32_t> values_;
+    std::span<const uint32_t> segLengths_, segCounts_;  // by segment
+    std::vector<uint32_t> ownLengths_, ownCounts_;      // their storage when built
+    std::vector<uint32_t> values_;                      // built: every record
+    std::unique_ptr<Blocks> blocks_;
+    // Loaded: each segment's names where the file holds them, and the names' words.
+    std::span<const uint64_t> segBegins_;
+    std::span<const uint32_t> names_, nameOffsets_, nameWords_;
+    std::vector<uint32_t> spareLengths_, spareCounts_, spareNames_;
+    std::vector<uint64_t> spareBegins_;
 };
 
 }  // namespace mv

@@ -123,8 +123,12 @@ std::filesystem::path ListIndexFile(const std::filesystem::path& folder, int per
     return folder / ("list-index-" + std::to_string(percent) + ".bin");
 }
 
-std::unique_ptr<CandidateIndex> ReadListIndexBytes(std::span<const char> bytes, const ListKey& key,
-                                                   size_t lineCount, int percent) {
+namespace {
+
+// The index in `bytes`, which `owner` keeps for as long as the index lives.
+std::unique_ptr<CandidateIndex> ReadIndexIn(std::span<const char> bytes,
+                                            std::shared_ptr<const void> owner, const ListKey& key,
+                                            size_t lineCount, int percent) {
     if (bytes.size() < sizeof(Header)) return nullptr;
     Header h;
     std::memcpy(&h, bytes.data(), sizeof h);
@@ -135,16 +139,31 @@ std::unique_ptr<CandidateIndex> ReadListIndexBytes(std::span<const char> bytes, 
     const std::span<const char> body = bytes.subspan(sizeof h);
     if (XXH3_64bits(body.data(), body.size()) != h.bodyChecksum) return nullptr;
     BlobReader reader(body);
-    std::unique_ptr<CandidateIndex> index = CandidateIndex::Load(reader, percent);
+    std::unique_ptr<CandidateIndex> index = CandidateIndex::Load(reader, percent, std::move(owner));
     // The count must fit the lines the run holds: rows name lines by it.
     if (index == nullptr || index->Count() != lineCount) return nullptr;
     return index;
 }
 
+}  // namespace
+
+std::unique_ptr<CandidateIndex> ReadListIndexBytes(std::span<const char> bytes, const ListKey& key,
+                                                   size_t lineCount, int percent) {
+    // A copy the index can keep, as far from eight-byte alignment as the
+    // caller's bytes: the reader takes either.
+    const size_t shift = reinterpret_cast<uintptr_t>(bytes.data()) % 8;
+    auto copy = std::make_shared<std::vector<uint64_t>>(bytes.size() / 8 + 2);
+    char* at = reinterpret_cast<char*>(copy->data()) + shift;
+    if (!bytes.empty()) std::memcpy(at, bytes.data(), bytes.size());
+    return ReadIndexIn({at, bytes.size()}, std::move(copy), key, lineCount, percent);
+}
+
 std::unique_ptr<CandidateIndex> ReadListIndex(const std::filesystem::path& file, const ListKey& key,
                                               size_t lineCount, int percent) {
-    const MappedFile mapped(file);
-    return ReadListIndexBytes(mapped.Bytes(), key, lineCount, percent);
+    // The mapping stays while the index lives: its postings are read in place.
+    auto mapped = std::make_shared<const MappedFile>(file);
+    const std::span<const char> bytes = mapped->Bytes();
+    return ReadIndexIn(bytes, std::move(mapped), key, lineCount, percent);
 }
 
 std::string ListIndexBytes(const CandidateIndex& index, const ListKey& key, size_t lineCount,

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <random>
 #include <set>
+#include <thread>
 
 #include "dupes/compare_engine.h"
 #include "dupes/list_index_file.h"
@@ -264,6 +265,41 @@ TEST(KeptListIndex, LoadedAtAnyAlignmentGivesTheBuiltCandidates) {
                 ASSERT_EQ(got, want) << percent << " shifted by " << shift;
             }
         }
+    }
+}
+
+// A loaded index lays out a word's postings when a probe first asks for
+// them: probes on several threads at once, each word asked for first by
+// any of them, still get the built index's candidates.
+TEST(KeptListIndex, ProbesOnThreadsAtOnceGetTheBuiltCandidates) {
+    std::mt19937 rng(12);
+    const std::vector<std::string> lines = List(rng, 3000);
+    std::vector<PreparedName> refs, probes;
+    for (const auto& line : lines) refs.push_back(PrepareName(NormalizeName(line)));
+    for (int k = 0; k < 400; ++k) probes.push_back(PrepareName(NormalizeName(Title(rng))));
+    const auto built = CandidateIndex::Build(refs, 80);
+    const ListKey key = KeyOfLines(lines);
+    const std::string bytes = ListIndexBytes(*built, key, lines.size(), 80);
+    const auto loaded = ReadListIndexBytes(bytes, key, lines.size(), 80);
+    ASSERT_NE(loaded, nullptr);
+    // By thread, by probe.
+    std::vector<std::vector<std::vector<uint32_t>>> got(
+        4, std::vector<std::vector<uint32_t>>(probes.size()));
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            // Each thread its own order, so the first asker of a word varies.
+            for (size_t k = 0; k < probes.size(); ++k) {
+                const size_t at = t % 2 == 0 ? k : probes.size() - 1 - k;
+                loaded->Candidates(probes[at], 0, got[t][at]);
+            }
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    for (size_t k = 0; k < probes.size(); ++k) {
+        std::vector<uint32_t> want;
+        built->Candidates(probes[k], 0, want);
+        for (size_t t = 0; t < got.size(); ++t) ASSERT_EQ(got[t][k], want) << "probe " << k;
     }
 }
 
