@@ -1,7 +1,6 @@
 #include "dupes/list_index_file.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <xxhash.h>
@@ -46,29 +45,48 @@ Header HeaderFor(const ListKey& key, size_t lineCount, int percent) {
     return h;
 }
 
-// The file mapped for reading; empty when it cannot be.
-class MappedFile {
+// The file's bytes, read into memory once its header names this very index:
+// a mapping would let another program that truncates the file meanwhile kill
+// the run with SIGBUS, and a foreign or stale file is never read through.
+// Empty when it cannot be read, is not a regular file, or is not that index.
+class IndexFileBytes {
   public:
-    explicit MappedFile(const std::filesystem::path& file) {
-        OwnedFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    IndexFileBytes(const std::filesystem::path& file, const Header& wanted) {
+        const OwnedFd fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
         struct stat st {};
-        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0)
+        Header h{};
+        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+            static_cast<size_t>(st.st_size) < sizeof h ||
+            !ReadAt(fd.get(), reinterpret_cast<char*>(&h), sizeof h, 0)) {
             return;
-        void* at =
-            ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd.get(), 0);
-        if (at == MAP_FAILED) return;
-        data_ = static_cast<const char*>(at);
-        size_ = static_cast<size_t>(st.st_size);
+        }
+        if (std::memcmp(h.magic, wanted.magic, sizeof h.magic) != 0 ||
+            h.version != wanted.version || h.percent != wanted.percent ||
+            h.keyLow != wanted.keyLow || h.keyHigh != wanted.keyHigh ||
+            h.lineCount != wanted.lineCount || h.bodySize != st.st_size - sizeof h) {
+            return;
+        }
+        const auto size = static_cast<size_t>(st.st_size);
+        auto data = std::unique_ptr<char[]>(new char[size]);
+        if (!ReadAt(fd.get(), data.get(), size, 0)) return;
+        data_ = std::move(data);
+        size_ = size;
     }
-    ~MappedFile() {
-        if (data_ != nullptr) ::munmap(const_cast<char*>(data_), size_);
-    }
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
-    std::span<const char> Bytes() const { return {data_, size_}; }
+    std::span<const char> Bytes() const { return {data_.get(), size_}; }
 
   private:
-    const char* data_ = nullptr;
+    static bool ReadAt(int fd, char* out, size_t length, off_t offset) {
+        size_t done = 0;
+        while (done < length) {
+            const ssize_t n = ::pread(fd, out + done, length - done, offset + done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false;  // cut meanwhile: not the index the header promised
+            done += static_cast<size_t>(n);
+        }
+        return true;
+    }
+
+    std::unique_ptr<char[]> data_;
     size_t size_ = 0;
 };
 
@@ -160,10 +178,10 @@ std::unique_ptr<CandidateIndex> ReadListIndexBytes(std::span<const char> bytes, 
 
 std::unique_ptr<CandidateIndex> ReadListIndex(const std::filesystem::path& file, const ListKey& key,
                                               size_t lineCount, int percent) {
-    // The mapping stays while the index lives: its postings are read in place.
-    auto mapped = std::make_shared<const MappedFile>(file);
-    const std::span<const char> bytes = mapped->Bytes();
-    return ReadIndexIn(bytes, std::move(mapped), key, lineCount, percent);
+    // The bytes stay while the index lives: its postings are read in place.
+    auto read = std::make_shared<const IndexFileBytes>(file, HeaderFor(key, lineCount, percent));
+    const std::span<const char> bytes = read->Bytes();
+    return ReadIndexIn(bytes, std::move(read), key, lineCount, percent);
 }
 
 std::string ListIndexBytes(const CandidateIndex& index, const ListKey& key, size_t lineCount,

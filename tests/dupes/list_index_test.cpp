@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <xxhash.h>
 
 #include <cstring>
@@ -212,6 +213,20 @@ TEST(KeptListIndex, ACacheThatCannotBeWrittenOnlyMeansBuilding) {
     const std::string blocker = c.tree.File("not-a-folder", "x");
     EXPECT_EQ(Rows(c, 80, blocker + "/cache"), Rows(c, 80, std::nullopt));
     EXPECT_FALSE(std::filesystem::exists(blocker + "/cache"));
+}
+
+// Whatever lies at the index's name, the run goes on without it: a FIFO
+// must not hold the open, a folder must not be read.
+TEST(KeptListIndex, SomethingElseAtTheIndexNameIsNeitherWaitedForNorTrusted) {
+    Collection c;
+    Fill(c, 4);
+    const std::vector<CompareRow> plain = Rows(c, 80, std::nullopt);
+    const std::string fifoFolder = c.tree.Folder("fifo");
+    ASSERT_EQ(::mkfifo(ListIndexFile(fifoFolder, 80).c_str(), 0600), 0);
+    EXPECT_EQ(Rows(c, 80, fifoFolder), plain);
+    const std::string dirFolder = c.tree.Folder("dir");
+    std::filesystem::create_directory(ListIndexFile(dirFolder, 80));
+    EXPECT_EQ(Rows(c, 80, dirFolder), plain);
 }
 
 TEST(KeptListIndex, ReaderRefusesEveryOtherKeyCountPercentageAndCut) {
