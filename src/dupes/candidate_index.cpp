@@ -77,7 +77,7 @@ class WordIndex final : public CandidateIndex {
         std::vector<uint64_t> mask;  // by word id: the probe words that match it
         std::vector<uint32_t> touched, matched, matchedEnd, order, rank, kept;
         std::vector<uint32_t> probed;
-        std::vector<std::pair<uint32_t, Postings::Records>> probeSpans, rareSpans;
+        std::vector<Postings::Segment> probeSpans, rareSpans;
         std::vector<uint64_t> costProbe, costRare;
         std::vector<uint64_t> costAll;
     };
@@ -345,10 +345,10 @@ bool WordIndex::GatherRoutes(uint32_t n, uint32_t mostProbed, Scratch& s) const 
     for (uint32_t i = 0; i < n; ++i) {
         if (s.rank[i] >= mostProbed) continue;
         for (uint32_t m = i == 0 ? 0 : s.matchedEnd[i - 1]; m < s.matchedEnd[i]; ++m) {
-            all_.ForEachSegment(s.matched[m], [&](uint32_t f, Postings::Records ids) {
-                if (s.rank[i] < Probed(f, n, s)) {
-                    s.probeSpans.push_back({f, ids});
-                    s.costProbe[Slot(f)] += ids.count;
+            all_.ForEachShape(s.matched[m], [&](const Postings::Segment& seg) {
+                if (s.rank[i] < Probed(seg.length, n, s)) {
+                    s.probeSpans.push_back(seg);
+                    s.costProbe[Slot(seg.length)] += seg.count;
                 }
             });
         }
@@ -360,10 +360,10 @@ bool WordIndex::GatherRoutes(uint32_t n, uint32_t mostProbed, Scratch& s) const 
     const bool weighRare = probeTotal > kCheapProbe;
     if (weighRare) {
         for (const uint32_t w : s.touched) {
-            rare_.ForEachSegment(w, [&](uint32_t f, Postings::Records ids) {
-                if (Probed(f, n, s) > 0) {
-                    s.rareSpans.push_back({f, ids});
-                    s.costRare[Slot(f)] += ids.count;
+            rare_.ForEachShape(w, [&](const Postings::Segment& seg) {
+                if (Probed(seg.length, n, s) > 0) {
+                    s.rareSpans.push_back(seg);
+                    s.costRare[Slot(seg.length)] += seg.count;
                 }
             });
         }
@@ -376,11 +376,13 @@ void WordIndex::KeepSurvivors(uint32_t n, uint32_t from, bool weighRare, Scratch
     // could pair at best; the survivors are kept. A reference reached twice
     // is checked twice, which costs less than remembering which were reached.
     s.kept.clear();
+    // Records are in ascending name order: read from the last one down to
+    // `from`, which finds the tail without searching for its start.
     auto consider = [&](Postings::Records ids) {
-        const Postings::Records tail = ids.From(from);
-        for (size_t k = 0; k < tail.count; ++k) {
-            const uint32_t j = tail.Name(k);
-            const auto ws = tail.stride > 1 ? tail.Words(k) : RefWords(j);
+        for (size_t k = ids.count; k-- > 0;) {
+            const uint32_t j = ids.Name(k);
+            if (j < from) break;
+            const auto ws = ids.stride > 1 ? ids.Words(k) : RefWords(j);
             uint32_t refCovered = 0;
             uint64_t probeMask = 0;
             for (const uint32_t w : ws) {
@@ -394,11 +396,13 @@ void WordIndex::KeepSurvivors(uint32_t n, uint32_t from, bool weighRare, Scratch
             }
         }
     };
-    for (const auto& [f, ids] : s.probeSpans) {
-        if (!weighRare || s.costProbe[Slot(f)] <= s.costRare[Slot(f)]) consider(ids);
+    for (const Postings::Segment& seg : s.probeSpans) {
+        const uint32_t f = Slot(seg.length);
+        if (!weighRare || s.costProbe[f] <= s.costRare[f]) consider(all_.Open(seg));
     }
-    for (const auto& [f, ids] : s.rareSpans) {
-        if (s.costProbe[Slot(f)] > s.costRare[Slot(f)]) consider(ids);
+    for (const Postings::Segment& seg : s.rareSpans) {
+        const uint32_t f = Slot(seg.length);
+        if (s.costProbe[f] > s.costRare[f]) consider(rare_.Open(seg));
     }
     if (percent_ == kPercentEveryFirstWord) {
         consider(Postings::Records{wordless_.data(), wordless_.size(), 1});

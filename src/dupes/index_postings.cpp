@@ -58,7 +58,7 @@ bool Postings::Load(BlobReader& in, size_t wordCount, std::span<const uint32_t> 
     nameOffsets_ = nameOffsets;
     nameWords_ = nameWords;
     values_.clear();
-    blocks_ = std::make_unique<Blocks>(wordCount);
+    blocks_ = std::make_unique<Blocks>(wordCount, n);
     return true;
 }
 

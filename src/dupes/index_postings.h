@@ -17,9 +17,12 @@
 // Beside each name of a usual length lie its word ids: checking a name
 // reached then reads on in the same array instead of jumping to the name's
 // words elsewhere, which on a large index costs a cache miss per name.
-// Loaded postings lay out a word's records the first time it is asked for:
-// a run reads the postings of the few words its probes hold, and laying out
-// all of them would cost more fresh memory than the run's whole search.
+// Loaded postings lay out a word's records the second time one of its
+// segments is asked for: a run reads the postings of the few words its probes
+// hold, and laying out all of them would cost more fresh memory than the
+// run's whole search. A segment asked once is read where the file holds it,
+// its names' words looked up by the caller: laying it out would read those
+// same words and write them again.
 namespace mv {
 
 class Postings {
@@ -42,19 +45,6 @@ class Postings {
         // The name's words when they lie inline; empty otherwise.
         std::span<const uint32_t> Words(size_t k) const {
             return {data + k * stride + 1, static_cast<size_t>(stride - 1)};
-        }
-        // The records whose name is `from` or later.
-        Records From(uint32_t from) const {
-            size_t lo = 0, hi = count;
-            while (lo < hi) {
-                const size_t mid = lo + (hi - lo) / 2;
-                if (Name(mid) < from) {
-                    lo = mid + 1;
-                } else {
-                    hi = mid;
-                }
-            }
-            return {data + lo * stride, count - lo, stride};
         }
     };
 
@@ -111,7 +101,7 @@ class Postings {
                 for (const uint32_t word : words(ids[at])) *out++ = word;
             }
         }
-        p.blocks_ = std::make_unique<Blocks>(wordCount);
+        p.blocks_ = std::make_unique<Blocks>(wordCount, 0);
         for (size_t w = 0; w < wordCount; ++w) {
             p.blocks_->at[w].store(p.values_.data() + wordBegins[w], std::memory_order_relaxed);
         }
@@ -119,6 +109,33 @@ class Postings {
     }
 
     uint32_t Length(uint32_t word) const { return offsets_[word + 1] - offsets_[word]; }
+
+    // One segment named without its records: weighing routes by counts must
+    // not lay out the words of the route left unread.
+    struct Segment {
+        uint32_t word = 0;
+        uint32_t length = 0;  // the names' word count
+        uint32_t count = 0;
+        uint32_t index = 0;  // the segment's number among all of them
+        size_t at = 0;       // where its records start in the word's block
+    };
+    // Calls visit(segment) for each group of names filed under `word`.
+    template <typename Visit>
+    void ForEachShape(uint32_t word, Visit visit) const {
+        size_t at = 0;
+        for (uint32_t s = segmentOffsets_[word]; s < segmentOffsets_[word + 1]; ++s) {
+            visit(Segment{word, segLengths_[s], segCounts_[s], s, at});
+            at += size_t{segCounts_[s]} * StrideOf(segLengths_[s]);
+        }
+    }
+    // The segment's records; stride 1 (names only) when they are read in place.
+    Records Open(const Segment& seg) const {
+        const uint32_t* at = blocks_->at[seg.word].load(std::memory_order_acquire);
+        if (at == nullptr && !blocks_->asked[seg.index].exchange(true, std::memory_order_relaxed)) {
+            return {names_.data() + segBegins_[seg.index], seg.count, 1};
+        }
+        return {(at != nullptr ? at : LayOut(seg.word)) + seg.at, seg.count, StrideOf(seg.length)};
+    }
 
     // Calls visit(length, records) for each group of names filed under `word`.
     template <typename Visit>
@@ -153,9 +170,11 @@ class Postings {
     // Per word, where its records start; null until laid out. Behind a
     // pointer so that the postings move.
     struct Blocks {
-        explicit Blocks(size_t words)
-            : at(std::make_unique<std::atomic<const uint32_t*>[]>(words)) {}
+        Blocks(size_t words, size_t segments)
+            : at(std::make_unique<std::atomic<const uint32_t*>[]>(words)),
+              asked(std::make_unique<std::atomic<bool>[]>(segments)) {}
         std::unique_ptr<std::atomic<const uint32_t*>[]> at;
+        std::unique_ptr<std::atomic<bool>[]> asked;       // loaded: by segment, read once already
         std::mutex mutex;                                 // laying out
         std::vector<std::unique_ptr<uint32_t[]>> chunks;  // what was laid out
         uint32_t* next = nullptr;                         // free in the last chunk
