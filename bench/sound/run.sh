@@ -39,12 +39,12 @@ if [ "$spliced" -gt 0 ]; then
     if [ ! -d "$big/files" ]; then
         python3 "$here/splice_corpus.py" "$big" "$work/set" --files "$spliced"
     fi
-    timed() {  # LABEL: one search over the spliced files, wall s and peak RSS
-        /usr/bin/time -f "$1 %e s %M KB" env XDG_CACHE_HOME="$big/xdg" \
+    timed() {  # LABEL NICENESS: one search over the spliced files, wall s and peak RSS
+        /usr/bin/time -f "$1 %e s %M KB" env XDG_CACHE_HOME="$big/xdg" nice -n "$2" \
             "$bin/mp3vandrel-cli" dupes --by sound "$big/files" 2>&1 >"$big/pairs.txt" | tail -1
     }
-    [ -f "$big/xdg/mp3vandrel/facts.sqlite" ] || nice timed "$spliced files: cold"
-    for run in 1 2 3; do timed "$spliced files: warm $run"; done
+    [ -f "$big/xdg/mp3vandrel/facts.sqlite" ] || timed "$spliced files: cold" 10
+    for run in 1 2 3; do timed "$spliced files: warm $run" 0; done
     echo "$(wc -l <"$big/pairs.txt") pairs; copies made: $(find "$big/files" -name '*_b.mp3' | wc -l)"
     exit 0
 fi
