@@ -34,7 +34,7 @@ TEST(SoundVerdictText, SaysTheVerdictWithTheFigureCutToTwoDecimals) {
         {kSameRecording, "same recording (0.85)"},
         {0.8499, "unsure"},
         {kDifferentRecording, "unsure"},
-        {0.7199, "different recording (0.71)"},  // never shown as the line it is below
+        {0.7999, "different recording (0.79)"},  // never shown as the line it is below
         {0.31, "different recording (0.31)"},
         {0.0, "different recording (0.00)"},
         {std::nullopt, "unsure"},  // a file without a print
