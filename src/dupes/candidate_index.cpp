@@ -61,6 +61,7 @@ class WordIndex final : public CandidateIndex {
         : percent_(percent), count_(0), bytes_(std::move(bytes)) {}
     void Candidates(const PreparedName& probe, uint32_t from,
                     std::vector<uint32_t>& out) const override;
+    void CandidatesOfRef(uint32_t j, uint32_t from, std::vector<uint32_t>& out) const override;
     bool Save(BlobWriter& out) const override;
     bool Load(BlobReader& in);
     uint32_t Count() const override { return count_; }
@@ -107,13 +108,21 @@ class WordIndex final : public CandidateIndex {
         std::unique_ptr<Scratch> scratch_;
     };
 
-    // The phases of Candidates, in order; their working memory is `s`.
+    // The phases of Candidates, in order; their working memory is `s`. The
+    // probe's words are marked from its text or, for a reference, its ids.
     void MarkProbeWords(const PreparedName& probe, Scratch& s) const;
+    void MarkRefWords(uint32_t j, Scratch& s) const;
+    void MarkMatched(uint32_t n, Scratch& s) const;
     // Orders the probe's words rarest first; the most any length asks for.
     uint32_t RankProbeWords(uint32_t n, Scratch& s) const;
     // Gathers the postings of both routes; whether the reference route is weighed.
     bool GatherRoutes(uint32_t n, uint32_t mostProbed, Scratch& s) const;
     void KeepSurvivors(uint32_t n, uint32_t from, bool weighRare, Scratch& s) const;
+    // Candidates once the probe of n words (with or without a leading
+    // backslash) is to be marked by `mark`.
+    template <typename Mark>
+    void Narrow(uint32_t n, bool backslash, uint32_t from, Mark mark,
+                std::vector<uint32_t>& out) const;
 
     uint32_t ProbedWords(uint32_t f, uint32_t n) const;
     uint32_t Probed(uint32_t f, uint32_t n, const Scratch& s) const {
@@ -252,10 +261,10 @@ PreparedName WordIndex::Ref(uint32_t j) const {
     return name;
 }
 
-void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
-                           std::vector<uint32_t>& out) const {
-    const auto n = static_cast<uint32_t>(probe.words.size());
-    if (percent_ <= 99 && (n == 0 || probe.startsWithBackslash)) return;
+template <typename Mark>
+void WordIndex::Narrow(uint32_t n, bool backslash, uint32_t from, Mark mark,
+                       std::vector<uint32_t>& out) const {
+    if (percent_ <= 99 && (n == 0 || backslash)) return;
     if (percent_ == kPercentEverySecondWord && n == 0) {
         // Every word of an empty probe found a partner: anything matches.
         for (uint32_t j = from; j < count_; ++j) out.push_back(j);
@@ -263,7 +272,7 @@ void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
     }
     ScratchLease lease(*this);
     Scratch& s = lease.Get();
-    MarkProbeWords(probe, s);
+    mark(s);
     const uint32_t mostProbed = RankProbeWords(n, s);
     const bool weighRare = GatherRoutes(n, mostProbed, s);
     KeepSurvivors(n, from, weighRare, s);
@@ -274,9 +283,21 @@ void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
     out.insert(out.end(), s.kept.begin(), s.kept.end());
 }
 
+void WordIndex::Candidates(const PreparedName& probe, uint32_t from,
+                           std::vector<uint32_t>& out) const {
+    Narrow(
+        static_cast<uint32_t>(probe.words.size()), probe.startsWithBackslash, from,
+        [&](Scratch& s) { MarkProbeWords(probe, s); }, out);
+}
+
+void WordIndex::CandidatesOfRef(uint32_t j, uint32_t from, std::vector<uint32_t>& out) const {
+    Narrow(
+        static_cast<uint32_t>(RefWords(j).size()), refBackslash_[j] != 0, from,
+        [&](Scratch& s) { MarkRefWords(j, s); }, out);
+}
+
 void WordIndex::MarkProbeWords(const PreparedName& probe, Scratch& s) const {
-    // For each probe word, the known words it matches; for each known word,
-    // which probe words match it (one bit per probe word).
+    // For each probe word, the known words it matches.
     const auto n = static_cast<uint32_t>(probe.words.size());
     s.matched.clear();
     s.matchedEnd.assign(n, 0);
@@ -289,6 +310,24 @@ void WordIndex::MarkProbeWords(const PreparedName& probe, Scratch& s) const {
         }
         s.matchedEnd[i] = static_cast<uint32_t>(s.matched.size());
     }
+    MarkMatched(n, s);
+}
+
+void WordIndex::MarkRefWords(uint32_t j, Scratch& s) const {
+    const auto ids = RefWords(j);
+    const auto n = static_cast<uint32_t>(ids.size());
+    s.matched.clear();
+    s.matchedEnd.assign(n, 0);
+    for (uint32_t i = 0; i < n; ++i) {
+        const auto ms = words_.Matches(ids[i]);
+        s.matched.insert(s.matched.end(), ms.begin(), ms.end());
+        s.matchedEnd[i] = static_cast<uint32_t>(s.matched.size());
+    }
+    MarkMatched(n, s);
+}
+
+void WordIndex::MarkMatched(uint32_t n, Scratch& s) const {
+    // For each known word, which probe words match it (one bit per probe word).
     s.costAll.assign(n, 0);
     s.touched.clear();
     for (uint32_t i = 0, k = 0; i < n; ++i) {

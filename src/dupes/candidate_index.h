@@ -24,6 +24,12 @@ class CandidateIndex {
     // PreparedNamesMatch(refs[j], probe, percent) may hold. Never leaves out a match.
     virtual void Candidates(const PreparedName& probe, uint32_t from,
                             std::vector<uint32_t>& out) const = 0;
+    // The same as Candidates(refs[j], from, out) for the index's own reference
+    // j, which a comparison of names with themselves probes with: its word
+    // ids are known, so none is looked up.
+    virtual void CandidatesOfRef(uint32_t j, uint32_t from, std::vector<uint32_t>& out) const {
+        Candidates(Ref(j), from, out);
+    }
 
     // Only the word index (percentages 1..101) is worth keeping between runs;
     // the others are built in no time. Save is false for them.

@@ -112,7 +112,13 @@ void CompareChunk(const CompareSetup& s, const CandidateIndex& index, Chunk& chu
         if (Stopped(control)) return;
         const size_t from = std::min(s.FirstRef(i), refs);
         candidates.clear();
-        index.Candidates(s.Probes()[i], static_cast<uint32_t>(from), candidates);
+        if (s.mode == kModeFolderVsItself) {
+            // The files are their own references: probe i is reference i.
+            index.CandidatesOfRef(static_cast<uint32_t>(i), static_cast<uint32_t>(from),
+                                  candidates);
+        } else {
+            index.Candidates(s.Probes()[i], static_cast<uint32_t>(from), candidates);
+        }
         for (const uint32_t j : candidates) {
             if (PairMatches(s, i, j)) chunk.rows.push_back(MakeRow(s, i, j));
             if (Stopped(control)) return;

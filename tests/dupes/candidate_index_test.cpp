@@ -138,6 +138,13 @@ TEST(CandidateIndex, SameSetNeverLosesAPair) {
             const auto index = CandidateIndex::Build(names, percent);
             for (uint32_t i = 0; i < names.size(); ++i) {
                 ExpectCovers(*index, names, names[i], i + 1, percent);
+                // Probed by its ids, a reference gets what its text gets.
+                for (const uint32_t from : {0u, i + 1}) {
+                    std::vector<uint32_t> byText, byIds;
+                    index->Candidates(names[i], from, byText);
+                    index->CandidatesOfRef(i, from, byIds);
+                    ASSERT_EQ(byIds, byText) << Show(names[i]) << " from " << from;
+                }
             }
         }
     }
