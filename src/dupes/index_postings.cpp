@@ -2,6 +2,49 @@
 
 namespace mv {
 
+std::vector<uint32_t> Postings::FileNames(size_t wordCount, const std::vector<uint32_t>& listed,
+                                          const std::vector<uint32_t>& listBegins,
+                                          const std::vector<uint16_t>& lengths) {
+    offsets_.assign(wordCount + 1, 0);
+    for (const uint32_t w : listed) ++offsets_[w + 1];
+    for (size_t w = 0; w < wordCount; ++w) offsets_[w + 1] += offsets_[w];
+    // Names filed shortest first, each length in name order, leave every
+    // word's names grouped as they must be: no word's names need sorting.
+    const size_t nameCount = listBegins.size() - 1;
+    std::vector<uint32_t> starts(size_t{UINT16_MAX} + 2, 0);
+    for (size_t j = 0; j < nameCount; ++j) ++starts[lengths[j] + 1];
+    for (size_t f = 0; f + 1 < starts.size(); ++f) starts[f + 1] += starts[f];
+    std::vector<uint32_t> byLength(nameCount);
+    for (size_t j = 0; j < nameCount; ++j)
+        byLength[starts[lengths[j]]++] = static_cast<uint32_t>(j);
+    std::vector<uint32_t> ids(offsets_[wordCount]);
+    std::vector<uint32_t> fill(offsets_.begin(), offsets_.end() - 1);
+    for (const uint32_t j : byLength) {
+        for (uint32_t k = listBegins[j]; k < listBegins[j + 1]; ++k) ids[fill[listed[k]]++] = j;
+    }
+    return ids;
+}
+
+size_t Postings::CutSegments(const std::vector<uint32_t>& ids, const std::vector<uint16_t>& lengths,
+                             std::vector<size_t>& wordBegins) {
+    size_t values = 0;
+    segmentOffsets_.assign(1, 0);
+    for (size_t w = 0; w < wordBegins.size(); ++w) {
+        wordBegins[w] = values;
+        for (uint32_t at = offsets_[w]; at < offsets_[w + 1]; ++at) {
+            const uint16_t length = lengths[ids[at]];
+            if (at == offsets_[w] || length != lengths[ids[at - 1]]) {
+                ownLengths_.push_back(length);
+                ownCounts_.push_back(0);
+            }
+            ++ownCounts_.back();
+            values += StrideOf(length);
+        }
+        segmentOffsets_.push_back(static_cast<uint32_t>(ownLengths_.size()));
+    }
+    return values;
+}
+
 void Postings::Save(BlobWriter& out) const {
     // Names only: the inline words would more than double the file. Load
     // lays them out again from the names' words.

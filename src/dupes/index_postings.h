@@ -48,49 +48,24 @@ class Postings {
         }
     };
 
-    // `lists(j, out)` appends the distinct word ids name j is filed under;
+    // `lists(j, out)` puts into the empty `out` the distinct word ids name j is filed under;
     // `lengths[j]` is name j's word count; `words(j)` its word ids in order.
     template <typename Lists, typename Words>
     static Postings Build(size_t wordCount, uint32_t nameCount, Lists lists,
                           const std::vector<uint16_t>& lengths, Words words) {
+        // Each name's lists asked once, kept one after another.
+        std::vector<uint32_t> listed, one, listBegins(nameCount + 1, 0);
+        for (uint32_t j = 0; j < nameCount; ++j) {
+            one.clear();
+            lists(j, one);
+            listed.insert(listed.end(), one.begin(), one.end());
+            listBegins[j + 1] = static_cast<uint32_t>(listed.size());
+        }
         Postings p;
-        p.offsets_.assign(wordCount + 1, 0);
-        std::vector<uint32_t> listed;
-        for (uint32_t j = 0; j < nameCount; ++j) {
-            listed.clear();
-            lists(j, listed);
-            for (uint32_t w : listed) ++p.offsets_[w + 1];
-        }
-        for (size_t w = 0; w < wordCount; ++w) p.offsets_[w + 1] += p.offsets_[w];
-        std::vector<uint32_t> ids(p.offsets_[wordCount]);
-        std::vector<uint32_t> fill(p.offsets_.begin(), p.offsets_.end() - 1);
-        for (uint32_t j = 0; j < nameCount; ++j) {
-            listed.clear();
-            lists(j, listed);
-            for (uint32_t w : listed) ids[fill[w]++] = j;
-        }
-        std::vector<uint32_t>().swap(fill);
-
-        // Segments by length, then the records of each, words inline.
-        size_t values = 0;
-        p.segmentOffsets_.assign(1, 0);
+        const std::vector<uint32_t> ids = p.FileNames(wordCount, listed, listBegins, lengths);
+        std::vector<uint32_t>().swap(listed);
         std::vector<size_t> wordBegins(wordCount);
-        for (size_t w = 0; w < wordCount; ++w) {
-            const auto begin = ids.begin() + p.offsets_[w];
-            const auto end = ids.begin() + p.offsets_[w + 1];
-            std::stable_sort(begin, end,
-                             [&](uint32_t a, uint32_t b) { return lengths[a] < lengths[b]; });
-            wordBegins[w] = values;
-            for (auto it = begin; it != end; ++it) {
-                if (it == begin || lengths[*it] != lengths[*(it - 1)]) {
-                    p.ownLengths_.push_back(lengths[*it]);
-                    p.ownCounts_.push_back(0);
-                }
-                ++p.ownCounts_.back();
-                values += StrideOf(lengths[*it]);
-            }
-            p.segmentOffsets_.push_back(static_cast<uint32_t>(p.ownLengths_.size()));
-        }
+        const size_t values = p.CutSegments(ids, lengths, wordBegins);
         p.segLengths_ = p.ownLengths_;
         p.segCounts_ = p.ownCounts_;
         p.values_.resize(values);
@@ -160,6 +135,15 @@ class Postings {
     static bool Skip(BlobReader& in);
 
   private:
+    // Sets offsets_; word by word, the names whose lists hold it, grouped by
+    // their lengths ascending, each group in ascending name order.
+    std::vector<uint32_t> FileNames(size_t wordCount, const std::vector<uint32_t>& listed,
+                                    const std::vector<uint32_t>& listBegins,
+                                    const std::vector<uint16_t>& lengths);
+    // Sets the segments of those names; where each word's records will start
+    // (`wordBegins`), and the number of values of all records.
+    size_t CutSegments(const std::vector<uint32_t>& ids, const std::vector<uint16_t>& lengths,
+                       std::vector<size_t>& wordBegins);
     static uint32_t StrideOf(uint32_t length) { return length <= kInlineWords ? length + 1 : 1; }
     // Word w's records, laid out first when they are not yet.
     const uint32_t* Block(uint32_t word) const {
