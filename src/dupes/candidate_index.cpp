@@ -429,8 +429,12 @@ void WordIndex::KeepSurvivors(uint32_t n, uint32_t from, bool weighRare, Scratch
                 refCovered += m != 0;
                 probeMask |= m;
             }
-            if (PairsMaySuffice(static_cast<uint32_t>(ws.size()), n, refCovered,
-                                CoveredCount(probeMask, n), percent_)) {
+            // Most references reached share a word or two: the reference's
+            // side alone (every probe word taken as covered) rules them out
+            // before the probe's words are counted.
+            const auto f = static_cast<uint32_t>(ws.size());
+            if (PairsMaySuffice(f, n, refCovered, n, percent_) &&
+                PairsMaySuffice(f, n, refCovered, CoveredCount(probeMask, n), percent_)) {
                 s.kept.push_back(j);
             }
         }
