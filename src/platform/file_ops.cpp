@@ -130,4 +130,15 @@ void RemoveOwnTemporaryFile(const std::string& path) {
     ::unlink(path.c_str());
 }
 
+int WriteAllBytes(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) return EIO;
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return 0;
+}
+
 }  // namespace mv

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 // The file changes the delete commands make. Both act only on a path that is a
 // regular file or a symbolic link (the link itself, never what it points to);
@@ -47,6 +48,10 @@ std::string DeletionLogLine(const std::string& time, bool trashed, unsigned long
 int RenameNoReplace(const std::string& from, const std::string& to);
 // The hard link and unlink alone (for file systems without the flag).
 int RenameByLink(const std::string& from, const std::string& to);
+
+// Writes all of `bytes` to `fd`, again after short writes and interruptions.
+// Returns 0, or the errno of the write that failed (EIO for a write of nothing).
+int WriteAllBytes(int fd, std::string_view bytes);
 
 // Removes a file the program made for itself (a temporary file left by a
 // failed save); never a user's file.

@@ -167,22 +167,6 @@ std::optional<std::vector<std::string>> ReadLines(const std::filesystem::path& p
 
 namespace {
 
-// 0, or the errno of the write that failed.
-int WriteAll(int fd, const std::string& content) {
-    const char* p = content.data();
-    size_t left = content.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    return 0;
-}
-
 // The replacement keeps the owner and mode of the file it replaces (`old`);
 // a new file gets the usual mode.
 void TakeOwnerAndMode(int fd, const struct stat* old) {
@@ -230,7 +214,7 @@ std::string WriteLinesAtomically(const std::filesystem::path& path,
         RemoveOwnTemporaryFile(tmp);
         return std::string(what) + name + ": " + ErrorText(err);
     };
-    if (const int err = WriteAll(fd, content); err != 0) {
+    if (const int err = WriteAllBytes(fd, content); err != 0) {
         ::close(fd);
         return fail("Cannot write ", err);
     }

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/file_ops.h"
 #include "platform/folder_listing.h"
 
 namespace mv {
@@ -67,17 +68,6 @@ std::string TopTrashFor(const std::string& top) {
     }
     const std::string own = base + "/.Trash-" + uid;
     return PrepareTrash(own, false) ? own : std::string();
-}
-
-bool WriteAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
 }
 
 }  // namespace
@@ -206,7 +196,7 @@ TrashResult MoveToTrash(const TrashParams& params) {
             if (errno == EEXIST) continue;
             return fail(std::string("Cannot write in the trash: ") + std::strerror(errno));
         }
-        const bool written = WriteAll(fd, info);
+        const bool written = WriteAllBytes(fd, info) == 0;
         const bool closed = ::close(fd) == 0;
         const std::string target = place.trash + "/files/" + entry;
         if (!written || !closed) {
