@@ -334,7 +334,11 @@ void WordIndex::MarkMatched(uint32_t n, Scratch& s) const {
     for (uint32_t i = 0, k = 0; i < n; ++i) {
         for (; k < s.matchedEnd[i]; ++k) {
             const uint32_t w = s.matched[k];
-            if (s.mask[w] == 0) s.touched.push_back(w);
+            if (s.mask[w] == 0) {
+                s.touched.push_back(w);
+                all_.PrefetchWhere(w);
+                rare_.PrefetchWhere(w);
+            }
             s.mask[w] |= PositionBit(i);
             s.costAll[i] += all_.Length(w);
         }
@@ -378,6 +382,10 @@ uint32_t WordIndex::RankProbeWords(uint32_t n, Scratch& s) const {
 bool WordIndex::GatherRoutes(uint32_t n, uint32_t mostProbed, Scratch& s) const {
     // The postings each route would read for references of each length, and
     // how many entries that is; each length then takes the cheaper route.
+    for (const uint32_t w : s.touched) {
+        all_.PrefetchShapes(w);
+        rare_.PrefetchShapes(w);
+    }
     s.probeSpans.clear();
     s.rareSpans.clear();
     s.costProbe.assign(kTabledLengths + 1, 0);
