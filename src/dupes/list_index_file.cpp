@@ -90,17 +90,6 @@ class IndexFileBytes {
     size_t size_ = 0;
 };
 
-bool WriteAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 ListKey KeyOfLines(const std::vector<std::string>& lines) {
@@ -209,7 +198,7 @@ bool WriteListIndex(const std::filesystem::path& file, const CandidateIndex& ind
         RemoveOwnTemporaryFile(tmp);
         return false;
     }
-    if (!WriteAll(fd.get(), bytes) || !fd.Close()) {
+    if (WriteAllBytes(fd.get(), bytes) != 0 || !fd.Close()) {
         RemoveOwnTemporaryFile(tmp);
         return false;
     }
