@@ -207,10 +207,7 @@ RenameCdResult RenameCdAt(TMp3List& list, size_t marker, std::string_view newNam
         result.error = "A CD named \"" + std::string(newName) + "\" is already in the list.";
         return result;
     }
-    // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "\\" + string.
-    std::string line = "\\";
-    line += newName;
-    list.SetLine(marker, line);
+    list.SetLine(marker, "\\" + std::string(newName));
     result.renamed = true;
     return result;
 }
