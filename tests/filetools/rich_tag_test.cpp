@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "media/media_facts.h"
+#include "mutagen_files.h"
 #include "support/core/tag_fixture.h"
 #include "support/core/temp_tree.h"
 
@@ -21,26 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 using Dump = std::map<std::string, std::string>;
 
-std::string Mutagen(const std::string& args) {
-    std::string out;
-    if (FILE* pipe = ::popen(("/usr/bin/python3 " MV_MUTAGEN_TAGS " " + args).c_str(), "r")) {
-        char buffer[4096];
-        while (const size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return out;
-}
-
-Dump DumpOf(const std::string& path) {
-    Dump dump;
-    std::istringstream lines(Mutagen("dump '" + path + "'"));
-    for (std::string line; std::getline(lines, line);) {
-        const size_t tab = line.find('\t');
-        dump[line.substr(0, tab)] = line.substr(tab + 1);
-    }
-    return dump;
-}
-
 std::string Get(const Dump& dump, const std::string& key) {
     const auto it = dump.find(key);
     return it == dump.end() ? "" : it->second;
@@ -49,15 +30,11 @@ std::string Get(const Dump& dump, const std::string& key) {
 class RichTagFiles : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!test::ToneAudio() ||
-            std::system("/usr/bin/python3 -c 'import mutagen' 2>/dev/null") != 0) {
-            GTEST_SKIP() << "sox, lame or python3-mutagen missing";
-        }
+        if (!test::MutagenPresent()) GTEST_SKIP() << "sox, lame or python3-mutagen missing";
     }
     std::string Tagged(const std::string& kind) {
         const std::string path = tree.Path(kind + ".mp3");
-        EXPECT_TRUE(test::WriteMp3(path, std::nullopt));
-        Mutagen("make " + kind + " '" + path + "'");
+        EXPECT_TRUE(test::WriteTaggedMp3(path, kind));
         return path;
     }
     test::TempTree tree;
@@ -77,7 +54,7 @@ TEST_F(RichTagFiles, ReadAndWrittenAsASecondReaderSeesThem) {
     for (const char* kind : {"v23", "v24utf8", "v24utf16", "ape", "v1v2", "picture"}) {
         SCOPED_TRACE(kind);
         const std::string path = Tagged(kind);
-        const Dump before = DumpOf(path);
+        const Dump before = test::MutagenDump(path);
         const bool ape = std::string(kind) == "ape";
         const std::string year = std::string(kind) == "v23" ? "TYER" : "TDRC";
         const RichTagRead read = ReadRichTag(path);
@@ -97,7 +74,7 @@ TEST_F(RichTagFiles, ReadAndWrittenAsASecondReaderSeesThem) {
         const std::string oldEnd = test::FileBytes(path).substr(fs::file_size(path) - 300);
         const RichTagWriteResult written = WriteRichTag(path, NewFields());
         ASSERT_TRUE(written.ok) << written.reason;
-        const Dump after = DumpOf(path);
+        const Dump after = test::MutagenDump(path);
         const RichTag n = NewFields();
         EXPECT_EQ(Get(after, "text:TIT2"), n.title);
         EXPECT_EQ(Get(after, "text:TPE1"), n.artist);
@@ -134,13 +111,13 @@ TEST_F(RichTagFiles, AWriteReachesEveryNameOfTheFileAndKeepsItsMode) {
 
     ASSERT_TRUE(WriteRichTag(link, NewFields()).ok);
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(Get(DumpOf(single), "text:TIT2"), NewFields().title);
+    EXPECT_EQ(Get(test::MutagenDump(single), "text:TIT2"), NewFields().title);
     EXPECT_EQ(fs::status(single).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
     ASSERT_TRUE(WriteRichTag(linked, NewFields()).ok);
     EXPECT_TRUE(fs::equivalent(linked, second));
-    EXPECT_EQ(Get(DumpOf(second), "text:TPE1"), NewFields().artist);
+    EXPECT_EQ(Get(test::MutagenDump(second), "text:TPE1"), NewFields().artist);
 
     // Writing what the file holds changes no byte.
     const std::string bytes = test::FileBytes(single);
