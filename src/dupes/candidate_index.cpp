@@ -82,6 +82,7 @@ class WordIndex final : public CandidateIndex {
         std::vector<uint64_t> costProbe, costRare;
         std::vector<uint64_t> costAll;
         std::vector<Postings::Records> chosen;
+        Postings::Arena allArena, rareArena;  // segments this thread lays out
     };
     class ScratchLease {
       public:
@@ -451,17 +452,32 @@ void WordIndex::KeepSurvivors(uint32_t n, uint32_t from, bool weighRare, Scratch
     s.chosen.clear();
     for (const Postings::Segment& seg : s.probeSpans) {
         const uint32_t f = Slot(seg.length);
-        if (!weighRare || s.costProbe[f] <= s.costRare[f]) s.chosen.push_back(all_.Open(seg));
+        if (!weighRare || s.costProbe[f] <= s.costRare[f]) {
+            s.chosen.push_back(all_.Open(seg, s.allArena));
+        }
     }
     for (const Postings::Segment& seg : s.rareSpans) {
         const uint32_t f = Slot(seg.length);
-        if (s.costProbe[f] > s.costRare[f]) s.chosen.push_back(rare_.Open(seg));
+        if (s.costProbe[f] > s.costRare[f]) s.chosen.push_back(rare_.Open(seg, s.rareArena));
     }
     // A probe reads a few records from each of many segments, each segment
     // elsewhere in memory: asking for all their last records at once (they
     // are read from the last one down) waits for memory once, not per segment.
     for (const Postings::Records& ids : s.chosen) {
         if (ids.count > 0) __builtin_prefetch(ids.data + (ids.count - 1) * ids.stride);
+    }
+    // Records read in place name their words elsewhere, a miss or two per
+    // record when read in turn: ask for where each name's words lie, then
+    // for the words, so that the misses overlap.
+    for (const Postings::Records& ids : s.chosen) {
+        if (ids.stride > 1) continue;
+        for (size_t k = 0; k < ids.count; ++k) __builtin_prefetch(&refOffsets_[ids.Name(k)]);
+    }
+    for (const Postings::Records& ids : s.chosen) {
+        if (ids.stride > 1) continue;
+        for (size_t k = 0; k < ids.count; ++k) {
+            __builtin_prefetch(refWords_.data() + refOffsets_[ids.Name(k)]);
+        }
     }
     for (const Postings::Records& ids : s.chosen) consider(ids);
     if (percent_ == kPercentEveryFirstWord) {

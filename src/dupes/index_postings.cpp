@@ -45,19 +45,33 @@ size_t Postings::CutSegments(const std::vector<uint32_t>& ids, const std::vector
     return values;
 }
 
+template <typename Visit>
+void Postings::ForEachSegmentNames(Visit visit) const {
+    if (laid_) {
+        for (size_t s = 0; s < segLengths_.size(); ++s) {
+            visit(Records{names_.data() + segBegins_[s], segCounts_[s], 1});
+        }
+        return;
+    }
+    for (uint32_t w = 0; w + 1 < segmentOffsets_.size(); ++w) {
+        ForEachShape(w, [&](const Segment& seg) {
+            visit(
+                Records{values_.data() + wordBegins_[w] + seg.at, seg.count, StrideOf(seg.length)});
+        });
+    }
+}
+
 void Postings::Save(BlobWriter& out) const {
-    // Names only: the inline words would more than double the file. Load
-    // lays them out again from the names' words.
+    // Names only: the inline words would more than double the file. A
+    // loaded index lays them out again from the names' words.
     std::vector<uint32_t> lengths(segLengths_.begin(), segLengths_.end());
     std::vector<uint32_t> counts(segCounts_.begin(), segCounts_.end());
     std::vector<uint32_t> names;
     std::vector<uint64_t> begins;
-    for (uint32_t w = 0; w + 1 < segmentOffsets_.size(); ++w) {
-        ForEachSegment(w, [&](uint32_t, Records ids) {
-            begins.push_back(names.size());
-            for (size_t k = 0; k < ids.count; ++k) names.push_back(ids.Name(k));
-        });
-    }
+    ForEachSegmentNames([&](Records ids) {
+        begins.push_back(names.size());
+        for (size_t k = 0; k < ids.count; ++k) names.push_back(ids.Name(k));
+    });
     out.Put(offsets_);
     out.Put(segmentOffsets_);
     out.Put(lengths);
@@ -101,41 +115,48 @@ bool Postings::Load(BlobReader& in, size_t wordCount, std::span<const uint32_t> 
     nameOffsets_ = nameOffsets;
     nameWords_ = nameWords;
     values_.clear();
-    blocks_ = std::make_unique<Blocks>(wordCount, n);
+    wordBegins_.clear();
+    laid_ = std::make_unique<Laid>(n);
     return true;
 }
 
-const uint32_t* Postings::LayOut(uint32_t word) const {
-    std::lock_guard lock(blocks_->mutex);
-    if (const uint32_t* at = blocks_->at[word].load(std::memory_order_relaxed)) return at;
-    size_t size = 0;
-    for (uint32_t s = segmentOffsets_[word]; s < segmentOffsets_[word + 1]; ++s) {
-        size += size_t{segCounts_[s]} * StrideOf(segLengths_[s]);
-    }
-    // Chunks of a few megabytes: one allocation serves many words, and a
-    // word's records lie together.
-    constexpr size_t kChunk = size_t{1} << 20;
-    if (blocks_->next == nullptr || size > blocks_->room) {
+const uint32_t* Postings::LayOut(const Segment& seg, Arena& arena) const {
+    const uint32_t stride = StrideOf(seg.length);
+    const size_t size = size_t{seg.count} * stride;
+    // Chunks of a megabyte: one allocation serves many segments; only
+    // handing a chunk to the postings takes the lock.
+    constexpr size_t kChunk = size_t{1} << 18;
+    if (arena.next == nullptr || size > arena.room) {
         const size_t chunk = std::max(size, kChunk);
-        blocks_->chunks.push_back(std::make_unique_for_overwrite<uint32_t[]>(chunk));
-        blocks_->next = blocks_->chunks.back().get();
-        blocks_->room = chunk;
+        auto memory = std::make_unique_for_overwrite<uint32_t[]>(chunk);
+        arena.next = memory.get();
+        arena.room = chunk;
+        std::lock_guard lock(laid_->mutex);
+        laid_->chunks.push_back(std::move(memory));
     }
-    uint32_t* const begin = blocks_->next;
-    uint32_t* out = begin;
-    for (uint32_t s = segmentOffsets_[word]; s < segmentOffsets_[word + 1]; ++s) {
-        const bool inline_ = StrideOf(segLengths_[s]) > 1;
-        for (uint32_t k = 0; k < segCounts_[s]; ++k) {
-            const uint32_t j = names_[segBegins_[s] + k];
-            *out++ = j;
-            if (!inline_) continue;
-            const uint32_t* words = nameWords_.data() + nameOffsets_[j];
-            out = std::copy(words, words + segLengths_[s], out);
-        }
+    uint32_t* out = arena.next;
+    const uint32_t* names = names_.data() + segBegins_[seg.index];
+    // Each name's words lie elsewhere: asked for all at once, the misses overlap.
+    for (uint32_t k = 0; k < seg.count; ++k) __builtin_prefetch(&nameOffsets_[names[k]]);
+    for (uint32_t k = 0; k < seg.count; ++k) {
+        __builtin_prefetch(nameWords_.data() + nameOffsets_[names[k]]);
     }
-    blocks_->next += size;
-    blocks_->room -= size;
-    blocks_->at[word].store(begin, std::memory_order_release);
+    for (uint32_t k = 0; k < seg.count; ++k) {
+        const uint32_t j = names[k];
+        *out++ = j;
+        const uint32_t* words = nameWords_.data() + nameOffsets_[j];
+        out = std::copy(words, words + seg.length, out);
+    }
+    // Another thread may have laid out the same segment meanwhile: its copy
+    // is read and this one's room is used again.
+    const uint32_t* expected = nullptr;
+    if (!laid_->at[seg.index].compare_exchange_strong(expected, arena.next,
+                                                      std::memory_order_acq_rel)) {
+        return expected;
+    }
+    const uint32_t* const begin = arena.next;
+    arena.next += size;
+    arena.room -= size;
     return begin;
 }
 

@@ -17,12 +17,11 @@
 // Beside each name of a usual length lie its word ids: checking a name
 // reached then reads on in the same array instead of jumping to the name's
 // words elsewhere, which on a large index costs a cache miss per name.
-// Loaded postings lay out a word's records the second time one of its
-// segments is asked for: a run reads the postings of the few words its probes
-// hold, and laying out all of them would cost more fresh memory than the
-// run's whole search. A segment asked once is read where the file holds it,
-// its names' words looked up by the caller: laying it out would read those
-// same words and write them again.
+// Loaded postings lay out a segment's records the second time it is asked
+// for: a run reads the few segments its probes reach, and laying out whole
+// words would cost more fresh memory than the run's whole search. A segment
+// asked once is read where the file holds it, its names' words looked up by
+// the caller: laying it out would read those same words and write them again.
 namespace mv {
 
 class Postings {
@@ -76,10 +75,7 @@ class Postings {
                 for (const uint32_t word : words(ids[at])) *out++ = word;
             }
         }
-        p.blocks_ = std::make_unique<Blocks>(wordCount, 0);
-        for (size_t w = 0; w < wordCount; ++w) {
-            p.blocks_->at[w].store(p.values_.data() + wordBegins[w], std::memory_order_relaxed);
-        }
+        p.wordBegins_ = std::move(wordBegins);
         return p;
     }
 
@@ -112,24 +108,23 @@ class Postings {
         __builtin_prefetch(segLengths_.data() + s);
         __builtin_prefetch(segCounts_.data() + s);
     }
+    // Where one thread lays out the segments it reads: its own part of a
+    // chunk, so that laying out takes no lock. One per thread at a time.
+    struct Arena {
+        uint32_t* next = nullptr;
+        size_t room = 0;  // entries from `next` on
+    };
     // The segment's records; stride 1 (names only) when they are read in place.
-    Records Open(const Segment& seg) const {
-        const uint32_t* at = blocks_->at[seg.word].load(std::memory_order_acquire);
-        if (at == nullptr && !blocks_->asked[seg.index].exchange(true, std::memory_order_relaxed)) {
+    Records Open(const Segment& seg, Arena& arena) const {
+        const uint32_t stride = StrideOf(seg.length);
+        if (!laid_) return {values_.data() + wordBegins_[seg.word] + seg.at, seg.count, stride};
+        if (const uint32_t* at = laid_->at[seg.index].load(std::memory_order_acquire)) {
+            return {at, seg.count, stride};
+        }
+        if (stride == 1 || !laid_->asked[seg.index].exchange(true, std::memory_order_relaxed)) {
             return {names_.data() + segBegins_[seg.index], seg.count, 1};
         }
-        return {(at != nullptr ? at : LayOut(seg.word)) + seg.at, seg.count, StrideOf(seg.length)};
-    }
-
-    // Calls visit(length, records) for each group of names filed under `word`.
-    template <typename Visit>
-    void ForEachSegment(uint32_t word, Visit visit) const {
-        const uint32_t* at = Block(word);
-        for (uint32_t s = segmentOffsets_[word]; s < segmentOffsets_[word + 1]; ++s) {
-            const uint32_t stride = StrideOf(segLengths_[s]);
-            visit(segLengths_[s], Records{at, segCounts_[s], stride});
-            at += size_t{segCounts_[s]} * stride;
-        }
+        return {LayOut(seg, arena), seg.count, stride};
     }
 
     // The postings as flat arrays, and back. Load takes the names' words
@@ -154,31 +149,29 @@ class Postings {
     size_t CutSegments(const std::vector<uint32_t>& ids, const std::vector<uint16_t>& lengths,
                        std::vector<size_t>& wordBegins);
     static uint32_t StrideOf(uint32_t length) { return length <= kInlineWords ? length + 1 : 1; }
-    // Word w's records, laid out first when they are not yet.
-    const uint32_t* Block(uint32_t word) const {
-        const uint32_t* at = blocks_->at[word].load(std::memory_order_acquire);
-        return at != nullptr ? at : LayOut(word);
-    }
-    const uint32_t* LayOut(uint32_t word) const;
-    // Per word, where its records start; null until laid out. Behind a
-    // pointer so that the postings move.
-    struct Blocks {
-        Blocks(size_t words, size_t segments)
-            : at(std::make_unique<std::atomic<const uint32_t*>[]>(words)),
+    // Calls visit(names) for each segment, in word order.
+    template <typename Visit>
+    void ForEachSegmentNames(Visit visit) const;
+    const uint32_t* LayOut(const Segment& seg, Arena& arena) const;
+    // Loaded: by segment, where its records were laid out (null: not yet)
+    // and whether it was read once already. Behind a pointer so that the
+    // postings move.
+    struct Laid {
+        explicit Laid(size_t segments)
+            : at(std::make_unique<std::atomic<const uint32_t*>[]>(segments)),
               asked(std::make_unique<std::atomic<bool>[]>(segments)) {}
         std::unique_ptr<std::atomic<const uint32_t*>[]> at;
-        std::unique_ptr<std::atomic<bool>[]> asked;       // loaded: by segment, read once already
-        std::mutex mutex;                                 // laying out
-        std::vector<std::unique_ptr<uint32_t[]>> chunks;  // what was laid out
-        uint32_t* next = nullptr;                         // free in the last chunk
-        size_t room = 0;                                  // entries from `next` on
+        std::unique_ptr<std::atomic<bool>[]> asked;
+        std::mutex mutex;                                 // guards chunks
+        std::vector<std::unique_ptr<uint32_t[]>> chunks;  // the arenas' memory
     };
     std::vector<uint32_t> offsets_;  // by word: names filed under earlier words
     std::vector<uint32_t> segmentOffsets_;
     std::span<const uint32_t> segLengths_, segCounts_;  // by segment
     std::vector<uint32_t> ownLengths_, ownCounts_;      // their storage when built
     std::vector<uint32_t> values_;                      // built: every record
-    std::unique_ptr<Blocks> blocks_;
+    std::vector<size_t> wordBegins_;                    // built: where word w's records start
+    std::unique_ptr<Laid> laid_;                        // loaded only
     // Loaded: each segment's names where the file holds them, and the names' words.
     std::span<const uint64_t> segBegins_;
     std::span<const uint32_t> names_, nameOffsets_, nameWords_;
