@@ -78,6 +78,7 @@ class WordIndex final : public CandidateIndex {
         std::vector<uint64_t> mask;  // by word id: the probe words that match it
         std::vector<uint32_t> touched, matched, matchedEnd, order, rank, kept;
         std::vector<uint32_t> probed;
+        std::vector<uint32_t> longest;  // by rank: the longest references it is asked for
         std::vector<Postings::Segment> probeSpans, rareSpans;
         std::vector<uint64_t> costProbe, costRare;
         std::vector<uint64_t> costAll;
@@ -377,10 +378,22 @@ uint32_t WordIndex::RankProbeWords(uint32_t n, Scratch& s) const {
     // The most words any length asks for; the table covers the lengths that
     // ask most unless the probe is long or the references very long.
     if (n >= kTabledLengths / 2 || hasLongNames_) mostProbed = n;
+    // The word of rank r is asked for the lengths whose table entry exceeds
+    // r; a word's segments, shortest first, are read no further than the
+    // longest of them. Past the table's end lengths only grow less likely to
+    // match: when its last length cannot match, none longer can.
+    const bool unbounded = n >= kTabledLengths / 2 || hasLongNames_ || s.probed.back() > 0;
+    s.longest.assign(n, unbounded ? UINT32_MAX : 0);
+    if (!unbounded) {
+        for (uint32_t f = 1; f < kTabledLengths; ++f) {
+            for (uint32_t r = 0; r < std::min(n, s.probed[f]); ++r) s.longest[r] = f;
+        }
+    }
     return mostProbed;
 }
 
 bool WordIndex::GatherRoutes(uint32_t n, uint32_t mostProbed, Scratch& s) const {
+    using Segment = Postings::Segment;
     // The postings each route would read for references of each length, and
     // how many entries that is; each length then takes the cheaper route.
     for (const uint32_t w : s.touched) {
@@ -394,7 +407,7 @@ bool WordIndex::GatherRoutes(uint32_t n, uint32_t mostProbed, Scratch& s) const 
     for (uint32_t i = 0; i < n; ++i) {
         if (s.rank[i] >= mostProbed) continue;
         for (uint32_t m = i == 0 ? 0 : s.matchedEnd[i - 1]; m < s.matchedEnd[i]; ++m) {
-            all_.ForEachShape(s.matched[m], [&](const Postings::Segment& seg) {
+            all_.ForEachShape(s.matched[m], s.longest[s.rank[i]], [&](const Segment& seg) {
                 if (s.rank[i] < Probed(seg.length, n, s)) {
                     s.probeSpans.push_back(seg);
                     s.costProbe[Slot(seg.length)] += seg.count;
@@ -408,8 +421,9 @@ bool WordIndex::GatherRoutes(uint32_t n, uint32_t mostProbed, Scratch& s) const 
     for (uint64_t c : s.costProbe) probeTotal += c;
     const bool weighRare = probeTotal > kCheapProbe;
     if (weighRare) {
+        const uint32_t longest = n == 0 ? UINT32_MAX : s.longest[0];
         for (const uint32_t w : s.touched) {
-            rare_.ForEachShape(w, [&](const Postings::Segment& seg) {
+            rare_.ForEachShape(w, longest, [&](const Segment& seg) {
                 if (Probed(seg.length, n, s) > 0) {
                     s.rareSpans.push_back(seg);
                     s.costRare[Slot(seg.length)] += seg.count;

@@ -54,7 +54,7 @@ void Postings::ForEachSegmentNames(Visit visit) const {
         return;
     }
     for (uint32_t w = 0; w + 1 < segmentOffsets_.size(); ++w) {
-        ForEachShape(w, [&](const Segment& seg) {
+        ForEachShape(w, UINT32_MAX, [&](const Segment& seg) {
             visit(
                 Records{values_.data() + wordBegins_[w] + seg.at, seg.count, StrideOf(seg.length)});
         });

@@ -90,11 +90,13 @@ class Postings {
         uint32_t index = 0;  // the segment's number among all of them
         size_t at = 0;       // where its records start in the word's block
     };
-    // Calls visit(segment) for each group of names filed under `word`.
+    // Calls visit(segment) for each group of names filed under `word` whose
+    // names have at most `longest` words.
     template <typename Visit>
-    void ForEachShape(uint32_t word, Visit visit) const {
+    void ForEachShape(uint32_t word, uint32_t longest, Visit visit) const {
         size_t at = 0;
         for (uint32_t s = segmentOffsets_[word]; s < segmentOffsets_[word + 1]; ++s) {
+            if (segLengths_[s] > longest) break;  // shortest first: the rest are longer
             visit(Segment{word, segLengths_[s], segCounts_[s], s, at});
             at += size_t{segCounts_[s]} * StrideOf(segLengths_[s]);
         }

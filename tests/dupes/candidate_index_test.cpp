@@ -206,6 +206,8 @@ TEST(CandidateIndex, HandMadePairs) {
         {longName, longName, 80},
         {longName, longerName, 100},
         {longerName, longName, 101},
+        // Far longer than any usual name, yet enough at a low percentage.
+        {longName, Name({"W0", "W1", "W2", "W3"}), 10},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Show(c.ref) + " / " + Show(c.probe));
