@@ -396,10 +396,13 @@ uint32_t WordIndex::RankProbeWords(uint32_t n, Scratch& s) const {
     // match: when its last length cannot match, none longer can.
     const bool unbounded = n >= kTabledLengths / 2 || hasLongNames_ || s.probed.back() > 0;
     s.longest.assign(n, unbounded ? UINT32_MAX : 0);
-    if (!unbounded) {
+    if (!unbounded && n > 0) {
+        // Each length marks the last rank it asks for; a rank is then asked
+        // for by every length that marks it or any rank behind it.
         for (uint32_t f = 1; f < kTabledLengths; ++f) {
-            for (uint32_t r = 0; r < std::min(n, s.probed[f]); ++r) s.longest[r] = f;
+            if (s.probed[f] > 0) s.longest[std::min(n, s.probed[f]) - 1] = f;
         }
+        for (uint32_t r = n - 1; r-- > 0;) s.longest[r] = std::max(s.longest[r], s.longest[r + 1]);
     }
     return mostProbed;
 }
