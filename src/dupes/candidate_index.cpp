@@ -38,9 +38,6 @@ uint64_t PositionBit(size_t i) {
     return uint64_t{1} << std::min<size_t>(i, kMaskBits - 1);
 }
 
-// Probes of up to this many words are marked in a byte per word as well.
-constexpr uint32_t kNarrowWords = 8;
-
 // Number of probe words a mask stands for; the last bit stands for all the rest.
 uint32_t CoveredCount(uint64_t mask, uint32_t n) {
     const uint64_t last = uint64_t{1} << (kMaskBits - 1);
@@ -79,10 +76,6 @@ class WordIndex final : public CandidateIndex {
     // (one per thread working at a time) so that a probe allocates nothing.
     struct Scratch {
         std::vector<uint64_t> mask;  // by word id: the probe words that match it
-        // The same for probes of up to eight words, in an eighth of the room:
-        // checking a reference looks up each of its words, and on a large
-        // index the wide table lies far out of the nearest caches.
-        std::vector<uint8_t> narrow;
         std::vector<uint32_t> touched, matched, matchedEnd, order, rank, kept;
         std::vector<uint32_t> probed;
         std::vector<uint32_t> longest;  // by rank: the longest references it is asked for
@@ -109,7 +102,6 @@ class WordIndex final : public CandidateIndex {
             if (!scratch_) {
                 scratch_ = std::make_unique<Scratch>();
                 scratch_->mask.assign(index_.words_.Size(), 0);
-                scratch_->narrow.assign(index_.words_.Size(), 0);
             }
             return *scratch_;
         }
@@ -287,10 +279,7 @@ void WordIndex::Narrow(uint32_t n, bool backslash, uint32_t from, Mark mark,
     const uint32_t mostProbed = RankProbeWords(n, s);
     const bool weighRare = GatherRoutes(n, mostProbed, s);
     KeepSurvivors(n, from, weighRare, s);
-    for (const uint32_t w : s.touched) {
-        s.mask[w] = 0;
-        s.narrow[w] = 0;
-    }
+    for (const uint32_t w : s.touched) s.mask[w] = 0;
 
     std::sort(s.kept.begin(), s.kept.end());
     s.kept.erase(std::unique(s.kept.begin(), s.kept.end()), s.kept.end());
@@ -353,7 +342,6 @@ void WordIndex::MarkMatched(uint32_t n, Scratch& s) const {
                 rare_.PrefetchWhere(w);
             }
             s.mask[w] |= PositionBit(i);
-            if (n <= kNarrowWords) s.narrow[w] |= static_cast<uint8_t>(1u << i);
             s.costAll[i] += all_.Length(w);
         }
     }
@@ -456,7 +444,7 @@ void WordIndex::KeepSurvivors(uint32_t n, uint32_t from, bool weighRare, Scratch
     s.kept.clear();
     // Records are in ascending name order: read from the last one down to
     // `from`, which finds the tail without searching for its start.
-    auto consider = [&]<typename Mask>(Postings::Records ids, const Mask* masks) {
+    auto consider = [&](Postings::Records ids) {
         for (size_t k = ids.count; k-- > 0;) {
             const uint32_t j = ids.Name(k);
             if (j < from) break;
@@ -464,7 +452,7 @@ void WordIndex::KeepSurvivors(uint32_t n, uint32_t from, bool weighRare, Scratch
             uint32_t refCovered = 0;
             uint64_t probeMask = 0;
             for (const uint32_t w : ws) {
-                const uint64_t m = masks[w];
+                const uint64_t m = s.mask[w];
                 refCovered += m != 0;
                 probeMask |= m;
             }
@@ -508,14 +496,9 @@ void WordIndex::KeepSurvivors(uint32_t n, uint32_t from, bool weighRare, Scratch
             __builtin_prefetch(refWords_.data() + refOffsets_[ids.Name(k)]);
         }
     }
-    const Postings::Records wordless{wordless_.data(), wordless_.size(), 1};
-    const bool everyRefWord = percent_ == kPercentEveryFirstWord;
-    if (n <= kNarrowWords) {
-        for (const Postings::Records& ids : s.chosen) consider(ids, s.narrow.data());
-        if (everyRefWord) consider(wordless, s.narrow.data());
-    } else {
-        for (const Postings::Records& ids : s.chosen) consider(ids, s.mask.data());
-        if (everyRefWord) consider(wordless, s.mask.data());
+    for (const Postings::Records& ids : s.chosen) consider(ids);
+    if (percent_ == kPercentEveryFirstWord) {
+        consider(Postings::Records{wordless_.data(), wordless_.size(), 1});
     }
 }
 
