@@ -121,6 +121,8 @@ class WordIndex final : public CandidateIndex {
     // Gathers the postings of both routes; whether the reference route is weighed.
     bool GatherRoutes(uint32_t n, uint32_t mostProbed, Scratch& s) const;
     void KeepSurvivors(uint32_t n, uint32_t from, bool weighRare, Scratch& s) const;
+    // Asks memory for what reading the chosen records will wait for.
+    void AskForChosen(const std::vector<Postings::Records>& chosen) const;
     // Candidates once the probe of n words (with or without a leading
     // backslash) is to be marked by `mark`.
     template <typename Mark>
@@ -477,28 +479,32 @@ void WordIndex::KeepSurvivors(uint32_t n, uint32_t from, bool weighRare, Scratch
         const uint32_t f = Slot(seg.length);
         if (s.costProbe[f] > s.costRare[f]) s.chosen.push_back(rare_.Open(seg, s.rareArena));
     }
+    AskForChosen(s.chosen);
+    for (const Postings::Records& ids : s.chosen) consider(ids);
+    if (percent_ == kPercentEveryFirstWord) {
+        consider(Postings::Records{wordless_.data(), wordless_.size(), 1});
+    }
+}
+
+void WordIndex::AskForChosen(const std::vector<Postings::Records>& chosen) const {
     // A probe reads a few records from each of many segments, each segment
     // elsewhere in memory: asking for all their last records at once (they
     // are read from the last one down) waits for memory once, not per segment.
-    for (const Postings::Records& ids : s.chosen) {
+    for (const Postings::Records& ids : chosen) {
         if (ids.count > 0) __builtin_prefetch(ids.data + (ids.count - 1) * ids.stride);
     }
     // Records read in place name their words elsewhere, a miss or two per
     // record when read in turn: ask for where each name's words lie, then
     // for the words, so that the misses overlap.
-    for (const Postings::Records& ids : s.chosen) {
+    for (const Postings::Records& ids : chosen) {
         if (ids.stride > 1) continue;
         for (size_t k = 0; k < ids.count; ++k) __builtin_prefetch(&refOffsets_[ids.Name(k)]);
     }
-    for (const Postings::Records& ids : s.chosen) {
+    for (const Postings::Records& ids : chosen) {
         if (ids.stride > 1) continue;
         for (size_t k = 0; k < ids.count; ++k) {
             __builtin_prefetch(refWords_.data() + refOffsets_[ids.Name(k)]);
         }
-    }
-    for (const Postings::Records& ids : s.chosen) consider(ids);
-    if (percent_ == kPercentEveryFirstWord) {
-        consider(Postings::Records{wordless_.data(), wordless_.size(), 1});
     }
 }
 
