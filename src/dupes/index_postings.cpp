@@ -98,6 +98,13 @@ bool Postings::Load(BlobReader& in, size_t wordCount, std::span<const uint32_t> 
         !OffsetsValid(segmentOffsets_, wordCount, n)) {
         return false;
     }
+    // A word's segments go shortest first, as a probe that stops at the
+    // first too long a segment counts on.
+    for (size_t w = 0; w < wordCount; ++w) {
+        for (uint32_t s = segmentOffsets_[w] + 1; s < segmentOffsets_[w + 1]; ++s) {
+            if (segLengths_[s - 1] >= segLengths_[s]) return false;
+        }
+    }
     // Every record is checked now, so that laying one out later cannot fail.
     const size_t nameCount = nameOffsets.size() - 1;
     for (size_t s = 0; s < n; ++s) {

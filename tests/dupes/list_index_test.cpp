@@ -283,9 +283,9 @@ TEST(KeptListIndex, LoadedAtAnyAlignmentGivesTheBuiltCandidates) {
     }
 }
 
-// A loaded index lays out a word's postings when a probe first asks for
-// them: probes on several threads at once, each word asked for first by
-// any of them, still get the built index's candidates.
+// A loaded index lays out a segment when a probe asks for it a second time:
+// probes on several threads at once, each segment asked for first by any of
+// them, still get the built index's candidates.
 TEST(KeptListIndex, ProbesOnThreadsAtOnceGetTheBuiltCandidates) {
     std::mt19937 rng(12);
     const std::vector<std::string> lines = List(rng, 3000);
