@@ -14,16 +14,10 @@
 #include "dupes/compare_request.h"
 #include "dupes/list_index_file.h"
 #include "dupes/name_matcher.h"
+#include "phase_clock.h"
 #include "platform/folder_listing.h"
 
-namespace {
-
-double Ms(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since)
-        .count();
-}
-
-}  // namespace
+using mv::bench::MsSince;
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -33,11 +27,11 @@ int main(int argc, char** argv) {
     const int percent = argc > 3 ? std::stoi(argv[3]) : 80;
     auto t = std::chrono::steady_clock::now();
     mv::FolderFilesCollection listed = mv::CollectFolderFiles(argv[2], "mp3");
-    std::printf("list the folder       %8.1f ms\n", Ms(t));
+    std::printf("list the folder       %8.1f ms\n", MsSince(t));
 
     t = std::chrono::steady_clock::now();
     mv::ListForRun list = mv::ReadListForRun(argv[1]);
-    std::printf("read the list         %8.1f ms (%zu lines)\n", Ms(t), list.lines->size());
+    std::printf("read the list         %8.1f ms (%zu lines)\n", MsSince(t), list.lines->size());
     const std::vector<std::string>& lines = *list.lines;
 
     t = std::chrono::steady_clock::now();
@@ -45,23 +39,23 @@ int main(int argc, char** argv) {
     for (size_t j = 0; j < lines.size(); ++j) {
         if (!mv::IsListControlLine(lines[j])) normalized[j] = mv::NormalizeName(lines[j]);
     }
-    std::printf("normalise titles      %8.1f ms\n", Ms(t));
+    std::printf("normalise titles      %8.1f ms\n", MsSince(t));
     t = std::chrono::steady_clock::now();
     std::vector<mv::PreparedName> refs(lines.size());
     for (size_t j = 0; j < lines.size(); ++j) refs[j] = mv::PrepareName(normalized[j]);
-    std::printf("split into words      %8.1f ms\n", Ms(t));
+    std::printf("split into words      %8.1f ms\n", MsSince(t));
     t = std::chrono::steady_clock::now();
     auto index = mv::CandidateIndex::Build(refs, percent, 1);
-    std::printf("build word index      %8.1f ms (one thread)\n", Ms(t));
+    std::printf("build word index      %8.1f ms (one thread)\n", MsSince(t));
     t = std::chrono::steady_clock::now();
     const mv::ListKey key = mv::KeyOfLines(lines);
-    std::printf("hash the lines        %8.1f ms\n", Ms(t));
+    std::printf("hash the lines        %8.1f ms\n", MsSince(t));
     t = std::chrono::steady_clock::now();
     const std::string bytes = mv::ListIndexBytes(*index, key, lines.size(), percent);
-    std::printf("index bytes           %8.1f ms (%zu bytes)\n", Ms(t), bytes.size());
+    std::printf("index bytes           %8.1f ms (%zu bytes)\n", MsSince(t), bytes.size());
     t = std::chrono::steady_clock::now();
     const auto loaded = mv::ReadListIndexBytes(bytes, key, lines.size(), percent);
-    std::printf("load the index        %8.1f ms (%s)\n", Ms(t), loaded ? "loaded" : "refused");
+    std::printf("load the index        %8.1f ms (%s)\n", MsSince(t), loaded ? "loaded" : "refused");
 
     t = std::chrono::steady_clock::now();
     mv::GatheredFiles files(listed.folders);
@@ -69,7 +63,7 @@ int main(int argc, char** argv) {
     for (size_t k = 0; k < files.Count(); ++k) {
         probes[k] = mv::PrepareName(mv::NormalizeName(files.Name(k)));
     }
-    std::printf("prepare the files     %8.1f ms (%zu files)\n", Ms(t), files.Count());
+    std::printf("prepare the files     %8.1f ms (%zu files)\n", MsSince(t), files.Count());
     for (const mv::CandidateIndex* which : {index.get(), loaded.get()}) {
         if (which == nullptr) continue;
         t = std::chrono::steady_clock::now();
@@ -81,13 +75,13 @@ int main(int argc, char** argv) {
             candidates += out.size();
             for (uint32_t j : out) matches += mv::PreparedNamesMatch(which->Ref(j), probe, percent);
         }
-        std::printf("candidates and checks %8.1f ms (%s: %llu candidates, %llu matches)\n", Ms(t),
-                    which == index.get() ? "built" : "loaded",
+        std::printf("candidates and checks %8.1f ms (%s: %llu candidates, %llu matches)\n",
+                    MsSince(t), which == index.get() ? "built" : "loaded",
                     static_cast<unsigned long long>(candidates),
                     static_cast<unsigned long long>(matches));
     }
     t = std::chrono::steady_clock::now();
     mv::ListLocations locations(lines);
-    std::printf("list locations        %8.1f ms\n", Ms(t));
+    std::printf("list locations        %8.1f ms\n", MsSince(t));
     return 0;
 }

@@ -15,16 +15,10 @@
 #include "dupes/candidate_index.h"
 #include "dupes/compare_gathering.h"
 #include "dupes/name_matcher.h"
+#include "phase_clock.h"
 #include "platform/folder_listing.h"
 
-namespace {
-
-double Ms(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since)
-        .count();
-}
-
-}  // namespace
+using mv::bench::MsSince;
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -44,7 +38,7 @@ int main(int argc, char** argv) {
     for (int r = 0; r < repeats; ++r) {
         auto t = std::chrono::steady_clock::now();
         const auto index = mv::CandidateIndex::Build(names, percent, 1);
-        build = std::min(build, Ms(t));
+        build = std::min(build, MsSince(t));
         t = std::chrono::steady_clock::now();
         std::vector<uint32_t> out;
         candidates = 0;
@@ -53,7 +47,7 @@ int main(int argc, char** argv) {
             index->CandidatesOfRef(i, i + 1, out);
             candidates += out.size();
         }
-        probe = std::min(probe, Ms(t));
+        probe = std::min(probe, MsSince(t));
     }
     std::printf("%zu names, %llu candidates; fastest of %d: build %.1f ms, probes %.1f ms\n",
                 names.size(), static_cast<unsigned long long>(candidates), repeats, build, probe);
