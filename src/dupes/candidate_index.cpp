@@ -72,13 +72,21 @@ class WordIndex final : public CandidateIndex {
         return {refWords_.data() + refOffsets_[j], refWords_.data() + refOffsets_[j + 1]};
     }
 
+    // What a probe of n words asks of each reference length: the same for
+    // every probe of that many words, so tabled once for the usual lengths.
+    struct LengthTable {
+        std::vector<uint32_t> probed;    // by length f < kTabledLengths: ProbedWords(f, n)
+        std::vector<uint32_t> minPairs;  // by length f < kTabledLengths: MinPairs(f, n)
+        std::vector<uint32_t> longest;   // by rank: the longest references it is asked for
+        uint32_t mostProbed = 0;         // the most words any length asks for
+    };
     // Working memory of one probe, sized to the index; kept between probes
     // (one per thread working at a time) so that a probe allocates nothing.
     struct Scratch {
         std::vector<uint64_t> mask;  // by word id: the probe words that match it
         std::vector<uint32_t> touched, matched, matchedEnd, order, rank, kept;
-        std::vector<uint32_t> probed;
-        std::vector<uint32_t> longest;  // by rank: the longest references it is asked for
+        const LengthTable* lengths = nullptr;    // the probe's, from tables_ or longProbe
+        std::unique_ptr<LengthTable> longProbe;  // worked out for a long probe
         std::vector<Postings::Segment> probeSpans, rareSpans;
         std::vector<uint64_t> costProbe, costRare;
         std::vector<uint64_t> costAll;
@@ -131,8 +139,11 @@ class WordIndex final : public CandidateIndex {
 
     uint32_t ProbedWords(uint32_t f, uint32_t n) const;
     uint32_t Probed(uint32_t f, uint32_t n, const Scratch& s) const {
-        return f < kTabledLengths ? s.probed[f] : ProbedWords(f, n);
+        return f < kTabledLengths ? s.lengths->probed[f] : ProbedWords(f, n);
     }
+    void FillLengthTable(uint32_t n, LengthTable& t) const;
+    // Once the references are known: the tables of the usual probe lengths.
+    void FillLengthTables();
     static uint32_t Slot(uint32_t f) { return std::min(f, kTabledLengths); }
 
     int percent_;
@@ -148,8 +159,9 @@ class WordIndex final : public CandidateIndex {
     bool hasLongNames_ = false;
     Postings all_;
     Postings rare_;
-    std::vector<uint32_t> wordless_;  // references without words: at 100 they match anything
-    std::vector<char> refBackslash_;  // per reference: its name starts with a backslash
+    std::vector<uint32_t> wordless_;   // references without words: at 100 they match anything
+    std::vector<char> refBackslash_;   // per reference: its name starts with a backslash
+    std::vector<LengthTable> tables_;  // by probe length below kTabledLengths / 2
     mutable std::mutex scratchMutex_;
     mutable std::vector<std::unique_ptr<Scratch>> idle_;
 };
@@ -168,6 +180,7 @@ WordIndex::WordIndex(const std::vector<PreparedName>& refs, int percent, unsigne
         refBackslash_.push_back(refs[j].startsWithBackslash);
     }
     words_.Finish();
+    FillLengthTables();
 
     auto distinctWords = [this](uint32_t j, std::vector<uint32_t>& out) {
         const auto ws = RefWords(j);
@@ -236,6 +249,7 @@ bool WordIndex::Load(BlobReader& in) {
     if (!in.TakeCount(count) || count > UINT32_MAX - 1 || !in.TakeCount(longNames)) return false;
     count_ = static_cast<uint32_t>(count);
     hasLongNames_ = longNames != 0;
+    FillLengthTables();
     if (!words_.Load(in) || !in.Take(refOffsets_) || !in.Take(refWords_) || !in.Take(wordless_) ||
         !in.Take(refBackslash_)) {
         return false;
@@ -370,31 +384,47 @@ uint32_t WordIndex::RankProbeWords(uint32_t n, Scratch& s) const {
     });
     s.rank.resize(n);
     for (uint32_t k = 0; k < n; ++k) s.rank[s.order[k]] = k;
-    // ProbedWords tabled for usual lengths.
-    s.probed.resize(kTabledLengths);
-    uint32_t mostProbed = 0;
+    if (n < kTabledLengths / 2) {
+        s.lengths = &tables_[n];
+    } else {
+        if (!s.longProbe) s.longProbe = std::make_unique<LengthTable>();
+        FillLengthTable(n, *s.longProbe);
+        s.lengths = s.longProbe.get();
+    }
+    return s.lengths->mostProbed;
+}
+
+void WordIndex::FillLengthTable(uint32_t n, LengthTable& t) const {
+    t.probed.resize(kTabledLengths);
+    t.minPairs.resize(kTabledLengths);
+    t.mostProbed = 0;
     for (uint32_t f = 0; f < kTabledLengths; ++f) {
-        s.probed[f] = ProbedWords(f, n);
-        if (f > 0) mostProbed = std::max<uint32_t>(mostProbed, s.probed[f]);
+        t.probed[f] = ProbedWords(f, n);
+        t.minPairs[f] = MinPairs(f, n, percent_);
+        if (f > 0) t.mostProbed = std::max<uint32_t>(t.mostProbed, t.probed[f]);
     }
     // The most words any length asks for; the table covers the lengths that
     // ask most unless the probe is long or the references very long.
-    if (n >= kTabledLengths / 2 || hasLongNames_) mostProbed = n;
+    if (n >= kTabledLengths / 2 || hasLongNames_) t.mostProbed = n;
     // The word of rank r is asked for the lengths whose table entry exceeds
     // r; a word's segments, shortest first, are read no further than the
     // longest of them. Past the table's end lengths only grow less likely to
     // match: when its last length cannot match, none longer can.
-    const bool unbounded = n >= kTabledLengths / 2 || hasLongNames_ || s.probed.back() > 0;
-    s.longest.assign(n, unbounded ? UINT32_MAX : 0);
+    const bool unbounded = n >= kTabledLengths / 2 || hasLongNames_ || t.probed.back() > 0;
+    t.longest.assign(n, unbounded ? UINT32_MAX : 0);
     if (!unbounded && n > 0) {
         // Each length marks the last rank it asks for; a rank is then asked
         // for by every length that marks it or any rank behind it.
         for (uint32_t f = 1; f < kTabledLengths; ++f) {
-            if (s.probed[f] > 0) s.longest[std::min(n, s.probed[f]) - 1] = f;
+            if (t.probed[f] > 0) t.longest[std::min(n, t.probed[f]) - 1] = f;
         }
-        for (uint32_t r = n - 1; r-- > 0;) s.longest[r] = std::max(s.longest[r], s.longest[r + 1]);
+        for (uint32_t r = n - 1; r-- > 0;) t.longest[r] = std::max(t.longest[r], t.longest[r + 1]);
     }
-    return mostProbed;
+}
+
+void WordIndex::FillLengthTables() {
+    tables_.resize(kTabledLengths / 2);
+    for (uint32_t n = 0; n < tables_.size(); ++n) FillLengthTable(n, tables_[n]);
 }
 
 bool WordIndex::GatherRoutes(uint32_t n, uint32_t mostProbed, Scratch& s) const {
@@ -412,7 +442,7 @@ bool WordIndex::GatherRoutes(uint32_t n, uint32_t mostProbed, Scratch& s) const 
     for (uint32_t i = 0; i < n; ++i) {
         if (s.rank[i] >= mostProbed) continue;
         for (uint32_t m = i == 0 ? 0 : s.matchedEnd[i - 1]; m < s.matchedEnd[i]; ++m) {
-            all_.ForEachShape(s.matched[m], s.longest[s.rank[i]], [&](const Segment& seg) {
+            all_.ForEachShape(s.matched[m], s.lengths->longest[s.rank[i]], [&](const Segment& seg) {
                 if (s.rank[i] < Probed(seg.length, n, s)) {
                     s.probeSpans.push_back(seg);
                     s.costProbe[Slot(seg.length)] += seg.count;
@@ -426,7 +456,7 @@ bool WordIndex::GatherRoutes(uint32_t n, uint32_t mostProbed, Scratch& s) const 
     for (uint64_t c : s.costProbe) probeTotal += c;
     const bool weighRare = probeTotal > kCheapProbe;
     if (weighRare) {
-        const uint32_t longest = n == 0 ? UINT32_MAX : s.longest[0];
+        const uint32_t longest = n == 0 ? UINT32_MAX : s.lengths->longest[0];
         for (const uint32_t w : s.touched) {
             rare_.ForEachShape(w, longest, [&](const Segment& seg) {
                 if (Probed(seg.length, n, s) > 0) {
@@ -461,9 +491,12 @@ void WordIndex::KeepSurvivors(uint32_t n, uint32_t from, bool weighRare, Scratch
             // Most references reached share a word or two: the reference's
             // side alone (every probe word taken as covered) rules them out
             // before the probe's words are counted.
+            // Of the words that pair, neither side has more than it covers
+            // (pairs needed: at 100 all the reference's, at 101 all the probe's).
             const auto f = static_cast<uint32_t>(ws.size());
-            if (PairsMaySuffice(f, n, refCovered, n, percent_) &&
-                PairsMaySuffice(f, n, refCovered, CoveredCount(probeMask, n), percent_)) {
+            const uint32_t need =
+                f < kTabledLengths ? s.lengths->minPairs[f] : MinPairs(f, n, percent_);
+            if (refCovered >= need && CoveredCount(probeMask, n) >= need) {
                 s.kept.push_back(j);
             }
         }
