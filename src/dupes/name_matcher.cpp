@@ -42,40 +42,30 @@ char Upper(char c) {
 }  // namespace
 
 std::string NormalizeName(std::string_view name) {
+    // Every name of a run passes here: one pass in place, since folding,
+    // dropping inner dots and tidying blanks only ever shorten the text.
     std::string s = ToWindows1252(name);
-    for (char& c : s) c = FoldByte(static_cast<unsigned char>(c));
-
-    // Inner dots: the first dot goes while it stands before the last six
-    // characters; each removal shortens the string, so the bound moves too.
-    std::string noDots;
-    noDots.reserve(s.size());
-    size_t removed = 0;
-    size_t pos = 0;
-    for (; pos < s.size(); ++pos) {
-        if (s[pos] != '.') {
-            noDots += s[pos];
-            continue;
+    const size_t size = s.size();
+    size_t removed = 0;     // inner dots dropped so far
+    bool dotsDone = false;  // a dot stayed: no later one goes
+    size_t out = 0;
+    for (size_t pos = 0; pos < size; ++pos) {
+        const char c = FoldByte(static_cast<unsigned char>(s[pos]));
+        // Inner dots: the first dot goes while it stands before the last six
+        // characters; each removal shortens the string, so the bound moves too.
+        if (c == '.' && !dotsDone) {
+            if (pos - removed + 1 + 5 < size - removed) {
+                ++removed;
+                continue;
+            }
+            dotsDone = true;
         }
-        // 1-based position of this dot in the current string, against its length.
-        const size_t p = pos - removed + 1;
-        const size_t len = s.size() - removed;
-        if (p + 5 < len) {
-            ++removed;
-            continue;
-        }
-        break;
+        // No leading blanks, and one blank for a run of them.
+        if (c == ' ' && (out == 0 || s[out - 1] == ' ')) continue;
+        s[out++] = c;
     }
-    noDots.append(s, pos, std::string::npos);
-
-    std::string out;
-    out.reserve(noDots.size());
-    size_t k = 0;
-    while (k < noDots.size() && noDots[k] == ' ') ++k;
-    for (; k < noDots.size(); ++k) {
-        if (noDots[k] == ' ' && !out.empty() && out.back() == ' ') continue;
-        out += noDots[k];
-    }
-    return out;
+    s.resize(out);
+    return s;
 }
 
 bool WordsMatch(std::string_view first, std::string_view second) {

@@ -92,8 +92,11 @@ std::string ToWindows1252(std::string_view bytes) {
     for (size_t pos = 0; pos < bytes.size();) {
         const auto b = static_cast<uint8_t>(bytes[pos]);
         if (b < 0x80) {
-            out += static_cast<char>(b);
-            ++pos;
+            // Names are mostly ASCII: its runs are copied whole.
+            size_t end = pos + 1;
+            while (end < bytes.size() && static_cast<uint8_t>(bytes[end]) < 0x80) ++end;
+            out.append(bytes.substr(pos, end - pos));
+            pos = end;
             continue;
         }
         const size_t len = DecodeUtf8(bytes, pos, cp);
