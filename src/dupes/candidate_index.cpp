@@ -439,6 +439,7 @@ bool WordIndex::GatherRoutes(uint32_t n, uint32_t mostProbed, Scratch& s) const 
     s.rareSpans.clear();
     s.costProbe.assign(kTabledLengths + 1, 0);
     s.costRare.assign(kTabledLengths + 1, 0);
+    uint64_t probeTotal = 0;
     for (uint32_t i = 0; i < n; ++i) {
         if (s.rank[i] >= mostProbed) continue;
         for (uint32_t m = i == 0 ? 0 : s.matchedEnd[i - 1]; m < s.matchedEnd[i]; ++m) {
@@ -446,14 +447,13 @@ bool WordIndex::GatherRoutes(uint32_t n, uint32_t mostProbed, Scratch& s) const 
                 if (s.rank[i] < Probed(seg.length, n, s)) {
                     s.probeSpans.push_back(seg);
                     s.costProbe[Slot(seg.length)] += seg.count;
+                    probeTotal += seg.count;
                 }
             });
         }
     }
     // When the probe route reads little, looking for a cheaper one costs more
     // than it can save.
-    uint64_t probeTotal = 0;
-    for (uint64_t c : s.costProbe) probeTotal += c;
     const bool weighRare = probeTotal > kCheapProbe;
     if (weighRare) {
         const uint32_t longest = n == 0 ? UINT32_MAX : s.lengths->longest[0];

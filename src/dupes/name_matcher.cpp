@@ -84,7 +84,17 @@ std::string CutExtension(std::string_view normalized) {
 
 PreparedName PrepareName(std::string_view normalized) {
     PreparedName out;
-    const std::string s = CutExtension(normalized);
+    // Most names end in their extension: the cut leaves the text before it,
+    // read where it lies; only text after the cut needs the cut made.
+    const size_t dot = normalized.find('.');
+    std::string cut;
+    std::string_view s = normalized;
+    if (dot != std::string_view::npos && dot + 5 >= normalized.size()) {
+        s = normalized.substr(0, dot);
+    } else if (dot != std::string_view::npos) {
+        cut = CutExtension(normalized);
+        s = cut;
+    }
     out.startsWithBackslash = !s.empty() && s[0] == '\\';
     // Every name of a run is prepared: one allocation for the word list.
     size_t words = 0;
@@ -96,7 +106,7 @@ PreparedName PrepareName(std::string_view normalized) {
         const size_t start = k;
         while (k < s.size() && s[k] != ' ') ++k;
         if (k > start) {
-            std::string& w = out.words.emplace_back(s, start, k - start);
+            std::string& w = out.words.emplace_back(s.substr(start, k - start));
             for (char& c : w) c = Upper(c);
         }
     }

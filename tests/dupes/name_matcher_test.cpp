@@ -5,6 +5,7 @@
 #include <cctype>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "platform/text_encoding.h"
 
@@ -106,7 +107,7 @@ std::string NormalizeStepByStep(std::string_view name) {
     return out;
 }
 
-TEST(NameMatcher, NormalFormAgreesWithTheStepByStepModel) {
+TEST(NameMatcher, NormalFormAndWordsAgreeWithTheStepByStepModel) {
     // Bytes chosen to meet every rule: dots near and far from the end, runs
     // of blanks, folded letters, punctuation, UTF-8 and stray high bytes.
     const std::string pieces[] = {".",    " ", "  ",   "a",        "Z",        "7",
@@ -117,7 +118,20 @@ TEST(NameMatcher, NormalFormAgreesWithTheStepByStepModel) {
         std::string name;
         const int count = static_cast<int>(rng() % 12);
         for (int k = 0; k < count; ++k) name += pieces[rng() % std::size(pieces)];
-        ASSERT_EQ(NormalizeName(name), NormalizeStepByStep(name)) << name;
+        const std::string normal = NormalizeStepByStep(name);
+        ASSERT_EQ(NormalizeName(name), normal) << name;
+        // Its words: the extension cut, split at blanks, upper-cased.
+        std::vector<std::string> words;
+        std::string word;
+        for (const char c : CutExtension(normal) + " ") {
+            if (c != ' ') {
+                word += c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+            } else if (!word.empty()) {
+                words.push_back(std::move(word));
+                word.clear();
+            }
+        }
+        ASSERT_EQ(PrepareName(normal).words, words) << normal;
     }
 }
 
