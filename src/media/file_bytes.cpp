@@ -2,6 +2,12 @@
 
 #include <unistd.h>
 #include <xxhash.h>
+#if defined(__x86_64__)
+// libxxhash picks the widest vector unit the machine has at run time; the
+// plain entry point keeps to SSE2 and hashes at about two thirds of the
+// speed the page cache delivers on a current machine.
+#include <xxh_x86dispatch.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
