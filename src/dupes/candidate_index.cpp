@@ -488,11 +488,11 @@ void WordIndex::KeepSurvivors(uint32_t n, uint32_t from, bool weighRare, Scratch
                 refCovered += m != 0;
                 probeMask |= m;
             }
-            // Most references reached share a word or two: the reference's
-            // side alone (every probe word taken as covered) rules them out
-            // before the probe's words are counted.
             // Of the words that pair, neither side has more than it covers
-            // (pairs needed: at 100 all the reference's, at 101 all the probe's).
+            // (pairs needed: at 100 all the reference's, at 101 all the
+            // probe's). Most references reached share a word or two: the
+            // reference's side alone rules them out before the probe's
+            // words are counted.
             const auto f = static_cast<uint32_t>(ws.size());
             const uint32_t need =
                 f < kTabledLengths ? s.lengths->minPairs[f] : MinPairs(f, n, percent_);

@@ -75,10 +75,13 @@ bool WordsMatch(std::string_view first, std::string_view second) {
     return l.size() < s.size() + 3 && l.find(s) != std::string_view::npos;
 }
 
+// The first dot and the characters after it that the cut takes.
+constexpr size_t kExtensionCut = 5;
+
 std::string CutExtension(std::string_view normalized) {
     std::string s(normalized);
     const size_t dot = s.find('.');
-    if (dot != std::string::npos) s.erase(dot, 5);
+    if (dot != std::string::npos) s.erase(dot, kExtensionCut);
     return s;
 }
 
@@ -89,7 +92,7 @@ PreparedName PrepareName(std::string_view normalized) {
     const size_t dot = normalized.find('.');
     std::string cut;
     std::string_view s = normalized;
-    if (dot != std::string_view::npos && dot + 5 >= normalized.size()) {
+    if (dot != std::string_view::npos && dot + kExtensionCut >= normalized.size()) {
         s = normalized.substr(0, dot);
     } else if (dot != std::string_view::npos) {
         cut = CutExtension(normalized);
