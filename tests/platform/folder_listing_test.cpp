@@ -9,8 +9,6 @@
 #include <algorithm>
 #include <climits>
 #include <filesystem>
-#include <random>
-#include <string>
 
 #include "platform/file_ops.h"
 #include "support/core/temp_tree.h"
@@ -51,36 +49,6 @@ TEST(ExtensionWildcard, IgnoresCaseAndKeepsWildcards) {
     EXPECT_TRUE(MatchesExtension("Song.wav", "*"));
     EXPECT_TRUE(MatchesExtension("Song.mp2", "mp?"));
     EXPECT_FALSE(MatchesExtension("Song.mp23", "mp?"));
-}
-
-// A wildcard the slow way: every split a star could make, tried in turn.
-bool GlobModel(std::string_view name, std::string_view pattern) {
-    if (pattern.empty()) return name.empty();
-    if (pattern[0] == '*') {
-        for (size_t k = 0; k <= name.size(); ++k) {
-            if (GlobModel(name.substr(k), pattern.substr(1))) return true;
-        }
-        return false;
-    }
-    if (name.empty()) return false;
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (pattern[0] != '?' && lower(pattern[0]) != lower(name[0])) return false;
-    return GlobModel(name.substr(1), pattern.substr(1));
-}
-
-TEST(ExtensionWildcard, AgreesWithASlowWildcardOnRandomNames) {
-    const char kBytes[] = {'a', 'M', 'p', '3', '.', '*', '?', 'P', 'm', '\xE9'};
-    std::mt19937 rng(5);
-    auto text = [&](size_t most) {
-        std::string s(rng() % (most + 1), ' ');
-        for (char& c : s) c = kBytes[rng() % sizeof kBytes];
-        return s;
-    };
-    for (int round = 0; round < 20000; ++round) {
-        const std::string name = text(8);
-        const std::string ext = text(4);
-        ASSERT_EQ(MatchesExtension(name, ext), GlobModel(name, "*." + ext)) << name << " " << ext;
-    }
 }
 
 TEST_F(FolderListing, FileListingKeepsVisibleMatchingFilesSortedIgnoringCase) {
